@@ -1,0 +1,69 @@
+// The process-wide state of the editor, in one object made by main() and by each test.
+// Procedures of every subsystem take it as their first argument.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "settings/settings.h"
+
+class Platform;
+class MainWindow;
+class QWidget;
+class QsciScintilla;
+
+// One open file in one tab.
+struct Document {
+  QWidget* page = nullptr;          // the tab page; null marks a free slot
+  QsciScintilla* editor = nullptr;  // the editor on the page
+  std::string path;                 // full path; empty for a document without a file
+  std::string tabName;              // file name shown on the tab
+  std::string savedText;            // bytes last read from or written to `path`
+};
+
+// The six publish fields remembered from FtpProjs.ini.
+struct PublishFields {
+  std::string programName, remoteFolder, domainName, hostName, userId, password;
+};
+
+struct SearchState;       // find and replace
+struct FtpProfileTable;   // the 32 in-memory FTP profiles
+
+constexpr int kMaxDocuments = 32;
+
+struct App {
+  explicit App(Platform& p);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  Platform& platform;
+  Settings settings;
+  std::string programFolder;   // the folder that holds the executable and its data
+
+  // Documents
+  Document docs[kMaxDocuments + 1];  // slots 1..32, packed from slot 1
+  int activeSlot = 0;
+  QsciScintilla* activeEditor = nullptr;
+  std::string currentPath;
+  std::string previousPath;
+  std::string lastSavedText;
+  int editorWidth = 0, editorHeight = 0;
+
+  // Shell
+  MainWindow* window = nullptr;
+  PublishFields publish;
+
+  // Find and replace
+  std::unique_ptr<SearchState> search;
+
+  // Page creation and publishing
+  std::string generatedPagePath;
+  std::unique_ptr<FtpProfileTable> profiles;
+
+  // Insert dialogs: the image gallery folder kept for the run
+  std::string galleryFolder;
+};
+
+// Where the program's own files are: "res/sound.wav" and so on resolve against the
+// current folder, which start-up makes the program folder.
+std::string ProgramFile(const App& app, const std::string& relative);

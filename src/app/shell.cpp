@@ -1,0 +1,128 @@
+#include "app/shell.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <Qsci/qsciscintilla.h>
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "documents/document_table.h"
+#include "documents/editor.h"
+#include "platform/platform.h"
+
+std::string TitleFor(const App& app) {
+  if (app.settings.titlebarName == 1) return "Verosta editor - " + core::FileNameOf(app.currentPath);
+  return "Verosta editor.";
+}
+
+void UpdateTitle(App& app) {
+  if (app.window) app.window->setWindowTitle(QString::fromUtf8(TitleFor(app).c_str()));
+}
+
+void LoadSettings(App& app) { LoadSettingsFile(app.settings); }
+
+void SaveSettings(App& app) {
+  // Every write records the open documents, by tab position, as the session list.
+  if (TabStrip(app)) {
+    for (int n = 1; n <= kMaxDocuments; ++n) {
+      int slot = SlotOfTab(app, n);
+      app.settings.sessionFiles[n] = slot ? app.docs[slot].path : std::string();
+    }
+  }
+  SaveSettingsFile(app.settings);  // a failed write keeps the old file; nothing is reported
+  UpdateTitle(app);
+  RefreshStatusBar(app);
+  if (QsciScintilla* e = app.activeEditor) {
+    const Settings& s = app.settings;
+    Send(e, QsciScintillaBase::SCI_STYLESETBACK, QsciScintillaBase::STYLE_DEFAULT, s.colorBackground);
+    Send(e, QsciScintillaBase::SCI_STYLECLEARALL);
+    Send(e, QsciScintillaBase::SCI_SETCARETFORE, s.colorCursor);
+    Send(e, QsciScintillaBase::SCI_STYLESETBACK, QsciScintillaBase::STYLE_LINENUMBER, s.colorGutter);
+    Send(e, QsciScintillaBase::SCI_STYLESETFORE, QsciScintillaBase::STYLE_LINENUMBER, s.colorSetNumbers);
+    Send(e, QsciScintillaBase::SCI_SETTABWIDTH, core::ParseNumber(s.tabIndent));
+  }
+}
+
+void ReadPublishFields(const std::string& fileBytes, PublishFields& f) {
+  auto lines = core::SplitLines(fileBytes);
+  core::LastValue(lines, "Program name ", f.programName);
+  core::LastValue(lines, "Remote folder ", f.remoteFolder);
+  core::LastValue(lines, "Domain name ", f.domainName);
+  core::LastValue(lines, "Host name ", f.hostName);
+  core::LastValue(lines, "User id ", f.userId);
+  core::LastValue(lines, "Password ", f.password);
+}
+
+void PlayFeedback(App& app) { app.platform.PlaySound("res/sound.wav"); }
+
+void FeedbackIfOn(App& app) {
+  if (app.settings.feedback == 1) PlayFeedback(app);
+}
+
+void AfterCommand(App& app) {
+  RefreshStatusBar(app);
+}
+
+void StartUp(App& app) {
+  auto* window = new MainWindow(app);
+  app.platform.SetOwner(window);
+  if (app.settings.maximizeWindow == 1) window->setWindowState(Qt::WindowMaximized);
+  app.editorWidth = window->width() - 2;
+  app.editorHeight = window->height() - 89;
+
+  bool opened = false;
+  if (app.settings.lastFile == 1) {
+    for (int n = 1; n <= kMaxDocuments; ++n) {
+      std::string path = core::Trim(app.settings.sessionFiles[n]);
+      if (!path.empty() && core::FileExists(path) && OpenDocumentTab(app, path, path)) opened = true;
+    }
+  }
+  if (!opened) {
+    std::string cwd = QDir::currentPath().toStdString();
+    OpenDocumentTab(app, core::JoinPath(cwd, "New.web"), "New.web");
+  }
+  FindActiveDocument(app);
+  UpdateTitle(app);
+  auto* bar = new QStatusBar(window);
+  bar->setObjectName("7500");
+  window->setStatusBar(bar);
+  BuildStatusBar(app, bar);
+
+  std::string bytes;
+  if (core::ReadFileBytes("FtpProjs.ini", bytes)) ReadPublishFields(bytes, app.publish);
+
+  if (app.settings.whiteSpace == 1 && app.activeEditor) {
+    Send(app, QsciScintillaBase::SCI_SETWHITESPACEFORE, 1, app.settings.colorSpace);
+    Send(app, QsciScintillaBase::SCI_SETWHITESPACESIZE, 2);
+    Send(app, QsciScintillaBase::SCI_SETVIEWWS, QsciScintillaBase::SCWS_VISIBLEALWAYS);
+    if (QAction* a = window->findChild<QAction*>("317")) {
+      a->setCheckable(true);
+      a->setChecked(true);
+    }
+  }
+  Send(app, QsciScintillaBase::SCI_SETTABWIDTH, core::ParseNumber(app.settings.tabIndent));
+  AfterCommand(app);
+}
+
+void ExitSequence(App& app) {
+  if (app.settings.saveOnExit == 1) {
+    SaveAllDocuments(app);
+  } else if (AnyDocumentModified(app)) {
+    MsgAnswer a = app.platform.Message(
+        "One or more documents have not been saved.\rDo you want to save them now?", MsgIcon::Question,
+        MsgButtons::YesNo);
+    if (a == MsgAnswer::Yes) SaveAllDocuments(app);
+  }
+  FindActiveDocument(app);
+  if (app.window) {
+    QRect frame = app.window->frameGeometry();
+    app.settings.windowWidth = frame.width();
+    app.settings.windowHeight = frame.height();
+  }
+  SaveSettings(app);
+}

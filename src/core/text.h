@@ -1,0 +1,49 @@
+// Byte-string helpers shared by every layer: line reading, key-value lines,
+// numbers and path pieces. Plain C++, no Qt.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// Splits file bytes into lines: CR LF, a lone CR and a lone LF each end one line;
+// a byte 26 (Ctrl+Z) ends the file. A last line without an end is kept.
+std::vector<std::string> SplitLines(std::string_view bytes);
+
+// True when `line` begins with `key` (byte for byte, case-sensitive); `value` gets the rest.
+bool MatchKey(std::string_view line, std::string_view key, std::string& value);
+
+// Finds the value of the last line that begins with `key`. False when none does.
+bool LastValue(const std::vector<std::string>& lines, std::string_view key, std::string& value);
+
+// Leading spaces, tabs, CR and LF skipped; the longest leading decimal number with
+// optional sign and fraction, rounded to the nearest integer; none gives 0.
+int ParseNumber(std::string_view text);
+
+// "key" + value in decimal: one space before a non-negative value, none before a minus sign.
+std::string NumberLine(std::string_view key, long long value);
+
+std::string Trim(std::string_view s);            // spaces removed at both ends
+std::string TrimBlank(std::string_view s);       // spaces, tabs, CR, LF removed at both ends
+std::string ToLower(std::string_view s);         // ASCII letters only
+std::string ToUpper(std::string_view s);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWith(std::string_view s, std::string_view prefix);
+bool EndsWith(std::string_view s, std::string_view suffix);
+std::string ReplaceAll(std::string s, std::string_view from, std::string_view to);
+
+// Path pieces; both "/" and "\" separate folders.
+std::string FileNameOf(std::string_view path);      // "a/b/c.web" -> "c.web"
+std::string FolderOf(std::string_view path);        // "a/b/c.web" -> "a/b" ("" when none)
+std::string ExtensionOf(std::string_view path);     // text after the last "." of the file name, "" when none
+std::string StemOf(std::string_view path);          // file name without its extension
+std::string JoinPath(std::string_view folder, std::string_view name);
+bool IsAbsolutePath(std::string_view path);
+
+// Local file URL: "file://" + the absolute path with "/" separators. A text that already
+// carries a scheme (http:, https:, file:, mailto:, ftp:) is returned as it stands.
+std::string FileUrl(std::string_view pathOrUrl);
+bool HasUrlScheme(std::string_view text);
+
+}  // namespace core

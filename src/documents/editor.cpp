@@ -1,0 +1,84 @@
+#include "documents/editor.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <Qsci/qscicommandset.h>
+#include <Qsci/qscicommand.h>
+
+#include "app/application.h"
+
+intptr_t Send(QsciScintilla* editor, unsigned message, uintptr_t wParam, intptr_t lParam) {
+  if (!editor) return 0;
+  return static_cast<intptr_t>(editor->SendScintilla(message, static_cast<unsigned long>(wParam),
+                                                      static_cast<long>(lParam)));
+}
+
+intptr_t Send(App& app, unsigned message, uintptr_t wParam, intptr_t lParam) {
+  return Send(app.activeEditor, message, wParam, lParam);
+}
+
+std::string EditorText(QsciScintilla* editor) {
+  if (!editor) return std::string();
+  intptr_t length = Send(editor, QsciScintillaBase::SCI_GETLENGTH);
+  if (length <= 0) return std::string();
+  // The character pointer gives the whole buffer, NUL bytes included.
+  const char* p = reinterpret_cast<const char*>(Send(editor, QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+  return std::string(p, static_cast<size_t>(length));
+}
+
+void SetEditorText(QsciScintilla* editor, const std::string& bytes) {
+  if (!editor) return;
+  Send(editor, QsciScintillaBase::SCI_CLEARALL);
+  if (!bytes.empty())
+    Send(editor, QsciScintillaBase::SCI_APPENDTEXT, bytes.size(), reinterpret_cast<intptr_t>(bytes.data()));
+}
+
+std::string TextRange(QsciScintilla* editor, intptr_t start, intptr_t end) {
+  if (!editor || end <= start) return std::string();
+  std::string all = EditorText(editor);
+  if (start < 0) start = 0;
+  if (static_cast<size_t>(end) > all.size()) end = static_cast<intptr_t>(all.size());
+  if (end <= start) return std::string();
+  return all.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
+}
+
+std::string SelectedText(QsciScintilla* editor) {
+  if (!editor) return std::string();
+  intptr_t a = Send(editor, QsciScintillaBase::SCI_GETSELECTIONSTART);
+  intptr_t b = Send(editor, QsciScintillaBase::SCI_GETSELECTIONEND);
+  return TextRange(editor, a, b);
+}
+
+void InsertTextAtCaret(App& app, const std::string& text) {
+  if (!app.activeEditor) return;
+  // SCI_INSERTTEXT takes a NUL-terminated string; bytes after a NUL are not inserted.
+  Send(app, QsciScintillaBase::SCI_INSERTTEXT, static_cast<uintptr_t>(-1), reinterpret_cast<intptr_t>(text.c_str()));
+}
+
+void LineBreakStep(App& app) {
+  Send(app, QsciScintillaBase::SCI_LINEEND);
+  Send(app, QsciScintillaBase::SCI_NEWLINE);
+}
+
+QsciScintilla* CreateEditor(App& app, QWidget* page) {
+  (void)app;
+  auto* e = new QsciScintilla(page);
+  e->setObjectName("100");
+  e->setUtf8(true);
+  // Keys of the accelerator table belong to the program, not to the editor's bindings.
+  QsciCommandSet* commands = e->standardCommands();
+  for (QsciCommand* c : commands->commands()) {
+    for (int key : {c->key(), c->alternateKey()}) {
+      if (!key) continue;
+      int k = key & ~(Qt::SHIFT | Qt::CTRL | Qt::ALT | Qt::META);
+      bool ctrl = key & Qt::CTRL;
+      bool alt = key & Qt::ALT;
+      if ((ctrl && !alt && (k == 'A' || k == 'L' || k == 'D' || k == 'Z' || k == 'Y' || k == 'X' || k == 'C' ||
+                            k == 'V' || k == 'U' || k == 'T' || k == 'E' || k == 'M' || k == 'R' || k == 'H')) ||
+          (alt && !ctrl && (k == Qt::Key_Up || k == Qt::Key_Down))) {
+        if (c->key() == key) c->setKey(0);
+        else c->setAlternateKey(0);
+      }
+    }
+  }
+  return e;
+}

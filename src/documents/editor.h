@@ -1,0 +1,29 @@
+// The one gateway to the editing component. Everything else talks to editors through
+// these calls; only documents/ includes QScintilla itself.
+#pragma once
+#include <cstdint>
+#include <string>
+
+class QsciScintilla;
+struct App;
+
+// Sends a Scintilla message to `editor` (nothing, and 0, when it is null).
+intptr_t Send(QsciScintilla* editor, unsigned message, uintptr_t wParam = 0, intptr_t lParam = 0);
+// The same to the active editor.
+intptr_t Send(App& app, unsigned message, uintptr_t wParam = 0, intptr_t lParam = 0);
+
+// Every byte of the editor's text, NUL bytes included.
+std::string EditorText(QsciScintilla* editor);
+// Replaces the text with every byte of `bytes` (NUL bytes included).
+void SetEditorText(QsciScintilla* editor, const std::string& bytes);
+std::string SelectedText(QsciScintilla* editor);
+// Bytes of the range [start, end).
+std::string TextRange(QsciScintilla* editor, intptr_t start, intptr_t end);
+
+// Inserts `text` into the active editor at the caret without moving the caret.
+void InsertTextAtCaret(App& app, const std::string& text);
+// The line break step between pieces of a fragment: end of the line, then a new line.
+void LineBreakStep(App& app);
+
+// Creates an editor for a document page (UTF-8 mode, our accelerators win over its keys).
+QsciScintilla* CreateEditor(App& app, class QWidget* page);

@@ -1,0 +1,184 @@
+#include "platform/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QSoundEffect>
+#include <QUrl>
+
+#include "core/text.h"
+#include "platform/help_viewer.h"
+
+static QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+static std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+
+QString QtFilterString(const std::vector<std::pair<std::string, std::string>>& filters) {
+  QStringList parts;
+  for (const auto& [label, pattern] : filters) {
+    QString l = Q(label);
+    QString p = Q(pattern);
+    if (p == "*.*") p = "*";
+    p.replace(';', ' ');
+    // A label that already names its pattern is kept as it stands.
+    parts << (l.contains('(') ? l.left(l.indexOf('(')).trimmed() + " (" + p + ")" : l + " (" + p + ")");
+  }
+  return parts.join(";;");
+}
+
+std::string WithDefaultExtension(const std::string& path, const std::string& ext) {
+  if (ext.empty() || path.empty() || !core::ExtensionOf(path).empty()) return path;
+  return path + "." + ext;
+}
+
+MsgAnswer QtPlatform::Message(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) {
+  QMessageBox box(owner_);
+  box.setWindowTitle(Q(title));
+  QString t = Q(text);
+  t.replace("\r\n", "\n").replace('\r', '\n');
+  box.setText(t);
+  switch (icon) {
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::None: break;
+  }
+  switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    case QMessageBox::Ok: return MsgAnswer::Ok;
+    default: return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
+  }
+}
+
+bool QtPlatform::OpenFile(const FileDialogSpec& spec, std::vector<std::string>& paths) {
+  QFileDialog dlg(owner_, Q(spec.title), Q(spec.folder), QtFilterString(spec.filters));
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(spec.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  QStringList names = QtFilterString(spec.filters).split(";;");
+  if (spec.filterIndex >= 0 && spec.filterIndex < names.size()) dlg.selectNameFilter(names[spec.filterIndex]);
+  if (!spec.startName.empty()) dlg.selectFile(Q(spec.startName));
+  if (dlg.exec() != QDialog::Accepted) return false;
+  paths.clear();
+  for (const QString& f : dlg.selectedFiles()) paths.push_back(S(f));
+  return !paths.empty();
+}
+
+bool QtPlatform::SaveFile(const FileDialogSpec& spec, std::string& path) {
+  QFileDialog dlg(owner_, Q(spec.title), Q(spec.folder), QtFilterString(spec.filters));
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setFileMode(QFileDialog::AnyFile);
+  if (!spec.askOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (!spec.defaultExtension.empty()) dlg.setDefaultSuffix(Q(spec.defaultExtension));
+  QStringList names = QtFilterString(spec.filters).split(";;");
+  if (spec.filterIndex >= 0 && spec.filterIndex < names.size()) dlg.selectNameFilter(names[spec.filterIndex]);
+  if (!spec.startName.empty()) dlg.selectFile(Q(spec.startName));
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+  path = WithDefaultExtension(S(dlg.selectedFiles().first()), spec.defaultExtension);
+  return true;
+}
+
+bool QtPlatform::PickFolder(const std::string& prompt, std::string& folder) {
+  QString f = QFileDialog::getExistingDirectory(owner_, Q(prompt), Q(folder));
+  if (f.isEmpty()) return false;
+  folder = S(f);
+  return true;
+}
+
+bool QtPlatform::PickColor(uint32_t& colour) {
+  // QColorDialog keeps its 16 custom colours for the whole run: that is the shared table.
+  QColor start(RedOf(colour), GreenOf(colour), BlueOf(colour));
+  QColor c = QColorDialog::getColor(start, owner_);
+  if (!c.isValid()) return false;
+  colour = Rgb(c.red(), c.green(), c.blue());
+  return true;
+}
+
+bool QtPlatform::PickFont(FontChoice& font) {
+  bool ok = false;
+  QFont start(Q(font.name), font.pointSize);
+  start.setBold(font.bold);
+  start.setItalic(font.italic);
+  QFont f = QFontDialog::getFont(&ok, start, owner_);
+  if (!ok) return false;
+  font.name = S(f.family());
+  font.pointSize = f.pointSize();
+  font.bold = f.bold();
+  font.italic = f.italic();
+  return true;
+}
+
+bool QtPlatform::PrintDialog(QPrinter& printer) {
+  QPrintDialog dlg(&printer, owner_);
+  return dlg.exec() == QDialog::Accepted;
+}
+
+bool QtPlatform::ShellOpen(const std::string& target) {
+  QString t = Q(target);
+  if (core::HasUrlScheme(target)) return QDesktopServices::openUrl(QUrl(t));
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(t).absoluteFilePath()));
+}
+
+bool QtPlatform::StartProgram(const std::string& program, const std::vector<std::string>& args,
+                              const std::string& workingFolder) {
+  QStringList a;
+  for (const auto& s : args) a << Q(s);
+  return QProcess::startDetached(Q(program), a, Q(workingFolder));
+}
+
+int QtPlatform::RunAndWait(const std::string& program, const std::vector<std::string>& args,
+                           const std::string& workingFolder, std::string* errorText) {
+  QProcess p;
+  QStringList a;
+  for (const auto& s : args) a << Q(s);
+  if (!workingFolder.empty()) p.setWorkingDirectory(Q(workingFolder));
+  p.start(Q(program), a);
+  if (!p.waitForStarted(-1)) {
+    if (errorText) *errorText = S(p.errorString());
+    return -1;
+  }
+  p.waitForFinished(-1);
+  if (errorText) *errorText = p.readAllStandardError().toStdString();
+  if (p.exitStatus() != QProcess::NormalExit) return -1;
+  return p.exitCode();
+}
+
+void QtPlatform::PlaySound(const std::string& path) {
+  if (!QFileInfo::exists(Q(path))) return;
+  static QSoundEffect* effect = nullptr;
+  if (!effect) effect = new QSoundEffect(qApp);
+  effect->setSource(QUrl::fromLocalFile(QFileInfo(Q(path)).absoluteFilePath()));
+  effect->setVolume(0.5);
+  effect->play();
+}
+
+std::string QtPlatform::ClipboardText() { return S(QApplication::clipboard()->text()); }
+
+void QtPlatform::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(Q(text)); }
+
+void QtPlatform::ShowHelp(const std::string& helpFile, int context) {
+  if (!help_) help_ = new HelpViewer(owner_, QDir::current().absoluteFilePath("help"));
+  help_->ShowTopic(Q(helpFile), context);
+}
+
+bool QtPlatform::RunDialog(QDialog& dialog) {
+  if (!dialog.parent() && owner_) dialog.setParent(owner_, dialog.windowFlags() | Qt::Dialog);
+  return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,39 @@
+// The desktop implementation of Platform, with Qt.
+#pragma once
+#include <QPointer>
+
+#include "platform/platform.h"
+
+class HelpViewer;
+
+class QtPlatform : public Platform {
+ public:
+  MsgAnswer Message(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) override;
+  bool OpenFile(const FileDialogSpec& spec, std::vector<std::string>& paths) override;
+  bool SaveFile(const FileDialogSpec& spec, std::string& path) override;
+  bool PickFolder(const std::string& prompt, std::string& folder) override;
+  bool PickColor(uint32_t& colour) override;
+  bool PickFont(FontChoice& font) override;
+  bool PrintDialog(QPrinter& printer) override;
+  bool ShellOpen(const std::string& target) override;
+  bool StartProgram(const std::string& program, const std::vector<std::string>& args,
+                    const std::string& workingFolder) override;
+  int RunAndWait(const std::string& program, const std::vector<std::string>& args,
+                 const std::string& workingFolder, std::string* errorText) override;
+  void PlaySound(const std::string& path) override;
+  std::string ClipboardText() override;
+  void SetClipboardText(const std::string& text) override;
+  void ShowHelp(const std::string& helpFile, int context) override;
+  bool RunDialog(QDialog& dialog) override;
+  QWidget* Owner() override { return owner_; }
+  void SetOwner(QWidget* owner) override { owner_ = owner; }
+
+ private:
+  QPointer<QWidget> owner_;
+  QPointer<HelpViewer> help_;
+};
+
+// "Label" / "pattern" pairs as one Qt filter string: "Label (pattern);;...".
+QString QtFilterString(const std::vector<std::pair<std::string, std::string>>& filters);
+// Adds ".ext" when the file name of `path` has no extension.
+std::string WithDefaultExtension(const std::string& path, const std::string& ext);

@@ -1,0 +1,4 @@
+// Rows of the dispatch tables for this subsystem.
+#include "app/commands.h"
+
+CommandFragment PreferenceCommands() { return {}; }

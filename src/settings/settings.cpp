@@ -1,0 +1,164 @@
+#include "settings/settings.h"
+
+#include <vector>
+
+#include "core/files.h"
+#include "core/text.h"
+
+namespace {
+
+enum class Kind { Number, Text, Section, Blank, Sessions };
+
+struct Field {
+  Kind kind;
+  const char* key;  // key text; text keys carry their trailing space; section lines their brackets
+  int Settings::*number = nullptr;
+  std::string Settings::*text = nullptr;
+  bool noSpaceWhenReading = false;
+};
+
+Field Sec(const char* name) { return {Kind::Section, name}; }
+Field Num(const char* key, int Settings::*m, bool tight = false) { return {Kind::Number, key, m, nullptr, tight}; }
+Field Txt(const char* key, std::string Settings::*m) { return {Kind::Text, key, nullptr, m}; }
+Field Blank() { return {Kind::Blank, ""}; }
+
+// The file in writing order.
+const std::vector<Field>& Layout() {
+  using S = Settings;
+  static const std::vector<Field> fields = {
+      Sec("[Verosta editor Configuration file]"), Blank(),
+      Sec("[Editor]"), Num("Window width", &S::windowWidth), Num("Window height", &S::windowHeight),
+      Num("Maximize window", &S::maximizeWindow), Txt("Font name ", &S::fontName), Num("Font size", &S::fontSize),
+      Num("Statusbar file", &S::statusbarFile), Num("Titlebar name", &S::titlebarName, true),
+      Num("Toolbar tips", &S::toolbarTips, true), Num("Editors margin", &S::editorsMargin, true),
+      Num("Feedback", &S::feedback, true), Num("Thin cursor", &S::thinCursor), Num("Block cursor", &S::blockCursor),
+      Num("Line numbers", &S::lineNumbers), Num("Wrap text", &S::wrapText), Num("Line markers", &S::lineMarkers),
+      Num("White space", &S::whiteSpace), Txt("Tab indent ", &S::tabIndent), Blank(),
+      Sec("[New program]"), Num("Html5", &S::html5), Num("Html transitional", &S::htmlTransitional),
+      Num("Html strict", &S::htmlStrict), Num("Html frameset", &S::htmlFrameset),
+      Num("Xhtml transitional", &S::xhtmlTransitional), Num("Xhtml strict", &S::xhtmlStrict),
+      Num("Xhtml frameset", &S::xhtmlFrameset), Num("Blank Page", &S::blankPage), Blank(),
+      Sec("[New project]"), Num("Project directories", &S::projectDirectories), Blank(),
+      Sec("[Files]"), Num("Last file", &S::lastFile), {Kind::Sessions, "File"},
+      Num("Backup file", &S::backupFile), Num("Delete file", &S::deleteFile),
+      Num("Recycle bin", &S::recycleBin, true), Num("Existing file", &S::existingFile),
+      Num("Save on exit", &S::saveOnExit), Blank(),
+      Sec("[File associations]"), Num("Web files", &S::webFiles), Num("Bak files", &S::bakFiles),
+      Num("Html files", &S::htmlFiles), Num("Xhtml files", &S::xhtmlFiles), Num("Css files", &S::cssFiles),
+      Num("Js files", &S::jsFiles), Num("Java files", &S::javaFiles), Num("Plain files", &S::plainFiles),
+      Num("Word files", &S::wordFiles), Num("All files", &S::allFiles), Blank(),
+      Sec("[Browsers]"), Txt("Explorer ", &S::explorerPath), Txt("Firefox ", &S::firefoxPath),
+      Txt("Safari ", &S::safariPath), Txt("Chrome ", &S::chromePath), Txt("Opera ", &S::operaPath), Blank(),
+      Sec("[Browser check box]"), Num("Check explorer", &S::checkExplorer), Num("Check firefox", &S::checkFirefox),
+      Num("Check safari", &S::checkSafari), Num("Check chrome", &S::checkChrome), Num("Check opera", &S::checkOpera),
+      Blank(),
+      Sec("[Programes]"), Txt("Text editor ", &S::textEditorPath), Txt("Library editor ", &S::libraryEditorPath),
+      Txt("Style editor ", &S::styleEditorPath), Txt("Image editor ", &S::imageEditorPath),
+      Txt("Sound editor ", &S::soundEditorPath), Blank(),
+      Sec("[System colors]"), Num("Main text", &S::colorMainText), Num("Comment", &S::colorComment),
+      Num("Operator", &S::colorOperator), Num("Doctype", &S::colorDoctype), Num("Strings", &S::colorStrings),
+      Num("Numbers", &S::colorNumbers), Num("Keywords", &S::colorKeywords), Num("Background", &S::colorBackground),
+      Num("Cursor", &S::colorCursor), Num("Gutter", &S::colorGutter), Num("Set numbers", &S::colorSetNumbers),
+      Num("Space", &S::colorSpace), Blank(),
+      Sec("[Print]"), Num("Printer dialog", &S::printerDialog), Num("Print numbers", &S::printNumbers),
+      Num("Print file name", &S::printFileName), Num("UK paper size", &S::ukPaperSize),
+      Num("US paper size", &S::usPaperSize), Blank(),
+      Sec("[Find]"), Num("Find case", &S::findCase), Num("Find word wrap", &S::findWordWrap),
+      Num("Find highlight", &S::findHighlight), Blank(),
+      Sec("[Comment]"), Num("Rem comment", &S::remComment), Num("Apostrophe comment", &S::apostropheComment),
+      Blank(),
+      Sec("[Tables]"), Num("Center table", &S::centerTable), Txt("Table rows ", &S::tableRows),
+      Txt("Table columns ", &S::tableColumns), Txt("Cell width ", &S::cellWidth), Txt("Cell height ", &S::cellHeight),
+      Txt("Text align ", &S::textAlign), Txt("Cell color ", &S::cellColor), Txt("Text color ", &S::textColor),
+      Txt("Border color ", &S::borderColor), Txt("Table padding ", &S::tablePadding), Blank(),
+      Sec("[Form]"), Txt("Form action ", &S::formAction), Txt("Form name ", &S::formName),
+      Txt("Form email ", &S::formEmail), Txt("Form address ", &S::formAddress), Txt("Form post ", &S::formPost),
+      Txt("Form country ", &S::formCountry), Txt("Form comments ", &S::formComments),
+      Txt("Form submit ", &S::formSubmit), Txt("Form clear ", &S::formClear), Blank(),
+      Sec("[List]"), Num("List disc", &S::listDisc), Num("List circle", &S::listCircle),
+      Num("List square", &S::listSquare), Blank(),
+      Sec("[Play video]"), Num("Auto video", &S::autoVideo), Blank(),
+      Sec("[Play sound]"), Num("Auto sound", &S::autoSound), Blank(),
+      Sec("[Publish]"), Num("Lowercase upload", &S::lowercaseUpload), Blank(),
+      Sec("[Syntax]"), Num("Syntax highlighting", &S::syntaxHighlighting), Blank(),
+      Sec("[Header]"), Num("Header style", &S::headerStyle), Blank(),
+      Sec("[List]"), Num("List style", &S::listStyle), Blank(),
+      Sec("[Link]"), Num("Link style", &S::linkStyle), Blank(),
+      Sec("[Email]"), Num("Email style", &S::emailStyle), Blank(),
+      Sec("[Form]"), Num("Form style", &S::formStyle), Blank(),
+      Sec("[Image]"), Num("Image style", &S::imageStyle), Blank(),
+      Sec("[Rollover image]"), Num("Rollover image style", &S::rolloverImageStyle), Blank(),
+      Sec("[Image link]"), Num("Image link style", &S::imageLinkStyle), Blank(),
+      Sec("[Image gallery]"), Num("Image gallery style", &S::imageGalleryStyle),
+  };
+  return fields;
+}
+
+std::string SessionKey(int n) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "File%03d", n);
+  return buf;
+}
+
+}  // namespace
+
+void ReadSettingsText(const std::string& fileBytes, Settings& s) {
+  std::string value;
+  for (const std::string& line : core::SplitLines(fileBytes)) {
+    for (const Field& f : Layout()) {
+      switch (f.kind) {
+        case Kind::Number: {
+          std::string key = std::string(f.key) + (f.noSpaceWhenReading ? "" : " ");
+          if (core::MatchKey(line, key, value)) {
+            int v = core::ParseNumber(value);
+            if (f.number == &Settings::fontSize && v < 5) v = 10;
+            s.*f.number = v;
+          }
+          break;
+        }
+        case Kind::Text:
+          if (core::MatchKey(line, f.key, value)) s.*f.text = value;
+          break;
+        case Kind::Sessions:
+          for (int n = 1; n <= 32; ++n)
+            if (core::MatchKey(line, SessionKey(n), value))
+              s.sessionFiles[n] = core::Trim(value.empty() ? value : value.substr(1));
+          break;
+        default:
+          break;
+      }
+    }
+  }
+}
+
+std::string WriteSettingsText(const Settings& s) {
+  std::string out;
+  const auto& layout = Layout();
+  for (size_t i = 0; i < layout.size(); ++i) {
+    const Field& f = layout[i];
+    switch (f.kind) {
+      case Kind::Section: out += f.key; break;
+      case Kind::Blank: break;
+      case Kind::Number: out += core::NumberLine(f.key, s.*f.number); break;
+      case Kind::Text: out += f.key + s.*f.text; break;
+      case Kind::Sessions:
+        for (int n = 1; n <= 32; ++n) {
+          out += SessionKey(n) + " " + core::Trim(s.sessionFiles[n]);
+          if (n < 32) out += "\r\n";
+        }
+        break;
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+void LoadSettingsFile(Settings& s, const std::string& path) {
+  std::string bytes;
+  if (core::ReadFileBytes(path, bytes)) ReadSettingsText(bytes, s);
+  if (s.fontSize < 6) s.fontSize = 10;
+}
+
+bool SaveSettingsFile(const Settings& s, const std::string& path) {
+  return core::WriteFileAtomically(path, WriteSettingsText(s));
+}

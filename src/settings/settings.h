@@ -1,0 +1,67 @@
+// The configuration record and its file Verosta.ini.
+#pragma once
+#include <cstdint>
+#include <string>
+
+struct Settings {
+  // [Editor]
+  int windowWidth = 0, windowHeight = 0, maximizeWindow = 0;
+  std::string fontName;
+  int fontSize = 0, statusbarFile = 0, titlebarName = 0, toolbarTips = 0, editorsMargin = 0, feedback = 0,
+      thinCursor = 0, blockCursor = 0, lineNumbers = 0, wrapText = 0, lineMarkers = 0, whiteSpace = 0;
+  std::string tabIndent;
+  // [New program]
+  int html5 = 0, htmlTransitional = 0, htmlStrict = 0, htmlFrameset = 0, xhtmlTransitional = 0, xhtmlStrict = 0,
+      xhtmlFrameset = 0, blankPage = 0;
+  // [New project]
+  int projectDirectories = 0;
+  // [Files]
+  int lastFile = 0;
+  std::string sessionFiles[33];  // 1..32 used
+  int backupFile = 0, deleteFile = 0, recycleBin = 0, existingFile = 0, saveOnExit = 0;
+  // [File associations]
+  int webFiles = 0, bakFiles = 0, htmlFiles = 0, xhtmlFiles = 0, cssFiles = 0, jsFiles = 0, javaFiles = 0,
+      plainFiles = 0, wordFiles = 0, allFiles = 0;
+  // [Browsers]
+  std::string explorerPath, firefoxPath, safariPath, chromePath, operaPath;
+  // [Browser check box]
+  int checkExplorer = 0, checkFirefox = 0, checkSafari = 0, checkChrome = 0, checkOpera = 0;
+  // [Programes]
+  std::string textEditorPath, libraryEditorPath, styleEditorPath, imageEditorPath, soundEditorPath;
+  // [System colors], Windows colour values 0x00BBGGRR
+  int colorMainText = 0, colorComment = 0, colorOperator = 0, colorDoctype = 0, colorStrings = 0,
+      colorNumbers = 0, colorKeywords = 0, colorBackground = 0, colorCursor = 0, colorGutter = 0,
+      colorSetNumbers = 0, colorSpace = 0;
+  // [Print]
+  int printerDialog = 0, printNumbers = 0, printFileName = 0, ukPaperSize = 0, usPaperSize = 0;
+  // [Find]
+  int findCase = 0, findWordWrap = 0, findHighlight = 0;
+  // [Comment]
+  int remComment = 0, apostropheComment = 0;
+  // [Tables]
+  int centerTable = 0;
+  std::string tableRows, tableColumns, cellWidth, cellHeight, textAlign, cellColor, textColor, borderColor,
+      tablePadding;
+  // [Form]
+  std::string formAction, formName, formEmail, formAddress, formPost, formCountry, formComments, formSubmit,
+      formClear;
+  // [List]
+  int listDisc = 0, listCircle = 0, listSquare = 0;
+  int autoVideo = 0, autoSound = 0, lowercaseUpload = 0, syntaxHighlighting = 0;
+  // One-key style sections
+  int headerStyle = 0, listStyle = 0, linkStyle = 0, emailStyle = 0, formStyle = 0, imageStyle = 0,
+      rolloverImageStyle = 0, imageLinkStyle = 0, imageGalleryStyle = 0;
+};
+
+// Applies the lines of a configuration file to `s`. Fields whose line is missing keep
+// their value; font-size rules are applied as when reading the file.
+void ReadSettingsText(const std::string& fileBytes, Settings& s);
+// The complete configuration file for `s`, CR LF line ends.
+std::string WriteSettingsText(const Settings& s);
+
+// File-level operations on "Verosta.ini" in the current folder (or `path`).
+// LoadSettings never clears a field; a missing or unreadable file changes only the font size rule.
+void LoadSettingsFile(Settings& s, const std::string& path = "Verosta.ini");
+// Writes through a temporary file and a rename; false when the file could not be written
+// (the old file is then left whole).
+bool SaveSettingsFile(const Settings& s, const std::string& path = "Verosta.ini");

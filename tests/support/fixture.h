@@ -1,0 +1,43 @@
+// A headless editor for tests: a temporary program folder (made current), the scripted
+// platform, the application object and, on request, the main window.
+#pragma once
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "support/scripted_platform.h"
+
+class EditorFixture {
+ public:
+  // Makes a fresh program folder with the build's data folders (res/, help/, ...) but
+  // without Verosta.ini, unless `withData` is false.
+  explicit EditorFixture(bool withData = true);
+  ~EditorFixture();
+
+  // Reads Verosta.ini (if the test wrote one) and starts the main window.
+  void Start();
+  // Runs a command by number, as a menu item or as a key.
+  void Menu(int number);
+  void Key(int number);
+  // Closes the main window (runs the exit sequence).
+  void Close();
+
+  std::string Folder() const;                  // the program folder, current while the fixture lives
+  std::string Path(const std::string& name) const;
+  void WriteFile(const std::string& name, const std::string& bytes) const;
+  std::string ReadFile(const std::string& name) const;
+
+  ScriptedPlatform platform;
+  std::unique_ptr<App> app;
+
+ private:
+  QTemporaryDir dir_;
+  QString oldCurrent_;
+};
+
+// Reads a file whole ("" when missing).
+std::string ReadAll(const std::string& path);
+void WriteAll(const std::string& path, const std::string& bytes);
+// Helper programs built into the program folder (Comp, Delete).
+std::string BuiltProgram(const std::string& name);

@@ -1,0 +1,88 @@
+// A Platform for tests: answers come from a queue, every call is recorded, and a call
+// that the test did not expect is recorded as a surprise (and answered "cancel").
+#pragma once
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+struct PlatformCall {
+  std::string kind;   // "message", "open", "save", "folder", "color", "font", "print", "shell",
+                      // "start", "run", "sound", "help", "dialog"
+  std::string text;   // message text, dialog title, target, program ...
+  std::string title;
+  MsgIcon icon = MsgIcon::None;
+  MsgButtons buttons = MsgButtons::Ok;
+  FileDialogSpec spec;
+  std::vector<std::string> args;
+  int context = 0;
+};
+
+class ScriptedPlatform : public Platform {
+ public:
+  // Queue answers, in the order the calls will come.
+  void AnswerMessage(MsgAnswer a);
+  void AnswerOpen(std::vector<std::string> paths);  // empty = cancel
+  void AnswerSave(std::string path);                // empty = cancel
+  void AnswerFolder(std::string folder);            // empty = cancel
+  void AnswerColor(uint32_t colour, bool ok = true);
+  void AnswerFont(FontChoice font, bool ok = true);
+  void AnswerPrint(bool ok);
+  // For our own dialogs: `fill` sets the controls, then the dialog is accepted when it
+  // returns true. Without a queued answer a dialog is a surprise.
+  void AnswerDialog(std::function<bool(QDialog&)> fill);
+  // Exit code and standard error for the next RunAndWait; by default programs really run.
+  void AnswerRun(int exitCode, std::string errorText = "");
+  void RunProgramsForReal(bool on) { realRun_ = on; }
+
+  std::vector<PlatformCall> calls;       // everything asked, in order
+  std::vector<std::string> surprises;    // unexpected calls
+  std::string clipboard;
+  std::vector<std::string> sounds;
+  bool startSucceeds = true;             // what StartProgram and ShellOpen report
+
+  // Calls of one kind.
+  std::vector<PlatformCall> CallsOf(const std::string& kind) const;
+  // True when every queued answer was used and no surprise happened.
+  bool Done() const { return answers_.empty() && surprises.empty(); }
+  std::string Pending() const;
+
+  MsgAnswer Message(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) override;
+  bool OpenFile(const FileDialogSpec& spec, std::vector<std::string>& paths) override;
+  bool SaveFile(const FileDialogSpec& spec, std::string& path) override;
+  bool PickFolder(const std::string& prompt, std::string& folder) override;
+  bool PickColor(uint32_t& colour) override;
+  bool PickFont(FontChoice& font) override;
+  bool PrintDialog(QPrinter& printer) override;
+  bool ShellOpen(const std::string& target) override;
+  bool StartProgram(const std::string& program, const std::vector<std::string>& args,
+                    const std::string& workingFolder) override;
+  int RunAndWait(const std::string& program, const std::vector<std::string>& args,
+                 const std::string& workingFolder, std::string* errorText) override;
+  void PlaySound(const std::string& path) override;
+  std::string ClipboardText() override { return clipboard; }
+  void SetClipboardText(const std::string& text) override { clipboard = text; }
+  void ShowHelp(const std::string& helpFile, int context) override;
+  bool RunDialog(QDialog& dialog) override;
+  QWidget* Owner() override { return owner_; }
+  void SetOwner(QWidget* owner) override { owner_ = owner; }
+
+ private:
+  struct Answer {
+    std::string kind;
+    MsgAnswer message = MsgAnswer::Cancel;
+    std::vector<std::string> paths;
+    uint32_t colour = 0;
+    FontChoice font;
+    bool ok = false;
+    int exitCode = 0;
+    std::string errorText;
+    std::function<bool(QDialog&)> fill;
+  };
+  bool Take(const std::string& kind, const std::string& what, Answer& out);
+  std::deque<Answer> answers_;
+  QWidget* owner_ = nullptr;
+  bool realRun_ = true;
+};
