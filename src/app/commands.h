@@ -20,7 +20,9 @@ struct CommandFragment {
 };
 
 // One fragment per subsystem; each is defined in its subsystem's folder.
-CommandFragment ShellCommands();       // app: exit, font size, help and web commands, text inserts
+CommandFragment ShellCommands();       // app: exit, font size, feedback
+CommandFragment TextInsertCommands();  // app: the one-line inserts of the Format, Html and Style menus
+CommandFragment ToolbarCommands();     // app: toolbar buttons (5000 to 5191)
 CommandFragment FileCommands();        // documents: new, open, save, close, delete, associations
 CommandFragment EditorViewCommands();  // documents: view toggles
 CommandFragment TextCommands();        // documents: editing, find and replace, other document commands

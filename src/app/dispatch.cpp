@@ -9,7 +9,7 @@ namespace {
 std::vector<CommandRow> Assemble(bool menu) {
   std::vector<CommandRow> rows;
   for (CommandFragment (*fragment)() :
-       {ShellCommands, FileCommands, EditorViewCommands, TextCommands, PrintCommands, ColourCommands,
+       {ShellCommands, TextInsertCommands, ToolbarCommands, FileCommands, EditorViewCommands, TextCommands, PrintCommands, ColourCommands,
         PreferenceCommands, InsertCommands, PublishCommands, ToolCommands, ProjectCommands}) {
     CommandFragment f = fragment();
     auto part = menu ? f.menu : f.keys;

@@ -3,8 +3,11 @@
 #include <QToolBar>
 
 #include "app/application.h"
+#include "app/commands.h"
 #include "app/shell.h"
 
 void BuildToolbar(App&, QToolBar*) {}
 void BuildStatusBar(App&, QStatusBar*) {}
 void RefreshStatusBar(App&) {}
+
+CommandFragment ToolbarCommands() { return {}; }

@@ -27,3 +27,19 @@ bool SaveAllDocuments(App& app);
 
 // Closes the active tab without asking; returns the editor that becomes active.
 QsciScintilla* CloseActiveDocumentQuietly(App& app);
+
+// File commands used across the program.
+// Save: writes the active document to `currentPath` (and its backup); false on failure.
+bool SaveActiveDocument(App& app);
+// Save As dialog, then save under the chosen name; false when cancelled or failed.
+bool SaveActiveDocumentAs(App& app);
+// Asks about an unsaved active document before it goes; true = go on.
+bool ConfirmSaveBeforeClose(App& app, bool strict);
+// Closes the active tab after the unsaved-changes question; returns the editor that becomes active.
+QsciScintilla* CloseActiveDocument(App& app);
+// The Delete File operation with its own dialog values.
+#include <utility>
+#include <vector>
+bool DeleteFileWithDialog(App& app, const std::string& title, const std::string& folder,
+                          const std::vector<std::pair<std::string, std::string>>& filters,
+                          const std::string& startName, const std::string& defaultExtension);
