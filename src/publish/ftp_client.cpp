@@ -50,10 +50,10 @@ bool WaitFor(int fd, short events, int timeoutMs) {
 
 bool SendAll(int fd, const char* bytes, std::size_t count, int timeoutMs) {
   while (count > 0) {
-    if (!WaitFor(fd, POLLOUT, timeoutMs)) return false;
     ssize_t sent = send(fd, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (sent < 0) {
-      if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+      if (errno == EINTR) continue;
+      if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitFor(fd, POLLOUT, timeoutMs)) continue;
       return false;
     }
     bytes += sent;
