@@ -1,6 +1,9 @@
 // The Publish command: the project lookup in a document's text, the page address, and
 // the whole run against a scripted server.
+#include <QLabel>
 #include <QTest>
+
+#include "app/main_window.h"
 
 #include "app/application.h"
 #include "publish/ftp_client.h"
@@ -183,7 +186,11 @@ class PublishCommandTest : public QObject {
     QString all = QString::fromStdString(Joined(server.commands));
     QCOMPARE(all, "USER anna|PASS secret|PASV" + (commands.isEmpty() ? QString() : "|" + commands));
     QCOMPARE(QString::fromStdString(PublishedStatusText(*f.app)), status);
-    if (!status.isEmpty()) QCOMPARE(server.data, std::string("<p>page</p>"));
+    if (!status.isEmpty()) {
+      QCOMPARE(server.data, std::string("<p>page</p>"));
+      auto* shownIn = f.app->window->findChild<QLabel*>("publishedAddress");
+      QVERIFY(shownIn && shownIn->isVisible());
+    }
   }
 
   void connectionFailureMessage() {
