@@ -103,6 +103,9 @@ std::string FolderPrompt(const std::string& firstLine) {
 
 void SaveSession(App& app) {
   FeedbackIfOn(app);
+  // Sessions are kept together in their own folder, which the dialog opens on.
+  std::error_code ec;
+  std::filesystem::create_directory("Sessions", ec);
   FileDialogSpec spec = SessionDialog("Save Session");
   spec.askOverwrite = app.settings.existingFile == 1;
   std::string path;
@@ -133,18 +136,20 @@ void LoadSession(App& app) {
     app.activeEditor = CloseActiveDocumentQuietly(app);
   }
 
+  // The empty tab goes as soon as a session file stands in its place, leaving all 32 slots to the session.
+  QWidget* untitled = EmptyUntitledPage(app);
   QWidget* lastOpened = nullptr;
   for (const std::string& path : ReadSessionPaths(bytes)) {
+    if (DocumentCount(app) >= kMaxDocuments) break;
     if (!core::FileExists(path) || !OpenDocumentTab(app, path, path)) continue;
     lastOpened = app.docs[app.activeSlot].page;
-  }
-  if (lastOpened) {
-    if (QWidget* untitled = EmptyUntitledPage(app)) {
+    if (untitled) {
       ActivatePage(app, untitled);
       app.activeEditor = CloseActiveDocumentQuietly(app);
+      untitled = nullptr;
     }
-    ActivatePage(app, lastOpened);
   }
+  ActivatePage(app, lastOpened);
   FindActiveDocument(app);
 }
 

@@ -179,6 +179,18 @@ class SessionTest : public QObject {
     QCOMPARE(names[2], std::string("m0.web"));
   }
 
+  void loadSessionOfMissingFilesLeavesUntitled() {
+    EditorFixture f;
+    std::string a = MakeFile(f, "a.web", "A");
+    f.WriteFile("Sessions/gone.xml", "Project files for gone.xml\r\n\r\nFile001 " + f.Path("gone.web") + "\r\n");
+    StartWith(f, {a});
+    f.platform.AnswerOpen({f.Path("Sessions/gone.xml")});
+    f.Menu(131);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(OpenTabNames(*f.app), std::vector<std::string>{"Untitled.web"});
+    QVERIFY(f.app->docs[1].path.empty());
+  }
+
   void addAllOpenFilesCopiesOnlyFilesWithPaths() {
     EditorFixture f;
     std::string a = MakeFile(f, "w/a.web", "new A"), b = MakeFile(f, "w/b.web", "B");
