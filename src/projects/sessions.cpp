@@ -43,6 +43,15 @@ QWidget* EmptyUntitledPage(App& app) {
   return nullptr;
 }
 
+// True when a tab holds text that is on no disk; an empty tab without a file holds nothing.
+bool UnsavedWorkRemains(App& app) {
+  for (int s = 1; s <= kMaxDocuments; ++s) {
+    const Document& d = app.docs[s];
+    if (d.page && IsDocumentModified(app, s) && !(d.path.empty() && EditorText(d.editor).empty())) return true;
+  }
+  return false;
+}
+
 FileDialogSpec SessionDialog(const std::string& title) {
   FileDialogSpec spec;
   spec.title = title;
@@ -118,8 +127,9 @@ void SaveSession(App& app) {
 void LoadSession(App& app) {
   if (AnyDocumentModified(app) &&
       app.platform.Message("One or more documents have not been saved, do you want to save them now?",
-                           MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
-    SaveAllDocuments(app);
+                           MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes &&
+      !SaveAllDocuments(app) && UnsavedWorkRemains(app))
+    return;  // the user wanted it kept, and closing the tabs now would lose it
   FeedbackIfOn(app);
   std::vector<std::string> chosen;
   if (!app.platform.OpenFile(SessionDialog("Load Session"), chosen) || chosen.empty()) return;
