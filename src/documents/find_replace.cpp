@@ -14,13 +14,18 @@ using Sci = QsciScintillaBase;
 
 intptr_t Caret(App& app) { return Send(app, Sci::SCI_GETCURRENTPOS); }
 
-void Remember(App& app, intptr_t pos) {
+void Remember(App& app, intptr_t pos, const std::string& match) {
   app.search->editor = app.activeEditor;
   app.search->searchPos = pos;
+  app.search->lastMatch = match;
+}
+
+void Remember(App& app, const std::string& all, size_t p, size_t length) {
+  Remember(app, static_cast<intptr_t>(p + length), all.substr(p, length));
 }
 
 void NoMatch(App& app) {
-  Remember(app, 0);
+  Remember(app, 0, std::string());
   app.platform.Message(kNoMatchFound, MsgIcon::Information);
 }
 
@@ -43,7 +48,7 @@ FindOutcome FindNextFromCaret(App& app, const std::string& text) {
   }
   if (s.findHighlight == 1) SelectMatch(app, p, text.size());
   else Send(app, Sci::SCI_SETSEL, p, static_cast<intptr_t>(p));
-  Remember(app, static_cast<intptr_t>(p + text.size()));
+  Remember(app, all, p, text.size());
   return FindOutcome::Shown;
 }
 
@@ -51,18 +56,20 @@ void FindNextAgain(App& app) {
   const std::string& text = app.search->findText;
   if (!app.activeEditor || text.empty()) return;
   std::string all = EditorText(app.activeEditor);
-  // Continue after the last match only while it belongs to this document; edits may have
-  // shortened the text since.
+  // Continue after the last match only while it is still there in this document.
+  const SearchState& s = *app.search;
   intptr_t start = Caret(app);
-  if (app.search->editor == app.activeEditor && app.search->searchPos <= static_cast<intptr_t>(all.size()))
-    start = app.search->searchPos;
+  size_t end = static_cast<size_t>(s.searchPos), length = s.lastMatch.size();
+  if (s.editor == app.activeEditor && end <= all.size() && end >= length &&
+      all.compare(end - length, length, s.lastMatch) == 0)
+    start = s.searchPos;
   size_t p = FindMatch(all, text, static_cast<size_t>(start), app.settings.findCase == 1);
   if (p == std::string::npos) {
     NoMatch(app);
     return;
   }
   SelectMatch(app, p, text.size());
-  Remember(app, static_cast<intptr_t>(p + text.size()));
+  Remember(app, all, p, text.size());
 }
 
 void ReplaceAndFindNext(App& app, const std::string& text, const std::string& replacement) {
@@ -73,11 +80,11 @@ void ReplaceAndFindNext(App& app, const std::string& text, const std::string& re
   std::string all = EditorText(app.activeEditor);
   size_t p = FindMatch(all, text, static_cast<size_t>(Caret(app)), app.settings.findCase == 1);
   if (p == std::string::npos) {
-    Remember(app, 0);
+    Remember(app, 0, std::string());
     return;
   }
   SelectMatch(app, p, text.size());
-  Remember(app, static_cast<intptr_t>(p + text.size()));
+  Remember(app, all, p, text.size());
 }
 
 long long ReplaceAllInDocument(App& app, const std::string& text, const std::string& replacement) {
