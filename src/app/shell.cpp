@@ -66,6 +66,7 @@ void FeedbackIfOn(App& app) {
 }
 
 void AfterCommand(App& app) {
+  ApplyEditorStyle(app);
   RefreshStatusBar(app);
 }
 
