@@ -34,9 +34,15 @@ bool RenameTo(App& app, std::string name, QLineEdit* box) {
     return refuse("Program name: " + name + "\rThis file already exists. Please enter a different file name.");
 
   // A failed rename is not fatal: Save below writes the text under the new name anyway.
-  if (!app.currentPath.empty() && core::FileExists(app.currentPath)) QFile::rename(ToQ(app.currentPath), ToQ(target));
+  std::string oldPath = app.currentPath;
+  bool moved = !oldPath.empty() && core::FileExists(oldPath) && QFile::rename(ToQ(oldPath), ToQ(target));
   app.currentPath = target;
-  SaveActiveDocument(app);
+  if (!SaveActiveDocument(app)) {
+    // Save has told the user; the file goes back under its old name.
+    if (moved) QFile::rename(ToQ(target), ToQ(oldPath));
+    app.currentPath = oldPath;
+    return true;
+  }
   if (app.activeSlot >= 1 && app.activeSlot <= kMaxDocuments) {
     Document& doc = app.docs[app.activeSlot];
     doc.tabName = name;
