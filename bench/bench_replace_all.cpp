@@ -16,7 +16,7 @@
 #include "app/application.h"
 #include "documents/editor.h"
 #include "documents/find_replace.h"
-#include "support/scripted_platform.h"
+#include "platform/qt_platform.h"
 
 using Sci = QsciScintillaBase;
 
@@ -105,7 +105,7 @@ bool Compare(App& app, int lines, bool matchCase, double budgetMs) {
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
-  ScriptedPlatform platform;
+  QtPlatform platform;
   App app(platform);
   double budgetMs = (argc > 1 ? std::atof(argv[1]) : 20.0) * 1000.0;
   bool ok = Compare(app, 100000, true, budgetMs);

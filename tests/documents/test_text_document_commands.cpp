@@ -177,6 +177,9 @@ class TestTextDocumentCommands : public QObject {
     f.Menu(111);
     QCOMPARE(app.currentPath, page);
     QCOMPARE(Text(app), std::string("old\0text", 8));
+    // Save writes the restored text to the document's own file.
+    f.Menu(105);
+    QCOMPARE(f.ReadFile("page.web"), std::string("old\0text", 8));
   }
 
   void renameProgram() {
@@ -227,8 +230,11 @@ class TestTextDocumentCommands : public QObject {
     EditorFixture f;
     f.Start();
     App& app = *f.app;
-    std::string path = OpenFile(f, "hello.web", "hello world");
+    std::string path = OpenFile(f, "hello.web", "hello");
+    SetEditorText(app.activeEditor, "hello world");  // saved first, then measured
+    f.platform.AnswerMessage(MsgAnswer::Ok);
     f.Key(4046);
+    QCOMPARE(f.ReadFile("hello.web"), std::string("hello world"));
     auto told = f.platform.CallsOf("message");
     QCOMPARE(told.size(), size_t(1));
     QCOMPARE(told[0].text, " File Name: \t hello.web\r File Size:\t\t 11 bytes\r Location: \t\t " +
