@@ -62,6 +62,8 @@ struct App {
 
   // Insert dialogs: the image gallery folder kept for the run
   std::string galleryFolder;
+  // The Tables dialog's inline-style box, kept for the run
+  int tableInlineStyle = 1;
 };
 
 // Where the program's own files are: "res/sound.wav" and so on resolve against the
