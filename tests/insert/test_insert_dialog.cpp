@@ -48,6 +48,32 @@ class TestInsertDialog : public QObject {
     QCOMPARE(ImageStyle("120px", "130px"), std::string("height:120px; width:130px; padding: 8px;"));
   }
 
+  // The fragment checks rely on tidy complaining about broken markup.
+  void tidyCatchesBrokenMarkup() {
+    QVERIFY(!TidyErrors("<img src=\"a b.gif\" alt=\"x\">").empty());
+    QVERIFY(!TidyErrors("<ul><li>x</li>").empty());
+    QCOMPARE(TidyErrors("<ul>\n<li>x</li>\n</ul>"), std::string());
+  }
+
+  void attributeTextAndFileUrls_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("absolute") << "/home/ann/site/a.gif" << "file:///home/ann/site/a.gif";
+    QTest::newRow("drive letter") << "C:\\pics\\a.gif" << "file:///C:/pics/a.gif";
+    QTest::newRow("blank, quotes, hash") << "/p/a b\"c'd#e.gif" << "file:///p/a%20b%22c%27d%23e.gif";
+    QTest::newRow("non-ASCII") << QString::fromUtf8("/p/B\u00e4r.gif") << "file:///p/B%C3%A4r.gif";
+    QTest::newRow("percent") << "/p/100%.gif" << "file:///p/100%25.gif";
+    QTest::newRow("relative stays relative") << "pics/a.gif" << "pics/a.gif";
+    QTest::newRow("scheme kept") << "http://example.com/a.gif?x=1" << "http://example.com/a.gif?x=1";
+    QTest::newRow("empty") << "" << "file:///";
+  }
+  void attributeTextAndFileUrls() {
+    QFETCH(QString, input);
+    QFETCH(QString, url);
+    QCOMPARE(QString::fromStdString(LocalFileUrl(input.toStdString())), url);
+    QCOMPARE(AttributeText("say \"hi\" & go"), std::string("say &quot;hi&quot; & go"));
+  }
+
   void controlsCarryTheirIds() {
     EditorFixture f;
     InsertDialog d(*f.app, SampleSpec(f.app->settings));
