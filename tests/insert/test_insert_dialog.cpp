@@ -205,6 +205,35 @@ class TestInsertDialog : public QObject {
     QVERIFY(f.ReadFile("Verosta.ini").find("Table rows 7") != std::string::npos);
   }
 
+  void commandsOpenTheirDialogs_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("context");
+    QTest::newRow("404") << 404 << "Tables" << 35;
+    QTest::newRow("403") << 403 << "Form" << 20;
+    QTest::newRow("409") << 409 << "List" << 36;
+    QTest::newRow("401") << 401 << "Display Image" << 17;
+    QTest::newRow("407") << 407 << "Image Link" << 11;
+    QTest::newRow("414") << 414 << "Rollover Image" << 56;
+  }
+  void commandsOpenTheirDialogs() {
+    QFETCH(int, command);
+    QFETCH(QString, caption);
+    QFETCH(int, context);
+    EditorFixture f;
+    f.Start();
+    SetDocument(*f.app, "", 0);
+    f.platform.AnswerDialog([](QDialog& d) {
+      Click(d, kHelpId);
+      return false;
+    });
+    f.Menu(command);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(QString::fromStdString(f.platform.CallsOf("dialog")[0].text), caption);
+    QCOMPARE(f.platform.CallsOf("help")[0].context, context);
+    QCOMPARE(EditorText(f.app->activeEditor), std::string());
+  }
+
   void piecesInTheMiddleOfALine() {
     EditorFixture f;
     f.Start();
