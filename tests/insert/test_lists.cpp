@@ -1,4 +1,5 @@
 // The List dialog and its .list files, and the Ordered List / Unordered List commands.
+#include <QDir>
 #include <QTest>
 #include <Qsci/qsciscintillabase.h>
 
@@ -155,6 +156,7 @@ class TestLists : public QObject {
     QCOMPARE(s.listSquare, 1);
     QCOMPARE(s.listStyle, 1);
     QVERIFY(f.ReadFile("Verosta.ini").find("List square 1\r\n") != std::string::npos);
+    QVERIFY(QDir(QString::fromStdString(f.Folder())).entryList({"*.tmp"}).isEmpty());
   }
 
   void saveThenOpenRestoresTheBoxes() {

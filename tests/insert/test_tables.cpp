@@ -1,5 +1,6 @@
 // The Tables dialog: the table fragment byte for byte, its limits, and the dialog's
 // behaviour through the command.
+#include <QDir>
 #include <QTest>
 
 #include "insert/tables.h"
@@ -155,6 +156,7 @@ class TestTables : public QObject {
     std::string ini = f.ReadFile("Verosta.ini");
     QVERIFY(ini.find("Table rows 2\r\n") != std::string::npos);
     QVERIFY(ini.find("Border color #FF8000\r\n") != std::string::npos);
+    QVERIFY(QDir(QString::fromStdString(f.Folder())).entryList({"*.tmp"}).isEmpty());
   }
 
   void cancelKeepsTheCenterClickOnly() {
