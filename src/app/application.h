@@ -63,6 +63,8 @@ struct App {
   // Insert dialogs: the image gallery folder and the chosen style sheet kept for the run
   std::string galleryFolder;
   std::string stylesheetPath;
+  // The Tables dialog's inline-style box, kept for the run
+  int tableInlineStyle = 1;
 };
 
 // Where the program's own files are: "res/sound.wav" and so on resolve against the
