@@ -62,6 +62,9 @@ struct App {
 
   // Insert dialogs: the image gallery folder kept for the run
   std::string galleryFolder;
+
+  // Printing: when set, print jobs go to this PDF file instead of a printer (tests)
+  std::string printToFile;
 };
 
 // Where the program's own files are: "res/sound.wav" and so on resolve against the
