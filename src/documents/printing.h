@@ -9,8 +9,9 @@ struct App;
 struct Settings;
 class QPrinter;
 
-// Prints `text` under the header name `name` with the print settings; false when
-// cancelled or failed. Used by the print commands and the Library Manager.
+// The Library Manager's print: `text` with a line end added, no line numbers, the page
+// check before each line, the file name of `name` in the page header. False when
+// cancelled or failed. The caller plays the feedback sound.
 bool PrintText(App& app, const std::string& text, const std::string& name);
 
 // The print settings that shape a job (flags tested for exactly 1).
