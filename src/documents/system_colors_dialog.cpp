@@ -56,16 +56,16 @@ class SystemColorsDialog : public QDialog {
  public:
   explicit SystemColorsDialog(App& app) : QDialog(app.platform.Owner()), app_(app) {
     setWindowTitle("System Colors");
-    setFixedSize(330, 330);
+    setFixedSize(330, 350);
     Label(10, "Syntax", 20, 12);
     Label(11, "Editor", 175, 12);
     for (const ColourButton& b : kButtons) {
       if (b.id == 190) AddCheckBox();
       AddPair(b);
     }
-    Button(269, "Help", 20, 290, [this] { app_.platform.ShowHelp("help/contents.chm", 27); });
-    Button(270, "Ok", 120, 290, [this] { Ok(); });
-    Button(2, "Cancel", 220, 290, [this] { Cancel(); });
+    Button(269, "Help", 20, 315, [this] { app_.platform.ShowHelp("help/contents.chm", 27); });
+    Button(270, "Ok", 120, 315, [this] { Ok(); });
+    Button(2, "Cancel", 220, 315, [this] { Cancel(); });
     Button(263, "Open", 175, 190, [this] { OpenTheme(); });
     Button(264, "Save", 175, 220, [this] { SaveTheme(); });
     Button(188, "Default", 175, 250, [this] { Defaults(); });
@@ -96,7 +96,7 @@ class SystemColorsDialog : public QDialog {
   void AddCheckBox() {
     check_ = new QCheckBox(" Use syntax colors in editor", this);
     check_->setObjectName("192");
-    check_->setGeometry(20, 250, 150, 20);
+    check_->setGeometry(20, 280, 290, 20);
     check_->setChecked(app_.settings.syntaxHighlighting == 1);
     connect(check_, &QCheckBox::clicked, this, [this](bool on) { app_.settings.syntaxHighlighting = on ? 1 : 0; });
   }

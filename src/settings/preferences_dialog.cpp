@@ -76,6 +76,10 @@ class PreferencesDialog : public QDialog {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(594, 281);
+    // The pixel layout is made for a small dialog font.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
     Group(90, "Editor", 13);
     Group(91, "Files", 207);
     Group(92, "Print", 401);
@@ -106,7 +110,9 @@ class PreferencesDialog : public QDialog {
   void AddBox(const Box& b) {
     auto* c = new QCheckBox(b.text, this);
     c->setObjectName(QString::number(b.id));
-    c->setGeometry(b.x, b.y, 155, std::max(13, c->sizeHint().height()));
+    // Wider and taller than the 155 x 13 of the pixel layout, so that the texts fit
+    // inside their frames in this platform's fonts.
+    c->setGeometry(b.x, b.y, 165, std::max(13, c->sizeHint().height()));
     c->setChecked(app_.settings.*b.field == 1);
     connect(c, &QCheckBox::clicked, this, [this, &b](bool on) { Clicked(b, on); });
   }
@@ -118,7 +124,7 @@ class PreferencesDialog : public QDialog {
     list_->setObjectName("803");
     list_->setEditable(true);
     for (int n = 1; n <= 20; ++n) list_->addItem(QString::number(n));
-    list_->setGeometry(88, 197, 35, 21);
+    list_->setGeometry(88, 197, 50, 21);  // wide enough to show two digits beside the arrow
     list_->setEditText(QString::fromUtf8(app_.settings.tabIndent.c_str()));
   }
   void Button(int id, const char* text, int x, std::function<void()> action) {
