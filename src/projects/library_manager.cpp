@@ -87,7 +87,10 @@ class LibraryManagerDialog : public QDialog {
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
-    bottom->addWidget(Button("Help", kLibraryHelp, [this] { app_.platform.ShowHelp("help/contents.chm", 47); }));
+    bottom->addWidget(Button("Help", kLibraryHelp, [this] {
+      FeedbackIfOn(app_);
+      app_.platform.ShowHelp("help/contents.chm", 47);
+    }));
     bottom->addWidget(Button("Ok", kLibraryOk, [this] { accept(); }));
     bottom->addWidget(Button("Cancel", kLibraryCancel, [this] { reject(); }));
 
@@ -101,11 +104,7 @@ class LibraryManagerDialog : public QDialog {
     auto* b = new QPushButton(text, this);
     b->setObjectName(QString::number(id));
     b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, [this, action] {
-      // Every button but Ok and Cancel plays the feedback sound.
-      FeedbackIfOn(app_);
-      action();
-    });
+    connect(b, &QPushButton::clicked, this, action);
     return b;
   }
 
@@ -114,6 +113,7 @@ class LibraryManagerDialog : public QDialog {
   std::string EditorBytes() const { return FromBoxText(S(editor_->toPlainText()), lineEnd_); }
 
   void Open() {
+    FeedbackIfOn(app_);
     std::vector<std::string> paths;
     std::string bytes;
     if (app_.platform.OpenFile(LibraryDialog("Open Library File", "snp"), paths) && !paths.empty() && core::FileExists(paths.front()) &&
@@ -127,6 +127,7 @@ class LibraryManagerDialog : public QDialog {
   }
 
   void Save() {
+    FeedbackIfOn(app_);
     FileDialogSpec spec = LibraryDialog("Save Library File", "lib");
     spec.askOverwrite = app_.settings.existingFile == 1;
     std::string path, error;
@@ -140,11 +141,13 @@ class LibraryManagerDialog : public QDialog {
     editor_->setFocus();
   }
 
+  // The delete operation plays the feedback sound itself.
   void Delete() {
     DeleteFileWithDialog(app_, "Delete Library File", "Library", LibraryFilters(), "", "web");
   }
 
   void Print() {
+    FeedbackIfOn(app_);
     PrintText(app_, EditorBytes(), core::FileNameOf(libraryName_));
     editor_->setFocus();
   }

@@ -43,6 +43,15 @@ QWidget* EmptyUntitledPage(App& app) {
   return nullptr;
 }
 
+// True when a tab holds text that is on no disk; an empty tab without a file holds nothing.
+bool UnsavedWorkRemains(App& app) {
+  for (int s = 1; s <= kMaxDocuments; ++s) {
+    const Document& d = app.docs[s];
+    if (d.page && IsDocumentModified(app, s) && !(d.path.empty() && EditorText(d.editor).empty())) return true;
+  }
+  return false;
+}
+
 FileDialogSpec SessionDialog(const std::string& title) {
   FileDialogSpec spec;
   spec.title = title;
@@ -103,6 +112,9 @@ std::string FolderPrompt(const std::string& firstLine) {
 
 void SaveSession(App& app) {
   FeedbackIfOn(app);
+  // Sessions are kept together in their own folder, which the dialog opens on.
+  std::error_code ec;
+  std::filesystem::create_directory("Sessions", ec);
   FileDialogSpec spec = SessionDialog("Save Session");
   spec.askOverwrite = app.settings.existingFile == 1;
   std::string path;
@@ -115,8 +127,9 @@ void SaveSession(App& app) {
 void LoadSession(App& app) {
   if (AnyDocumentModified(app) &&
       app.platform.Message("One or more documents have not been saved, do you want to save them now?",
-                           MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
-    SaveAllDocuments(app);
+                           MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes &&
+      !SaveAllDocuments(app) && UnsavedWorkRemains(app))
+    return;  // the user wanted it kept, and closing the tabs now would lose it
   FeedbackIfOn(app);
   std::vector<std::string> chosen;
   if (!app.platform.OpenFile(SessionDialog("Load Session"), chosen) || chosen.empty()) return;
@@ -133,18 +146,20 @@ void LoadSession(App& app) {
     app.activeEditor = CloseActiveDocumentQuietly(app);
   }
 
+  // The empty tab goes as soon as a session file stands in its place, leaving all 32 slots to the session.
+  QWidget* untitled = EmptyUntitledPage(app);
   QWidget* lastOpened = nullptr;
   for (const std::string& path : ReadSessionPaths(bytes)) {
+    if (DocumentCount(app) >= kMaxDocuments) break;
     if (!core::FileExists(path) || !OpenDocumentTab(app, path, path)) continue;
     lastOpened = app.docs[app.activeSlot].page;
-  }
-  if (lastOpened) {
-    if (QWidget* untitled = EmptyUntitledPage(app)) {
+    if (untitled) {
       ActivatePage(app, untitled);
       app.activeEditor = CloseActiveDocumentQuietly(app);
+      untitled = nullptr;
     }
-    ActivatePage(app, lastOpened);
   }
+  ActivatePage(app, lastOpened);
   FindActiveDocument(app);
 }
 

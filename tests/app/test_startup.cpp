@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QFile>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -36,7 +37,31 @@ class StartupTest : public QObject {
     QVERIFY(w->findChild<QStatusBar*>("7500"));
     QCOMPARE(f.app->settings.fontSize, 10);
 
-    // New.web has no file yet, so it counts as unsaved: one question, and No still writes the settings.
+    // The program folder's empty New.web is a saved document: leaving asks nothing.
+    f.Close();
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QVERIFY(f.platform.CallsOf("message").empty());
+
+    std::string ini = f.ReadFile("Verosta.ini");
+    QVERIFY(core::StartsWith(ini, "[Verosta editor Configuration file]\r\n\r\n[Editor]\r\n"));
+    Settings back;
+    ReadSettingsText(ini, back);
+    QCOMPARE(back.windowWidth, w->frameGeometry().width());
+    QCOMPARE(back.windowHeight, w->frameGeometry().height());
+    QVERIFY(back.windowWidth >= 700);
+    QCOMPARE(back.sessionFiles[1], f.Path("New.web"));
+  }
+
+  void exitAsksOnceAboutUnsavedDocuments() {
+    EditorFixture f;
+    QFile::remove(QString::fromStdString(f.Path("New.web")));
+    f.WriteFile("a.web", "a");
+    f.WriteFile("Verosta.ini", "Last file 1\r\nFile001 " + f.Path("a.web") + "\r\n");
+    f.Start();
+    OpenDocumentTab(*f.app, "", "Untitled.web");
+    OpenDocumentTab(*f.app, "", "Other.web");
+    MainWindow* w = f.app->window;
+    // Documents without a file count as unsaved: one question, and No still writes the settings.
     f.platform.AnswerMessage(MsgAnswer::No);
     f.Close();
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
@@ -52,9 +77,8 @@ class StartupTest : public QObject {
     Settings back;
     ReadSettingsText(ini, back);
     QCOMPARE(back.windowWidth, w->frameGeometry().width());
-    QCOMPARE(back.windowHeight, w->frameGeometry().height());
-    QVERIFY(back.windowWidth >= 700);
-    QCOMPARE(back.sessionFiles[1], f.Path("New.web"));
+    QCOMPARE(back.sessionFiles[2], std::string());
+    QCOMPARE(back.sessionFiles[1], f.Path("a.web"));
   }
 
   void reopensLastSessionInOrder() {
@@ -78,6 +102,7 @@ class StartupTest : public QObject {
 
   void missingSessionFilesGiveNewWeb() {
     EditorFixture f;
+    QFile::remove(QString::fromStdString(f.Path("New.web")));
     f.WriteFile("Verosta.ini", "Last file 1\r\nFile001 /nonexistent/a.web\r\nFile002  \r\n");
     f.Start();
     QCOMPARE(TabNames(*f.app), QStringList{"New.web"});

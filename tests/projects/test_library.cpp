@@ -251,6 +251,34 @@ class LibraryTest : public QObject {
     QVERIFY(f.platform.CallsOf("save").at(0).spec.askOverwrite);
   }
 
+  void managerDeleteLeavesTheList() {
+    EditorFixture f;
+    f.WriteFile("Library/old.lib", "O");
+    f.app->settings.feedback = 1;
+    f.app->settings.deleteFile = 1;
+    f.Start();
+    std::string listBefore, listAfter;
+    f.platform.AnswerDialog([&](QDialog& d) {
+      listBefore = Box(d, kLibraryList)->toPlainText().toStdString();
+      Click(d, kLibraryDelete);
+      listAfter = Box(d, kLibraryList)->toPlainText().toStdString();
+      return true;
+    });
+    f.platform.AnswerOpen({f.Path("Library/old.lib")});
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    f.Menu(934);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QVERIFY(!core::FileExists(f.Path("Library/old.lib")));
+    QVERIFY(listBefore.find("old.lib") != std::string::npos);
+    QCOMPARE(listAfter, listBefore);
+    auto spec = f.platform.CallsOf("open").at(0).spec;
+    QCOMPARE(spec.title, std::string("Delete Library File"));
+    QCOMPARE(spec.folder, std::string("Library"));
+    QCOMPARE(spec.defaultExtension, std::string("web"));
+    QCOMPARE(spec.filters.at(0).second, std::string("*.lib"));
+    QCOMPARE(f.platform.sounds.size(), size_t(1));
+  }
+
   void shippedFragmentsAreLibraryFiles() {
     std::string list = LibraryFileList(std::string(VEROSTA_SOURCE_DIR) + "/data/Library");
     QVERIFY(list.find("menu.lib") != std::string::npos);

@@ -137,6 +137,31 @@ class SessionTest : public QObject {
     QCOMPARE(f.ReadFile("o/other0.web"), std::string("other"));
   }
 
+  // Yes to the save question with a Save As cancelled: the unsaved text must not be closed away.
+  void loadSessionKeepsWorkThatCouldNotBeSaved_data() {
+    QTest::addColumn<QByteArray>("untitledText");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("text in a new document") << QByteArray("draft") << false;
+    QTest::newRow("empty new document") << QByteArray() << true;
+  }
+  void loadSessionKeepsWorkThatCouldNotBeSaved() {
+    QFETCH(QByteArray, untitledText);
+    QFETCH(bool, loads);
+    EditorFixture f;
+    std::string a = MakeFile(f, "a.web", "A"), b = MakeFile(f, "b.web", "B");
+    f.WriteFile("Sessions/s.xml", "File001 " + b + "\r\n");
+    StartWith(f, {a});
+    QVERIFY(OpenDocumentTab(*f.app, "", "Untitled.web"));
+    SetEditorText(f.app->activeEditor, untitledText.toStdString());
+    f.platform.AnswerMessage(MsgAnswer::Yes);
+    f.platform.AnswerSave("");  // Save As for the new document, cancelled
+    if (loads) f.platform.AnswerOpen({f.Path("Sessions/s.xml")});
+    f.Menu(131);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    if (loads) QCOMPARE(OpenTabNames(*f.app), std::vector<std::string>{"b.web"});
+    else QCOMPARE(OpenTabNames(*f.app), (std::vector<std::string>{"a.web", "Untitled.web"}));
+  }
+
   void loadSessionCancelledKeepsTabs() {
     EditorFixture f;
     std::string a = MakeFile(f, "a.web", "A"), b = MakeFile(f, "b.web", "B");
@@ -177,6 +202,18 @@ class SessionTest : public QObject {
     QCOMPARE(names[0], std::string("c.web"));
     QCOMPARE(names[1], std::string("a.web"));
     QCOMPARE(names[2], std::string("m0.web"));
+  }
+
+  void loadSessionOfMissingFilesLeavesUntitled() {
+    EditorFixture f;
+    std::string a = MakeFile(f, "a.web", "A");
+    f.WriteFile("Sessions/gone.xml", "Project files for gone.xml\r\n\r\nFile001 " + f.Path("gone.web") + "\r\n");
+    StartWith(f, {a});
+    f.platform.AnswerOpen({f.Path("Sessions/gone.xml")});
+    f.Menu(131);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(OpenTabNames(*f.app), std::vector<std::string>{"Untitled.web"});
+    QVERIFY(f.app->docs[1].path.empty());
   }
 
   void addAllOpenFilesCopiesOnlyFilesWithPaths() {

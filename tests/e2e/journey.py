@@ -1,0 +1,169 @@
+#!/usr/bin/env python3
+"""A person's first session with the real program, keys only, under Xvfb.
+
+Makes a new HTML5 program, inserts a table from the Include menu, saves it, creates its
+web page with Ctrl+R and Ok, and leaves through File > Exit. Then checks the files on disk.
+Usage: journey.py <program folder of the build> <source folder>
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+STEP_TIMEOUT = 60.0  # generous: CI machines are shared and slow
+
+
+class JourneyError(Exception):
+    pass
+
+
+def run(cmd, env, check=True):
+    return subprocess.run(cmd, env=env, check=check, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+
+
+def free_display():
+    for n in range(90, 140):
+        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
+            return f":{n}"
+    raise JourneyError("no free X display number")
+
+
+def wait_for(what, predicate, timeout=STEP_TIMEOUT):
+    end = time.time() + timeout
+    while time.time() < end:
+        result = predicate()
+        if result:
+            return result
+        time.sleep(0.2)
+    raise JourneyError(f"step did not happen within {timeout:.0f} s: {what}")
+
+
+def window_named(env, name):
+    def find():
+        r = run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}"], env, check=False)
+        ids = r.stdout.split()
+        return ids[-1] if ids else None
+    return find
+
+
+def keys(env, *sequence):
+    for k in sequence:
+        run(["xdotool", "key", "--clearmodifiers", k], env)
+        time.sleep(0.15)
+
+
+def type_text(env, text):
+    run(["xdotool", "type", "--delay", "40", text], env)
+    time.sleep(0.2)
+
+
+def focus(env, window):
+    run(["xdotool", "windowfocus", "--sync", window], env, check=False)
+    time.sleep(0.3)
+
+
+def journey(program_folder, source_folder):
+    work = tempfile.mkdtemp(prefix="verosta-journey-")
+    folder = os.path.join(work, "verosta")
+    shutil.copytree(program_folder, folder, symlinks=True)
+    for scratch in ("Verosta.ini", "FtpProjs.ini"):
+        path = os.path.join(folder, scratch)
+        if os.path.exists(path):
+            os.remove(path)
+    # The settings a new user meets: the ones the program folder ships with.
+    shutil.copy(os.path.join(source_folder, "data", "Verosta.ini"), os.path.join(folder, "Verosta.ini"))
+
+    env = dict(os.environ)
+    env.pop("QT_QPA_PLATFORM", None)
+    env["DISPLAY"] = free_display()
+    env["XDG_RUNTIME_DIR"] = work
+    env["HOME"] = work
+    xvfb = subprocess.Popen(["Xvfb", env["DISPLAY"], "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    editor = None
+    try:
+        wait_for("the X server starts", lambda: run(["xdpyinfo"], env, check=False).returncode == 0)
+        log = open(os.path.join(work, "editor.log"), "w")
+        editor = subprocess.Popen([os.path.join(folder, "verosta")], cwd=work, env=env, stdout=log, stderr=log)
+
+        main = wait_for("the main window opens", window_named(env, "Verosta editor"))
+        focus(env, main)
+
+        keys(env, "ctrl+n")
+        dialog = wait_for("Ctrl+N opens the New Program dialog", window_named(env, "New Program"))
+        focus(env, dialog)
+        keys(env, "ctrl+a")
+        type_text(env, "journey")
+        keys(env, "Return")
+        page = os.path.join(folder, "journey.web")
+        wait_for("New Program writes journey.web", lambda: os.path.exists(page))
+        wait_for("the dialog closes", lambda: not window_named(env, "New Program")())
+
+        focus(env, main)
+        keys(env, "ctrl+End", "Return")
+        keys(env, "alt+i")
+        # Include menu: Comment, External Style Sheet, Header, Text File, Form, Tables.
+        keys(env, "Down", "Down", "Down", "Down", "Down", "Return")
+        tables = wait_for("Include > Tables opens the Tables dialog", window_named(env, "Tables"))
+        focus(env, tables)
+        keys(env, "Return")
+        wait_for("the Tables dialog closes", lambda: not window_named(env, "Tables")())
+
+        focus(env, main)
+        keys(env, "ctrl+s")
+        wait_for("Ctrl+S saves the table into journey.web",
+                 lambda: b"<table" in open(page, "rb").read())
+
+        keys(env, "ctrl+r")
+        create = wait_for("Ctrl+R opens the Create Web Page dialog", window_named(env, "Create Web Page"))
+        focus(env, create)
+        keys(env, "Return")
+        html = os.path.join(folder, "journey.html")
+        wait_for("Ok creates journey.html", lambda: os.path.exists(html) and os.path.getsize(html) > 0)
+        keys(env, "Escape")
+        wait_for("the Create Web Page dialog closes", lambda: not window_named(env, "Create Web Page")())
+
+        focus(env, main)
+        keys(env, "alt+f", "Up", "Return")
+        wait_for("File > Exit ends the program", lambda: editor.poll() is not None)
+
+        checks = {
+            "journey.web holds the HTML5 page and the table":
+                lambda: b"<!DOCTYPE" in open(page, "rb").read() and b"Cell 1" in open(page, "rb").read(),
+            "journey.bak is the backup of journey.web":
+                lambda: open(os.path.join(folder, "journey.bak"), "rb").read() == open(page, "rb").read(),
+            "journey.html holds the translated table":
+                lambda: b"Cell 1" in open(html, "rb").read(),
+            "Verosta.ini records journey.web as the first session file":
+                lambda: ("File001 " + page).encode() in open(os.path.join(folder, "Verosta.ini"), "rb").read(),
+        }
+        for what, check in checks.items():
+            try:
+                ok = check()
+            except OSError as e:
+                raise JourneyError(f"{what}: {e}")
+            if not ok:
+                raise JourneyError(f"check failed: {what}")
+    finally:
+        if editor and editor.poll() is None:
+            editor.send_signal(signal.SIGKILL)
+        xvfb.terminate()
+        xvfb.wait()
+    shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    try:
+        journey(sys.argv[1], sys.argv[2])
+    except JourneyError as e:
+        print(f"journey failed: {e}", file=sys.stderr)
+        return 1
+    print("journey passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
