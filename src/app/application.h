@@ -65,6 +65,9 @@ struct App {
   std::string stylesheetPath;
   // The Tables dialog's inline-style box, kept for the run
   int tableInlineStyle = 1;
+
+  // Printing: when set, print jobs go to this PDF file instead of a printer (tests)
+  std::string printToFile;
 };
 
 // Where the program's own files are: "res/sound.wav" and so on resolve against the

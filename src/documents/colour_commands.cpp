@@ -1,4 +1,12 @@
 // Rows of the dispatch tables for this subsystem.
 #include "app/commands.h"
+#include "documents/system_colors_dialog.h"
 
-CommandFragment ColourCommands() { return {}; }
+namespace {
+
+const CommandRow kMenu[] = {{303, SystemColorsCommand, true}};
+const CommandRow kKeys[] = {{4010, SystemColorsCommand, true}};
+
+}  // namespace
+
+CommandFragment ColourCommands() { return {kMenu, kKeys}; }

@@ -1,4 +1,59 @@
-// Rows of the dispatch tables for this subsystem.
+// Print, Print Selected and Print All. The text goes from memory to the printer;
+// no scratch files are written.
+#include "app/application.h"
 #include "app/commands.h"
+#include "app/shell.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "documents/document_table.h"
+#include "documents/editor.h"
+#include "documents/printing.h"
 
-CommandFragment PrintCommands() { return {}; }
+namespace {
+
+void Print(App& app) {
+  FeedbackIfOn(app);
+  if (!FindActiveDocument(app)) return;
+  if (!app.currentPath.empty()) SaveActiveDocument(app);
+  PrintPlanner planner(PrintFlagsOf(app.settings), core::FileNameOf(app.currentPath));
+  planner.Document(EditorText(app.activeEditor));
+  RunPrintJob(app, planner.Plan());
+}
+
+void PrintSelected(App& app) {
+  FeedbackIfOn(app);
+  // Taken from the editor directly: the clipboard stays untouched, and an empty
+  // selection prints nothing rather than whatever the clipboard held.
+  PrintPlanner planner(PrintFlagsOf(app.settings), core::FileNameOf(app.currentPath));
+  planner.PlainText(SelectedText(app.activeEditor));
+  RunPrintJob(app, planner.Plan());
+}
+
+void PrintAll(App& app) {
+  SaveAllDocuments(app);
+  SaveSettings(app);
+  std::string config;
+  core::ReadFileBytes("Verosta.ini", config);
+  PrintPlanner planner(PrintFlagsOf(app.settings), core::FileNameOf(app.currentPath));
+  for (const std::string& path : ListedFilePaths(config)) {
+    std::string bytes;
+    bool readable = core::ReadFileBytes(path, bytes);
+    planner.ListedFile(path, readable, bytes);
+  }
+  RunPrintJob(app, planner.Plan());
+}
+
+const CommandRow kMenu[] = {
+    {108, Print, false},
+    {137, PrintAll, false},
+    {121, PrintSelected, false},
+};
+
+const CommandRow kKeys[] = {
+    {4018, Print, false},
+    {4008, PrintSelected, false},
+};
+
+}  // namespace
+
+CommandFragment PrintCommands() { return {kMenu, kKeys}; }
