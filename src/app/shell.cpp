@@ -65,6 +65,7 @@ void FeedbackIfOn(App& app) {
 }
 
 void AfterCommand(App& app) {
+  ApplyEditorStyle(app);
   RefreshStatusBar(app);
 }
 

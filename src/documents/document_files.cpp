@@ -1,13 +1,199 @@
-// Save, Save As, Close with its question, Delete File.
-#include "app/application.h"
-#include "documents/document_table.h"
+// Open, Save, Save As, Close with its questions, Close All and Delete File.
+#include <unistd.h>
 
-bool SaveActiveDocument(App&) { return false; }
-bool SaveActiveDocumentAs(App&) { return false; }
-bool ConfirmSaveBeforeClose(App&, bool) { return true; }
-QsciScintilla* CloseActiveDocument(App& app) { return CloseActiveDocumentQuietly(app); }
-bool DeleteFileWithDialog(App&, const std::string&, const std::string&,
-                          const std::vector<std::pair<std::string, std::string>>&, const std::string&,
-                          const std::string&) {
-  return false;
+#include <QDir>
+#include <QTabWidget>
+#include <Qsci/qsciscintilla.h>
+
+#include "app/application.h"
+#include "app/shell.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "documents/document_table.h"
+#include "documents/editor.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Writes a document's bytes. A read-only file is refused, as it would be when opened for
+// writing, even though the rename of the atomic write could replace it.
+bool WriteDocumentBytes(const std::string& path, const std::string& bytes) {
+  std::string target = path;
+  if (char* real = ::realpath(path.c_str(), nullptr)) {
+    target = real;  // write through a link, not over it
+    ::free(real);
+  }
+  if (core::FileExists(target) && ::access(target.c_str(), W_OK) != 0) return false;
+  return core::WriteFileAtomically(target, bytes);
+}
+
+void WriteBackup(App& app, const std::string& path, const std::string& bytes) {
+  // A failed backup is not reported; the document itself is already safe.
+  if (app.settings.backupFile == 1) WriteDocumentBytes(BackupPathFor(path), bytes);
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  return core::ToLower(core::Trim(a)) == core::ToLower(core::Trim(b));
+}
+
+Document* ActiveDocument(App& app) {
+  if (app.activeSlot < 1 || app.activeSlot > kMaxDocuments) return nullptr;
+  Document& d = app.docs[app.activeSlot];
+  return d.page ? &d : nullptr;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> DocumentTypeFilters(const Settings& s) {
+  const struct {
+    int flag;
+    const char* label;
+    const char* pattern;
+  } rows[] = {
+      {s.webFiles, "Program Files (*.web)", "*.web"},       {s.bakFiles, "Backup Files (*.bak)", "*.bak"},
+      {s.htmlFiles, "HTML Files (*.html)", "*.html"},       {s.xhtmlFiles, "XHTML Files (*.xhtml)", "*.xhtml"},
+      {s.cssFiles, "CSS Files (*.css)", "*.css"},           {s.jsFiles, "JavaScript Files (*.js)", "*.js"},
+      {s.javaFiles, "Java Files (*.java)", "*.java"},       {s.plainFiles, "Plain Text Files (*.txt)", "*.txt"},
+      {s.wordFiles, "Word Files (*.doc)", "*.doc"},         {s.allFiles, "All Files (*.*)", "*.*"},
+  };
+  std::vector<std::pair<std::string, std::string>> filters;
+  for (const auto& r : rows)
+    if (r.flag == 1) filters.emplace_back(r.label, r.pattern);
+  return filters;
+}
+
+std::string BackupPathFor(const std::string& path) {
+  // Restore Backup looks for page.bak beside page.web; other types keep their whole name.
+  if (core::EqualsNoCase(core::ExtensionOf(path), "web")) return path.substr(0, path.size() - 3) + "bak";
+  return path + ".bak";
+}
+
+std::string DeleteIniText(const std::string& path) { return "File name " + path + "\r\n"; }
+
+bool SaveActiveDocument(App& app) {
+  Document* d = ActiveDocument(app);
+  if (app.currentPath.empty() || !d) return false;
+  std::string bytes = EditorText(d->editor);
+  if (!WriteDocumentBytes(app.currentPath, bytes)) {
+    app.platform.Message(kSaveFailedText, MsgIcon::Warning);
+    return false;
+  }
+  // Only bytes that are on disk count as saved.
+  app.lastSavedText = bytes;
+  d->savedText = bytes;
+  d->path = app.currentPath;
+  WriteBackup(app, app.currentPath, bytes);
+  return true;
+}
+
+bool SaveActiveDocumentAs(App& app) {
+  app.previousPath = app.currentPath;
+  FindActiveDocument(app);
+  FeedbackIfOn(app);
+  Document* d = ActiveDocument(app);
+  if (!d) return false;
+  FileDialogSpec spec;
+  spec.title = "Save As";
+  spec.filters = DocumentTypeFilters(app.settings);
+  spec.startName = core::Trim(d->path).empty() ? d->tabName : d->path;
+  spec.defaultExtension = "web";
+  spec.askOverwrite = app.settings.existingFile == 1;
+  std::string chosen;
+  if (!app.platform.SaveFile(spec, chosen) || chosen.empty()) {
+    app.currentPath = app.previousPath;
+    return false;
+  }
+  std::string bytes = EditorText(d->editor);
+  if (!WriteDocumentBytes(chosen, bytes)) {
+    app.platform.Message(kSaveFailedText, MsgIcon::Warning);
+    app.currentPath = app.previousPath;
+    return false;
+  }
+  app.currentPath = chosen;
+  d->savedText = bytes;
+  d->path = chosen;
+  d->tabName = core::FileNameOf(chosen);
+  if (QTabWidget* tabs = TabStrip(app)) tabs->setTabText(tabs->indexOf(d->page), QString::fromUtf8(d->tabName.c_str()));
+  UpdateTitle(app);
+  WriteBackup(app, chosen, bytes);
+  return true;
+}
+
+bool SaveCommand(App& app) {
+  FindActiveDocument(app);
+  return app.currentPath.empty() ? SaveActiveDocumentAs(app) : SaveActiveDocument(app);
+}
+
+void OpenCommand(App& app) {
+  app.previousPath = app.currentPath;
+  FeedbackIfOn(app);
+  FileDialogSpec spec;
+  spec.title = "Open";
+  spec.filters = DocumentTypeFilters(app.settings);
+  spec.defaultExtension = "web";
+  std::vector<std::string> paths;
+  if (app.platform.OpenFile(spec, paths) && !paths.empty() && core::FileExists(paths[0])) {
+    app.currentPath = paths[0];
+    OpenDocumentTab(app, app.currentPath, app.currentPath);
+  } else {
+    app.currentPath = app.previousPath;
+  }
+}
+
+bool ConfirmSaveBeforeClose(App& app, bool strict) {
+  Document* d = ActiveDocument(app);
+  if (!d) return true;
+  bool unsaved = !SamePath(d->path, app.currentPath) || EditorText(d->editor) != d->savedText;
+  if (!unsaved) return true;
+  if (app.platform.Message(kNotSavedQuestion, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) return !strict;
+  // A failed save must not let the document go as if it were saved.
+  if (SamePath(app.currentPath, app.previousPath) && core::IsAbsolutePath(app.currentPath))
+    return SaveActiveDocument(app);
+  return SaveActiveDocumentAs(app);
+}
+
+QsciScintilla* CloseActiveDocument(App& app) {
+  if (!FindActiveDocument(app)) return app.activeEditor;
+  if (!ConfirmSaveBeforeClose(app, false) &&
+      app.platform.Message(kCloseAnywayQuestion, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) {
+    FindActiveDocument(app);
+    return app.activeEditor;
+  }
+  return CloseActiveDocumentQuietly(app);
+}
+
+void CloseAllDocuments(App& app) {
+  if (AnyDocumentModified(app) &&
+      app.platform.Message(kCloseAllQuestion, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes &&
+      !SaveAllDocuments(app)) {
+    return;  // what could not be saved stays open
+  }
+  for (int n = DocumentCount(app); n > 0; --n) app.activeEditor = CloseActiveDocumentQuietly(app);
+}
+
+bool DeleteFileWithDialog(App& app, const std::string& title, const std::string& folder,
+                          const std::vector<std::pair<std::string, std::string>>& filters,
+                          const std::string& startName, const std::string& defaultExtension) {
+  FeedbackIfOn(app);
+  FileDialogSpec spec;
+  spec.title = title;
+  spec.folder = folder;
+  spec.filters = filters;
+  spec.startName = startName;
+  spec.defaultExtension = defaultExtension;
+  std::vector<std::string> paths;
+  if (!app.platform.OpenFile(spec, paths) || paths.empty()) return false;
+  const std::string path = paths[0];
+  if (!core::FileExists(path)) return false;
+  if (app.settings.recycleBin == 1) {
+    std::string cwd = QDir::currentPath().toStdString();
+    if (core::WriteFileAtomically(core::JoinPath(cwd, "delete.ini"), DeleteIniText(path)))
+      app.platform.RunAndWait(core::JoinPath(cwd, "Delete"), {}, cwd);
+  }
+  if (app.settings.deleteFile == 1 && core::FileExists(path) &&
+      app.platform.Message("Permanently delete file.\r" + path, MsgIcon::Warning, MsgButtons::OkCancel) ==
+          MsgAnswer::Ok) {
+    core::RemoveFile(path);
+  }
+  return !core::FileExists(path);
 }

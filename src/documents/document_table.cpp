@@ -6,9 +6,60 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/editor.h"
+#include "platform/platform.h"
+
+namespace {
+
+std::string PathKey(const std::string& path) { return core::ToLower(core::Trim(path)); }
+
+bool IsAlreadyOpen(const App& app, const std::string& path) {
+  std::string wanted = PathKey(path);
+  for (int s = 1; s <= kMaxDocuments; ++s)
+    if (app.docs[s].page && PathKey(app.docs[s].path) == wanted) return true;
+  return false;
+}
+
+int FreeSlot(const App& app) {
+  for (int s = 1; s <= kMaxDocuments; ++s)
+    if (!app.docs[s].page) return s;
+  return 0;
+}
+
+// Fills the lowest free slot with a new tab holding `bytes`; the caller has checked for room.
+bool FillSlot(App& app, int slot, const std::string& storedPath, const std::string& name, const std::string& bytes) {
+  QTabWidget* tabs = TabStrip(app);
+  Document& d = app.docs[slot];
+  d.tabName = core::FileNameOf(name);
+  d.path = storedPath;
+  d.savedText = bytes;
+  d.page = new QWidget;
+  auto* layout = new QVBoxLayout(d.page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  d.editor = CreateEditor(app, d.page);
+  layout->addWidget(d.editor);
+  SetEditorText(d.editor, bytes);
+  app.activeSlot = slot;
+  app.activeEditor = d.editor;
+  // The page is in the slot before the tab exists, so the tab-change step finds it.
+  tabs->insertTab(slot - 1, d.page, QString::fromUtf8(d.tabName.c_str()));
+  ConfigureNewEditor(app, slot);
+  tabs->setCurrentIndex(tabs->indexOf(d.page));
+  FindActiveDocument(app);
+  d.editor->setFocus();
+  return true;
+}
+
+int SlotForNewTab(App& app) {
+  int slot = FreeSlot(app);
+  if (!slot) app.platform.Message(kTabsFullText, MsgIcon::Information);
+  return slot;
+}
+
+}  // namespace
 
 QTabWidget* TabStrip(App& app) { return app.window ? app.window->Tabs() : nullptr; }
 
@@ -45,39 +96,25 @@ int DocumentCount(const App& app) {
 }
 
 bool OpenDocumentTab(App& app, const std::string& path, const std::string& name) {
-  QTabWidget* tabs = TabStrip(app);
-  if (!tabs) return false;
-  if (!path.empty()) {
-    std::string wanted = core::ToLower(core::Trim(path));
-    for (int s = 1; s <= kMaxDocuments; ++s)
-      if (app.docs[s].page && core::ToLower(core::Trim(app.docs[s].path)) == wanted) return false;
-  }
-  int slot = 0;
-  for (int s = 1; s <= kMaxDocuments && !slot; ++s)
-    if (!app.docs[s].page) slot = s;
+  if (!TabStrip(app)) return false;
+  if (!path.empty() && IsAlreadyOpen(app, path)) return false;
+  int slot = SlotForNewTab(app);
   if (!slot) return false;
-
-  Document& d = app.docs[slot];
-  d.tabName = core::FileNameOf(name);
-  d.page = new QWidget;
-  auto* layout = new QVBoxLayout(d.page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  d.editor = CreateEditor(app, d.page);
-  layout->addWidget(d.editor);
-  tabs->insertTab(slot - 1, d.page, QString::fromUtf8(d.tabName.c_str()));
   std::string bytes;
-  if (!path.empty() && core::FileExists(path)) core::ReadFileBytes(path, bytes);
-  SetEditorText(d.editor, bytes);
-  d.path = path.empty() ? std::string() : core::JoinPath(core::FolderOf(path), core::FileNameOf(name));
-  d.savedText = bytes;
-  Send(d.editor, QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-  Send(d.editor, QsciScintillaBase::SCI_GOTOPOS, 0);
-  app.activeSlot = slot;
-  app.activeEditor = d.editor;
-  tabs->setCurrentIndex(slot - 1);
-  FindActiveDocument(app);
-  d.editor->setFocus();
-  return true;
+  if (!path.empty() && core::FileExists(path) && !core::ReadFileBytes(path, bytes)) {
+    // An unreadable file opens empty; say so, or a later Save would overwrite it unnoticed.
+    app.platform.Message("This file could not be read and opens empty.\r" + path, MsgIcon::Information);
+    bytes.clear();
+  }
+  // An absolute path keeps its leading "/": only the folder's trailing separator is dropped.
+  std::string stored = path.empty() ? std::string() : core::JoinPath(core::FolderOf(path), core::FileNameOf(name));
+  return FillSlot(app, slot, stored, name, bytes);
+}
+
+bool OpenUntitledTab(App& app, const std::string& name, const std::string& bytes) {
+  if (!TabStrip(app)) return false;
+  int slot = SlotForNewTab(app);
+  return slot && FillSlot(app, slot, std::string(), name, bytes);
 }
 
 bool IsDocumentModified(App& app, int slot) {
@@ -96,8 +133,20 @@ bool AnyDocumentModified(App& app) {
 }
 
 bool SaveAllDocuments(App& app) {
-  (void)app;
-  return true;
+  QTabWidget* tabs = TabStrip(app);
+  if (!tabs) return true;
+  int original = tabs->currentIndex() + 1;
+  bool all = true;
+  for (int t = 1; t <= tabs->count(); ++t) {
+    int slot = SlotOfTab(app, t);
+    if (!slot) continue;
+    ActivateTab(app, t);
+    const std::string& path = app.docs[slot].path;
+    bool saved = !path.empty() && core::FileExists(path) ? SaveActiveDocument(app) : SaveActiveDocumentAs(app);
+    all = all && saved;
+  }
+  ActivateTab(app, original);
+  return all;
 }
 
 QsciScintilla* CloseActiveDocumentQuietly(App& app) {
@@ -105,10 +154,21 @@ QsciScintilla* CloseActiveDocumentQuietly(App& app) {
   if (!tabs || !FindActiveDocument(app)) return app.activeEditor;
   int slot = app.activeSlot;
   QWidget* page = app.docs[slot].page;
-  tabs->removeTab(tabs->indexOf(page));
-  page->deleteLater();
   for (int s = slot; s < kMaxDocuments; ++s) app.docs[s] = app.docs[s + 1];
   app.docs[kMaxDocuments] = Document{};
   app.activeEditor = nullptr;
+  app.activeSlot = 0;
+  tabs->removeTab(tabs->indexOf(page));
+  page->hide();
+  // The key event that asked for the close may still be on its way through the editor.
+  page->deleteLater();
+
+  int last = DocumentCount(app);
+  if (last == 0) {
+    OpenDocumentTab(app, std::string(), "Untitled.web");
+  } else {
+    // The document in the highest occupied slot becomes active, and its tab is selected.
+    tabs->setCurrentIndex(tabs->indexOf(app.docs[last].page));
+  }
   return FindActiveDocument(app);
 }

@@ -1,6 +1,8 @@
 // The table of open documents: 32 slots packed from slot 1, one tab each.
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 struct App;
 class QsciScintilla;
@@ -12,8 +14,10 @@ QTabWidget* TabStrip(App& app);
 // returns its editor, or null when no slot matches.
 QsciScintilla* FindActiveDocument(App& app);
 // Opens `path` in a new tab named after `name`. False when the file is already open or
-// all 32 slots are in use.
+// all 32 slots are in use (the user is told about the latter).
 bool OpenDocumentTab(App& app, const std::string& path, const std::string& name);
+// Opens a new tab named `name` holding `bytes`, with no path (templates, new documents).
+bool OpenUntitledTab(App& app, const std::string& name, const std::string& bytes);
 // Number of open documents (occupied slots).
 int DocumentCount(const App& app);
 // Slot of the document shown at tab position `tab` (1-based), 0 when none.
@@ -21,25 +25,53 @@ int SlotOfTab(App& app, int tab);
 // Selects tab position `tab` (1-based) and makes its document active.
 void ActivateTab(App& app, int tab);
 
+// Unsaved: no path, the file is gone, or the editor's bytes differ from `savedText`.
 bool IsDocumentModified(App& app, int slot);
 bool AnyDocumentModified(App& app);
+// Saves every open document (Save As for those without an existing file); true when
+// every one was written.
 bool SaveAllDocuments(App& app);
 
 // Closes the active tab without asking; returns the editor that becomes active.
 QsciScintilla* CloseActiveDocumentQuietly(App& app);
+// Close All: offers to save, then closes every tab (leaving the Untitled.web tab).
+void CloseAllDocuments(App& app);
 
 // File commands used across the program.
 // Save: writes the active document to `currentPath` (and its backup); false on failure.
 bool SaveActiveDocument(App& app);
 // Save As dialog, then save under the chosen name; false when cancelled or failed.
 bool SaveActiveDocumentAs(App& app);
+// The Save command: the selected tab becomes active, then Save, or Save As when it has no path.
+bool SaveCommand(App& app);
+// Open dialog, then a new tab for the chosen file.
+void OpenCommand(App& app);
 // Asks about an unsaved active document before it goes; true = go on.
 bool ConfirmSaveBeforeClose(App& app, bool strict);
 // Closes the active tab after the unsaved-changes question; returns the editor that becomes active.
 QsciScintilla* CloseActiveDocument(App& app);
-// The Delete File operation with its own dialog values.
-#include <utility>
-#include <vector>
+// The Delete File operation with its own dialog values; true when the file is gone.
 bool DeleteFileWithDialog(App& app, const std::string& title, const std::string& folder,
                           const std::vector<std::pair<std::string, std::string>>& filters,
                           const std::string& startName, const std::string& defaultExtension);
+
+// The document-type filter pairs offered by Open and Save As, by the File Associations flags.
+struct Settings;
+std::vector<std::pair<std::string, std::string>> DocumentTypeFilters(const Settings& s);
+// page.web -> page.bak; any other name gets ".bak" after it (page.html -> page.html.bak).
+std::string BackupPathFor(const std::string& path);
+// The line Delete reads from delete.ini.
+std::string DeleteIniText(const std::string& path);
+
+// The dialogs of the file commands.
+void NewProgramCommand(App& app);
+void FileAssociationsCommand(App& app);
+
+// Messages of the file lifecycle, shared with the tests.
+inline constexpr const char* kSaveFailedText =
+    "There was a problem saving this file. Please try saving in to another location.";
+inline constexpr const char* kNotSavedQuestion = " Document has not been saved, would you like to save now?";
+inline constexpr const char* kCloseAnywayQuestion = " Document has not been saved, would you like to close it anyway?";
+inline constexpr const char* kCloseAllQuestion =
+    "One or more documents have not been saved, do you want to save them now?";
+inline constexpr const char* kTabsFullText = "All 32 tabs are in use. Please close a document first.";

@@ -1,9 +1,131 @@
 // Editor set-up and styling.
+#include "documents/editor_style.h"
+
+#include <QAction>
 #include <Qsci/qsciscintilla.h>
 
 #include "app/application.h"
+#include "app/main_window.h"
 #include "app/shell.h"
+#include "core/text.h"
 #include "documents/editor.h"
 
-void ApplyEditorStyle(App&) {}
-void ConfigureNewEditor(App&, int) {}
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// The lexer's styles in the order the styling pass sets them.
+constexpr int kLexerStyles[] = {7, 14, 6, 1, 3, 4, 2};
+
+void SetCaretStyle(QsciScintilla* e, const Settings& s) {
+  if (s.thinCursor == 1) Send(e, Sci::SCI_SETCARETSTYLE, 1);
+  if (s.blockCursor == 1) Send(e, Sci::SCI_SETCARETSTYLE, 2);
+}
+
+void SetTextMargin(QsciScintilla* e, const Settings& s) {
+  Send(e, Sci::SCI_SETMARGINLEFT, 0, s.editorsMargin == 1 ? 9 : 0);
+}
+
+// Styles what is on screen; Scintilla styles the rest as it comes into view, so a large
+// document is not relexed whole on every pass.
+void ColouriseVisible(QsciScintilla* e) {
+  intptr_t length = Send(e, Sci::SCI_GETLENGTH);
+  intptr_t firstDoc = Send(e, Sci::SCI_DOCLINEFROMVISIBLE, Send(e, Sci::SCI_GETFIRSTVISIBLELINE));
+  intptr_t lastDoc = firstDoc + Send(e, Sci::SCI_LINESONSCREEN) + 1;
+  intptr_t end = Send(e, Sci::SCI_GETLINEENDPOSITION, lastDoc);
+  if (end <= 0 || end > length) end = length;
+  intptr_t styled = Send(e, Sci::SCI_GETENDSTYLED);
+  if (styled < end) Send(e, Sci::SCI_COLOURISE, 0, end);
+}
+
+}  // namespace
+
+std::string KeywordList() {
+  static const char* const kTexts[] = {
+      "doctype html head title meta style body rem ",
+      "MirrorText MixText OpenText PositionText RainbowText ReverseText ScrollingText SetTextStyle ShadowText "
+      "ShakingText WriteText ",
+      "BouncingText DisplayStyle DisplayText TextHover EndDisplay ExpandingText FlyinText GradientText "
+      "HighlightColor HighlightText ",
+      "EndView ExpandImage FlyinImage ImageMag ImageSize MaxSize SetImageStyle ScrollBackground ShowImage "
+      "ViewGallery EmailButton ",
+      "LinkHoverImage LinkHoverStyle LinkStyle LinkText OnButtonGoto OnLinkGoto OnRadioButtonGoto RefreshLink "
+      "VisitedLinkStyle ",
+      "AlignMenu EndMenu EndSelect ItemName MenuColor MenuName MenuWidth SelectionColor SelectItem StartMenu "
+      "SelectionWidth HorizontalRule ShadowBoxText ",
+      "ButtonText ExpandImageSize ExpandTextSize FileType LeftRightCurtain LineBreak MessageButton PrintButton "
+      "PrintPage UnderlineLink TipWidth LinkTip ListImage ShadowBoxStyle ",
+      "RefreshButton SearchButton SetPosition ShowFileExtension UpDownCurtain ViewFiles ButtonName #End #Include "
+      "SearchButton WindowWidth WindowHeight OpenWindow SetFormStyle WindowStyle VideoWidth VideoHeight PlayVideo",
+  };
+  std::string all;
+  for (const char* t : kTexts) all += t;
+  return core::ToLower(all);
+}
+
+void SetMenuCheck(App& app, int number, bool checked) {
+  if (!app.window) return;
+  if (QAction* a = app.window->findChild<QAction*>(QString::number(number))) {
+    a->setCheckable(true);
+    a->setChecked(checked);
+  }
+}
+
+void ConfigureNewEditor(App& app, int slot) {
+  QsciScintilla* e = app.docs[slot].editor;
+  if (!e) return;
+  const Settings& s = app.settings;
+  std::string font = s.fontName;
+  SetTextMargin(e, s);
+  Send(e, Sci::SCI_STYLESETFONT, 0, reinterpret_cast<intptr_t>(font.c_str()));
+  Send(e, Sci::SCI_STYLESETSIZE, 0, s.fontSize);
+  SetCaretStyle(e, s);
+  SetMenuCheck(app, 305, s.lineNumbers == 1);
+  Send(e, Sci::SCI_SETMARGINWIDTHN, 0, s.lineNumbers == 1 ? 42 : 0);
+  Send(e, Sci::SCI_SETSEL, 0, 0);
+  Send(e, Sci::SCI_EMPTYUNDOBUFFER);
+  if (s.lineMarkers == 1) {
+    SetMenuCheck(app, 306, true);
+    Send(e, Sci::SCI_SETVIEWEOL, 1);
+  }
+  if (s.wrapText == 1) {
+    Send(e, Sci::SCI_SETWRAPMODE, Sci::SC_WRAP_WORD);
+    SetMenuCheck(app, 307, true);
+  }
+  Send(e, Sci::SCI_SETSCROLLWIDTHTRACKING, 1);
+  e->setFocus();
+}
+
+void ApplyEditorStyle(App& app) {
+  QsciScintilla* e = app.activeEditor;
+  if (!e) return;
+  const Settings& s = app.settings;
+  const intptr_t font = reinterpret_cast<intptr_t>(s.fontName.c_str());
+  Send(e, Sci::SCI_STYLESETFONT, 0, font);
+  Send(e, Sci::SCI_STYLESETSIZE, 0, s.fontSize);
+  Send(e, Sci::SCI_STYLESETFONT, Sci::STYLE_DEFAULT, font);
+  Send(e, Sci::SCI_SETVIEWEOL, s.lineMarkers == 1 ? 1 : 0);
+  Send(e, Sci::SCI_SETMARGINWIDTHN, 0, s.lineNumbers == 1 ? s.fontSize + 33 : 0);
+  SetCaretStyle(e, s);
+  SetTextMargin(e, s);
+  Send(e, Sci::SCI_STYLESETBACK, Sci::STYLE_DEFAULT, s.colorBackground);
+  Send(e, Sci::SCI_STYLECLEARALL);
+  Send(e, Sci::SCI_SETCARETFORE, s.colorCursor);
+  Send(e, Sci::SCI_STYLESETBACK, Sci::STYLE_LINENUMBER, s.colorGutter);
+  Send(e, Sci::SCI_STYLESETFORE, Sci::STYLE_LINENUMBER, s.colorSetNumbers);
+  Send(e, Sci::SCI_STYLESETSIZE, Sci::STYLE_LINENUMBER, s.fontSize);
+  Send(e, Sci::SCI_SETWHITESPACEFORE, 21, s.colorSpace);
+  const std::string keywords = KeywordList();
+  for (int style : kLexerStyles) Send(e, Sci::SCI_STYLESETFONT, style, font);
+  for (int style : kLexerStyles) Send(e, Sci::SCI_STYLESETSIZE, style, s.fontSize);
+  if (s.syntaxHighlighting == 1) {
+    const int colours[] = {s.colorMainText, s.colorDoctype,  s.colorOperator, s.colorComment,
+                           s.colorKeywords, s.colorStrings, s.colorNumbers};
+    for (size_t i = 0; i < std::size(kLexerStyles); ++i) Send(e, Sci::SCI_STYLESETFORE, kLexerStyles[i], colours[i]);
+  }
+  // Scintilla ignores an unchanged lexer or keyword list, so repeating these costs nothing.
+  Send(e, Sci::SCI_SETLEXER, kEditorLexer);
+  Send(e, Sci::SCI_SETKEYWORDS, 0, reinterpret_cast<intptr_t>(keywords.c_str()));
+  ColouriseVisible(e);
+  Send(e, Sci::SCI_SETMARGINWIDTHN, 1, 3);
+}

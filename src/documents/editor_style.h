@@ -1,0 +1,12 @@
+// Editor set-up and styling pieces beyond the shell's ApplyEditorStyle/ConfigureNewEditor.
+#pragma once
+#include <string>
+
+struct App;
+
+// The lexer's one keyword list: the eight word texts joined and lower-cased.
+std::string KeywordList();
+// Sets the check mark of menu item `number` of the main window.
+void SetMenuCheck(App& app, int number, bool checked);
+// Lexer 51: words, rem and apostrophe comments, the "!" run, strings and numbers.
+inline constexpr int kEditorLexer = 51;
