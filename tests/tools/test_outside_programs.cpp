@@ -1,11 +1,13 @@
 // Outside editors, the folder listing, web searches and the web and help commands.
 #include <QDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <Qsci/qsciscintillabase.h>
 
 #include "app/application.h"
+#include "app/commands.h"
 #include "core/files.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"
@@ -44,6 +46,8 @@ class TestOutsidePrograms : public QObject {
   void webAndHelpCommands_data();
   void webAndHelpCommands();
   void locatePrograms();
+  void unwritableContentsIsReported();
+  void everyCommandHasItsRow();
 };
 
 void TestOutsidePrograms::activeTextRules_data() {
@@ -318,6 +322,33 @@ void TestOutsidePrograms::locatePrograms() {
   f.Menu(920);
   QCOMPARE(s.textEditorPath, std::string("/usr/bin/my editor"));
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestOutsidePrograms::unwritableContentsIsReported() {
+  EditorFixture f;
+  f.WriteFile("editor", "");
+  f.WriteFile("pics/a.gif", "x");
+  QVERIFY(QDir().mkpath(QString::fromStdString(f.Path("Contents.doc/inside"))));  // a folder is never replaced
+  f.Start();
+  f.app->settings.textEditorPath = f.Path("editor");
+  f.platform.AnswerFolder(f.Path("pics"));
+  f.platform.AnswerMessage(MsgAnswer::Ok);
+  f.Menu(1109);
+  auto messages = f.platform.CallsOf("message");
+  QCOMPARE(messages.size(), size_t(1));
+  QVERIFY(messages[0].text.rfind("Contents.doc could not be written.\r", 0) == 0);
+  QVERIFY(f.platform.CallsOf("start").empty());
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestOutsidePrograms::everyCommandHasItsRow() {
+  auto has = [](const std::vector<CommandRow>& table, int number) {
+    return std::count_if(table.begin(), table.end(), [&](const CommandRow& r) { return r.number == number; }) == 1;
+  };
+  for (int n : {800, 900, 922, 920, 921, 1109, 1039, 1040, 930, 935, 1000, 1010, 2001, 1030, 1031, 1033, 1034, 1035,
+                1036, 1037, 1038})
+    QVERIFY2(has(MenuTable(), n), qPrintable(QString::number(n)));
+  for (int n : {4024, 4029, 4001, 4047, 4034, 4035, 4037}) QVERIFY2(has(KeyTable(), n), qPrintable(QString::number(n)));
 }
 
 QTEST_MAIN(TestOutsidePrograms)
