@@ -60,8 +60,9 @@ struct App {
   std::string generatedPagePath;
   std::unique_ptr<FtpProfileTable> profiles;
 
-  // Insert dialogs: the image gallery folder kept for the run
+  // Insert dialogs: the image gallery folder and the chosen style sheet kept for the run
   std::string galleryFolder;
+  std::string stylesheetPath;
 };
 
 // Where the program's own files are: "res/sound.wav" and so on resolve against the

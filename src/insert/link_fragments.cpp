@@ -1,0 +1,66 @@
+#include "insert/link_fragments.h"
+
+#include "core/text.h"
+
+namespace insert {
+
+namespace {
+
+const char* const kStyleLine = "style=\"font-family:arial ; font-size: 14px ;\"\n";
+
+// The tail shared by both anchors: optional style line, tooltip, link text, end tag.
+std::string AnchorTail(bool inlineStyle, const std::string& tooltip, const std::string& linkText) {
+  std::string s;
+  if (inlineStyle) s += kStyleLine;
+  s += "alt=\"" + tooltip + "\">" + linkText + "\n</a>";
+  return s;
+}
+
+struct EmailKey {
+  const char* key;
+  std::string EmailLinkValues::*field;
+};
+
+const EmailKey kEmailKeys[] = {
+    {"Text ", &EmailLinkValues::linkText},
+    {"Subject ", &EmailLinkValues::subject},
+    {"Address ", &EmailLinkValues::address},
+    {"Description ", &EmailLinkValues::tooltip},
+};
+
+}  // namespace
+
+std::string LinkHref(const std::string& link) { return core::FileUrl(link); }
+
+std::string BuildHypertextLink(const HypertextLinkValues& v) {
+  if (v.link.empty()) return {};
+  return "<a href=\"" + LinkHref(v.link) + "\"\n" + AnchorTail(v.inlineStyle, v.tooltip, v.linkText);
+}
+
+std::string BuildEmailLink(const EmailLinkValues& v) {
+  return "<a href=\"mailto:" + v.address + "?subject=" + v.subject + "\"\n" +
+         AnchorTail(v.inlineStyle, v.tooltip, v.linkText);
+}
+
+std::string WriteEmailFile(const EmailLinkValues& v) {
+  std::string s = "[Email data]\r\n\r\n";
+  for (const EmailKey& k : kEmailKeys) s += std::string(k.key) + v.*k.field + "\r\n";
+  return s;
+}
+
+int ReadEmailFile(const std::string& bytes, EmailLinkValues& v) {
+  int found = 0;
+  for (const std::string& line : core::SplitLines(bytes)) {
+    std::string value;
+    for (const EmailKey& k : kEmailKeys) {
+      if (core::MatchKey(line, k.key, value)) {
+        v.*k.field = value;
+        ++found;
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+}  // namespace insert

@@ -1,0 +1,26 @@
+#include "insert/small_inserts.h"
+
+namespace insert {
+
+std::string BuildComment(const std::string& text, int remComment, int apostropheComment) {
+  // Both go in at the caret, which stays in front: the later insert lands first.
+  std::string s;
+  if (apostropheComment == 1) s += "'" + text;
+  if (remComment == 1) s += "Rem " + text;
+  return s;
+}
+
+std::string BuildHeader(const std::string& text, bool inlineStyle) {
+  if (!inlineStyle) return "<h1>" + text + "</h1>";
+  return "<h1 style=\"font-family:arial ; font-size: 25px ;\">" + text + "</h1>";
+}
+
+PieceFragment BuildTextFile(const std::string& path) {
+  return {{"SetTextStyle (font-family:arial ; font-size: 14px ;)", "OpenText (" + path + ")"}, false};
+}
+
+std::string BuildStylesheetLink(const std::string& stylesheetPath) {
+  return "<link rel=\"stylesheet\" type=\"text/css\" href=\"" + stylesheetPath + "\">";
+}
+
+}  // namespace insert

@@ -1,0 +1,204 @@
+#include "publish/publish.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "core/text.h"
+#include "documents/document_table.h"
+#include "platform/platform.h"
+#include "publish/ftp_client.h"
+#include "publish/ftp_profiles.h"
+
+namespace {
+
+enum class ValueState { None, Plain, Single, Double };
+
+// Reads an attribute value that starts after the attribute word (at `j`). `end` gets the
+// position of the character that ended it, or the length of `f`.
+std::string ReadValue(const std::string& f, std::size_t j, bool& equalsSeen, std::size_t& end) {
+  ValueState state = ValueState::None;
+  std::size_t start = j + 1;
+  auto value = [&](std::size_t stop) {
+    end = stop;
+    return start < stop ? f.substr(start, stop - start) : std::string();
+  };
+  for (std::size_t k = j; k < f.size(); ++k) {
+    char c = f[k];
+    if (c == ' ') {
+      if (state == ValueState::Plain) return value(k);
+      continue;
+    }
+    if (c == '=' && state == ValueState::None) {
+      equalsSeen = true;
+      continue;
+    }
+    ValueState quote = c == '\'' ? ValueState::Single : c == '"' ? ValueState::Double : ValueState::None;
+    if (quote != ValueState::None && equalsSeen && (state == ValueState::None || state == quote)) {
+      if (state == quote) return value(k);
+      start = k + 1;
+      state = quote;
+      continue;
+    }
+    if (state == ValueState::None) {
+      state = ValueState::Plain;
+      start = k;
+    }
+  }
+  return value(f.size());
+}
+
+// The name and content values of one meta fragment.
+void WalkFragment(const std::string& f, bool& equalsSeen, std::string& name, std::string& content) {
+  bool quoted = false;
+  std::size_t i = 0;
+  while (i < f.size()) {
+    if (f[i] == '"') {
+      if (i + 1 < f.size() && f[i + 1] == '"') {
+        i += 3;
+      } else {
+        quoted = !quoted;
+        ++i;
+      }
+      continue;
+    }
+    std::size_t end = 0;
+    if (quoted) {
+      ++i;
+    } else if (core::EqualsNoCase(std::string_view(f).substr(i, 4), "name")) {
+      name = ReadValue(f, i + 4, equalsSeen, end);
+      i = end + 1;
+    } else if (core::EqualsNoCase(std::string_view(f).substr(i, 7), "content")) {
+      content = ReadValue(f, i + 7, equalsSeen, end);
+      i = end + 1;
+    } else {
+      ++i;
+    }
+  }
+}
+
+// The head section when the text has one (lower-cased), else the whole text as it is.
+std::string SearchText(std::string_view text) {
+  if (text.find("<head") == std::string_view::npos) return std::string(text);
+  std::string lower = core::ToLower(text);
+  std::size_t close = lower.find("</head");
+  if (close != std::string::npos) lower.resize(close);
+  std::size_t head = lower.find("<head");
+  if (head == std::string::npos) return std::string();
+  std::size_t next = lower.find("<head", head + 5);
+  std::string h = lower.substr(head + 5, next == std::string::npos ? std::string::npos : next - head - 5);
+  std::size_t first = h.find_first_not_of(" >");
+  return first == std::string::npos ? std::string() : h.substr(first);
+}
+
+std::string TrimSlashes(std::string_view s) {
+  std::size_t first = s.find_first_not_of("/\\");
+  if (first == std::string_view::npos) return std::string();
+  return std::string(s.substr(first, s.find_last_not_of("/\\") - first + 1));
+}
+
+QLabel* PublishedLabel(App& app, bool create) {
+  if (!app.window) return nullptr;
+  auto* bar = app.window->findChild<QStatusBar*>("7500");
+  if (!bar) return nullptr;
+  auto* label = bar->findChild<QLabel*>("publishedAddress");
+  if (!label && create) {
+    label = new QLabel(bar);
+    label->setObjectName("publishedAddress");
+    bar->addPermanentWidget(label);
+  }
+  return label;
+}
+
+}  // namespace
+
+FtpLookup LookUpFtpProfile(std::string_view text, const FtpProfileTable& table) {
+  FtpLookup result;
+  std::string h = SearchText(text);
+  bool equalsSeen = false;
+  std::size_t at = h.find("<meta ");  // the text before the first tag is not a fragment
+  while (at != std::string::npos) {
+    std::size_t next = h.find("<meta ", at + 6);
+    std::string f = core::Trim(h.substr(at + 6, next == std::string::npos ? std::string::npos : next - at - 6));
+    at = next;
+    if (core::StartsWith(f, "<meta ")) f.erase(0, 6);
+    std::string nameValue, content;
+    WalkFragment(f, equalsSeen, nameValue, content);
+    std::string n = core::ToLower(core::Trim(nameValue));
+    if (n == "target" || n == "targetfolder") result.folder = core::ToLower(core::Trim(content));
+    if (n == "project" || n == "projectname") {
+      int entry = FindProfileByName(table, content);
+      if (entry == 0) {
+        result.messages.push_back(kNotInDatabase);
+        return result;
+      }
+      const FtpProfile& p = table.entries[entry];
+      result.host = core::Trim(p.hostName);
+      result.domain = core::Trim(p.domainName);
+      result.user = core::Trim(p.userId);
+      result.password = core::Trim(p.password);
+      result.found = true;
+    }
+  }
+  if (result.host.empty()) result.messages.push_back(kNoProjectName);
+  return result;
+}
+
+bool FindFtpProfile(App& app, std::string& host, std::string& domain, std::string& user, std::string& password,
+                    std::string& folder) {
+  // The document being published, as just saved; not whichever document was saved last.
+  const std::string& text = app.activeSlot > 0 ? app.docs[app.activeSlot].savedText : std::string();
+  FtpLookup found = LookUpFtpProfile(text, *app.profiles);
+  for (const std::string& m : found.messages) app.platform.Message(m, MsgIcon::Warning);
+  host = found.host;
+  domain = found.domain;
+  user = found.user;
+  password = found.password;
+  folder = found.folder;
+  return found.found;
+}
+
+std::string PageAddress(std::string_view domain, std::string_view folder, std::string_view pagePath) {
+  std::string address = TrimSlashes(domain) + "/" + TrimSlashes(folder) + "/" + core::FileNameOf(pagePath);
+  return TrimSlashes(address);
+}
+
+void PublishActiveDocument(App& app) {
+  Platform& ui = app.platform;
+  if (!ConfirmSaveBeforeClose(app, true)) {
+    ui.Message(" Document was not saved, FTP upload cancelled.", MsgIcon::None, MsgButtons::Ok);
+    return;
+  }
+  std::string host, domain, user, password, folder;
+  if (!FindFtpProfile(app, host, domain, user, password, folder)) return;
+  int connection = ftpConnect(host.c_str(), user.c_str(), password.c_str());
+  if (connection == 0 || connection == -1) {
+    ui.Message("Could not connect to FTP server. Please check all input fields.", MsgIcon::Warning);
+    return;
+  }
+  // After a failure the session is still ended politely, before the user is told.
+  if (!folder.empty() && ftpChangeDir(connection, folder.c_str()) == 0) {
+    ftpQuit(connection);
+    ui.Message("Could not locate FTP target directory: " + folder + ".", MsgIcon::Warning);
+    return;
+  }
+  std::string remoteName = core::StemOf(app.currentPath) + ".html";
+  char status[1024];
+  if (FTPPUTFILE(connection, host.c_str(), 0, "", remoteName.c_str(), app.generatedPagePath.c_str(), status,
+                 sizeof status) == 0) {
+    ftpQuit(connection);
+    ui.Message("Could not upload file to FTP server.", MsgIcon::Warning);
+    return;
+  }
+  ftpQuit(connection);
+  std::string text = "File published: " + PageAddress(domain, folder, app.generatedPagePath);
+  // The bar's own parts are rewritten on every refresh, so the address gets a part of its own.
+  if (QLabel* label = PublishedLabel(app, true)) label->setText(QString::fromStdString(text));
+}
+
+std::string PublishedStatusText(App& app) {
+  QLabel* label = PublishedLabel(app, false);
+  return label ? label->text().toStdString() : std::string();
+}

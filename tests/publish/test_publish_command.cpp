@@ -1,0 +1,251 @@
+// The Publish command: the project lookup in a document's text, the page address, and
+// the whole run against a scripted server.
+#include <QLabel>
+#include <QTest>
+
+#include "app/main_window.h"
+
+#include "app/application.h"
+#include "publish/ftp_client.h"
+#include "publish/ftp_profiles.h"
+#include "publish/publish.h"
+#include "publish/publish_dialog.h"
+#include "publish/publish_setup.h"
+#include "publish/script_server.h"
+#include "support/fixture.h"
+
+namespace {
+
+FtpProfileTable Profiles() {
+  FtpProfileTable t;
+  StoreProfile(t, "site1", "ftp.site1.net", "u1", "p1", "mysite");
+  StoreProfile(t, "MySite", " ftp.mysite.net ", "u2", "p2", "www.mysite.net");
+  StoreProfile(t, "nohost", "", "u3", "p3", "nohost.net");
+  return t;
+}
+
+const std::vector<ScriptStep> kLogin = {Line("220 Service ready"), Read(), Line("331 Password required"), Read(),
+                                        Line("230 Logged in"),      Read(), {ScriptStep::Pasv, "127,0,0,1"}};
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const auto& l : lines) s += (s.empty() ? "" : "|") + l;
+  return s;
+}
+
+const char* const kProgram =
+    "<html>\n<head>\n<meta name='project' content='site1'>\n<meta name='target' content='Site/Pages'>\n"
+    "<title>Home</title>\n</head>\n<body></body>\n</html>\n";
+
+}  // namespace
+
+class PublishCommandTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    ftp::CurrentTuning() = ftp::Tuning{};
+    ftp::CurrentTuning().controlTimeoutMs = 3000;
+  }
+
+  void lookup_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("messages");
+    const QString notInDb = kNotInDatabase, noName = kNoProjectName;
+    QTest::newRow("single quotes, other case") << "<head><meta name='project' content='Site1'></head>" << true
+                                               << "ftp.site1.net" << "" << "";
+    QTest::newRow("double quotes") << "<head>\n<meta name=\"project\" content=\"site1\">\n</head>" << true
+                                   << "ftp.site1.net" << "" << "";
+    QTest::newRow("blanks around equals") << "<head><meta name = 'project' content = 'site1'></head>" << true
+                                          << "ftp.site1.net" << "" << "";
+    QTest::newRow("unquoted with a blank before >") << "<head><meta name=project content=site1 ></head>" << true
+                                                    << "ftp.site1.net" << "" << "";
+    QTest::newRow("unquoted running into >") << "<head><meta name=project content=site1></head>" << false << ""
+                                             << "" << notInDb;
+    QTest::newRow("upper-case tag inside the head")
+        << "<html><head>\n<META NAME='PROJECT' CONTENT='site1'>\n</head>" << true << "ftp.site1.net" << "" << "";
+    QTest::newRow("upper-case tag, no lower-case head")
+        << "<HTML><HEAD>\n<META NAME='PROJECT' CONTENT='site1'>\n</HEAD>" << false << "" << "" << noName;
+    QTest::newRow("target folder lower-cased")
+        << "<head><meta name='project' content='site1'><meta name='target' content='/Public_HTML/News/'></head>"
+        << true << "ftp.site1.net" << "/public_html/news/" << "";
+    QTest::newRow("projectname and targetfolder")
+        << "<head><meta name=\"projectname\" content=\" mysite \"><meta name=\"targetfolder\" content=\"www\">"
+        << true << "ftp.mysite.net" << "www" << "";
+    QTest::newRow("second project meta unknown")
+        << "<head><meta name='project' content='site1'><meta name='project' content='other'></head>" << true
+        << "ftp.site1.net" << "" << notInDb;
+    QTest::newRow("no meta at all") << "<html><body>Hello</body></html>" << false << "" << "" << noName;
+    QTest::newRow("the word name in a later title")
+        << "<head>\n<meta name='project' content='site1'>\n<title>Our name</title>\n</head>" << false << "" << ""
+        << noName;
+    QTest::newRow("meta outside a head, own case") << "<meta name='project' content='SITE1'>" << true
+                                                   << "ftp.site1.net" << "" << "";
+    QTest::newRow("tags after the head are not read")
+        << "<head><title>x</title></head><body><meta name='project' content='site1'>" << false << "" << ""
+        << noName;
+    QTest::newRow("profile without host") << "<head><meta name='project' content='nohost'></head>" << true << ""
+                                          << "" << noName;
+    QTest::newRow("empty project does not take a free entry")
+        << "<head><meta name='project' content=''></head>" << false << "" << "" << notInDb;
+    QTest::newRow("a doubled quote skips the next character")
+        << "<head><meta name='project' content='site1' data=\"\"name='x'></head>" << true << "ftp.site1.net"
+        << "" << "";
+    QTest::newRow("name inside a quoted value of another attribute")
+        << "<head><meta name='project' content='site1' data=\"my name\"></head>" << true << "ftp.site1.net" << ""
+        << "";
+  }
+  void lookup() {
+    QFETCH(QString, text);
+    QFETCH(bool, found);
+    QFETCH(QString, host);
+    QFETCH(QString, folder);
+    QFETCH(QString, messages);
+    FtpProfileTable table = Profiles();
+    FtpLookup r = LookUpFtpProfile(text.toStdString(), table);
+    QCOMPARE(r.found, found);
+    QCOMPARE(QString::fromStdString(r.host), host);
+    QCOMPARE(QString::fromStdString(r.folder), folder);
+    QCOMPARE(QString::fromStdString(Joined(r.messages)), messages);
+    if (host == "ftp.site1.net") {
+      QCOMPARE(r.user, std::string("u1"));
+      QCOMPARE(r.password, std::string("p1"));
+      QCOMPARE(r.domain, std::string("mysite"));
+    }
+  }
+
+  void pageAddress_data() {
+    QTest::addColumn<QString>("domain");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("empty folder leaves two slashes") << "mysite/" << "" << "mysite//site1.html";
+    QTest::newRow("domain and folder") << "mysite" << "news" << "mysite/news/site1.html";
+    QTest::newRow("slashes trimmed") << "http://mysite.net/" << "/public_html/news/"
+                                     << "http://mysite.net/public_html/news/site1.html";
+    QTest::newRow("no domain") << "" << "" << "site1.html";
+  }
+  void pageAddress() {
+    QFETCH(QString, domain);
+    QFETCH(QString, folder);
+    QFETCH(QString, address);
+    QCOMPARE(QString::fromStdString(PageAddress(domain.toStdString(), folder.toStdString(), "/home/a/site1.html")),
+             address);
+  }
+
+  void publishRun_data() {
+    QTest::addColumn<std::vector<ScriptStep>>("replies");
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("status");
+    auto upToStor = std::vector<ScriptStep>{Read(), Line("250 OK"), Read(), {ScriptStep::Pasv, "127,0,0,1"},
+                                            Read(), Line("200 Type I"), Read(), {ScriptStep::Pasv, "127,0,0,1"},
+                                            Read()};
+    auto published = upToStor;
+    for (ScriptStep s : {Line("150 Go"), {ScriptStep::Accept, ""}, Line("226 Done"), Read(), Line("221 Bye")})
+      published.push_back(s);
+    auto refused = upToStor;
+    for (ScriptStep s : {Line("553 Permission denied."), Read(), Line("221 Bye")}) refused.push_back(s);
+    QTest::newRow("published") << published << "CWD site/pages/|PASV|TYPE I|PASV|STOR site1.html|QUIT" << ""
+                               << "File published: mysite/site/pages/site1.html";
+    QTest::newRow("upload refused, session still ended")
+        << refused << "CWD site/pages/|PASV|TYPE I|PASV|STOR site1.html|QUIT" << "Could not upload file to FTP server."
+        << "";
+    QTest::newRow("folder refused, session still ended")
+        << std::vector<ScriptStep>{Read(), Line("550 No such folder"), Read(), Line("221 Bye")} << "CWD site/pages/|QUIT"
+        << "Could not locate FTP target directory: site/pages." << "";
+    QTest::newRow("server gone after login")
+        << std::vector<ScriptStep>{{ScriptStep::Close, ""}} << "" << "Could not locate FTP target directory: site/pages."
+        << "";
+  }
+  void publishRun() {
+    QFETCH(std::vector<ScriptStep>, replies);
+    QFETCH(QString, commands);
+    QFETCH(QString, message);
+    QFETCH(QString, status);
+    ScriptServer server(Steps(replies));
+    QVERIFY(server.ok);
+    EditorFixture f;
+    f.Start();
+    PrepareSavedDocument(f, "site1.web", kProgram, "<p>page</p>");
+    // The most recent save of some other document must not decide the project.
+    f.app->lastSavedText = "<head><meta name='project' content='unknown'></head>";
+    StoreProfile(*f.app->profiles, "Site1", server.HostAndPort(), "anna", "secret", "mysite");
+    if (!message.isEmpty()) f.platform.AnswerMessage(MsgAnswer::Ok);
+    PublishActiveDocument(*f.app);
+    server.Join();
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    auto shown = f.platform.CallsOf("message");
+    QCOMPARE(shown.empty() ? QString() : QString::fromStdString(shown[0].text), message);
+    for (const auto& m : shown) {
+      QCOMPARE(m.icon, MsgIcon::Warning);
+      QCOMPARE(m.title, std::string("Verosta editor"));
+    }
+    QString all = QString::fromStdString(Joined(server.commands));
+    QCOMPARE(all, "USER anna|PASS secret|PASV" + (commands.isEmpty() ? QString() : "|" + commands));
+    QCOMPARE(QString::fromStdString(PublishedStatusText(*f.app)), status);
+    if (!status.isEmpty()) {
+      QCOMPARE(server.data, std::string("<p>page</p>"));
+      auto* shownIn = f.app->window->findChild<QLabel*>("publishedAddress");
+      QVERIFY(shownIn && shownIn->isVisible());
+    }
+  }
+
+  void connectionFailureMessage() {
+    EditorFixture f;
+    f.Start();
+    PrepareSavedDocument(f, "site1.web", kProgram, "<p>page</p>");
+    StoreProfile(*f.app->profiles, "site1", "127.0.0.1:1", "anna", "secret", "mysite");
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    PublishActiveDocument(*f.app);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(f.platform.CallsOf("message")[0].text,
+             std::string("Could not connect to FTP server. Please check all input fields."));
+  }
+
+  void unknownProjectSendsNothing() {
+    ScriptServer server(kLogin);
+    QVERIFY(server.ok);
+    EditorFixture f;
+    f.Start();
+    PrepareSavedDocument(f, "site1.web", "<head><meta name='project' content='other'></head>", "<p>page</p>");
+    StoreProfile(*f.app->profiles, "site1", server.HostAndPort(), "anna", "secret", "mysite");
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    PublishActiveDocument(*f.app);
+    server.Join();
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(f.platform.CallsOf("message")[0].text, std::string(kNotInDatabase));
+    QVERIFY(server.commands.empty());
+  }
+
+  void noFreshPageSendsNothing() {
+    ScriptServer server(kLogin);
+    QVERIFY(server.ok);
+    EditorFixture f;
+    f.Start();
+    // A page from an earlier run is in place, but this run's page making fails.
+    PrepareSavedDocument(f, "site1.web", kProgram, "<p>old page</p>");
+    f.platform.AnswerRun(0);
+    PublishFields boxes;
+    boxes.programName = "site1";
+    boxes.hostName = server.HostAndPort();
+    boxes.userId = "anna";
+    boxes.password = "secret";
+    PressPublish(*f.app, boxes);
+    server.Join();
+    QVERIFY(server.commands.empty());
+    QVERIFY(PublishedStatusText(*f.app).empty());
+  }
+
+ private:
+  static std::vector<ScriptStep> Steps(const std::vector<ScriptStep>& replies) {
+    std::vector<ScriptStep> all = kLogin;
+    all.insert(all.end(), replies.begin(), replies.end());
+    return all;
+  }
+};
+
+QTEST_MAIN(PublishCommandTest)
+#include "test_publish_command.moc"
