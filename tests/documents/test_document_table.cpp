@@ -238,6 +238,7 @@ class TestDocumentTable : public QObject {
 
   void closeAllStopsWhenASaveIsCancelled() {
     EditorFixture f;
+    QFile::remove(QString::fromStdString(f.Path("New.web")));
     f.Start();  // New.web has no file yet: Save All asks where to put it
     Open(f, "a.web", "a");
     f.platform.AnswerMessage(MsgAnswer::Yes);
@@ -249,6 +250,7 @@ class TestDocumentTable : public QObject {
 
   void saveAllSavesEveryTabAndRestoresTheActiveOne() {
     EditorFixture f;
+    QFile::remove(QString::fromStdString(f.Path("New.web")));
     f.Start();
     Open(f, "a.web", "a");
     InsertTextAtCaret(*f.app, "1");
