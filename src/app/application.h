@@ -63,6 +63,8 @@ struct App {
   // Insert dialogs: the image gallery folder and the chosen style sheet kept for the run
   std::string galleryFolder;
   std::string stylesheetPath;
+  // The Tables dialog's inline-style box, kept for the run
+  int tableInlineStyle = 1;
 
   // Printing: when set, print jobs go to this PDF file instead of a printer (tests)
   std::string printToFile;

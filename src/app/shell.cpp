@@ -37,6 +37,7 @@ void SaveSettings(App& app) {
   SaveSettingsFile(app.settings);  // a failed write keeps the old file; nothing is reported
   UpdateTitle(app);
   RefreshStatusBar(app);
+  SetStatusBarPart(app, 2, app.settings.statusbarFile == 1 ? "Program Name: " + app.currentPath : std::string());
   if (QsciScintilla* e = app.activeEditor) {
     const Settings& s = app.settings;
     Send(e, QsciScintillaBase::SCI_STYLESETBACK, QsciScintillaBase::STYLE_DEFAULT, s.colorBackground);

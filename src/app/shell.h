@@ -36,6 +36,8 @@ class QStatusBar;
 void BuildToolbar(App& app, QToolBar* toolbar);
 void BuildStatusBar(App& app, QStatusBar* bar);
 void RefreshStatusBar(App& app);
+// Sets the text of status bar part 1 to 4 (the refresh paths may change it again later).
+void SetStatusBarPart(App& app, int part, const std::string& text);
 void ApplyEditorStyle(App& app);
 // The per-document editor settings applied when a tab is created.
 void ConfigureNewEditor(App& app, int slot);

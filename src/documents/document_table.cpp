@@ -30,18 +30,18 @@ int FreeSlot(const App& app) {
 }
 
 // Fills the lowest free slot with a new tab holding `bytes`; the caller has checked for room.
-bool FillSlot(App& app, int slot, const std::string& storedPath, const std::string& name, const std::string& bytes) {
+bool FillSlot(App& app, int slot, const std::string& storedPath, const std::string& name, std::string bytes) {
   QTabWidget* tabs = TabStrip(app);
   Document& d = app.docs[slot];
   d.tabName = core::FileNameOf(name);
   d.path = storedPath;
-  d.savedText = bytes;
   d.page = new QWidget;
   auto* layout = new QVBoxLayout(d.page);
   layout->setContentsMargins(0, 0, 0, 0);
   d.editor = CreateEditor(app, d.page);
   layout->addWidget(d.editor);
-  SetEditorText(d.editor, bytes);
+  LoadEditorText(d.editor, bytes);
+  d.savedText = std::move(bytes);
   app.activeSlot = slot;
   app.activeEditor = d.editor;
   // The page is in the slot before the tab exists, so the tab-change step finds it.
@@ -108,7 +108,7 @@ bool OpenDocumentTab(App& app, const std::string& path, const std::string& name)
   }
   // An absolute path keeps its leading "/": only the folder's trailing separator is dropped.
   std::string stored = path.empty() ? std::string() : core::JoinPath(core::FolderOf(path), core::FileNameOf(name));
-  return FillSlot(app, slot, stored, name, bytes);
+  return FillSlot(app, slot, stored, name, std::move(bytes));
 }
 
 bool OpenUntitledTab(App& app, const std::string& name, const std::string& bytes) {

@@ -32,6 +32,15 @@ void SetEditorText(QsciScintilla* editor, const std::string& bytes) {
     Send(editor, QsciScintillaBase::SCI_APPENDTEXT, bytes.size(), reinterpret_cast<intptr_t>(bytes.data()));
 }
 
+void LoadEditorText(QsciScintilla* editor, const std::string& bytes) {
+  if (!editor) return;
+  Send(editor, QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+  Send(editor, QsciScintillaBase::SCI_ALLOCATE, bytes.size() + 4096);
+  SetEditorText(editor, bytes);
+  Send(editor, QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+  Send(editor, QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+}
+
 std::string TextRange(QsciScintilla* editor, intptr_t start, intptr_t end) {
   if (!editor || end <= start) return std::string();
   std::string all = EditorText(editor);

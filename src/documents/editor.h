@@ -16,6 +16,9 @@ intptr_t Send(App& app, unsigned message, uintptr_t wParam = 0, intptr_t lParam 
 std::string EditorText(QsciScintilla* editor);
 // Replaces the text with every byte of `bytes` (NUL bytes included).
 void SetEditorText(QsciScintilla* editor, const std::string& bytes);
+// Fills a freshly created editor with a file's bytes: room is made in one step and no undo
+// history is kept, so a large file is not copied twice.
+void LoadEditorText(QsciScintilla* editor, const std::string& bytes);
 std::string SelectedText(QsciScintilla* editor);
 // Bytes of the range [start, end).
 std::string TextRange(QsciScintilla* editor, intptr_t start, intptr_t end);

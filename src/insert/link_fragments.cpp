@@ -1,18 +1,19 @@
 #include "insert/link_fragments.h"
 
 #include "core/text.h"
+#include "insert/insert_dialog.h"
 
 namespace insert {
 
 namespace {
 
-const char* const kStyleLine = "style=\"font-family:arial ; font-size: 14px ;\"\n";
+const std::string kStyleLine = "style=\"" + std::string(kTextStyle) + "\"\n";
 
 // The tail shared by both anchors: optional style line, tooltip, link text, end tag.
 std::string AnchorTail(bool inlineStyle, const std::string& tooltip, const std::string& linkText) {
   std::string s;
   if (inlineStyle) s += kStyleLine;
-  s += "alt=\"" + tooltip + "\">" + linkText + "\n</a>";
+  s += "alt=\"" + AttributeText(tooltip) + "\">" + linkText + "\n</a>";
   return s;
 }
 
@@ -30,15 +31,13 @@ const EmailKey kEmailKeys[] = {
 
 }  // namespace
 
-std::string LinkHref(const std::string& link) { return core::FileUrl(link); }
-
 std::string BuildHypertextLink(const HypertextLinkValues& v) {
   if (v.link.empty()) return {};
-  return "<a href=\"" + LinkHref(v.link) + "\"\n" + AnchorTail(v.inlineStyle, v.tooltip, v.linkText);
+  return "<a href=\"" + LocalFileUrl(v.link) + "\"\n" + AnchorTail(v.inlineStyle, v.tooltip, v.linkText);
 }
 
 std::string BuildEmailLink(const EmailLinkValues& v) {
-  return "<a href=\"mailto:" + v.address + "?subject=" + v.subject + "\"\n" +
+  return "<a href=\"mailto:" + AttributeText(v.address) + "?subject=" + AttributeText(v.subject) + "\"\n" +
          AnchorTail(v.inlineStyle, v.tooltip, v.linkText);
 }
 

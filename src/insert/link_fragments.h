@@ -12,11 +12,8 @@ struct HypertextLinkValues {
   bool inlineStyle = false;
 };
 
-// The href of a hypertext link: a text with a scheme stays as typed, a local path
-// becomes a file URL.
-std::string LinkHref(const std::string& link);
-
-// The anchor, or nothing (empty) when "Link to:" is empty.
+// The anchor, or nothing (empty) when "Link to:" is empty. A link that carries a scheme
+// (http:, mailto: ...) is written as typed; a local path becomes a file URL.
 std::string BuildHypertextLink(const HypertextLinkValues& v);
 
 struct EmailLinkValues {
@@ -27,7 +24,7 @@ struct EmailLinkValues {
   bool inlineStyle = false;
 };
 
-// The mailto anchor; subject and address are written as typed.
+// The mailto anchor; subject and address are written as typed (no URL encoding).
 std::string BuildEmailLink(const EmailLinkValues& v);
 
 // The four boxes as an e-mail file: "[Email data]", an empty line, then the keyed lines,

@@ -1,12 +1,13 @@
 #include "insert/media_fragments.h"
 
 #include "core/text.h"
+#include "insert/insert_dialog.h"
 
 namespace insert {
 
 namespace {
 
-std::string SourceLine(const std::string& path) { return "<source src=\"" + core::FileUrl(path) + "\""; }
+std::string SourceLine(const std::string& path) { return "<source src=\"" + LocalFileUrl(path) + "\""; }
 
 }  // namespace
 
@@ -14,23 +15,17 @@ std::string MediaExtension(const std::string& path) { return core::ExtensionOf(p
 
 PieceFragment BuildSound(const SoundValues& v) {
   return {{v.autoplay ? "<audio autoplay>" : "<audio controls>", SourceLine(v.path),
-           "type=\"audio/" + MediaExtension(v.path) + "\">", "Your browser does not support the audio element.",
+           "type=\"audio/" + AttributeText(MediaExtension(v.path)) + "\">", "Your browser does not support the audio element.",
            "</audio>"},
           true};
 }
 
 PieceFragment BuildVideo(const VideoValues& v) {
-  std::string open = "<video width=\"" + v.width + "\" height=\"" + v.height + "\"" +
+  std::string open = "<video width=\"" + AttributeText(v.width) + "\" height=\"" + AttributeText(v.height) + "\"" +
                      (v.autoplay ? " controls autoplay>" : " controls>") + "\r\n";
-  return {{open, SourceLine(v.path), "type=\"video/" + core::Trim(MediaExtension(v.path)) + "\">",
+  return {{open, SourceLine(v.path), "type=\"video/" + AttributeText(core::Trim(MediaExtension(v.path))) + "\">",
            "Your browser does not support the video tag.", "</video>"},
           false};
-}
-
-std::vector<std::string> VideoSizeChoices() {
-  std::vector<std::string> sizes;
-  for (int px = 100; px <= 240; px += 10) sizes.push_back(std::to_string(px) + "px");
-  return sizes;
 }
 
 }  // namespace insert

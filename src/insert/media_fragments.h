@@ -33,7 +33,4 @@ PieceFragment BuildSound(const SoundValues& v);
 // it ends the "</video>" line.
 PieceFragment BuildVideo(const VideoValues& v);
 
-// "100px", "110px", ... "240px": the size lists of the image and video dialogs.
-std::vector<std::string> VideoSizeChoices();
-
 }  // namespace insert

@@ -1,5 +1,7 @@
 #include "insert/small_inserts.h"
 
+#include "insert/insert_dialog.h"
+
 namespace insert {
 
 std::string BuildComment(const std::string& text, int remComment, int apostropheComment) {
@@ -12,15 +14,15 @@ std::string BuildComment(const std::string& text, int remComment, int apostrophe
 
 std::string BuildHeader(const std::string& text, bool inlineStyle) {
   if (!inlineStyle) return "<h1>" + text + "</h1>";
-  return "<h1 style=\"font-family:arial ; font-size: 25px ;\">" + text + "</h1>";
+  return "<h1 style=\"" + std::string(kLargeTextStyle) + "\">" + text + "</h1>";
 }
 
 PieceFragment BuildTextFile(const std::string& path) {
-  return {{"SetTextStyle (font-family:arial ; font-size: 14px ;)", "OpenText (" + path + ")"}, false};
+  return {{"SetTextStyle (" + std::string(kTextStyle) + ")", "OpenText (" + path + ")"}, false};
 }
 
 std::string BuildStylesheetLink(const std::string& stylesheetPath) {
-  return "<link rel=\"stylesheet\" type=\"text/css\" href=\"" + stylesheetPath + "\">";
+  return "<link rel=\"stylesheet\" type=\"text/css\" href=\"" + AttributeText(stylesheetPath) + "\">";
 }
 
 }  // namespace insert

@@ -7,3 +7,31 @@ struct App;
 // Saves the active document, runs the translator and puts the page beside it.
 // Sets generatedPagePath; false (after telling the user) when no page was made.
 bool CreateWebPage(App& app);
+
+// The quick preview (Ctrl+W): makes the page and opens it in the default browser.
+void ViewInBrowser(App& app);
+
+// The page made from a program: the file name's extension becomes "html" (a name
+// without one gets ".html"). A program that is itself an .html file gives ".hhtml",
+// so the page never overwrites its own source.
+std::string PagePathFor(const std::string& programPath);
+// The path with its file name lower-cased (lowercaseUpload). Folders keep their letter
+// case: on this platform it is part of their name.
+std::string LowerCaseFileName(const std::string& path);
+// The bytes of Cname.ini for a program.
+std::string HandoverText(const std::string& programPath);
+// The last non-empty line of a program's standard error ("" when there is none).
+std::string LastErrorLine(const std::string& errorText);
+
+// The hand-over after the save: Cname.ini, the translator run, and Final.ini renamed
+// over `pagePath`. The old page stays until a new one exists. False with `problem`
+// set to one line ("" when the translator made nothing and said nothing).
+bool TranslateProgram(App& app, const std::string& programPath, const std::string& pagePath,
+                      std::string& problem);
+
+// The translator program in the current folder and the hand-over files beside it.
+inline constexpr const char* kTranslatorProgram = "Comp";
+inline constexpr const char* kHandoverFile = "Cname.ini";
+inline constexpr const char* kTranslatedFile = "Final.ini";
+
+inline constexpr const char* kProgramNotSavedMessage = "File not found.\rPlease save your program file to disk.";

@@ -1,7 +1,13 @@
 // Hypertext Link and Email Link: fragments byte for byte, the .email file, the dialogs.
+#include <QLineEdit>
+#include <QAbstractButton>
+#include <QDialog>
 #include <QtTest>
 
+#include "core/files.h"
 #include "core/text.h"
+#include "documents/editor.h"
+#include "insert/link_dialogs.h"
 #include "insert/link_fragments.h"
 #include "support/fixture.h"
 
@@ -19,6 +25,16 @@ class TestLinks : public QObject {
   void emailFileRoundTrip();
   void emailFileMalformed_data();
   void emailFileMalformed();
+  void hypertextLinkDialog_data();
+  void hypertextLinkDialog();
+  void hypertextLinkEmptyInsertsNothing();
+  void hypertextLinkBrowse();
+  void emailLinkDialog();
+  void emailFileThroughDialog_data();
+  void emailFileThroughDialog();
+  void emailOpenOddFiles();
+  void emailSaveFailureIsReported();
+  void emailDeleteUsesItsDialog();
 };
 
 void TestLinks::hypertextLink_data() {
@@ -46,6 +62,9 @@ void TestLinks::hypertextLink_data() {
                                 << "<a href=\"file:///C:/site/a.html\"\nalt=\"\">A\n</a>";
   QTest::newRow("relative path stays relative") << "pages/b.html" << "B" << "" << false
                                                 << "<a href=\"pages/b.html\"\nalt=\"\">B\n</a>";
+  QTest::newRow("blanks and quotes") << "/my site/\"x\".html" << "a \"b\"" << "say \"hi\"" << false
+                                     << "<a href=\"file:///my%20site/%22x%22.html\"\n"
+                                        "alt=\"say &quot;hi&quot;\">a \"b\"\n</a>";
 }
 
 void TestLinks::hypertextLink() {
@@ -73,6 +92,9 @@ void TestLinks::emailLink_data() {
                                  "style=\"font-family:arial ; font-size: 14px ;\"\n"
                                  "alt=\"\">Write\n</a>";
   QTest::newRow("all empty") << "" << "" << "" << "" << false << "<a href=\"mailto:?subject=\"\nalt=\"\">\n</a>";
+  QTest::newRow("quote cannot end the value") << "x" << "a \"b\"" << "q\"@x.org" << "t\"" << false
+                                              << "<a href=\"mailto:q&quot;@x.org?subject=a &quot;b&quot;\"\n"
+                                                 "alt=\"t&quot;\">x\n</a>";
   QTest::newRow("special characters unencoded") << "x" << "a&b=c?" << "a+b@x.org" << "" << false
                                                 << "<a href=\"mailto:a+b@x.org?subject=a&b=c?\"\nalt=\"\">x\n</a>";
 }
@@ -141,6 +163,217 @@ void TestLinks::emailFileMalformed() {
   EmailLinkValues v{"o", "o", "o", "o"};
   QCOMPARE(ReadEmailFile(bytes.toStdString(), v), found);
   QCOMPARE(QString::fromStdString(v.linkText + "|" + v.subject + "|" + v.address + "|" + v.tooltip), expected);
+}
+
+namespace {
+
+void SetBox(QDialog& d, int id, const QString& text) {
+  auto* e = d.findChild<QLineEdit*>(QString::number(id));
+  QVERIFY2(e, qPrintable(QString("no box %1").arg(id)));
+  e->setText(text);
+}
+QString BoxText(QDialog& d, int id) {
+  auto* e = d.findChild<QLineEdit*>(QString::number(id));
+  return e ? e->text() : QString("<no box>");
+}
+void Click(QDialog& d, int id) {
+  auto* b = d.findChild<QAbstractButton*>(QString::number(id));
+  QVERIFY2(b, qPrintable(QString("no button %1").arg(id)));
+  b->click();
+}
+void StartEmpty(EditorFixture& f) {
+  f.Start();
+  SetEditorText(f.app->activeEditor, "");
+}
+
+}  // namespace
+
+void TestLinks::hypertextLinkDialog_data() {
+  QTest::addColumn<bool>("style");
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("plain") << false << "<a href=\"file:///home/ann/a.html\"\nalt=\"Tip\">Home\n</a>";
+  QTest::newRow("style") << true
+                         << "<a href=\"file:///home/ann/a.html\"\nstyle=\"font-family:arial ; font-size: 14px ;\"\n"
+                            "alt=\"Tip\">Home\n</a>";
+}
+
+void TestLinks::hypertextLinkDialog() {
+  QFETCH(bool, style);
+  QFETCH(QString, expected);
+  EditorFixture f;
+  StartEmpty(f);
+  const std::string iniBefore = f.ReadFile("Verosta.ini");
+  f.app->settings.linkStyle = style ? 0 : 1;  // the box is flipped, so the stored flag must follow it
+  f.platform.AnswerDialog([&](QDialog& d) {
+    SetBox(d, kLinkToBox, "/home/ann/a.html");
+    SetBox(d, kLinkTextBox, "Home");
+    SetBox(d, kLinkTooltipBox, "Tip");
+    Click(d, kLinkStyleBox);
+    return true;
+  });
+  f.Menu(406);
+  QCOMPARE(QString::fromStdString(EditorText(f.app->activeEditor)), expected);
+  QCOMPARE(f.app->settings.linkStyle, style ? 1 : 0);
+  QCOMPARE(f.ReadFile("Verosta.ini"), iniBefore);  // this dialog does not write the settings
+  QCOMPARE(f.platform.CallsOf("dialog").at(0).text, std::string("Hypertext Link"));
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestLinks::hypertextLinkEmptyInsertsNothing() {
+  EditorFixture f;
+  StartEmpty(f);
+  f.platform.AnswerDialog([&](QDialog& d) {
+    SetBox(d, kLinkTextBox, "Home");
+    return true;
+  });
+  f.Menu(406);
+  QCOMPARE(EditorText(f.app->activeEditor), std::string());
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestLinks::hypertextLinkBrowse() {
+  EditorFixture f;
+  StartEmpty(f);
+  QString afterBrowse, afterCancel;
+  f.platform.AnswerDialog([&](QDialog& d) {
+    Click(d, kLinkBrowseButton);
+    afterBrowse = BoxText(d, kLinkToBox);
+    Click(d, kLinkBrowseButton);
+    afterCancel = BoxText(d, kLinkToBox);
+    return false;
+  });
+  f.platform.AnswerOpen({"C:\\site\\page one.html"});
+  f.platform.AnswerOpen({});
+  f.Menu(406);
+  QCOMPARE(afterBrowse, QString("C:/site/page one.html"));
+  QCOMPARE(afterCancel, afterBrowse);
+  auto open = f.platform.CallsOf("open").at(0).spec;
+  QCOMPARE(open.title, std::string("Link To"));
+  QCOMPARE(open.filters.size(), size_t(2));
+  QCOMPARE(open.filters[0].second, std::string("*.html"));
+  QCOMPARE(open.folder, std::string());
+  QCOMPARE(EditorText(f.app->activeEditor), std::string());
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestLinks::emailLinkDialog() {
+  EditorFixture f;
+  StartEmpty(f);
+  f.app->settings.emailStyle = 0;
+  f.platform.AnswerDialog([&](QDialog& d) {
+    SetBox(d, kEmailTextBox, "Write");
+    SetBox(d, kEmailSubjectBox, "Hello there");
+    SetBox(d, kEmailAddressBox, "ann@example.org");
+    SetBox(d, kEmailTooltipBox, "Mail Ann");
+    return true;
+  });
+  f.Menu(408);
+  QCOMPARE(EditorText(f.app->activeEditor),
+           std::string("<a href=\"mailto:ann@example.org?subject=Hello there\"\nalt=\"Mail Ann\">Write\n</a>"));
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestLinks::emailFileThroughDialog_data() {
+  QTest::addColumn<int>("existingFile");
+  QTest::newRow("ask before overwriting") << 1;
+  QTest::newRow("replace silently") << 0;
+}
+
+void TestLinks::emailFileThroughDialog() {
+  QFETCH(int, existingFile);
+  EditorFixture f;
+  StartEmpty(f);
+  f.app->settings.existingFile = existingFile;
+  const std::string path = f.Path("mail/order.email");
+  QDir().mkpath(QString::fromStdString(f.Path("mail")));
+  f.WriteFile("mail/order.email", "old contents");
+  f.platform.AnswerDialog([&](QDialog& d) {
+    SetBox(d, kEmailTextBox, " Write to us");
+    SetBox(d, kEmailSubjectBox, QString::fromUtf8("Order form ü"));
+    SetBox(d, kEmailAddressBox, "shop@example.org");
+    SetBox(d, kEmailTooltipBox, "Send us a note ");
+    Click(d, kEmailSaveButton);
+    return false;
+  });
+  f.platform.AnswerSave(path);
+  f.Menu(408);
+  QCOMPARE(f.ReadFile("mail/order.email"),
+           WriteEmailFile({" Write to us", "Order form \xc3\xbc", "shop@example.org", "Send us a note "}));
+  auto save = f.platform.CallsOf("save").at(0).spec;
+  QCOMPARE(save.title, std::string("Save Email"));
+  QCOMPARE(save.defaultExtension, std::string("email"));
+  QCOMPARE(save.askOverwrite, existingFile == 1);
+
+  // A new opening starts empty; Open restores the four boxes exactly.
+  QStringList boxes;
+  f.platform.AnswerDialog([&](QDialog& d) {
+    boxes << BoxText(d, kEmailTextBox);
+    Click(d, kEmailOpenButton);
+    for (int id : {kEmailTextBox, kEmailSubjectBox, kEmailAddressBox, kEmailTooltipBox}) boxes << BoxText(d, id);
+    return false;
+  });
+  f.platform.AnswerOpen({path});
+  f.Menu(408);
+  QCOMPARE(boxes, (QStringList{"", " Write to us", QString::fromUtf8("Order form ü"), "shop@example.org",
+                               "Send us a note "}));
+  QCOMPARE(f.platform.CallsOf("open").at(0).spec.title, std::string("Open Email"));
+  QCOMPARE(EditorText(f.app->activeEditor), std::string());
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestLinks::emailOpenOddFiles() {
+  EditorFixture f;
+  StartEmpty(f);
+  f.WriteFile("junk.email", std::string("\x00\x01garbage\r\nSubject kept\r\n", 25));
+  QDir().mkpath(QString::fromStdString(f.Path("folder.email")));
+  QStringList boxes;
+  f.platform.AnswerDialog([&](QDialog& d) {
+    SetBox(d, kEmailTextBox, "typed");
+    for (int i = 0; i < 3; ++i) Click(d, kEmailOpenButton);
+    for (int id : {kEmailTextBox, kEmailSubjectBox}) boxes << BoxText(d, id);
+    return false;
+  });
+  f.platform.AnswerOpen({f.Path("missing.email")});
+  f.platform.AnswerOpen({f.Path("folder.email")});
+  f.platform.AnswerOpen({f.Path("junk.email")});
+  f.Menu(408);
+  QCOMPARE(boxes, (QStringList{"typed", "kept"}));
+  QVERIFY(f.platform.CallsOf("message").empty());
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestLinks::emailSaveFailureIsReported() {
+  EditorFixture f;
+  StartEmpty(f);
+  const std::string path = f.Path("no such folder/a.email");
+  f.platform.AnswerDialog([&](QDialog& d) {
+    Click(d, kEmailSaveButton);
+    return false;
+  });
+  f.platform.AnswerSave(path);
+  f.platform.AnswerMessage(MsgAnswer::Ok);
+  f.Menu(408);
+  auto messages = f.platform.CallsOf("message");
+  QCOMPARE(messages.size(), size_t(1));
+  QVERIFY(core::StartsWith(messages[0].text, "The e-mail file could not be saved.\r" + path));
+  QCOMPARE(messages[0].title, std::string("Verosta editor"));
+  QVERIFY(!core::FileExists(path));
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestLinks::emailDeleteUsesItsDialog() {
+  EditorFixture f;
+  StartEmpty(f);
+  f.platform.AnswerDialog([&](QDialog& d) {
+    Click(d, kEmailDeleteButton);
+    return false;
+  });
+  f.platform.AnswerOpen({});
+  f.Menu(408);
+  auto open = f.platform.CallsOf("open").at(0).spec;
+  QCOMPARE(open.title, std::string("Delete Email"));
+  QCOMPARE(open.filters.at(0), (std::pair<std::string, std::string>{"Email Files (*.email)", "*.email"}));
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
 
 QTEST_MAIN(TestLinks)

@@ -1,0 +1,32 @@
+// Small helpers for the dialogs of the document commands: controls carry their numeric
+// id as object name, texts cross between UTF-8 bytes and Qt strings.
+#pragma once
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <string>
+
+inline QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+inline std::string FromQ(const QString& s) { return s.toUtf8().toStdString(); }
+
+template <typename W>
+W* WithId(W* widget, int id) {
+  widget->setObjectName(QString::number(id));
+  return widget;
+}
+
+inline QLabel* IdLabel(QDialog* d, int id, const char* text) { return WithId(new QLabel(QString::fromUtf8(text), d), id); }
+inline QLineEdit* IdEdit(QDialog* d, int id) { return WithId(new QLineEdit(d), id); }
+inline QPushButton* IdButton(QDialog* d, int id, const char* text) {
+  auto* b = WithId(new QPushButton(QString::fromUtf8(text), d), id);
+  b->setAutoDefault(false);
+  return b;
+}
+inline QCheckBox* IdCheck(QDialog* d, int id, const char* text, int flag) {
+  auto* c = WithId(new QCheckBox(QString::fromUtf8(text), d), id);
+  c->setChecked(flag == 1);
+  return c;
+}

@@ -1,0 +1,185 @@
+// The Comp program: the hand-over files, its exit code and error line, and an
+// end-to-end page made from what the editor's inserts write, checked by tidy.
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "support/fixture.h"
+
+namespace {
+
+struct Run {
+  int exitCode = -1;
+  QString errors;  // standard error
+};
+
+class CompFolder {
+ public:
+  CompFolder() { QDir().mkpath(Q("site")); }
+  std::string Path(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
+  QString Q(const std::string& name) const { return QString::fromStdString(Path(name)); }
+  void Write(const std::string& name, const std::string& bytes) const { WriteAll(Path(name), bytes); }
+  std::string Read(const std::string& name) const { return ReadAll(Path(name)); }
+  bool Exists(const std::string& name) const { return QFileInfo::exists(Q(name)); }
+
+  Run Comp() const {
+    QProcess p;
+    p.setWorkingDirectory(dir_.path());
+    p.start(QString::fromStdString(BuiltProgram("Comp")), {});
+    p.waitForFinished(-1);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+  }
+  // Hands `program` over as the editor does and runs Comp.
+  Run Translate(const std::string& name, const std::string& program) const {
+    Write(name, program);
+    Write("Cname.ini", "Name " + Path(name) + "\r\n");
+    return Comp();
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// What the insert dialogs and menus put into a document, byte for byte.
+std::string TableFragment() {
+  std::string t = "<table style=\"margin: 0px auto; background-color: #FFFFCC; text-align: center;\">\r\n";
+  int cell = 0;
+  for (int row = 0; row < 2; ++row) {
+    t += "<tr>\n\n";
+    for (int c = 0; c < 3; ++c)
+      t += "<td style=\"padding: 4px; border: 1px solid #808080; width: 80px; height: 20px; color: #000000 ;\">\nCell " +
+           std::to_string(++cell) + " </td>\n\n";
+    t += "</tr>\n";
+  }
+  return t + "</table>";
+}
+
+std::string FormFragment() {
+  std::string f = "<form method=\"post\" action=\"https://example.org/send\" style=\"font-family:arial ; font-size: 25px ;\">\n\n";
+  const char* captions[] = {"Name:", "Email:", "Address:", "Zip/Post:", "Country:"};
+  const char* names[] = {"Name", "Email", "Address", "code", "country"};
+  for (int i = 0; i < 5; ++i)
+    f += std::string("WriteText \"") + captions[i] + "\"\n<input type=\"text\" name=\"" + names[i] +
+         "\" size=\"50px\"><br><br>\n\n";
+  f += "WriteText \"Comments:\"\n<textarea name=\"Comments\" rows=\"8\" cols=\"37\"></textarea><br><br>\n\n";
+  f += "<input type=\"submit\" name=\"submit\" value=\"Send\">\n<input type=\"reset\" value=\"Clear\">\n\n</form>";
+  return f;
+}
+
+std::string GalleryFragment() {
+  return "SetImageStyle (width: 170px; height: 150px;)\nViewGallery ()\n    ShowImage [0] = 'images/a.jpg'\n"
+         "    ShowImage [1] = 'images/b.png'\nEndView ()";
+}
+
+std::string FormatLines(const std::string& textFile) {
+  return "Rem made by the end-to-end test\n'and an apostrophe comment\n"
+         "<h1 style=\"font-family:arial ; font-size: 25px ;\">Welcome</h1>\n"
+         "BouncingText \"Bouncing <in>\"\nRainbowText \"Colours & more\"\nWriteText \"Plain\"\nLineBreak ()\n"
+         "HorizontalRule ()\nScrollingText \"News\"\nShadowBoxStyle \"background: #eef\"\nShadowBoxText \"Boxed\"\n"
+         "MirrorText \"Mirror\"\nShakingText \"Shake\"\n"
+         "SetTextStyle (font-family:arial ; font-size: 14px ;)\nOpenText (" + textFile + ")\n";
+}
+
+}  // namespace
+
+class TestComp : public QObject {
+  Q_OBJECT
+ private slots:
+  void translatesHandedOverProgram();
+  void failures_data();
+  void failures();
+  void warningsGoToStandardError();
+  void pageFromInsertsPassesTidy_data();
+  void pageFromInsertsPassesTidy();
+};
+
+void TestComp::translatesHandedOverProgram() {
+  CompFolder d;
+  d.Write("Library/menu.lib", "WriteText \"menu\"\n");
+  Run r = d.Translate("site/my page.web", "<html>\n#Include menu.lib\nRem gone\n</html>\n");
+  QCOMPARE(r.exitCode, 0);
+  QCOMPARE(r.errors, QString());
+  QCOMPARE(QByteArray::fromStdString(d.Read("Final.ini")), QByteArray("<html>\n<p>menu</p>\n</html>\n"));
+  QCOMPARE(QByteArray::fromStdString(d.Read("Cname.ini")),
+           QByteArray::fromStdString("Name " + d.Path("site/my page.web") + "\r\n"));
+}
+
+void TestComp::failures_data() {
+  QTest::addColumn<QString>("cname");  // "" = no Cname.ini; "PROGRAM" = hand over site/a.web
+  QTest::addColumn<QString>("program");
+  QTest::addColumn<QString>("error");
+  QTest::newRow("no Cname.ini") << "" << "" << "Cannot read Cname.ini: ";
+  QTest::newRow("no Name line") << "name x\r\n" << "" << "Cname.ini holds no \"Name \" line with a program path";
+  QTest::newRow("program missing") << "Name /nowhere/x.web\r\n" << "" << "Cannot read the program \"/nowhere/x.web\"";
+  QTest::newRow("include missing") << "PROGRAM" << "<p>a</p>\n#Include nope.lib\n" << "a.web:2: #Include: cannot find \"nope.lib\"";
+  QTest::newRow("include cycle") << "PROGRAM" << "#Include a.web\n" << "a.web:1: #Include cycle: a.web -> a.web";
+}
+
+void TestComp::failures() {
+  QFETCH(QString, cname);
+  QFETCH(QString, program);
+  QFETCH(QString, error);
+  CompFolder d;
+  d.Write("Final.ini", "stays as it was");
+  if (cname == "PROGRAM") {
+    d.Write("site/a.web", program.toStdString());
+    d.Write("Cname.ini", "Name " + d.Path("site/a.web") + "\r\n");
+  } else if (!cname.isEmpty()) {
+    d.Write("Cname.ini", cname.toStdString());
+  }
+  Run r = d.Comp();
+  QCOMPARE(r.exitCode, 1);
+  QVERIFY2(r.errors.startsWith(error), qPrintable(r.errors));
+  QCOMPARE(r.errors.count('\n'), 1);
+  QCOMPARE(d.Read("Final.ini"), std::string("stays as it was"));
+}
+
+void TestComp::warningsGoToStandardError() {
+  CompFolder d;
+  Run r = d.Translate("site/a.web", "StartMenu \"x\"\n");
+  QCOMPARE(r.exitCode, 0);
+  QCOMPARE(r.errors, QString("a.web:1: warning: StartMenu is not translated yet; it is left in the page as a comment\n"));
+  QVERIFY(d.Read("Final.ini").find("<!-- StartMenu: not translated -->") != std::string::npos);
+}
+
+void TestComp::pageFromInsertsPassesTidy_data() {
+  QTest::addColumn<bool>("skeleton");
+  QTest::newRow("inside an HTML5 page") << true;
+  QTest::newRow("bare program") << false;
+}
+
+void TestComp::pageFromInsertsPassesTidy() {
+  QFETCH(bool, skeleton);
+  CompFolder d;
+  d.Write("site/notes.txt", "First line\r\nSecond <line> & more\r\n");
+  std::string body = FormatLines(d.Path("site/notes.txt")) + TableFragment() + "\n" + FormFragment() + "\n" +
+                     GalleryFragment() + "\n";
+  std::string program =
+      skeleton ? "<!DOCTYPE HTML>\n<html>\n<head>\n<title>Test page</title>\n</head>\n<body>\n" + body + "</body>\n</html>\n"
+               : body;
+  Run r = d.Translate("site/index.web", program);
+  QCOMPARE(r.exitCode, 0);
+  QCOMPARE(r.errors, QString());
+  std::string page = d.Read("Final.ini");
+  QVERIFY(page.find("WriteText") == std::string::npos);
+  QVERIFY(page.find("made by the end-to-end test") == std::string::npos);
+  QVERIFY(page.find("Second &lt;line&gt; &amp; more") != std::string::npos);
+  QVERIFY(page.find(TableFragment()) != std::string::npos);  // HTML stays where it stood
+
+  QString tidy = QStandardPaths::findExecutable("tidy");
+  QVERIFY2(!tidy.isEmpty(), "tidy is missing: run scripts/install-deps");
+  QProcess p;
+  p.start(tidy, {"-errors", "-q", d.Q("Final.ini")});
+  p.waitForFinished(-1);
+  QByteArray report = p.readAllStandardError() + p.readAllStandardOutput();
+  QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() < 2, report.constData());
+  // The form fragment's size="50px" draws tidy warnings: it is the user's HTML and passes unchanged.
+  QVERIFY2(!report.contains("Error:"), report.constData());
+  for (const QByteArray& line : report.split('\n'))
+    QVERIFY2(line.isEmpty() || line.contains("attribute \"size\" has invalid value \"50px\""), line.constData());
+}
+
+QTEST_MAIN(TestComp)
+#include "test_comp.moc"

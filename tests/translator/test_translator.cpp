@@ -1,0 +1,320 @@
+// The translator's logic: what passes through, what each command becomes, includes.
+#include <QTest>
+#include <map>
+
+#include "keywords.h"
+#include "translator.h"
+
+using translator::Options;
+using translator::Result;
+using translator::Translate;
+
+namespace {
+
+// Files the translator may read, by full path.
+Options FilesOptions(std::map<std::string, std::string> files) {
+  Options o;
+  o.libraryFolder = "/prog/Library";
+  o.read = [files = std::move(files)](const std::string& path, std::string& bytes) {
+    auto it = files.find(path);
+    if (it == files.end()) return false;
+    bytes = it->second;
+    return true;
+  };
+  return o;
+}
+
+// The part of a page between "<body>\n" and "</body>" for a program inside an HTML skeleton.
+std::string Body(const std::string& program, const Options& o = {}, Result* result = nullptr) {
+  Result r = Translate("<html>\n<body>\n" + program + "</body>\n</html>\n", "/site/index.web", o);
+  if (result) *result = r;
+  if (!r.ok) return "ERROR " + r.error;
+  size_t start = r.page.find("<body>\n") + 7;
+  return r.page.substr(start, r.page.rfind("</body>") - start);
+}
+
+}  // namespace
+
+class TestTranslator : public QObject {
+  Q_OBJECT
+ private slots:
+  void passesHtmlUnchanged_data();
+  void passesHtmlUnchanged();
+  void commands_data();
+  void commands();
+  void dropsComments();
+  void wrapsProgramWithoutHtmlElement();
+  void putsStyleSheetInHead();
+  void effectsShareOneStyleSheet();
+  void unknownCommandBecomesComment();
+  void openTextReadsBesideProgram();
+  void openTextMissingIsError();
+  void includes_data();
+  void includes();
+  void includeFanOutIsBounded();
+  void endStopsProgram();
+  void oddInputDoesNotCrash();
+  void handover_data();
+  void handover();
+  void keywordList();
+};
+
+void TestTranslator::passesHtmlUnchanged_data() {
+  QTest::addColumn<QByteArray>("program");
+  QTest::newRow("page") << QByteArray("<!DOCTYPE html>\n<html>\n<body>\n<p>Hi</p>\n</body>\n</html>\n");
+  QTest::newRow("mixed line ends") << QByteArray("<p>a</p>\r\n<p>b</p>\r<p>c</p>\n<br>");
+  QTest::newRow("markup words at line start")
+      << QByteArray("<html>\nTitle of the page\nstyle matters\nBody text\nhtml is fun\n</html>\n");
+  QTest::newRow("fragment without html") << QByteArray("<h1>Only a heading</h1>\n");
+  QTest::newRow("binary bytes") << QByteArray("\x01\x02\xff\xfe\x00<p>\x1a</p>", 13);
+  QTest::newRow("Remark is no Rem") << QByteArray("<p>\nRemarkable text\n</p>\n");
+  QTest::newRow("empty") << QByteArray();
+}
+
+void TestTranslator::passesHtmlUnchanged() {
+  QFETCH(QByteArray, program);
+  Result r = Translate(program.toStdString(), "/site/page.web");
+  QVERIFY(r.ok);
+  QCOMPARE(QByteArray::fromStdString(r.page), program);
+  QVERIFY(r.warnings.empty());
+}
+
+void TestTranslator::commands_data() {
+  QTest::addColumn<QByteArray>("program");
+  QTest::addColumn<QByteArray>("body");
+  QTest::newRow("WriteText escapes") << QByteArray("WriteText \"Fish <&> \"chips\"\"\n")
+                                     << QByteArray("<p>Fish &lt;&amp;&gt; \"chips\"</p>\n");
+  QTest::newRow("any letter case") << QByteArray("writetext \"a\"\n") << QByteArray("<p>a</p>\n");
+  QTest::newRow("SetTextStyle then text")
+      << QByteArray("SetTextStyle (font-family:arial ; font-size: 14px ;)\nWriteText \"a\"\nWriteText \"b\"\n")
+      << QByteArray("<p style=\"font-family:arial ; font-size: 14px ;\">a</p>\n"
+                    "<p style=\"font-family:arial ; font-size: 14px ;\">b</p>\n");
+  QTest::newRow("style is an attribute value") << QByteArray("SetTextStyle (a\"><script>)\nWriteText \"x\"\n")
+                                               << QByteArray("<p style=\"a&quot;&gt;&lt;script&gt;\">x</p>\n");
+  QTest::newRow("LineBreak and HorizontalRule") << QByteArray("LineBreak ()\nHorizontalRule ()\n")
+                                                << QByteArray("<br>\n<hr>\n");
+  QTest::newRow("CR LF kept") << QByteArray("WriteText \"a\"\r\nLineBreak ()\r\n")
+                              << QByteArray("<p>a</p>\r\n<br>\r\n");
+  QTest::newRow("gallery")
+      << QByteArray("SetImageStyle (width: 170px; height: 150px;)\nViewGallery ()\n"
+                    "    ShowImage [0] = 'images/a.jpg'\n    ShowImage [1] = 'images/ b&c.png'\nEndView ()\n")
+      << QByteArray("<div class=\"vt-gallery\">\n"
+                    "<img src=\"images/a.jpg\" alt=\"a.jpg\" style=\"width: 170px; height: 150px;\">\n"
+                    "<img src=\"images/ b&amp;c.png\" alt=\" b&amp;c.png\" style=\"width: 170px; height: 150px;\">\n"
+                    "</div>\n");
+  QTest::newRow("gallery left open") << QByteArray("ViewGallery ()\nShowImage [0] = 'a.gif'\n")
+                                     << QByteArray("<div class=\"vt-gallery\">\n<img src=\"a.gif\" alt=\"a.gif\">\n</div>\n");
+  QTest::newRow("BouncingText") << QByteArray("BouncingText \"Hi\"\n")
+                                << QByteArray("<p class=\"vt-bounce\"><span>Hi</span></p>\n");
+  QTest::newRow("styled effect") << QByteArray("SetTextStyle (color: red)\nShakingText \"Hi\"\n")
+                                 << QByteArray("<p class=\"vt-shake\" style=\"color: red\"><span>Hi</span></p>\n");
+  QTest::newRow("MirrorText") << QByteArray("MirrorText \"Hi\"\n")
+                              << QByteArray("<p class=\"vt-mirror\"><span>Hi</span><br>"
+                                            "<span class=\"vt-reflection\" aria-hidden=\"true\">Hi</span></p>\n");
+  QTest::newRow("shadow box")
+      << QByteArray("ShadowBoxStyle \"border: 2px solid red\"\nShadowBoxText \"Box\"\n")
+      << QByteArray("<div class=\"vt-shadowbox\" style=\"border: 2px solid red\">Box</div>\n");
+  QTest::newRow("missing quote") << QByteArray("WriteText \"abc\n") << QByteArray("<p>abc</p>\n");
+  QTest::newRow("empty text") << QByteArray("WriteText \"\"\n") << QByteArray("<p></p>\n");
+  QTest::newRow("inside script untouched") << QByteArray("<script>\n'a string',\nWriteText(1);\n</script>\n")
+                                           << QByteArray("<script>\n'a string',\nWriteText(1);\n</script>\n");
+  QTest::newRow("inside comment untouched") << QByteArray("<!-- notes\nWriteText \"x\"\n-->\nLineBreak ()\n")
+                                            << QByteArray("<!-- notes\nWriteText \"x\"\n-->\n<br>\n");
+  QTest::newRow("form captions")
+      << QByteArray("<form method=\"post\" action=\"\">\n\nWriteText \"Name:\"\n"
+                    "<input type=\"text\" name=\"Name\" size=\"50px\"><br><br>\n\n</form>")
+      << QByteArray("<form method=\"post\" action=\"\">\n\n<p>Name:</p>\n"
+                    "<input type=\"text\" name=\"Name\" size=\"50px\"><br><br>\n\n</form>");
+}
+
+void TestTranslator::commands() {
+  QFETCH(QByteArray, program);
+  QFETCH(QByteArray, body);
+  QCOMPARE(QByteArray::fromStdString(Body(program.toStdString())), body);
+}
+
+void TestTranslator::dropsComments() {
+  Result r = Translate("<html>\nRem a note\n' another\n   rem indented\n<p>kept</p>\n</html>", "/s/a.web");
+  QVERIFY(r.ok);
+  QCOMPARE(QByteArray::fromStdString(r.page), QByteArray("<html>\n<p>kept</p>\n</html>"));
+}
+
+void TestTranslator::wrapsProgramWithoutHtmlElement() {
+  Result r = Translate("<!DOCTYPE HTML>\nWriteText \"Hi & bye\"\n<p>end</p>", "/site/My <Page>.web");
+  QVERIFY(r.ok);
+  QCOMPARE(QByteArray::fromStdString(r.page),
+           QByteArray("<!DOCTYPE HTML>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>My &lt;Page&gt;</title>\n"
+                      "</head>\n<body>\n<p>Hi &amp; bye</p>\n<p>end</p>\n</body>\n</html>\n"));
+  r = Translate("LineBreak ()\r\n", "/site/a.web");
+  QCOMPARE(QByteArray::fromStdString(r.page),
+           QByteArray("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n<title>a</title>\r\n"
+                      "</head>\r\n<body>\r\n<br>\r\n</body>\r\n</html>\r\n"));
+}
+
+void TestTranslator::putsStyleSheetInHead() {
+  Result r = Translate("<html>\n<head>\n<title>t</title>\n</head>\n<body>\nShadowText \"s\"\n</body>\n</html>\n",
+                       "/s/a.web");
+  QVERIFY(r.ok);
+  QCOMPARE(QByteArray::fromStdString(r.page),
+           QByteArray("<html>\n<head>\n<title>t</title>\n<style>\n"
+                      ".vt-shadow span{text-shadow:3px 3px 4px rgba(0,0,0,.5)}\n"
+                      "@media (prefers-reduced-motion:reduce){[class^=\"vt-\"] span{animation:none}}\n"
+                      "</style>\n</head>\n<body>\n<p class=\"vt-shadow\"><span>s</span></p>\n</body>\n</html>\n"));
+}
+
+void TestTranslator::effectsShareOneStyleSheet() {
+  std::string program = "<html>\n<body>\n";
+  for (const char* e : {"BouncingText", "ExpandingText", "FlyinText", "GradientText", "HighlightText", "MirrorText",
+                        "MixText", "PositionText", "RainbowText", "ReverseText", "ScrollingText", "ShadowText",
+                        "ShakingText", "ShadowBoxText", "BouncingText"})
+    program += std::string(e) + " \"x\"\n";
+  Result r = Translate(program + "</body>\n</html>\n", "/s/a.web");
+  QVERIFY(r.ok);
+  QVERIFY(r.warnings.empty());
+  size_t first = r.page.find("<style>");
+  QVERIFY(first != std::string::npos);
+  QCOMPARE(r.page.find("<style>", first + 1), std::string::npos);
+  QVERIFY(r.page.find("@keyframes vt-bounce{") != std::string::npos);
+  QCOMPARE(r.page.find("@keyframes vt-bounce{", r.page.find("@keyframes vt-bounce{") + 1), std::string::npos);
+  for (const char* cls : {"vt-bounce", "vt-expand", "vt-flyin", "vt-gradient", "vt-highlight", "vt-mirror", "vt-mix",
+                          "vt-position", "vt-rainbow", "vt-reverse", "vt-scroll", "vt-shadow", "vt-shake",
+                          "vt-shadowbox"}) {
+    std::string rule = std::string(".") + cls;
+    QVERIFY2(r.page.find(rule) < r.page.find("</style>"), cls);
+    QVERIFY2(r.page.find(std::string("class=\"") + cls + "\"") != std::string::npos, cls);
+  }
+}
+
+void TestTranslator::unknownCommandBecomesComment() {
+  Result r;
+  QCOMPARE(QByteArray::fromStdString(Body("StartMenu \"Main\"\n  playvideo (a.mp4)\n", {}, &r)),
+           QByteArray("<!-- StartMenu: not translated -->\n<!-- PlayVideo: not translated -->\n"));
+  QCOMPARE(r.warnings.size(), size_t(2));
+  QCOMPARE(QByteArray::fromStdString(r.warnings[0]),
+           QByteArray("index.web:3: warning: StartMenu is not translated yet; it is left in the page as a comment"));
+}
+
+void TestTranslator::openTextReadsBesideProgram() {
+  Options o = FilesOptions({{"/site/notes.txt", "line one\r\nline <two>\r\n"}, {"/abs/x.txt", "x"}});
+  QCOMPARE(QByteArray::fromStdString(Body("SetTextStyle (font-size: 14px)\nOpenText (notes.txt)\nOpenText (/abs/x.txt)\n", o)),
+           QByteArray("<div class=\"vt-file\" style=\"font-size: 14px\">line one<br>\nline &lt;two&gt;</div>\n"
+                      "<div class=\"vt-file\" style=\"font-size: 14px\">x</div>\n"));
+}
+
+void TestTranslator::openTextMissingIsError() {
+  Result r;
+  Body("OpenText (gone.txt)\n", FilesOptions({}), &r);
+  QVERIFY(!r.ok);
+  QCOMPARE(QByteArray::fromStdString(r.error), QByteArray("index.web:3: OpenText: cannot read \"gone.txt\""));
+}
+
+void TestTranslator::includes_data() {
+  QTest::addColumn<QByteArray>("program");
+  QTest::addColumn<QByteArray>("expected");  // the body, or "ERROR " + the error line
+  QTest::newRow("from Library") << QByteArray("#Include menu.lib\n<p>after</p>\n")
+                                << QByteArray("<p>menu</p>\n<p>after</p>\n");
+  QTest::newRow("beside the program first") << QByteArray("#include \"local.lib\"\n")
+                                            << QByteArray("<p>local</p>\n");
+  QTest::newRow("nested and translated") << QByteArray("#Include outer.lib\n")
+                                         << QByteArray("<div>\n<p>menu</p>\n</div>\n");
+  QTest::newRow("no final line end") << QByteArray("#Include bare.lib\n<hr>\n") << QByteArray("<br>\n<hr>\n");
+  QTest::newRow("missing") << QByteArray("<p>x</p>\n#Include nope.lib\n")
+                           << QByteArray("ERROR index.web:4: #Include: cannot find \"nope.lib\"");
+  QTest::newRow("self") << QByteArray("#Include index.web\n")
+                        << QByteArray("ERROR index.web:3: #Include cycle: index.web -> index.web");
+  QTest::newRow("cycle") << QByteArray("#Include a.lib\n")
+                         << QByteArray("ERROR b.lib:1: #Include cycle: index.web -> a.lib -> b.lib -> a.lib");
+  QTest::newRow("names nothing") << QByteArray("#Include\n") << QByteArray("ERROR index.web:3: #Include names no file");
+}
+
+void TestTranslator::includes() {
+  QFETCH(QByteArray, program);
+  QFETCH(QByteArray, expected);
+  Options o = FilesOptions({{"/prog/Library/menu.lib", "Rem the menu\nWriteText \"menu\"\n"},
+                            {"/prog/Library/local.lib", "<p>library</p>\n"},
+                            {"/site/local.lib", "WriteText \"local\"\n"},
+                            {"/prog/Library/outer.lib", "<div>\n#Include menu.lib\n</div>\n"},
+                            {"/site/bare.lib", "LineBreak ()"},
+                            {"/site/index.web", "<p>me</p>\n"},
+                            {"/site/a.lib", "#Include b.lib\n"},
+                            {"/site/b.lib", "#Include a.lib\n"}});
+  QCOMPARE(QByteArray::fromStdString(Body(program.toStdString(), o)), expected);
+}
+
+void TestTranslator::includeFanOutIsBounded() {
+  // Each file includes the next one twice: no cycle, but the page doubles at every level.
+  std::map<std::string, std::string> files;
+  for (int i = 0; i < 30; ++i)
+    files["/site/f" + std::to_string(i) + ".lib"] =
+        "#Include f" + std::to_string(i + 1) + ".lib\n#Include f" + std::to_string(i + 1) + ".lib\n";
+  files["/site/f30.lib"] = std::string(1000, 'x') + "\n";
+  Options o = FilesOptions(files);
+  o.maxPageBytes = size_t(1) << 20;
+  Result r = Translate("#Include f0.lib\n", "/site/index.web", o);
+  QVERIFY(!r.ok);
+  QVERIFY2(r.error.find("the page grows beyond 1 MB") != std::string::npos, r.error.c_str());
+
+  files.clear();
+  for (int i = 0; i < 40; ++i) files["/site/d" + std::to_string(i) + ".lib"] = "#Include d" + std::to_string(i + 1) + ".lib\n";
+  r = Translate("#Include d0.lib\n", "/site/index.web", FilesOptions(files));
+  QVERIFY(!r.ok);
+  QVERIFY2(r.error.find("includes nest deeper than 32 files") != std::string::npos, r.error.c_str());
+}
+
+void TestTranslator::endStopsProgram() {
+  Options o = FilesOptions({{"/site/part.lib", "<p>in</p>\n#END\n<p>skipped</p>\n"}});
+  Result r = Translate("<html>\n#Include part.lib\n<p>out</p>\n#End\n<p>gone</p>\n", "/site/index.web", o);
+  QCOMPARE(QByteArray::fromStdString(r.page), QByteArray("<html>\n<p>in</p>\n<p>out</p>\n"));
+}
+
+void TestTranslator::oddInputDoesNotCrash() {
+  std::string binary;
+  for (int i = 0; i < 256; ++i) binary += static_cast<char>(i);
+  std::string huge = "WriteText \"" + std::string(8 << 20, 'a') + "\n";
+  for (const std::string& program : {binary, "WriteText " + binary + "\n", huge, std::string("ShowImage [\n"),
+                                     std::string("ShowImage\nSetTextStyle (\nOpenText\nEndView ()\n'"),
+                                     std::string(100000, '<') + "\nWriteText \"x\"\n"}) {
+    Result r = Translate(program, "/site/odd.web", FilesOptions({}));
+    QVERIFY(r.ok || !r.error.empty());
+    QVERIFY(r.error.find('\n') == std::string::npos);
+  }
+  Result r = Translate(huge, "/site/odd.web");
+  QVERIFY(r.ok);
+  QVERIFY(r.page.find("<p>" + std::string(8 << 20, 'a') + "</p>") != std::string::npos);
+}
+
+void TestTranslator::handover_data() {
+  QTest::addColumn<QByteArray>("cname");
+  QTest::addColumn<QString>("path");
+  QTest::newRow("as written") << QByteArray("Name /home/ann/my site/index.web\r\n") << "/home/ann/my site/index.web";
+  QTest::newRow("first Name line") << QByteArray("x\nName /a.web\nName /b.web\n") << "/a.web";
+  QTest::newRow("none") << QByteArray("name /a.web\r\n") << "";
+  QTest::newRow("empty path") << QByteArray("Name \r\n") << "";
+}
+
+void TestTranslator::handover() {
+  QFETCH(QByteArray, cname);
+  QFETCH(QString, path);
+  std::string got;
+  QCOMPARE(translator::ProgramPathFromHandover(cname.toStdString(), got), !path.isEmpty());
+  if (!path.isEmpty()) QCOMPARE(QString::fromStdString(got), path);
+}
+
+void TestTranslator::keywordList() {
+  std::string list = translator::KeywordListText();
+  QVERIFY(list.rfind("doctype html head title meta style body rem mirrortext mixtext", 0) == 0);
+  QVERIFY(list.find("searchbutton") != list.rfind("searchbutton"));
+  QVERIFY(list.find("#end #include") != std::string::npos);
+  QVERIFY(list.size() > 12 && list.substr(list.size() - 10) == " playvideo");
+  QCOMPARE(QString::fromStdString(translator::KeywordSpelling("SHOWIMAGE")), QString("ShowImage"));
+  QCOMPARE(QString::fromStdString(translator::KeywordSpelling("rem")), QString("Rem"));
+  QCOMPARE(translator::Keywords().size(), size_t(93));  // SearchButton counted once
+  translator::CommandLine c;
+  QVERIFY(translator::ParseCommandLine("    ShowImage [0] = 'a'", c) && c.name == "ShowImage");
+  QVERIFY(!translator::ParseCommandLine("<p>WriteText \"x\"</p>", c));
+  QVERIFY(!translator::ParseCommandLine("Title text", c));
+  QVERIFY(translator::ParseCommandLine("'comment", c) && c.comment);
+}
+
+QTEST_MAIN(TestTranslator)
+#include "test_translator.moc"

@@ -1,0 +1,62 @@
+#include "markup_scanner.h"
+
+#include <cctype>
+
+#include "core/text.h"
+
+namespace translator {
+
+static bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
+
+bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
+  return s.size() >= prefix.size() && core::EqualsNoCase(s.substr(0, prefix.size()), prefix);
+}
+
+size_t FindNoCase(std::string_view hay, std::string_view needle, size_t from) {
+  if (needle.empty()) return from <= hay.size() ? from : std::string_view::npos;
+  char first = static_cast<char>(std::tolower(static_cast<unsigned char>(needle[0])));
+  for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(hay[i])) != first) continue;
+    if (StartsWithNoCase(hay.substr(i), needle)) return i;
+  }
+  return std::string_view::npos;
+}
+
+void MarkupScanner::Scan(std::string_view line) {
+  size_t i = 0;
+  while (i < line.size()) {
+    if (mode_ == Mode::Comment) {
+      size_t p = line.find("-->", i);
+      if (p == std::string_view::npos) return;
+      i = p + 3;
+      mode_ = Mode::Normal;
+      continue;
+    }
+    if (mode_ == Mode::Raw) {
+      size_t p = FindNoCase(line, rawEnd_, i);
+      if (p == std::string_view::npos) return;
+      i = p + rawEnd_.size();
+      mode_ = Mode::Normal;
+      continue;
+    }
+    size_t p = line.find('<', i);
+    if (p == std::string_view::npos) return;
+    std::string_view tag = line.substr(p + 1);
+    if (tag.substr(0, 3) == "!--") {
+      mode_ = Mode::Comment;
+      i = p + 4;
+      continue;
+    }
+    size_t n = 0;
+    while (n < tag.size() && IsNameChar(tag[n])) ++n;
+    std::string name = core::ToLower(tag.substr(0, n));
+    if (name == "html") sawHtml_ = true;
+    if (name == "script" || name == "style" || name == "pre" || name == "textarea") {
+      mode_ = Mode::Raw;
+      rawEnd_ = "</" + name;
+    }
+    i = p + 1 + n;
+  }
+}
+
+}  // namespace translator

@@ -1,0 +1,63 @@
+// The page-language translator: turns a web program (HTML mixed with command lines)
+// into a finished HTML page. Pure logic over byte strings; files are read through
+// a reader so the same code serves the Comp program and the tests.
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace translator {
+
+// Reads a file whole; false when there is none or it cannot be read.
+using FileReader = std::function<bool(const std::string& path, std::string& bytes)>;
+
+struct Options {
+  std::string libraryFolder = "Library";  // searched by #Include after the program's folder
+  FileReader read;                        // the disk when empty
+  int maxIncludeDepth = 32;
+  size_t maxPageBytes = size_t(256) << 20;  // bounds include fan-out
+};
+
+struct Result {
+  bool ok = false;
+  std::string page;                   // the finished page when ok
+  std::string error;                  // one line naming the problem when not ok
+  std::vector<std::string> warnings;  // one line each
+};
+
+// Translates `program`, the text of the file at `programPath` (the path names the
+// folder that includes and text files are relative to, and the page title).
+Result Translate(std::string_view program, const std::string& programPath, const Options& options = {});
+// Reads the program at `programPath` and translates it.
+Result TranslateFile(const std::string& programPath, const Options& options = {});
+
+// The program path from the bytes of Cname.ini: the first line "Name " + path.
+bool ProgramPathFromHandover(std::string_view cnameBytes, std::string& path);
+
+// A source line and the line end that followed it ("\r\n", "\n", "\r" or "" at the end).
+struct SourceLine {
+  std::string_view text;
+  std::string_view end;
+};
+std::vector<SourceLine> SplitKeepingEnds(std::string_view bytes);
+
+// A command line: its keyword (usual spelling) and the text after the keyword.
+// `comment` is set for Rem and apostrophe lines.
+struct CommandLine {
+  std::string name;
+  std::string_view rest;
+  bool comment = false;
+};
+bool ParseCommandLine(std::string_view line, CommandLine& command);
+
+// The argument after a keyword: (…), "…" or '…', or the bare rest. `closed` is false
+// when the closing bracket or quote is missing (the rest of the line is then taken).
+struct Argument {
+  std::string value;
+  bool closed = true;
+};
+Argument ParseArgument(std::string_view rest);
+
+}  // namespace translator
