@@ -134,6 +134,7 @@ void OpenCommand(App& app) {
   std::vector<std::string> paths;
   if (app.platform.OpenFile(spec, paths) && !paths.empty() && core::FileExists(paths[0])) {
     app.currentPath = paths[0];
+    if (!IsDocumentOpen(app, app.currentPath) && DocumentCount(app) == kMaxDocuments) ReportTabsFull(app);
     OpenDocumentTab(app, app.currentPath, app.currentPath);
   } else {
     app.currentPath = app.previousPath;

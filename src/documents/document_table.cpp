@@ -16,13 +16,6 @@ namespace {
 
 std::string PathKey(const std::string& path) { return core::ToLower(core::Trim(path)); }
 
-bool IsAlreadyOpen(const App& app, const std::string& path) {
-  std::string wanted = PathKey(path);
-  for (int s = 1; s <= kMaxDocuments; ++s)
-    if (app.docs[s].page && PathKey(app.docs[s].path) == wanted) return true;
-  return false;
-}
-
 int FreeSlot(const App& app) {
   for (int s = 1; s <= kMaxDocuments; ++s)
     if (!app.docs[s].page) return s;
@@ -53,13 +46,16 @@ bool FillSlot(App& app, int slot, const std::string& storedPath, const std::stri
   return true;
 }
 
-int SlotForNewTab(App& app) {
-  int slot = FreeSlot(app);
-  if (!slot) app.platform.Message(kTabsFullText, MsgIcon::Information);
-  return slot;
+}  // namespace
+
+bool IsDocumentOpen(const App& app, const std::string& path) {
+  std::string wanted = PathKey(path);
+  for (int s = 1; s <= kMaxDocuments; ++s)
+    if (app.docs[s].page && PathKey(app.docs[s].path) == wanted) return true;
+  return false;
 }
 
-}  // namespace
+void ReportTabsFull(App& app) { app.platform.Message(kTabsFullText, MsgIcon::Information); }
 
 QTabWidget* TabStrip(App& app) { return app.window ? app.window->Tabs() : nullptr; }
 
@@ -97,8 +93,8 @@ int DocumentCount(const App& app) {
 
 bool OpenDocumentTab(App& app, const std::string& path, const std::string& name) {
   if (!TabStrip(app)) return false;
-  if (!path.empty() && IsAlreadyOpen(app, path)) return false;
-  int slot = SlotForNewTab(app);
+  if (!path.empty() && IsDocumentOpen(app, path)) return false;
+  int slot = FreeSlot(app);
   if (!slot) return false;
   std::string bytes;
   if (!path.empty() && core::FileExists(path) && !core::ReadFileBytes(path, bytes)) {
@@ -113,7 +109,8 @@ bool OpenDocumentTab(App& app, const std::string& path, const std::string& name)
 
 bool OpenUntitledTab(App& app, const std::string& name, const std::string& bytes) {
   if (!TabStrip(app)) return false;
-  int slot = SlotForNewTab(app);
+  int slot = FreeSlot(app);
+  if (!slot) ReportTabsFull(app);
   return slot && FillSlot(app, slot, std::string(), name, bytes);
 }
 

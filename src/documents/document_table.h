@@ -14,9 +14,15 @@ QTabWidget* TabStrip(App& app);
 // returns its editor, or null when no slot matches.
 QsciScintilla* FindActiveDocument(App& app);
 // Opens `path` in a new tab named after `name`. False when the file is already open or
-// all 32 slots are in use (the user is told about the latter).
+// all 32 slots are in use; callers that open one file at the user's request tell the
+// user about the latter with ReportTabsFull.
 bool OpenDocumentTab(App& app, const std::string& path, const std::string& name);
-// Opens a new tab named `name` holding `bytes`, with no path (templates, new documents).
+// True when `path` is open in a tab (letter case and outer spaces ignored).
+bool IsDocumentOpen(const App& app, const std::string& path);
+// The information message for a 33rd document.
+void ReportTabsFull(App& app);
+// Opens a new tab named `name` holding `bytes`, with no path (templates, new documents);
+// tells the user when all tabs are in use.
 bool OpenUntitledTab(App& app, const std::string& name, const std::string& bytes);
 // Number of open documents (occupied slots).
 int DocumentCount(const App& app);
