@@ -198,6 +198,7 @@ void InsertDialog::Build() {
     if (it == fillers.end()) {
       auto* grid = new QGridLayout;
       columns->addLayout(grid);
+      columns->setAlignment(grid, Qt::AlignTop);
       it = fillers.emplace(c.column, GridFiller{grid}).first;
     }
     return it->second;
