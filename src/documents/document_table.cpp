@@ -1,5 +1,6 @@
 #include "documents/document_table.h"
 
+#include <QIcon>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
@@ -38,7 +39,8 @@ bool FillSlot(App& app, int slot, const std::string& storedPath, const std::stri
   app.activeSlot = slot;
   app.activeEditor = d.editor;
   // The page is in the slot before the tab exists, so the tab-change step finds it.
-  tabs->insertTab(slot - 1, d.page, QString::fromUtf8(d.tabName.c_str()));
+  static const QIcon tabImage("res/icons/300.svg");
+  tabs->insertTab(slot - 1, d.page, tabImage, QString::fromUtf8(d.tabName.c_str()));
   ConfigureNewEditor(app, slot);
   tabs->setCurrentIndex(tabs->indexOf(d.page));
   FindActiveDocument(app);
