@@ -6,6 +6,7 @@ web page with Ctrl+R and Ok, and leaves through File > Exit. Then checks the fil
 Usage: journey.py <program folder of the build> <source folder>
 """
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -103,7 +104,8 @@ def journey(program_folder, source_folder):
         wait_for("the dialog closes", lambda: not window_named(env, "New Program")())
 
         focus(env, main)
-        keys(env, "ctrl+End", "Return")
+        # The empty line inside <body> of the HTML5 template.
+        keys(env, "ctrl+Home", "Down", "Down", "Down", "Down", "Down", "Down", "Down")
         keys(env, "alt+i")
         # Include menu: Comment, External Style Sheet, Header, Text File, Form, Tables.
         keys(env, "Down", "Down", "Down", "Down", "Down", "Return")
@@ -137,8 +139,9 @@ def journey(program_folder, source_folder):
                 lambda: open(os.path.join(folder, "journey.bak"), "rb").read() == open(page, "rb").read(),
             "journey.html holds the translated table":
                 lambda: b"Cell 1" in open(html, "rb").read(),
-            "Verosta.ini records journey.web as the first session file":
-                lambda: ("File001 " + page).encode() in open(os.path.join(folder, "Verosta.ini"), "rb").read(),
+            "Verosta.ini records journey.web in the session list":
+                lambda: re.search(rb"\r\nFile0[0-3][0-9] " + re.escape(page.encode()) + rb"\r\n",
+                                  open(os.path.join(folder, "Verosta.ini"), "rb").read()) is not None,
         }
         for what, check in checks.items():
             try:
@@ -146,7 +149,8 @@ def journey(program_folder, source_folder):
             except OSError as e:
                 raise JourneyError(f"{what}: {e}")
             if not ok:
-                raise JourneyError(f"check failed: {what}")
+                shown = open(page, "rb").read()[:400] if os.path.exists(page) else b"(missing)"
+                raise JourneyError(f"check failed: {what}; journey.web begins {shown!r}")
     finally:
         if editor and editor.poll() is None:
             editor.send_signal(signal.SIGKILL)
