@@ -92,14 +92,14 @@ bool SaveActiveDocumentAs(App& app) {
   FeedbackIfOn(app);
   Document* d = ActiveDocument(app);
   if (!d) return false;
-  FileDialogSpec spec;
-  spec.title = "Save As";
-  spec.filters = DocumentTypeFilters(app.settings);
-  spec.startName = core::Trim(d->path).empty() ? d->tabName : d->path;
-  spec.defaultExtension = "web";
-  spec.askOverwrite = app.settings.existingFile == 1;
+  FileDialogSpec fileDialog;
+  fileDialog.title = "Save As";
+  fileDialog.filters = DocumentTypeFilters(app.settings);
+  fileDialog.startName = core::Trim(d->path).empty() ? d->tabName : d->path;
+  fileDialog.defaultExtension = "web";
+  fileDialog.askOverwrite = app.settings.existingFile == 1;
   std::string chosen;
-  if (!app.platform.SaveFile(spec, chosen) || chosen.empty()) {
+  if (!app.platform.SaveFile(fileDialog, chosen) || chosen.empty()) {
     app.currentPath = app.previousPath;
     return false;
   }
@@ -127,12 +127,12 @@ bool SaveCommand(App& app) {
 void OpenCommand(App& app) {
   app.previousPath = app.currentPath;
   FeedbackIfOn(app);
-  FileDialogSpec spec;
-  spec.title = "Open";
-  spec.filters = DocumentTypeFilters(app.settings);
-  spec.defaultExtension = "web";
+  FileDialogSpec fileDialog;
+  fileDialog.title = "Open";
+  fileDialog.filters = DocumentTypeFilters(app.settings);
+  fileDialog.defaultExtension = "web";
   std::vector<std::string> paths;
-  if (app.platform.OpenFile(spec, paths) && !paths.empty() && core::FileExists(paths[0])) {
+  if (app.platform.OpenFile(fileDialog, paths) && !paths.empty() && core::FileExists(paths[0])) {
     app.currentPath = paths[0];
     if (!IsDocumentOpen(app, app.currentPath) && DocumentCount(app) == kMaxDocuments) ReportTabsFull(app);
     OpenDocumentTab(app, app.currentPath, app.currentPath);
@@ -176,14 +176,14 @@ bool DeleteFileWithDialog(App& app, const std::string& title, const std::string&
                           const std::vector<std::pair<std::string, std::string>>& filters,
                           const std::string& startName, const std::string& defaultExtension) {
   FeedbackIfOn(app);
-  FileDialogSpec spec;
-  spec.title = title;
-  spec.folder = folder;
-  spec.filters = filters;
-  spec.startName = startName;
-  spec.defaultExtension = defaultExtension;
+  FileDialogSpec fileDialog;
+  fileDialog.title = title;
+  fileDialog.folder = folder;
+  fileDialog.filters = filters;
+  fileDialog.startName = startName;
+  fileDialog.defaultExtension = defaultExtension;
   std::vector<std::string> paths;
-  if (!app.platform.OpenFile(spec, paths) || paths.empty()) return false;
+  if (!app.platform.OpenFile(fileDialog, paths) || paths.empty()) return false;
   const std::string path = paths[0];
   if (!core::FileExists(path)) return false;
   if (app.settings.recycleBin == 1) {

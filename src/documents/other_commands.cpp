@@ -23,12 +23,12 @@ const Filters kDocumentFilters = {{"Document Files (*.txt)", "*.txt"}, {"All Fil
 
 FileDialogSpec Spec(const std::string& title, const std::string& folder, const Filters& filters,
                     const std::string& extension) {
-  FileDialogSpec spec;
-  spec.title = title;
-  spec.folder = folder;
-  spec.filters = filters;
-  spec.defaultExtension = extension;
-  return spec;
+  FileDialogSpec fileDialog;
+  fileDialog.title = title;
+  fileDialog.folder = folder;
+  fileDialog.filters = filters;
+  fileDialog.defaultExtension = extension;
+  return fileDialog;
 }
 
 bool Active(App& app) {
@@ -45,23 +45,23 @@ bool ReadChosenFile(App& app, const std::string& path, std::string& bytes) {
   return false;
 }
 
-void InsertFile(App& app, const FileDialogSpec& spec) {
+void InsertFile(App& app, const FileDialogSpec& fileDialog) {
   if (!Active(app)) return;
   FeedbackIfOn(app);
   std::vector<std::string> paths;
-  if (!app.platform.OpenFile(spec, paths) || paths.empty()) return;
+  if (!app.platform.OpenFile(fileDialog, paths) || paths.empty()) return;
   std::string bytes;
   // The editor takes the text up to its first NUL byte, as for any inserted text.
   if (ReadChosenFile(app, paths.front(), bytes)) InsertTextAtCaret(app, bytes);
 }
 
-void SaveSelected(App& app, FileDialogSpec spec) {
+void SaveSelected(App& app, FileDialogSpec fileDialog) {
   if (!Active(app)) return;
   FeedbackIfOn(app);
   std::string selected = SelectedText(app.activeEditor);
-  spec.askOverwrite = app.settings.existingFile == 1;
+  fileDialog.askOverwrite = app.settings.existingFile == 1;
   std::string path;
-  if (!app.platform.SaveFile(spec, path) || path.empty()) return;
+  if (!app.platform.SaveFile(fileDialog, path) || path.empty()) return;
   if (!core::WriteFileAtomically(path, selected))
     app.platform.Message("There was a problem saving this file. Please try saving in to another location.",
                          MsgIcon::Warning);
@@ -94,10 +94,10 @@ void RestoreBackupCommand(App& app) {
   FeedbackIfOn(app);
   app.previousPath = app.currentPath;
   std::vector<std::string> paths;
-  FileDialogSpec spec =
+  FileDialogSpec fileDialog =
       Spec("Restore Backup", "", {{"Backup Files (*.bak)", "*.bak"}, {"All Files (*.*)", "*.*"}}, "bak");
   std::string bytes;
-  if (!app.platform.OpenFile(spec, paths) || paths.empty() || !ReadChosenFile(app, paths.front(), bytes)) {
+  if (!app.platform.OpenFile(fileDialog, paths) || paths.empty() || !ReadChosenFile(app, paths.front(), bytes)) {
     app.currentPath = app.previousPath;
     return;
   }

@@ -153,12 +153,12 @@ class SystemColorsDialog : public QDialog {
     if (editor) editor->setUpdatesEnabled(true);
   }
   FileDialogSpec ThemeDialog(const char* title) const {
-    FileDialogSpec spec;
-    spec.title = title;
-    spec.folder = "Themes";
-    spec.filters = kThemeFilters;
-    spec.defaultExtension = "scol";
-    return spec;
+    FileDialogSpec fileDialog;
+    fileDialog.title = title;
+    fileDialog.folder = "Themes";
+    fileDialog.filters = kThemeFilters;
+    fileDialog.defaultExtension = "scol";
+    return fileDialog;
   }
   void OpenTheme() {
     FeedbackIfOn(app_);

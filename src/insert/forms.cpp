@@ -80,15 +80,15 @@ const std::vector<std::pair<std::string, std::string>> kFormFilters = {{"Form Fi
                                                                        {"All Files (*.*)", "*.*"}};
 
 DialogSpec FormSpec(const Settings& s) {
-  DialogSpec spec{.entry = kFormDialog};
+  DialogSpec fileDialog{.entry = kFormDialog};
   const char* buttons[] = {"Open", "Save", "Delete"};
   for (int i = 0; i < kFieldCount; ++i) {
-    spec.controls.push_back(Label(2001 + i, kFields[i].label));
-    spec.controls.push_back(TextBox(kFirstBox + i, s.*kFields[i].setting));
-    if (i < 3) spec.controls.push_back(PushButton(kOpen + i, buttons[i]));
+    fileDialog.controls.push_back(Label(2001 + i, kFields[i].label));
+    fileDialog.controls.push_back(TextBox(kFirstBox + i, s.*kFields[i].setting));
+    if (i < 3) fileDialog.controls.push_back(PushButton(kOpen + i, buttons[i]));
   }
-  spec.controls.push_back(StyleCheckBox(kStyleBox, kFormStyle, s));
-  return spec;
+  fileDialog.controls.push_back(StyleCheckBox(kStyleBox, kFormStyle, s));
+  return fileDialog;
 }
 
 FormValues ReadBoxes(const InsertDialog& d) {
@@ -108,8 +108,8 @@ void StoreTexts(Settings& s, const FormValues& v) {
 
 void OpenFormFile(App& app, InsertDialog& d) {
   std::vector<std::string> paths;
-  FileDialogSpec spec{.title = "Open Form", .folder = "", .filters = kFormFilters, .startName = "", .defaultExtension = "form"};
-  if (!app.platform.OpenFile(spec, paths) || paths.empty() || !core::FileExists(paths[0])) return;
+  FileDialogSpec fileDialog{.title = "Open Form", .folder = "", .filters = kFormFilters, .startName = "", .defaultExtension = "form"};
+  if (!app.platform.OpenFile(fileDialog, paths) || paths.empty() || !core::FileExists(paths[0])) return;
   std::string bytes, error;
   if (!core::ReadFileBytes(paths[0], bytes, &error)) {
     app.platform.Message("The form file could not be read:\r" + paths[0] + "\r" + error, MsgIcon::Warning);
@@ -123,9 +123,9 @@ void OpenFormFile(App& app, InsertDialog& d) {
 
 void SaveFormFile(App& app, InsertDialog& d) {
   std::string path;
-  FileDialogSpec spec{.title = "Save Form", .folder = "", .filters = kFormFilters, .startName = "", .defaultExtension = "form",
+  FileDialogSpec fileDialog{.title = "Save Form", .folder = "", .filters = kFormFilters, .startName = "", .defaultExtension = "form",
                       .askOverwrite = app.settings.existingFile == 1};
-  if (!app.platform.SaveFile(spec, path) || path.empty()) return;
+  if (!app.platform.SaveFile(fileDialog, path) || path.empty()) return;
   FormValues v = ReadBoxes(d);
   StoreTexts(app.settings, v);
   std::string error;

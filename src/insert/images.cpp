@@ -76,21 +76,21 @@ struct ImageDialog {
   int StyleBox() const { return Tooltip() + 3; }
 
   DialogSpec Spec(const Settings& s) const {
-    DialogSpec spec{.entry = entry};
+    DialogSpec fileDialog{.entry = entry};
     for (size_t i = 0; i < paths.size(); ++i) {
       int row = static_cast<int>(i);
-      spec.controls.push_back(Label(2001 + row, paths[i].label));
-      spec.controls.push_back(TextBox(Box(row)));
-      spec.controls.push_back(PushButton(3001 + row, "Browse..."));
+      fileDialog.controls.push_back(Label(2001 + row, paths[i].label));
+      fileDialog.controls.push_back(TextBox(Box(row)));
+      fileDialog.controls.push_back(PushButton(3001 + row, "Browse..."));
     }
-    spec.controls.push_back(Label(2001 + Tooltip() - 1001, "Tooltip text:"));
-    spec.controls.push_back(TextBox(Tooltip()));
-    spec.controls.push_back(Label(2001 + Width() - 1001, "Image width:"));
-    spec.controls.push_back(DropDown(Width(), SizeChoices(), "100px"));
-    spec.controls.push_back(Label(2001 + Height() - 1001, "Image height:"));
-    spec.controls.push_back(DropDown(Height(), SizeChoices(), "100px"));
-    spec.controls.push_back(StyleCheckBox(StyleBox(), style, s));
-    return spec;
+    fileDialog.controls.push_back(Label(2001 + Tooltip() - 1001, "Tooltip text:"));
+    fileDialog.controls.push_back(TextBox(Tooltip()));
+    fileDialog.controls.push_back(Label(2001 + Width() - 1001, "Image width:"));
+    fileDialog.controls.push_back(DropDown(Width(), SizeChoices(), "100px"));
+    fileDialog.controls.push_back(Label(2001 + Height() - 1001, "Image height:"));
+    fileDialog.controls.push_back(DropDown(Height(), SizeChoices(), "100px"));
+    fileDialog.controls.push_back(StyleCheckBox(StyleBox(), style, s));
+    return fileDialog;
   }
 
   // Runs the dialog; on Ok stores the style flag and returns the values.

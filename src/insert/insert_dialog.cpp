@@ -177,7 +177,7 @@ struct GridFiller {
 
 }  // namespace
 
-InsertDialog::InsertDialog(App& app, DialogSpec spec) : QDialog(app.platform.Owner()), app_(app), spec_(std::move(spec)) {
+InsertDialog::InsertDialog(App& app, DialogSpec fileDialog) : QDialog(app.platform.Owner()), app_(app), spec_(std::move(fileDialog)) {
   setWindowTitle(Qs(std::string(spec_.entry.caption)));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   Build();

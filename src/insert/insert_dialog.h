@@ -124,7 +124,7 @@ struct DialogSpec {
 // A dialog built from its description; every control is found by its id.
 class InsertDialog : public QDialog {
  public:
-  InsertDialog(App& app, DialogSpec spec);
+  InsertDialog(App& app, DialogSpec fileDialog);
 
   const DialogSpec& Spec() const { return spec_; }
   QWidget* Control(int id) const;  // null when there is none

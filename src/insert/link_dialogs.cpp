@@ -28,9 +28,9 @@ void FillEmailBoxes(InsertDialog& d, const EmailLinkValues& v) {
 }
 
 void OpenEmailFile(App& app, InsertDialog& d) {
-  FileDialogSpec spec{.title = "Open Email", .filters = kEmailFilters, .defaultExtension = "email"};
+  FileDialogSpec fileDialog{.title = "Open Email", .filters = kEmailFilters, .defaultExtension = "email"};
   std::vector<std::string> paths;
-  if (app.platform.OpenFile(spec, paths) && !paths.empty() && core::FileExists(paths[0])) {
+  if (app.platform.OpenFile(fileDialog, paths) && !paths.empty() && core::FileExists(paths[0])) {
     std::string bytes, error;
     if (core::ReadFileBytes(paths[0], bytes, &error)) {
       EmailLinkValues v = ReadEmailBoxes(d);
@@ -44,10 +44,10 @@ void OpenEmailFile(App& app, InsertDialog& d) {
 }
 
 void SaveEmailFile(App& app, InsertDialog& d) {
-  FileDialogSpec spec{.title = "Save Email", .filters = kEmailFilters, .defaultExtension = "email",
+  FileDialogSpec fileDialog{.title = "Save Email", .filters = kEmailFilters, .defaultExtension = "email",
                       .askOverwrite = app.settings.existingFile == 1};
   std::string path, error;
-  if (app.platform.SaveFile(spec, path) && !path.empty() &&
+  if (app.platform.SaveFile(fileDialog, path) && !path.empty() &&
       !core::WriteFileAtomically(path, WriteEmailFile(ReadEmailBoxes(d)), &error))
     app.platform.Message("The e-mail file could not be saved.\r" + path + "\r" + error, MsgIcon::Warning);
   d.Focus(kEmailSubjectBox);

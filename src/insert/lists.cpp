@@ -122,9 +122,9 @@ void InsertItemLines(InsertDialog& d, const std::vector<std::string>& lines) {
 
 void OpenListFile(App& app, InsertDialog& d) {
   std::vector<std::string> paths;
-  FileDialogSpec spec{.title = "Open List", .folder = "", .filters = kListFilters, .startName = "",
+  FileDialogSpec fileDialog{.title = "Open List", .folder = "", .filters = kListFilters, .startName = "",
                       .defaultExtension = "list"};
-  if (!app.platform.OpenFile(spec, paths) || paths.empty() || !core::FileExists(paths[0])) return;
+  if (!app.platform.OpenFile(fileDialog, paths) || paths.empty() || !core::FileExists(paths[0])) return;
   std::string bytes, error;
   if (!core::ReadFileBytes(paths[0], bytes, &error)) {
     app.platform.Message("The list file could not be read:\r" + paths[0] + "\r" + error, MsgIcon::Warning);
@@ -138,9 +138,9 @@ void OpenListFile(App& app, InsertDialog& d) {
 
 void SaveListFile(App& app, InsertDialog& d) {
   std::string path;
-  FileDialogSpec spec{.title = "Save List", .folder = "", .filters = kListFilters, .startName = "",
+  FileDialogSpec fileDialog{.title = "Save List", .folder = "", .filters = kListFilters, .startName = "",
                       .defaultExtension = "list", .askOverwrite = app.settings.existingFile == 1};
-  if (!app.platform.SaveFile(spec, path) || path.empty()) return;
+  if (!app.platform.SaveFile(fileDialog, path) || path.empty()) return;
   std::string error;
   if (!core::WriteFileAtomically(path, WriteListFile(d.Text(kTitle), d.Text(kItems)), &error))
     app.platform.Message("The list file could not be saved:\r" + path + "\r" + error, MsgIcon::Warning);

@@ -66,10 +66,10 @@ void RunStyleSheetDialog(App& app) {
                        .controls = {Label(100, "Locate file"), TextBox(kPathBox), PushButton(kPathBrowseButton, "Browse..."),
                                     Label(103, "Click on the Browse button to locate CSS file.")}});
   d.OnClick(kPathBrowseButton, [&app, &d] {
-    FileDialogSpec spec{.title = "Open CSS File", .filters = {{"CSS Files (*.css)", "*.css"}, {"All Files (*.*)", "*.*"}}};
+    FileDialogSpec fileDialog{.title = "Open CSS File", .filters = {{"CSS Files (*.css)", "*.css"}, {"All Files (*.*)", "*.*"}}};
     std::vector<std::string> paths;
     // A cancelled Browse keeps the file chosen before, which the box still shows.
-    if (app.platform.OpenFile(spec, paths) && !paths.empty() && !paths[0].empty()) {
+    if (app.platform.OpenFile(fileDialog, paths) && !paths.empty() && !paths[0].empty()) {
       app.stylesheetPath = paths[0];
       d.SetText(kPathBox, paths[0]);
     }

@@ -41,8 +41,8 @@ class Platform {
   virtual MsgAnswer Message(const std::string& text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok,
                             const std::string& title = "Verosta editor") = 0;
   // False when cancelled. Open dialogs with multiSelect fill every chosen path.
-  virtual bool OpenFile(const FileDialogSpec& spec, std::vector<std::string>& paths) = 0;
-  virtual bool SaveFile(const FileDialogSpec& spec, std::string& path) = 0;
+  virtual bool OpenFile(const FileDialogSpec& fileDialog, std::vector<std::string>& paths) = 0;
+  virtual bool SaveFile(const FileDialogSpec& fileDialog, std::string& path) = 0;
   virtual bool PickFolder(const std::string& prompt, std::string& folder) = 0;
   // Colours are Windows values 0x00BBGGRR; the 16 custom colours are shared for the run.
   virtual bool PickColor(uint32_t& colour) = 0;

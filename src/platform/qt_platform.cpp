@@ -68,30 +68,30 @@ MsgAnswer QtPlatform::Message(const std::string& text, MsgIcon icon, MsgButtons 
   }
 }
 
-bool QtPlatform::OpenFile(const FileDialogSpec& spec, std::vector<std::string>& paths) {
-  QFileDialog dlg(owner_, Q(spec.title), Q(spec.folder), QtFilterString(spec.filters));
+bool QtPlatform::OpenFile(const FileDialogSpec& fileDialog, std::vector<std::string>& paths) {
+  QFileDialog dlg(owner_, Q(fileDialog.title), Q(fileDialog.folder), QtFilterString(fileDialog.filters));
   dlg.setAcceptMode(QFileDialog::AcceptOpen);
-  dlg.setFileMode(spec.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-  QStringList names = QtFilterString(spec.filters).split(";;");
-  if (spec.filterIndex >= 0 && spec.filterIndex < names.size()) dlg.selectNameFilter(names[spec.filterIndex]);
-  if (!spec.startName.empty()) dlg.selectFile(Q(spec.startName));
+  dlg.setFileMode(fileDialog.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  QStringList names = QtFilterString(fileDialog.filters).split(";;");
+  if (fileDialog.filterIndex >= 0 && fileDialog.filterIndex < names.size()) dlg.selectNameFilter(names[fileDialog.filterIndex]);
+  if (!fileDialog.startName.empty()) dlg.selectFile(Q(fileDialog.startName));
   if (dlg.exec() != QDialog::Accepted) return false;
   paths.clear();
   for (const QString& f : dlg.selectedFiles()) paths.push_back(S(f));
   return !paths.empty();
 }
 
-bool QtPlatform::SaveFile(const FileDialogSpec& spec, std::string& path) {
-  QFileDialog dlg(owner_, Q(spec.title), Q(spec.folder), QtFilterString(spec.filters));
+bool QtPlatform::SaveFile(const FileDialogSpec& fileDialog, std::string& path) {
+  QFileDialog dlg(owner_, Q(fileDialog.title), Q(fileDialog.folder), QtFilterString(fileDialog.filters));
   dlg.setAcceptMode(QFileDialog::AcceptSave);
   dlg.setFileMode(QFileDialog::AnyFile);
-  if (!spec.askOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
-  if (!spec.defaultExtension.empty()) dlg.setDefaultSuffix(Q(spec.defaultExtension));
-  QStringList names = QtFilterString(spec.filters).split(";;");
-  if (spec.filterIndex >= 0 && spec.filterIndex < names.size()) dlg.selectNameFilter(names[spec.filterIndex]);
-  if (!spec.startName.empty()) dlg.selectFile(Q(spec.startName));
+  if (!fileDialog.askOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (!fileDialog.defaultExtension.empty()) dlg.setDefaultSuffix(Q(fileDialog.defaultExtension));
+  QStringList names = QtFilterString(fileDialog.filters).split(";;");
+  if (fileDialog.filterIndex >= 0 && fileDialog.filterIndex < names.size()) dlg.selectNameFilter(names[fileDialog.filterIndex]);
+  if (!fileDialog.startName.empty()) dlg.selectFile(Q(fileDialog.startName));
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
-  path = WithDefaultExtension(S(dlg.selectedFiles().first()), spec.defaultExtension);
+  path = WithDefaultExtension(S(dlg.selectedFiles().first()), fileDialog.defaultExtension);
   return true;
 }
 

@@ -9,8 +9,8 @@ class HelpViewer;
 class QtPlatform : public Platform {
  public:
   MsgAnswer Message(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) override;
-  bool OpenFile(const FileDialogSpec& spec, std::vector<std::string>& paths) override;
-  bool SaveFile(const FileDialogSpec& spec, std::string& path) override;
+  bool OpenFile(const FileDialogSpec& fileDialog, std::vector<std::string>& paths) override;
+  bool SaveFile(const FileDialogSpec& fileDialog, std::string& path) override;
   bool PickFolder(const std::string& prompt, std::string& folder) override;
   bool PickColor(uint32_t& colour) override;
   bool PickFont(FontChoice& font) override;

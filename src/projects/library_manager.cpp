@@ -26,12 +26,12 @@ std::vector<std::pair<std::string, std::string>> LibraryFilters() {
 }
 
 FileDialogSpec LibraryDialog(const std::string& title, const std::string& defaultExtension) {
-  FileDialogSpec spec;
-  spec.title = title;
-  spec.folder = "Library";
-  spec.filters = LibraryFilters();
-  spec.defaultExtension = defaultExtension;
-  return spec;
+  FileDialogSpec fileDialog;
+  fileDialog.title = title;
+  fileDialog.folder = "Library";
+  fileDialog.filters = LibraryFilters();
+  fileDialog.defaultExtension = defaultExtension;
+  return fileDialog;
 }
 
 // The edit box keeps 7 pixels free at its left and right.
@@ -128,10 +128,10 @@ class LibraryManagerDialog : public QDialog {
 
   void Save() {
     FeedbackIfOn(app_);
-    FileDialogSpec spec = LibraryDialog("Save Library File", "lib");
-    spec.askOverwrite = app_.settings.existingFile == 1;
+    FileDialogSpec fileDialog = LibraryDialog("Save Library File", "lib");
+    fileDialog.askOverwrite = app_.settings.existingFile == 1;
     std::string path, error;
-    if (app_.platform.SaveFile(spec, path) && !path.empty()) {
+    if (app_.platform.SaveFile(fileDialog, path) && !path.empty()) {
       libraryName_ = path;
       if (core::WriteFileAtomically(path, EditorBytes(), &error))
         RefillList();

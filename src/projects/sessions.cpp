@@ -53,12 +53,12 @@ bool UnsavedWorkRemains(App& app) {
 }
 
 FileDialogSpec SessionDialog(const std::string& title) {
-  FileDialogSpec spec;
-  spec.title = title;
-  spec.folder = "Sessions";
-  spec.filters = SessionFilters();
-  spec.defaultExtension = "xml";
-  return spec;
+  FileDialogSpec fileDialog;
+  fileDialog.title = title;
+  fileDialog.folder = "Sessions";
+  fileDialog.filters = SessionFilters();
+  fileDialog.defaultExtension = "xml";
+  return fileDialog;
 }
 
 }  // namespace
@@ -115,10 +115,10 @@ void SaveSession(App& app) {
   // Sessions are kept together in their own folder, which the dialog opens on.
   std::error_code ec;
   std::filesystem::create_directory("Sessions", ec);
-  FileDialogSpec spec = SessionDialog("Save Session");
-  spec.askOverwrite = app.settings.existingFile == 1;
+  FileDialogSpec fileDialog = SessionDialog("Save Session");
+  fileDialog.askOverwrite = app.settings.existingFile == 1;
   std::string path;
-  if (!app.platform.SaveFile(spec, path) || path.empty()) return;
+  if (!app.platform.SaveFile(fileDialog, path) || path.empty()) return;
   std::string error;
   if (!core::WriteFileAtomically(path, WriteSessionFile(core::FileNameOf(path), SlotPaths(app)), &error))
     app.platform.Message("The session file could not be written.\r" + error, MsgIcon::Warning);
@@ -180,12 +180,12 @@ void AddAllOpenFilesToFolder(App& app) {
 
 void CopyFileToFolder(App& app) {
   FeedbackIfOn(app);
-  FileDialogSpec spec;
-  spec.title = "Copy File";
-  spec.filters = {{"All Files (*.*)", "*.*"}};
-  spec.defaultExtension = "html";
+  FileDialogSpec fileDialog;
+  fileDialog.title = "Copy File";
+  fileDialog.filters = {{"All Files (*.*)", "*.*"}};
+  fileDialog.defaultExtension = "html";
   std::vector<std::string> chosen;
-  if (!app.platform.OpenFile(spec, chosen) || chosen.empty()) return;
+  if (!app.platform.OpenFile(fileDialog, chosen) || chosen.empty()) return;
   std::string folder;
   if (!app.platform.PickFolder(FolderPrompt("Select folder to copy file."), folder)) return;
   CopyFileIntoFolder(chosen.front(), folder);

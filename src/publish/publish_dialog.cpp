@@ -51,24 +51,24 @@ void ShowFields(QDialog& d, const PublishFields& f) {
 }
 
 void PressOpen(App& app, QDialog& d) {
-  FileDialogSpec spec;
-  spec.title = "Open FTP Profile";
-  spec.filters = ProfileFilters();
+  FileDialogSpec fileDialog;
+  fileDialog.title = "Open FTP Profile";
+  fileDialog.filters = ProfileFilters();
   std::vector<std::string> paths;
-  if (app.platform.OpenFile(spec, paths) && !paths.empty()) ReadProfileFile(paths.front(), app.publish);
+  if (app.platform.OpenFile(fileDialog, paths) && !paths.empty()) ReadProfileFile(paths.front(), app.publish);
   ShowFields(d, app.publish);
 }
 
 void PressSave(App& app, QDialog& d) {
   app.publish = ReadBoxes(d);
-  FileDialogSpec spec;
-  spec.title = "Save FTP Profile";
-  spec.filters = ProfileFilters();
-  spec.defaultExtension = "ini";
-  spec.askOverwrite = true;
+  FileDialogSpec fileDialog;
+  fileDialog.title = "Save FTP Profile";
+  fileDialog.filters = ProfileFilters();
+  fileDialog.defaultExtension = "ini";
+  fileDialog.askOverwrite = true;
   std::string path;
   std::string bytes = SaveLayout(app.publish);
-  if (app.platform.SaveFile(spec, path) && !path.empty()) WriteProfileFile(path, bytes);
+  if (app.platform.SaveFile(fileDialog, path) && !path.empty()) WriteProfileFile(path, bytes);
   WriteProfileFile(kProfileFile, bytes);
 }
 

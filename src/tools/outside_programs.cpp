@@ -12,11 +12,11 @@
 #include "tools/web_addresses.h"
 
 FileDialogSpec ProgramFileDialog(const std::string& title, const std::string& folder) {
-  FileDialogSpec spec;
-  spec.title = title;
-  spec.folder = folder;
-  spec.filters = {{"All Files (*.*)", "*.*"}};
-  return spec;
+  FileDialogSpec fileDialog;
+  fileDialog.title = title;
+  fileDialog.folder = folder;
+  fileDialog.filters = {{"All Files (*.*)", "*.*"}};
+  return fileDialog;
 }
 
 const EditorRow* EditorRows() {

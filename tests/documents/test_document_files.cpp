@@ -144,13 +144,13 @@ class TestDocumentFiles : public QObject {
     f.Menu(106);
     auto saves = f.platform.CallsOf("save");
     QCOMPARE(saves.size(), size_t(1));
-    QCOMPARE(saves[0].spec.title, std::string("Save As"));
-    QCOMPARE(saves[0].spec.startName, f.Path("New.web"));
-    QCOMPARE(saves[0].spec.defaultExtension, std::string("web"));
-    QVERIFY(saves[0].spec.askOverwrite);
-    QCOMPARE(saves[0].spec.filters.size(), size_t(2));
-    QCOMPARE(saves[0].spec.filters[0].first, std::string("Program Files (*.web)"));
-    QCOMPARE(saves[0].spec.filters[1].second, std::string("*.*"));
+    QCOMPARE(saves[0].fileDialog.title, std::string("Save As"));
+    QCOMPARE(saves[0].fileDialog.startName, f.Path("New.web"));
+    QCOMPARE(saves[0].fileDialog.defaultExtension, std::string("web"));
+    QVERIFY(saves[0].fileDialog.askOverwrite);
+    QCOMPARE(saves[0].fileDialog.filters.size(), size_t(2));
+    QCOMPARE(saves[0].fileDialog.filters[0].first, std::string("Program Files (*.web)"));
+    QCOMPARE(saves[0].fileDialog.filters[1].second, std::string("*.*"));
     QCOMPARE(f.ReadFile("out dir/new name.html"), std::string("hello"));
     QCOMPARE(f.ReadFile("out dir/new name.html.bak"), std::string("hello"));
     QCOMPARE(f.app->docs[1].path, target);
@@ -266,11 +266,11 @@ class TestDocumentFiles : public QObject {
     f.Menu(102);
     auto opens = f.platform.CallsOf("open");
     QCOMPARE(opens.size(), size_t(1));
-    QCOMPARE(opens[0].spec.title, std::string("Open"));
-    QCOMPARE(opens[0].spec.defaultExtension, std::string("web"));
+    QCOMPARE(opens[0].fileDialog.title, std::string("Open"));
+    QCOMPARE(opens[0].fileDialog.defaultExtension, std::string("web"));
     std::vector<std::pair<std::string, std::string>> expected = {
         {"HTML Files (*.html)", "*.html"}, {"CSS Files (*.css)", "*.css"}, {"Plain Text Files (*.txt)", "*.txt"}};
-    QVERIFY(opens[0].spec.filters == expected);
+    QVERIFY(opens[0].fileDialog.filters == expected);
     QCOMPARE(DocumentCount(*f.app), 2);
     QCOMPARE(f.app->currentPath, f.Path("style.css"));
     QCOMPARE(EditorText(f.app->activeEditor), std::string("p { }"));

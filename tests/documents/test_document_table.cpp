@@ -144,7 +144,7 @@ class TestDocumentTable : public QObject {
     f.Menu(105);
     auto saves = f.platform.CallsOf("save");
     QCOMPARE(saves.size(), size_t(1));
-    QCOMPARE(saves[0].spec.startName, std::string("Untitled.web"));
+    QCOMPARE(saves[0].fileDialog.startName, std::string("Untitled.web"));
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
   }
 
@@ -318,10 +318,10 @@ class TestDocumentTable : public QObject {
     qputenv("HOME", oldHome);
     if (!oldData.isEmpty()) qputenv("XDG_DATA_HOME", oldData);
     auto opens = f.platform.CallsOf("open");
-    QCOMPARE(opens[0].spec.title, std::string("Delete File"));
-    QCOMPARE(opens[0].spec.defaultExtension, std::string("web"));
-    QCOMPARE(opens[0].spec.filters.size(), size_t(2));
-    QCOMPARE(opens[0].spec.filters[0].second, std::string("*.web"));
+    QCOMPARE(opens[0].fileDialog.title, std::string("Delete File"));
+    QCOMPARE(opens[0].fileDialog.defaultExtension, std::string("web"));
+    QCOMPARE(opens[0].fileDialog.filters.size(), size_t(2));
+    QCOMPARE(opens[0].fileDialog.filters[0].second, std::string("*.web"));
     QCOMPARE(f.ReadFile("delete.ini"), "File name " + f.Path("site/old page.web") + "\r\n");
     QVERIFY(!core::FileExists(f.Path("site/old page.web")));
     QCOMPARE(f.ReadFile("home/.local/share/Trash/files/old page.web"), std::string("bye"));

@@ -30,7 +30,7 @@ class TestFileKeys : public QObject {
     f.platform.AnswerSave("");
     QTest::keyClick(EditorWidget(*f.app), Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(f.platform.CallsOf("save").size(), size_t(1));
-    QCOMPARE(f.platform.CallsOf("save")[0].spec.title, std::string("Save As"));
+    QCOMPARE(f.platform.CallsOf("save")[0].fileDialog.title, std::string("Save As"));
     QCOMPARE(Send(*f.app, Sci::SCI_GETSELECTIONSTART), Send(*f.app, Sci::SCI_GETSELECTIONEND));
     QCOMPARE(EditorText(f.app->activeEditor), std::string("hello world"));
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());

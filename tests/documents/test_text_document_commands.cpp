@@ -33,9 +33,9 @@ std::string TabText(App& app) {
   return tabs->tabText(tabs->currentIndex()).toStdString();
 }
 
-std::string Filters(const FileDialogSpec& spec) {
+std::string Filters(const FileDialogSpec& fileDialog) {
   std::string s;
-  for (const auto& [label, pattern] : spec.filters) s += label + "=" + pattern + ";";
+  for (const auto& [label, pattern] : fileDialog.filters) s += label + "=" + pattern + ";";
   return s;
 }
 
@@ -93,10 +93,10 @@ class TestTextDocumentCommands : public QObject {
     QCOMPARE(Send(app, Sci::SCI_GETCURRENTPOS), intptr_t(1));
     auto asked = f.platform.CallsOf("open");
     QCOMPARE(asked.size(), size_t(1));
-    QCOMPARE(asked[0].spec.title, title);
-    QCOMPARE(asked[0].spec.folder, folder);
-    QCOMPARE(Filters(asked[0].spec), filters);
-    QCOMPARE(asked[0].spec.defaultExtension, extension);
+    QCOMPARE(asked[0].fileDialog.title, title);
+    QCOMPARE(asked[0].fileDialog.folder, folder);
+    QCOMPARE(Filters(asked[0].fileDialog), filters);
+    QCOMPARE(asked[0].fileDialog.defaultExtension, extension);
     // Cancelled, or a file that is not there: nothing changes.
     f.platform.AnswerOpen({});
     f.Menu(command);
@@ -131,11 +131,11 @@ class TestTextDocumentCommands : public QObject {
     QCOMPARE(f.ReadFile("part.out"), std::string("abc"));  // exactly the selected bytes
     QCOMPARE(Text(app), std::string("xabcx"));
     auto asked = f.platform.CallsOf("save");
-    QCOMPARE(asked[0].spec.title, std::string("Save Selected"));
-    QCOMPARE(asked[0].spec.folder, folder);
-    QCOMPARE(Filters(asked[0].spec), filters);
-    QCOMPARE(asked[0].spec.defaultExtension, extension);
-    QVERIFY(asked[0].spec.askOverwrite);
+    QCOMPARE(asked[0].fileDialog.title, std::string("Save Selected"));
+    QCOMPARE(asked[0].fileDialog.folder, folder);
+    QCOMPARE(Filters(asked[0].fileDialog), filters);
+    QCOMPARE(asked[0].fileDialog.defaultExtension, extension);
+    QVERIFY(asked[0].fileDialog.askOverwrite);
     QVERIFY(f.platform.Done());
   }
 
@@ -169,9 +169,9 @@ class TestTextDocumentCommands : public QObject {
     QCOMPARE(app.docs[app.activeSlot].savedText, std::string("new text"));
     QVERIFY(IsDocumentModified(app, app.activeSlot));
     auto asked = f.platform.CallsOf("open");
-    QCOMPARE(asked[0].spec.title, std::string("Restore Backup"));
-    QCOMPARE(Filters(asked[0].spec), std::string("Backup Files (*.bak)=*.bak;All Files (*.*)=*.*;"));
-    QCOMPARE(asked[0].spec.defaultExtension, std::string("bak"));
+    QCOMPARE(asked[0].fileDialog.title, std::string("Restore Backup"));
+    QCOMPARE(Filters(asked[0].fileDialog), std::string("Backup Files (*.bak)=*.bak;All Files (*.*)=*.*;"));
+    QCOMPARE(asked[0].fileDialog.defaultExtension, std::string("bak"));
     // Cancelled: the path the file commands work on is the document's own again.
     f.platform.AnswerOpen({});
     f.Menu(111);

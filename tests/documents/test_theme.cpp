@@ -80,7 +80,7 @@ class TestTheme : public QObject {
     QCOMPARE(WriteThemeText(back), WriteThemeText(s));
   }
 
-  // Default, Save Theme (the dialog spec too), Ok.
+  // Default, Save Theme (and its file dialog), Ok.
   void saveThemeAfterDefault() {
     EditorFixture f;
     f.Start();
@@ -94,7 +94,7 @@ class TestTheme : public QObject {
     f.Menu(303);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     QCOMPARE(f.ReadFile("Themes/mine.scol"), ReadAll(VEROSTA_TEST_DATA "/documents/golden/default.scol"));
-    auto save = f.platform.CallsOf("save").at(0).spec;
+    auto save = f.platform.CallsOf("save").at(0).fileDialog;
     QCOMPARE(save.title, std::string("Save Theme"));
     QCOMPARE(save.folder, std::string("Themes"));
     QCOMPARE(save.defaultExtension, std::string("scol"));
@@ -120,7 +120,7 @@ class TestTheme : public QObject {
     f.platform.AnswerOpen({f.Path("Themes/dark.scol")});
     f.Menu(303);
     QVERIFY(f.platform.Done());
-    QCOMPARE(f.platform.CallsOf("open").at(0).spec.title, std::string("Open Theme"));
+    QCOMPARE(f.platform.CallsOf("open").at(0).fileDialog.title, std::string("Open Theme"));
     QCOMPARE(f.app->settings.colorBackground, 3355443);
     QCOMPARE(f.app->settings.colorGutter, 255);
     QCOMPARE(shown, 3355443u);

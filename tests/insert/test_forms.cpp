@@ -131,11 +131,11 @@ class TestForms : public QObject {
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     QCOMPARE(ReadAll(path), Golden("contact.form"));
     auto saves = f.platform.CallsOf("save");
-    QCOMPARE(saves[0].spec.title, std::string("Save Form"));
-    QCOMPARE(saves[0].spec.defaultExtension, std::string("form"));
-    QVERIFY(saves[0].spec.askOverwrite);
-    QCOMPARE(saves[0].spec.filters.size(), size_t(2));
-    QCOMPARE(saves[0].spec.filters[0].first, std::string("Form Files (*.form)"));
+    QCOMPARE(saves[0].fileDialog.title, std::string("Save Form"));
+    QCOMPARE(saves[0].fileDialog.defaultExtension, std::string("form"));
+    QVERIFY(saves[0].fileDialog.askOverwrite);
+    QCOMPARE(saves[0].fileDialog.filters.size(), size_t(2));
+    QCOMPARE(saves[0].fileDialog.filters[0].first, std::string("Form Files (*.form)"));
     // Save stores the texts in memory only.
     QCOMPARE(f.app->settings.formClear, std::string(" Clear  "));
     QVERIFY(!QFile::exists("Verosta.ini"));

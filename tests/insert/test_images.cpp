@@ -113,7 +113,7 @@ class TestImages : public QObject {
     QCOMPARE(QString::fromStdString(EditorText(f.app->activeEditor)), QString::fromStdString(expected));
     QCOMPARE(Caret(*f.app), intptr_t(expected.find("alt=")));
     QCOMPARE(f.platform.sounds.size(), size_t(1));
-    auto open = f.platform.CallsOf("open")[0].spec;
+    auto open = f.platform.CallsOf("open")[0].fileDialog;
     QCOMPARE(open.title, std::string("Locate Image"));
     QCOMPARE(open.filters.size(), size_t(6));
     QCOMPARE(open.filters[4].second, std::string("*.bmp"));
@@ -146,8 +146,8 @@ class TestImages : public QObject {
     QCOMPARE(QString::fromStdString(EditorText(f.app->activeEditor)),
              QString("<a href=\"file:///site/page%20one.html\">\n<img src=\"file:///p/a.gif\"\nalt=\"A cat\">\n</a>"));
     auto opens = f.platform.CallsOf("open");
-    QCOMPARE(opens[0].spec.filters.size(), size_t(5));
-    QCOMPARE(opens[2].spec.title, std::string("Link To"));
+    QCOMPARE(opens[0].fileDialog.filters.size(), size_t(5));
+    QCOMPARE(opens[2].fileDialog.title, std::string("Link To"));
     QCOMPARE(f.app->settings.imageLinkStyle, 0);
     QVERIFY(!QFile::exists("Verosta.ini"));  // this dialog leaves the file to the next save
     QVERIFY(f.platform.sounds.empty());

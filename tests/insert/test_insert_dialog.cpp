@@ -123,8 +123,8 @@ class TestInsertDialog : public QObject {
     QCOMPARE(QString::fromStdString(d.Text(1001)), expected);
     auto opens = f.platform.CallsOf("open");
     QCOMPARE(opens.size(), size_t(1));
-    QCOMPARE(opens[0].spec.title, std::string("Locate Image"));
-    QCOMPARE(opens[0].spec.folder, std::string(""));
+    QCOMPARE(opens[0].fileDialog.title, std::string("Locate Image"));
+    QCOMPARE(opens[0].fileDialog.folder, std::string(""));
     QVERIFY(f.platform.Done());
   }
 
@@ -161,9 +161,9 @@ class TestInsertDialog : public QObject {
     QFETCH(int, sounds);
     EditorFixture f;
     f.app->settings.feedback = feedback;
-    DialogSpec spec = SampleSpec(f.app->settings);
-    spec.feedback = dialogWantsIt;
-    InsertDialog d(*f.app, spec);
+    DialogSpec fileDialog = SampleSpec(f.app->settings);
+    fileDialog.feedback = dialogWantsIt;
+    InsertDialog d(*f.app, fileDialog);
     f.platform.AnswerDialog([](QDialog&) { return false; });
     QVERIFY(!RunInsertDialog(*f.app, d));
     QCOMPARE(int(f.platform.sounds.size()), sounds);

@@ -247,7 +247,7 @@ void TestLinks::hypertextLinkBrowse() {
   f.Menu(406);
   QCOMPARE(afterBrowse, QString("C:/site/page one.html"));
   QCOMPARE(afterCancel, afterBrowse);
-  auto open = f.platform.CallsOf("open").at(0).spec;
+  auto open = f.platform.CallsOf("open").at(0).fileDialog;
   QCOMPARE(open.title, std::string("Link To"));
   QCOMPARE(open.filters.size(), size_t(2));
   QCOMPARE(open.filters[0].second, std::string("*.html"));
@@ -299,7 +299,7 @@ void TestLinks::emailFileThroughDialog() {
   f.Menu(408);
   QCOMPARE(f.ReadFile("mail/order.email"),
            WriteEmailFile({" Write to us", "Order form \xc3\xbc", "shop@example.org", "Send us a note "}));
-  auto save = f.platform.CallsOf("save").at(0).spec;
+  auto save = f.platform.CallsOf("save").at(0).fileDialog;
   QCOMPARE(save.title, std::string("Save Email"));
   QCOMPARE(save.defaultExtension, std::string("email"));
   QCOMPARE(save.askOverwrite, existingFile == 1);
@@ -316,7 +316,7 @@ void TestLinks::emailFileThroughDialog() {
   f.Menu(408);
   QCOMPARE(boxes, (QStringList{"", " Write to us", QString::fromUtf8("Order form ü"), "shop@example.org",
                                "Send us a note "}));
-  QCOMPARE(f.platform.CallsOf("open").at(0).spec.title, std::string("Open Email"));
+  QCOMPARE(f.platform.CallsOf("open").at(0).fileDialog.title, std::string("Open Email"));
   QCOMPARE(EditorText(f.app->activeEditor), std::string());
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
@@ -370,7 +370,7 @@ void TestLinks::emailDeleteUsesItsDialog() {
   });
   f.platform.AnswerOpen({});
   f.Menu(408);
-  auto open = f.platform.CallsOf("open").at(0).spec;
+  auto open = f.platform.CallsOf("open").at(0).fileDialog;
   QCOMPARE(open.title, std::string("Delete Email"));
   QCOMPARE(open.filters.at(0), (std::pair<std::string, std::string>{"Email Files (*.email)", "*.email"}));
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());

@@ -173,7 +173,7 @@ class TestLists : public QObject {
     f.Menu(409);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     QCOMPARE(ReadAll(path), Golden("fruit.list"));
-    QCOMPARE(f.platform.CallsOf("save")[0].spec.defaultExtension, std::string("list"));
+    QCOMPARE(f.platform.CallsOf("save")[0].fileDialog.defaultExtension, std::string("list"));
 
     std::string title, once, twice;
     f.platform.AnswerDialog([&](QDialog& d) {

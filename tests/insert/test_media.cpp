@@ -259,10 +259,10 @@ void TestMedia::browseSpecs() {
   f.Menu(command);
   QCOMPARE(afterBrowse, QString("/media/Music Folder/track.mp3"));
   QCOMPARE(afterCancel, afterBrowse);
-  auto spec = f.platform.CallsOf("open").at(0).spec;
-  QCOMPARE(QString::fromStdString(spec.title), title);
+  auto fileDialog = f.platform.CallsOf("open").at(0).fileDialog;
+  QCOMPARE(QString::fromStdString(fileDialog.title), title);
   QStringList got;
-  for (const auto& p : spec.filters) got << QString::fromStdString(p.second);
+  for (const auto& p : fileDialog.filters) got << QString::fromStdString(p.second);
   QCOMPARE(got, patterns);
   QCOMPARE(EditorText(f.app->activeEditor), std::string());
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());

@@ -219,10 +219,10 @@ void TestSmallInserts::textFileDialog() {
   f.Menu(400);
   QCOMPARE(EditorText(f.app->activeEditor), "SetTextStyle (font-family:arial ; font-size: 14px ;)" + Eol(*f.app) +
                                                 "OpenText (C:\\texts\\notes.txt)");
-  auto spec = f.platform.CallsOf("open").at(0).spec;
-  QCOMPARE(spec.title, std::string("Open"));
-  QCOMPARE(spec.filters.size(), size_t(3));
-  QCOMPARE(spec.filters[1].second, std::string("*.doc"));
+  auto fileDialog = f.platform.CallsOf("open").at(0).fileDialog;
+  QCOMPARE(fileDialog.title, std::string("Open"));
+  QCOMPARE(fileDialog.filters.size(), size_t(3));
+  QCOMPARE(fileDialog.filters[1].second, std::string("*.doc"));
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
 
@@ -240,7 +240,7 @@ void TestSmallInserts::stylesheetHrefIsTheBrowsedPath() {
   f.Menu(418);
   const std::string link = "<link rel=\"stylesheet\" type=\"text/css\" href=\"/home/ann/site/main.css\">";
   QCOMPARE(EditorText(f.app->activeEditor), link);
-  QCOMPARE(f.platform.CallsOf("open").at(0).spec.title, std::string("Open CSS File"));
+  QCOMPARE(f.platform.CallsOf("open").at(0).fileDialog.title, std::string("Open CSS File"));
 
   // The chosen path is kept for the run.
   SetEditorText(f.app->activeEditor, "");

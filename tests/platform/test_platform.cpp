@@ -50,9 +50,9 @@ class PlatformTest : public QObject {
     QVERIFY(p.Message("q", MsgIcon::Question, MsgButtons::YesNo, "Verosta editor") == MsgAnswer::Yes);
     QVERIFY(p.Done());
     std::string path;
-    FileDialogSpec spec;
-    spec.title = "Open";
-    QVERIFY(!p.SaveFile(spec, path));
+    FileDialogSpec fileDialog;
+    fileDialog.title = "Open";
+    QVERIFY(!p.SaveFile(fileDialog, path));
     QCOMPARE(int(p.surprises.size()), 1);
     QVERIFY(!p.Done());
   }

@@ -217,12 +217,12 @@ class LibraryTest : public QObject {
     QCOMPARE(f.ReadFile("Library/menu2.lib"), std::string("<ul>\r\n<li>one</li>\r\n</ul>\r\n<p>more</p>"));
     QCOMPARE(titleAfterSave, std::string("Library Manager - menu.lib"));
     QVERIFY(listAfterSave.find("menu2.lib") != std::string::npos);
-    auto open = f.platform.CallsOf("open").at(0).spec;
+    auto open = f.platform.CallsOf("open").at(0).fileDialog;
     QCOMPARE(open.title, std::string("Open Library File"));
     QCOMPARE(open.folder, std::string("Library"));
     QCOMPARE(open.defaultExtension, std::string("snp"));
     QCOMPARE(open.filters.at(0).first, std::string("Library Files (*.lib)"));
-    auto save = f.platform.CallsOf("save").at(0).spec;
+    auto save = f.platform.CallsOf("save").at(0).fileDialog;
     QCOMPARE(save.title, std::string("Save Library File"));
     QCOMPARE(save.defaultExtension, std::string("lib"));
     QVERIFY(!save.askOverwrite);
@@ -248,7 +248,7 @@ class LibraryTest : public QObject {
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     QCOMPARE(title, std::string("Library Manager - New.lib"));
     QCOMPARE(edit, std::string("draft"));
-    QVERIFY(f.platform.CallsOf("save").at(0).spec.askOverwrite);
+    QVERIFY(f.platform.CallsOf("save").at(0).fileDialog.askOverwrite);
   }
 
   void managerDeleteLeavesTheList() {
@@ -271,11 +271,11 @@ class LibraryTest : public QObject {
     QVERIFY(!core::FileExists(f.Path("Library/old.lib")));
     QVERIFY(listBefore.find("old.lib") != std::string::npos);
     QCOMPARE(listAfter, listBefore);
-    auto spec = f.platform.CallsOf("open").at(0).spec;
-    QCOMPARE(spec.title, std::string("Delete Library File"));
-    QCOMPARE(spec.folder, std::string("Library"));
-    QCOMPARE(spec.defaultExtension, std::string("web"));
-    QCOMPARE(spec.filters.at(0).second, std::string("*.lib"));
+    auto fileDialog = f.platform.CallsOf("open").at(0).fileDialog;
+    QCOMPARE(fileDialog.title, std::string("Delete Library File"));
+    QCOMPARE(fileDialog.folder, std::string("Library"));
+    QCOMPARE(fileDialog.defaultExtension, std::string("web"));
+    QCOMPARE(fileDialog.filters.at(0).second, std::string("*.lib"));
     QCOMPARE(f.platform.sounds.size(), size_t(1));
   }
 

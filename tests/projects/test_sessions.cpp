@@ -77,7 +77,7 @@ class SessionTest : public QObject {
     f.WriteFile("Sessions/site.xml", "old");
     f.Menu(133);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
-    auto save = f.platform.CallsOf("save").at(0).spec;
+    auto save = f.platform.CallsOf("save").at(0).fileDialog;
     QCOMPARE(save.title, std::string("Save Session"));
     QCOMPARE(save.folder, std::string("Sessions"));
     QCOMPARE(save.defaultExtension, std::string("xml"));
@@ -124,7 +124,7 @@ class SessionTest : public QObject {
     QCOMPARE(msg.text, std::string("One or more documents have not been saved, do you want to save them now?"));
     QCOMPARE(msg.buttons, MsgButtons::YesNo);
     QCOMPARE(msg.icon, MsgIcon::Question);
-    auto open = f.platform.CallsOf("open").at(0).spec;
+    auto open = f.platform.CallsOf("open").at(0).fileDialog;
     QCOMPARE(open.title, std::string("Load Session"));
     QCOMPARE(open.folder, std::string("Sessions"));
     QCOMPARE(open.defaultExtension, std::string("xml"));
@@ -262,10 +262,10 @@ class SessionTest : public QObject {
              prompt + "\rCurrent directory: " + QString::fromStdString(f.Folder()));
     QCOMPARE(f.ReadFile("target/a.web"), std::string("disk A"));
     if (command == 1108) {
-      auto spec = f.platform.CallsOf("open").at(0).spec;
-      QCOMPARE(spec.title, std::string("Copy File"));
-      QCOMPARE(spec.defaultExtension, std::string("html"));
-      QCOMPARE(spec.filters.size(), size_t(1));
+      auto fileDialog = f.platform.CallsOf("open").at(0).fileDialog;
+      QCOMPARE(fileDialog.title, std::string("Copy File"));
+      QCOMPARE(fileDialog.defaultExtension, std::string("html"));
+      QCOMPARE(fileDialog.filters.size(), size_t(1));
     }
   }
 

@@ -201,10 +201,10 @@ class PublishDialogTest : public QObject {
     f.Key(4057);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     auto opens = f.platform.CallsOf("open");
-    QCOMPARE(opens[0].spec.title, std::string("Open FTP Profile"));
-    QCOMPARE(opens[0].spec.filters.size(), size_t(2));
-    QCOMPARE(opens[0].spec.filters[0], std::make_pair(std::string("FTP Profile Files (*.ini)"), std::string("*.ini")));
-    QCOMPARE(opens[0].spec.filters[1], std::make_pair(std::string("All Files (*.*)"), std::string("*.*")));
+    QCOMPARE(opens[0].fileDialog.title, std::string("Open FTP Profile"));
+    QCOMPARE(opens[0].fileDialog.filters.size(), size_t(2));
+    QCOMPARE(opens[0].fileDialog.filters[0], std::make_pair(std::string("FTP Profile Files (*.ini)"), std::string("*.ini")));
+    QCOMPARE(opens[0].fileDialog.filters[1], std::make_pair(std::string("All Files (*.*)"), std::string("*.*")));
     QCOMPARE(f.app->publish.hostName, std::string("ftp.club.org"));
     QStringList once = {"Club", "/www/", "ftp.club.org", "anna", "secret", " mysite.net"};
     QCOMPARE(seen, once + once);
@@ -227,7 +227,7 @@ class PublishDialogTest : public QObject {
     f.platform.AnswerSave(chosen ? f.Path("mine.ini") : "");
     f.Key(4057);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
-    auto save = f.platform.CallsOf("save")[0].spec;
+    auto save = f.platform.CallsOf("save")[0].fileDialog;
     QCOMPARE(save.title, std::string("Save FTP Profile"));
     QCOMPARE(save.defaultExtension, std::string("ini"));
     QVERIFY(save.askOverwrite);

@@ -59,18 +59,18 @@ MsgAnswer ScriptedPlatform::Message(const std::string& text, MsgIcon icon, MsgBu
   return a.message;
 }
 
-bool ScriptedPlatform::OpenFile(const FileDialogSpec& spec, std::vector<std::string>& paths) {
-  calls.push_back({.kind = "open", .text = spec.title, .spec = spec});
+bool ScriptedPlatform::OpenFile(const FileDialogSpec& fileDialog, std::vector<std::string>& paths) {
+  calls.push_back({.kind = "open", .text = fileDialog.title, .fileDialog = fileDialog});
   Answer a;
-  if (!Take("open", spec.title, a) || a.paths.empty()) return false;
+  if (!Take("open", fileDialog.title, a) || a.paths.empty()) return false;
   paths = a.paths;
   return true;
 }
 
-bool ScriptedPlatform::SaveFile(const FileDialogSpec& spec, std::string& path) {
-  calls.push_back({.kind = "save", .text = spec.title, .spec = spec});
+bool ScriptedPlatform::SaveFile(const FileDialogSpec& fileDialog, std::string& path) {
+  calls.push_back({.kind = "save", .text = fileDialog.title, .fileDialog = fileDialog});
   Answer a;
-  if (!Take("save", spec.title, a) || a.paths.empty() || a.paths[0].empty()) return false;
+  if (!Take("save", fileDialog.title, a) || a.paths.empty() || a.paths[0].empty()) return false;
   path = a.paths[0];
   return true;
 }

@@ -311,7 +311,7 @@ void TestOutsidePrograms::locatePrograms() {
   auto open = f.platform.CallsOf("open");
   QCOMPARE(open.size(), size_t(1));
   QCOMPARE(open[0].text, std::string("Locate Image Editor"));
-  QCOMPARE(open[0].spec.folder, std::string("/usr/bin"));
+  QCOMPARE(open[0].fileDialog.folder, std::string("/usr/bin"));
   QCOMPARE(f.platform.CallsOf("help")[0].context, 34);
   QCOMPARE(f.platform.sounds.size(), size_t(1));
 
