@@ -2,35 +2,18 @@
 
 #include <algorithm>
 
+#include "core/keywords.h"
 #include "core/text.h"
 
 namespace translator {
 namespace {
 
-// Kept byte for byte as the editor's styling has them (SearchButton appears twice).
-constexpr const char* kKeywordTexts[] = {
-    "doctype html head title meta style body rem ",
-    "MirrorText MixText OpenText PositionText RainbowText ReverseText ScrollingText SetTextStyle ShadowText "
-    "ShakingText WriteText ",
-    "BouncingText DisplayStyle DisplayText TextHover EndDisplay ExpandingText FlyinText GradientText "
-    "HighlightColor HighlightText ",
-    "EndView ExpandImage FlyinImage ImageMag ImageSize MaxSize SetImageStyle ScrollBackground ShowImage "
-    "ViewGallery EmailButton ",
-    "LinkHoverImage LinkHoverStyle LinkStyle LinkText OnButtonGoto OnLinkGoto OnRadioButtonGoto RefreshLink "
-    "VisitedLinkStyle ",
-    "AlignMenu EndMenu EndSelect ItemName MenuColor MenuName MenuWidth SelectionColor SelectItem StartMenu "
-    "SelectionWidth HorizontalRule ShadowBoxText ",
-    "ButtonText ExpandImageSize ExpandTextSize FileType LeftRightCurtain LineBreak MessageButton PrintButton "
-    "PrintPage UnderlineLink TipWidth LinkTip ListImage ShadowBoxStyle ",
-    "RefreshButton SearchButton SetPosition ShowFileExtension UpDownCurtain ViewFiles ButtonName #End #Include "
-    "SearchButton WindowWidth WindowHeight OpenWindow SetFormStyle WindowStyle VideoWidth VideoHeight PlayVideo",
-};
 
 constexpr const char* kMarkupWords[] = {"doctype", "html", "head", "title", "meta", "style", "body"};
 
 std::vector<std::string> BuildKeywords() {
   std::vector<std::string> words;
-  for (const char* text : kKeywordTexts) {
+  for (const char* text : core::KeywordTexts()) {
     std::string_view rest(text);
     while (!rest.empty()) {
       size_t blank = rest.find(' ');
@@ -50,7 +33,7 @@ std::vector<std::string> BuildKeywords() {
 
 std::string KeywordListText() {
   std::string all;
-  for (const char* text : kKeywordTexts) all += text;
+  for (const char* text : core::KeywordTexts()) all += text;
   return core::ToLower(all);
 }
 

@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "core/keywords.h"
 #include "core/text.h"
 #include "documents/editor.h"
 
@@ -41,25 +42,8 @@ void ColouriseVisible(QsciScintilla* e) {
 }  // namespace
 
 std::string KeywordList() {
-  static const char* const kTexts[] = {
-      "doctype html head title meta style body rem ",
-      "MirrorText MixText OpenText PositionText RainbowText ReverseText ScrollingText SetTextStyle ShadowText "
-      "ShakingText WriteText ",
-      "BouncingText DisplayStyle DisplayText TextHover EndDisplay ExpandingText FlyinText GradientText "
-      "HighlightColor HighlightText ",
-      "EndView ExpandImage FlyinImage ImageMag ImageSize MaxSize SetImageStyle ScrollBackground ShowImage "
-      "ViewGallery EmailButton ",
-      "LinkHoverImage LinkHoverStyle LinkStyle LinkText OnButtonGoto OnLinkGoto OnRadioButtonGoto RefreshLink "
-      "VisitedLinkStyle ",
-      "AlignMenu EndMenu EndSelect ItemName MenuColor MenuName MenuWidth SelectionColor SelectItem StartMenu "
-      "SelectionWidth HorizontalRule ShadowBoxText ",
-      "ButtonText ExpandImageSize ExpandTextSize FileType LeftRightCurtain LineBreak MessageButton PrintButton "
-      "PrintPage UnderlineLink TipWidth LinkTip ListImage ShadowBoxStyle ",
-      "RefreshButton SearchButton SetPosition ShowFileExtension UpDownCurtain ViewFiles ButtonName #End #Include "
-      "SearchButton WindowWidth WindowHeight OpenWindow SetFormStyle WindowStyle VideoWidth VideoHeight PlayVideo",
-  };
   std::string all;
-  for (const char* t : kTexts) all += t;
+  for (const char* t : core::KeywordTexts()) all += t;
   return core::ToLower(all);
 }
 
