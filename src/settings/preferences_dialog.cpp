@@ -75,11 +75,18 @@ class PreferencesDialog : public QDialog {
     setWindowTitle("Preferences");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(594, 281);
     // The pixel layout is made for a small dialog font.
     QFont small = font();
     small.setPointSizeF(8);
     setFont(small);
+    // Where this platform's fonts are wider, the whole layout widens so no text is cut.
+    int widest = 0;
+    for (const Box& b : kBoxes) {
+      QCheckBox probe(b.text, this);
+      widest = std::max(widest, probe.sizeHint().width());
+    }
+    scale_ = std::max(1.0, (widest + 4) / 165.0);
+    setFixedSize(X(594), 281);
     Group(90, "Editor", 13);
     Group(91, "Files", 207);
     Group(92, "Print", 401);
@@ -105,35 +112,36 @@ class PreferencesDialog : public QDialog {
   void Group(int id, const char* text, int x) {
     auto* g = new QGroupBox(text, this);
     g->setObjectName(QString::number(id));
-    g->setGeometry(x, 12, 180, 220);
+    g->setGeometry(X(x), 12, X(180), 220);
   }
   void AddBox(const Box& b) {
     auto* c = new QCheckBox(b.text, this);
     c->setObjectName(QString::number(b.id));
     // Wider and taller than the 155 x 13 of the pixel layout, so that the texts fit
     // inside their frames in this platform's fonts.
-    c->setGeometry(b.x, b.y, 165, std::max(13, c->sizeHint().height()));
+    c->setGeometry(X(b.x), b.y, X(165), std::max(13, c->sizeHint().height()));
     c->setChecked(app_.settings.*b.field == 1);
     connect(c, &QCheckBox::clicked, this, [this, &b](bool on) { Clicked(b, on); });
   }
   void AddTabIndent() {
     label_ = new QLabel("Tab indent:", this);
     label_->setObjectName("802");
-    label_->setGeometry(25, 200, 150, 21);
+    label_->setGeometry(X(25), 200, X(88) - X(25) - 2, 21);
     list_ = new QComboBox(this);
     list_->setObjectName("803");
     list_->setEditable(true);
     for (int n = 1; n <= 20; ++n) list_->addItem(QString::number(n));
-    list_->setGeometry(88, 197, 50, 21);  // wide enough to show two digits beside the arrow
+    list_->setGeometry(X(88), 197, 50, 21);  // wide enough to show two digits beside the arrow
     list_->setEditText(QString::fromUtf8(app_.settings.tabIndent.c_str()));
   }
   void Button(int id, const char* text, int x, std::function<void()> action) {
     auto* b = new QPushButton(text, this);
     b->setObjectName(QString::number(id));
-    b->setGeometry(x, 246, 75, 21);
+    b->setGeometry(X(x), 246, 75, 21);
     b->setAutoDefault(false);
     connect(b, &QPushButton::clicked, this, std::move(action));
   }
+  int X(int x) const { return static_cast<int>(x * scale_ + 0.5); }
   QCheckBox* BoxOf(int id) const { return findChild<QCheckBox*>(QString::number(id)); }
 
   void Clicked(const Box& b, bool on) {
@@ -169,6 +177,7 @@ class PreferencesDialog : public QDialog {
   }
 
   App& app_;
+  double scale_ = 1.0;
   QLabel* label_ = nullptr;
   QComboBox* list_ = nullptr;
 };
