@@ -21,7 +21,7 @@ const Filters kProgramFilters = {{"Program Files (*.web)", "*.web"}, {"All Files
 const Filters kLibraryFilters = {{"Library Files (*.lib)", "*.lib"}, {"All Files (*.*)", "*.*"}};
 const Filters kDocumentFilters = {{"Document Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}};
 
-FileDialogSpec Spec(const std::string& title, const std::string& folder, const Filters& filters,
+FileDialogSpec DialogFor(const std::string& title, const std::string& folder, const Filters& filters,
                     const std::string& extension) {
   FileDialogSpec fileDialog;
   fileDialog.title = title;
@@ -70,21 +70,21 @@ void SaveSelected(App& app, FileDialogSpec fileDialog) {
 }  // namespace
 
 void InsertProgramFileCommand(App& app) {
-  InsertFile(app, Spec("Insert Program File", "", kProgramFilters, "web"));
+  InsertFile(app, DialogFor("Insert Program File", "", kProgramFilters, "web"));
 }
 void InsertLibraryFileCommand(App& app) {
-  InsertFile(app, Spec("Insert Library File", "Library", kLibraryFilters, "lib"));
+  InsertFile(app, DialogFor("Insert Library File", "Library", kLibraryFilters, "lib"));
 }
 void InsertDocumentFileCommand(App& app) {
-  InsertFile(app, Spec("Insert Document File", "Doc", kDocumentFilters, "txt"));
+  InsertFile(app, DialogFor("Insert Document File", "Doc", kDocumentFilters, "txt"));
 }
 
-void SaveSelectedProgramCommand(App& app) { SaveSelected(app, Spec("Save Selected", "", kProgramFilters, "web")); }
+void SaveSelectedProgramCommand(App& app) { SaveSelected(app, DialogFor("Save Selected", "", kProgramFilters, "web")); }
 void SaveSelectedLibraryCommand(App& app) {
-  SaveSelected(app, Spec("Save Selected", "Library", kLibraryFilters, "lib"));
+  SaveSelected(app, DialogFor("Save Selected", "Library", kLibraryFilters, "lib"));
 }
 void SaveSelectedDocumentCommand(App& app) {
-  SaveSelected(app, Spec("Save Selected", "Doc", kDocumentFilters, "txt"));
+  SaveSelected(app, DialogFor("Save Selected", "Doc", kDocumentFilters, "txt"));
 }
 
 // The backup's text replaces the editor's; the slot keeps its own path and saved text,
@@ -95,7 +95,7 @@ void RestoreBackupCommand(App& app) {
   app.previousPath = app.currentPath;
   std::vector<std::string> paths;
   FileDialogSpec fileDialog =
-      Spec("Restore Backup", "", {{"Backup Files (*.bak)", "*.bak"}, {"All Files (*.*)", "*.*"}}, "bak");
+      DialogFor("Restore Backup", "", {{"Backup Files (*.bak)", "*.bak"}, {"All Files (*.*)", "*.*"}}, "bak");
   std::string bytes;
   if (!app.platform.OpenFile(fileDialog, paths) || paths.empty() || !ReadChosenFile(app, paths.front(), bytes)) {
     app.currentPath = app.previousPath;

@@ -75,7 +75,7 @@ struct ImageDialog {
   int Height() const { return Tooltip() + 2; }
   int StyleBox() const { return Tooltip() + 3; }
 
-  DialogSpec Spec(const Settings& s) const {
+  DialogSpec Describe(const Settings& s) const {
     DialogSpec fileDialog{.entry = entry};
     for (size_t i = 0; i < paths.size(); ++i) {
       int row = static_cast<int>(i);
@@ -95,7 +95,7 @@ struct ImageDialog {
 
   // Runs the dialog; on Ok stores the style flag and returns the values.
   bool Run(App& app, ImageValues& v) const {
-    InsertDialog d(app, Spec(app.settings));
+    InsertDialog d(app, Describe(app.settings));
     for (size_t i = 0; i < paths.size(); ++i) {
       int row = static_cast<int>(i);
       ConnectBrowse(app, d, 3001 + row, Box(row), paths[i].browse);

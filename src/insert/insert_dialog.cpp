@@ -279,7 +279,7 @@ void InsertDialog::OnClick(int id, std::function<void()> action) {
 }
 
 bool RunInsertDialog(App& app, InsertDialog& dialog) {
-  if (dialog.Spec().feedback) FeedbackIfOn(app);
+  if (dialog.Description().feedback) FeedbackIfOn(app);
   return app.platform.RunDialog(dialog);
 }
 

@@ -126,7 +126,7 @@ class InsertDialog : public QDialog {
  public:
   InsertDialog(App& app, DialogSpec fileDialog);
 
-  const DialogSpec& Spec() const { return spec_; }
+  const DialogSpec& Description() const { return spec_; }
   QWidget* Control(int id) const;  // null when there is none
   // Text of a text box, multi-line box (lines joined by CR LF) or drop-down field, as bytes.
   std::string Text(int id) const;
