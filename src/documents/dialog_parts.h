@@ -2,11 +2,13 @@
 // id as object name, texts cross between UTF-8 bytes and Qt strings.
 #pragma once
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <initializer_list>
 #include <string>
 
 inline QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -29,4 +31,13 @@ inline QCheckBox* IdCheck(QDialog* d, int id, const char* text, int flag) {
   auto* c = WithId(new QCheckBox(QString::fromUtf8(text), d), id);
   c->setChecked(flag == 1);
   return c;
+}
+
+// The bottom row of a dialog: Help at the left, the other buttons at the right.
+inline QHBoxLayout* ButtonRow(QPushButton* help, std::initializer_list<QPushButton*> right) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(help);
+  row->addStretch();
+  for (QPushButton* b : right) row->addWidget(b);
+  return row;
 }

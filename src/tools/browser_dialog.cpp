@@ -1,3 +1,4 @@
+#include "documents/dialog_parts.h"
 #include "tools/browser_dialog.h"
 
 #include <QCheckBox>
@@ -80,24 +81,14 @@ class CreateWebPageDialog : public QDialog {
     connect(help, &QPushButton::clicked, this, [this] { app_.platform.ShowHelp("help/contents.chm", 61); });
     connect(ok, &QPushButton::clicked, this, [this] { Ok(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(help);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow(help, {ok, cancel}));
     paths_[0]->setFocus();
   }
 
  private:
-  QPushButton* Button(const char* text, int id) {
-    auto* b = new QPushButton(text, this);
-    b->setObjectName(QString::number(id));
-    b->setAutoDefault(false);
-    return b;
-  }
+  QPushButton* Button(const char* text, int id) { return IdButton(this, id, text); }
 
   void AddRow(QGridLayout* grid, int i) {
     const BrowserRow& row = BrowserRows()[i];

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "documents/dialog_parts.h"
 #include "app/application.h"
 #include "app/shell.h"
 #include "tools/outside_programs.h"
@@ -38,26 +39,16 @@ class LocateProgramsDialog : public QDialog {
     connect(help, &QPushButton::clicked, this, [this] { app_.platform.ShowHelp("help/contents.chm", 34); });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(help);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow(help, {ok, cancel}));
     paths_[0]->setFocus();
   }
 
   std::string PathText(int i) const { return paths_[i]->text().toUtf8().toStdString(); }
 
  private:
-  QPushButton* Button(const char* text, int id) {
-    auto* b = new QPushButton(text, this);
-    b->setObjectName(QString::number(id));
-    b->setAutoDefault(false);
-    return b;
-  }
+  QPushButton* Button(const char* text, int id) { return IdButton(this, id, text); }
 
   void Browse(int i) {
     std::vector<std::string> chosen;
