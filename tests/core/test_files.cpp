@@ -126,7 +126,7 @@ class FilesTest : public QObject {
     QVERIFY(::symlink(held.c_str(), at(link).c_str()) == 0);
     if (target == "hop.web") QVERIFY(::symlink("real/end.web", at("hop.web").c_str()) == 0);
     if (existing) QVERIFY(core::WriteFileAtomically(at(lands), "old"));
-    QCOMPARE(QString::fromStdString(core::ResolveWriteTarget(at(link))), QString::fromStdString(at(lands)).replace("/sub/../", "/"));
+    QCOMPARE(QDir::cleanPath(QString::fromStdString(core::ResolveWriteTarget(at(link)))), QString::fromStdString(at(lands)));
     QVERIFY(core::WriteFileAtomically(at(link), "new"));
     struct stat st {};
     QVERIFY(::lstat(at(link).c_str(), &st) == 0);
