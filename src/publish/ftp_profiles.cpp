@@ -1,5 +1,7 @@
 #include "publish/ftp_profiles.h"
 
+#include <sys/stat.h>
+
 #include "app/application.h"
 #include "app/shell.h"
 #include "core/files.h"
@@ -61,6 +63,10 @@ std::string SaveLayout(const PublishFields& f) {
 }
 
 bool WriteProfileFile(const std::string& path, const std::string& bytes) {
+  // The file holds a password: an existing file made readable by others (by an older
+  // version, a copy, a umask) is closed first, since the new file takes over its mode.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 077) != 0) ::chmod(path.c_str(), 0600);
   return core::WriteFileAtomically(path, bytes, nullptr, 0600);
 }
 
