@@ -19,9 +19,9 @@ std::string PagePathFor(const std::string& programPath) {
 }
 
 std::string HandoverText(const std::string& programPath, const std::vector<std::string>& allowed) {
-  std::string text = "Name " + programPath + "\r\n";
+  std::string text = "Name " + core::LineValue(programPath) + "\r\n";
   for (const std::string& path : allowed)
-    if (path.find_first_of("\r\n") == std::string::npos) text += "Allow " + path + "\r\n";
+    if (path.find_first_of(std::string_view("\r\n\x1a", 3)) == std::string::npos) text += "Allow " + path + "\r\n";
   return text;
 }
 
