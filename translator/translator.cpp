@@ -6,7 +6,7 @@
 
 #include "core/files.h"
 #include "core/text.h"
-#include "effects.h"
+#include "commands.h"
 #include "keywords.h"
 #include "markup_scanner.h"
 
@@ -84,19 +84,22 @@ std::string NormalPath(const std::string& path) {
 class Translation {
  public:
   Translation(const std::string& programPath, const Options& options)
-      : options_(options), programPath_(programPath), programFolder_(core::FolderOf(programPath)) {
+      : options_(options), programPath_(programPath), programFolder_(core::FolderOf(programPath)),
+        page_(out_, options_, programPath, "\n",
+              [this](const std::string& path, int line, const std::string& message) { Warn(path, line, message); }) {
     if (!options_.read) options_.read = ReadFromDisk;
   }
 
   Result Run(std::string_view program) {
     eol_ = LineEndOf(program);
+    page_.SetEol(eol_);
     stack_.push_back(NormalPath(programPath_));
     Result r;
     if (!TranslateText(program, programPath_)) {
       r.error = error_;
       return r;
     }
-    if (galleries_ > 0) CloseGalleries();
+    CloseBlocks();
     r.ok = true;
     r.warnings = warnings_;
     if (!anyCommand_) r.page = std::string(program);
@@ -148,57 +151,18 @@ class Translation {
   bool RunCommand(const CommandLine& c, const SourceLine& line, const std::string& path, int number) {
     const std::string& name = c.name;
     if (name == "#Include") return Include(c, line, path, number);
-    if (name == "ShowImage") return ShowImage(c, line, path, number);
+    if (Handler run = FindHandler(name)) {
+      page_.SetLineEnd(line.end);
+      run(page_, Call{name, c.rest, path, number});
+      return true;
+    }
     Argument arg = ParseArgument(c.rest);
     if (!arg.closed) Warn(path, number, name + ": the closing bracket or quote is missing");
-    if (name == "SetTextStyle") textStyle_ = arg.value;
-    else if (name == "SetImageStyle") imageStyle_ = arg.value;
-    else if (name == "ShadowBoxStyle") boxStyle_ = arg.value;
-    else if (name == "WriteText") Emit("<p" + StyleAttribute(textStyle_) + ">" + EscapeText(arg.value) + "</p>", line);
-    else if (name == "LineBreak") Emit("<br>", line);
-    else if (name == "HorizontalRule") Emit("<hr>", line);
-    else if (name == "OpenText") return OpenText(arg.value, line, path, number);
-    else if (name == "ViewGallery") {
-      ++galleries_;
-      usesGallery_ = true;
-      Emit("<div class=\"vt-gallery\">", line);
-    } else if (name == "EndView") {
-      if (galleries_ == 0) {
-        Warn(path, number, "EndView without ViewGallery");
-        Emit("<!-- EndView without ViewGallery -->", line);
-      } else {
-        --galleries_;
-        Emit("</div>", line);
-      }
-    } else if (const Effect* effect = FindEffect(name)) {
-      if (std::find(usedEffects_.begin(), usedEffects_.end(), effect) == usedEffects_.end())
-        usedEffects_.push_back(effect);
-      std::string style = name == "ShadowBoxText" ? JoinStyles(textStyle_, boxStyle_) : textStyle_;
-      Emit(EffectHtml(*effect, style, arg.value), line);
-    } else {
+    if (name == "OpenText") return OpenText(arg.value, line, path, number);
+    else {
       Warn(path, number, name + " is not translated yet; it is left in the page as a comment");
       Emit("<!-- " + name + ": not translated -->", line);
     }
-    return true;
-  }
-
-  bool ShowImage(const CommandLine& c, const SourceLine& line, const std::string& path, int number) {
-    std::string rest = core::TrimBlank(c.rest);
-    if (!rest.empty() && rest[0] == '[') {
-      size_t close = rest.find(']');
-      rest = close == std::string::npos ? std::string() : core::TrimBlank(rest.substr(close + 1));
-    }
-    if (!rest.empty() && rest[0] == '=') rest = core::TrimBlank(rest.substr(1));
-    Argument arg = ParseArgument(rest);
-    if (!arg.closed) Warn(path, number, "ShowImage: the closing quote is missing");
-    if (arg.value.empty()) {
-      Warn(path, number, "ShowImage names no picture");
-      Emit("<!-- ShowImage without a picture -->", line);
-      return true;
-    }
-    Emit("<img src=\"" + EscapeAttribute(arg.value) + "\" alt=\"" + EscapeAttribute(core::FileNameOf(arg.value)) +
-             "\"" + StyleAttribute(imageStyle_) + ">",
-         line);
     return true;
   }
 
@@ -216,7 +180,7 @@ class Translation {
     if (name.empty()) return Fail(Where(path, number) + "OpenText names no file");
     if (!ReadRelative(name, programFolder_, found, bytes))
       return Fail(Where(path, number) + "OpenText: cannot read \"" + name + "\"");
-    std::string html = "<div class=\"vt-file\"" + StyleAttribute(textStyle_) + ">";
+    std::string html = "<div class=\"vt-file\"" + StyleAttribute(page_.Get("SetTextStyle")) + ">";
     std::vector<std::string> lines = core::SplitLines(bytes);
     for (size_t i = 0; i < lines.size(); ++i) html += (i ? "<br>" + eol_ : "") + EscapeText(lines[i]);
     Emit(html + "</div>", line);
@@ -247,31 +211,22 @@ class Translation {
     return true;
   }
 
-  // Open galleries are closed where the body ends, so the page stays well formed.
-  void CloseGalleries() {
-    std::string closing;
-    for (; galleries_ > 0; --galleries_) closing += "</div>" + eol_;
-    size_t at = core::ToLower(out_).rfind("</body");
+  // Blocks left open are closed where the body ends, so the page stays well formed;
+  // the scripts some commands need go there too.
+  void CloseBlocks() {
+    std::string closing = page_.CloseAll() + page_.Scripts();
+    if (closing.empty()) return;
+    size_t at = FindNoCase(out_, "</body");
+    for (size_t next = at; next != std::string::npos; next = FindNoCase(out_, "</body", at + 1)) at = next;
     if (at == std::string::npos) {
       if (!out_.empty() && out_.back() != '\n' && out_.back() != '\r') out_ += eol_;
       out_ += closing;
     } else {
       out_.insert(at, closing);
     }
-    warnings_.push_back(core::FileNameOf(programPath_) + ": warning: ViewGallery without EndView; closed at the end");
   }
 
-  std::string StyleSheet() const {
-    std::vector<std::string> rules;
-    for (const Effect& e : Effects())
-      if (std::find(usedEffects_.begin(), usedEffects_.end(), &e) != usedEffects_.end()) rules.push_back(e.css);
-    if (usesGallery_) rules.push_back(GalleryCss());
-    if (!usedEffects_.empty()) rules.push_back(ReducedMotionCss());
-    if (rules.empty()) return {};
-    std::string css = "<style>" + eol_;
-    for (const std::string& r : rules) css += core::ReplaceAll(r, "\n", eol_) + eol_;
-    return css + "</style>" + eol_;
-  }
+  std::string StyleSheet() const { return page_.StyleSheet(); }
 
   std::string WithStyleSheet(std::string page) const {
     std::string css = StyleSheet();
@@ -311,10 +266,8 @@ class Translation {
   Options options_;
   std::string programPath_, programFolder_;
   std::string out_, eol_ = "\n";
-  std::string textStyle_, imageStyle_, boxStyle_;
-  std::vector<const Effect*> usedEffects_;
-  int galleries_ = 0;
-  bool usesGallery_ = false, anyCommand_ = false;
+  Page page_;
+  bool anyCommand_ = false;
   MarkupScanner scanner_;
   std::vector<std::string> stack_, warnings_;
   std::string error_;

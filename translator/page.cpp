@@ -1,0 +1,165 @@
+#include "page.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/files.h"
+#include "core/text.h"
+#include "markup_scanner.h"
+#include "translator.h"
+
+namespace translator {
+
+Page::Page(std::string& out, const Options& options, std::string programPath, std::string eol, WarnFunction warn)
+    : out_(out), options_(options), programPath_(std::move(programPath)), eol_(std::move(eol)), warn_(std::move(warn)) {}
+
+void Page::Emit(std::string_view html) { out_.append(html).append(lineEnd_); }
+
+const std::string& Page::Get(const std::string& key) const {
+  static const std::string none;
+  auto it = settings_.find(key);
+  return it == settings_.end() ? none : it->second;
+}
+
+std::string Page::Take(const std::string& key) {
+  auto it = settings_.find(key);
+  if (it == settings_.end()) return {};
+  std::string value = std::move(it->second);
+  settings_.erase(it);
+  return value;
+}
+
+void Page::AddCss(std::string_view rule) {
+  if (std::find(css_.begin(), css_.end(), rule) == css_.end()) css_.emplace_back(rule);
+}
+
+void Page::UseScript(const std::string& fileName) {
+  if (std::find(scripts_.begin(), scripts_.end(), fileName) == scripts_.end()) scripts_.push_back(fileName);
+}
+
+void Page::Open(const Call& c, const std::string& closer, std::string closing) {
+  blocks_.push_back({c.name, closer, std::move(closing), c.path, c.line});
+}
+
+bool Page::IsOpen(const std::string& closer) const { return Depth(closer) > 0; }
+
+int Page::Depth(const std::string& closer) const {
+  return static_cast<int>(
+      std::count_if(blocks_.begin(), blocks_.end(), [&](const Block& b) { return b.closer == closer; }));
+}
+
+bool Page::Close(const Call& c) {
+  auto it = std::find_if(blocks_.rbegin(), blocks_.rend(), [&](const Block& b) { return b.closer == c.name; });
+  if (it == blocks_.rend()) return false;
+  std::string closing;
+  // Blocks opened inside this one and left open end with it, so the elements nest.
+  while (blocks_.back().closer != c.name) {
+    const Block& inner = blocks_.back();
+    warn_(inner.path, inner.line, inner.opener + " without " + inner.closer + "; closed by the " + c.name +
+                                      " on line " + std::to_string(c.line));
+    closing += inner.closing;
+    blocks_.pop_back();
+  }
+  closing += blocks_.back().closing;
+  blocks_.pop_back();
+  Emit(closing);
+  return true;
+}
+
+std::string Page::CloseAll() {
+  std::string closing;
+  while (!blocks_.empty()) {
+    const Block& b = blocks_.back();
+    warn_(b.path, b.line, b.opener + " without " + b.closer + "; closed at the end of the page");
+    closing += b.closing + eol_;
+    blocks_.pop_back();
+  }
+  return closing;
+}
+
+std::string Page::StyleSheet() const {
+  if (css_.empty()) return {};
+  std::string sheet = "<style>" + eol_;
+  for (const std::string& rule : css_) sheet += core::ReplaceAll(rule, "\n", eol_) + eol_;
+  if (motion_)
+    sheet += "@media (prefers-reduced-motion:reduce){*,*::before,*::after{animation:none!important;"
+             "transition:none!important}}" + eol_;
+  return sheet + "</style>" + eol_;
+}
+
+std::string Page::Scripts() {
+  std::string html;
+  for (const std::string& name : scripts_) {
+    std::string bytes;
+    std::string path = core::JoinPath(options_.scriptFolder, name);
+    if (!options_.read || !options_.read(path, bytes)) {
+      warn_(programPath_, 0, "the script " + path + " cannot be read; its commands do nothing in this page");
+      continue;
+    }
+    // Nothing in a script of ours ends the element early; a changed file must not either.
+    if (FindNoCase(bytes, "</script") != std::string::npos) continue;
+    if (!bytes.empty() && bytes.back() != '\n') bytes += '\n';
+    html += "<script>" + eol_ + core::ReplaceAll(core::ReplaceAll(bytes, "\r\n", "\n"), "\n", eol_) + "</script>" + eol_;
+  }
+  return html;
+}
+
+std::vector<std::string> SplitArguments(std::string_view rest) {
+  std::string r = core::TrimBlank(rest);
+  if (r.size() >= 2 && r.front() == '(' && r.back() == ')') r = r.substr(1, r.size() - 2);
+  else if (!r.empty() && r.front() == '(') r = r.substr(1);
+  std::vector<std::string> values;
+  size_t i = 0;
+  while (i < r.size()) {
+    char c = r[i];
+    if (c == ' ' || c == '\t' || c == ',' || c == '=') {
+      ++i;
+      continue;
+    }
+    if (c == '"' || c == '\'') {
+      size_t close = r.find(c, i + 1);
+      if (close == std::string::npos) close = r.size();
+      values.push_back(r.substr(i + 1, close - i - 1));
+      i = close + 1;
+      continue;
+    }
+    size_t end = r.find(',', i);
+    if (end == std::string::npos) end = r.size();
+    values.push_back(core::TrimBlank(r.substr(i, end - i)));
+    i = end;
+  }
+  return values;
+}
+
+std::string CssText(std::string_view text) {
+  std::string out;
+  for (char c : text)
+    if (c != '<' && c != '>' && c != '{' && c != '}' && c != '\0') out += c;
+  return core::TrimBlank(out);
+}
+
+std::string CssUrl(std::string_view path) {
+  std::string out = "url(\"";
+  for (char c : path) {
+    if (c == '\\') out += '/';
+    else if (c == '"') out += "\\\"";
+    else if (c == '<' || c == '>' || c == '\n' || c == '\r' || c == '\0') continue;
+    else out += c;
+  }
+  return out + "\")";
+}
+
+std::string CssLength(std::string_view text) {
+  std::string t = CssText(text);
+  bool number = !t.empty() && std::all_of(t.begin(), t.end(), [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) || c == '.';
+  });
+  return number && t != "0" ? t + "px" : t;
+}
+
+bool IsYes(std::string_view text) {
+  std::string t = core::ToLower(core::TrimBlank(text));
+  return t == "yes" || t == "on" || t == "true" || t == "1";
+}
+
+}  // namespace translator
