@@ -20,6 +20,8 @@ Argument SingleArgument(Page& page, const Call& call) {
 
 void KeepSetting(Page& page, const Call& call) { page.Set(call.name, SingleArgument(page, call).value); }
 
+void KeepArguments(Page& page, const Call& call) { page.Set(call.name, core::TrimBlank(call.rest)); }
+
 void EndBlock(Page& page, const Call& call, const char* opener) {
   if (!page.Close(call)) page.Warn(call, call.name + " without " + opener + "; ignored");
 }

@@ -33,6 +33,8 @@ Handler FindHandler(std::string_view name);
 Argument SingleArgument(Page& page, const Call& call);
 // A setting command: keeps its argument for the commands after it.
 void KeepSetting(Page& page, const Call& call);
+// A setting of several values: kept as written, for SplitArguments.
+void KeepArguments(Page& page, const Call& call);
 // The end of a block: closes the innermost block `call` ends, or warns that none
 // started with `opener` is open.
 void EndBlock(Page& page, const Call& call, const char* opener);

@@ -37,11 +37,15 @@ std::string Address(Page& p, const Call& c) {
   return address;
 }
 
-void OnButtonGoto(Page& p, const Call& c) { p.Emit(LinkButton(p, Address(p, c), "Go", "vt-button")); }
+void OnButtonGoto(Page& p, const Call& c) {
+  std::string address = Address(p, c);
+  if (!address.empty()) p.Emit(LinkButton(p, address, "Go", "vt-button"));
+}
 
 // A choice drawn as a radio button that goes to its page when chosen.
 void OnRadioButtonGoto(Page& p, const Call& c) {
   std::string address = Address(p, c);
+  if (address.empty()) return;
   p.AddCss(".vt-radio{color:inherit;text-decoration:none}\n"
            ".vt-radio::before{content:\"\";display:inline-block;width:.8em;height:.8em;margin-right:.4em;"
            "border:2px solid currentColor;border-radius:50%;vertical-align:-.1em}\n"
@@ -60,6 +64,7 @@ void MessageButton(Page& p, const Call& c) {
 
 void EmailButton(Page& p, const Call& c) {
   std::string address = Address(p, c);
+  if (address.empty()) return;
   if (!core::StartsWith(core::ToLower(address), "mailto:")) address = "mailto:" + address;
   p.Emit(LinkButton(p, address, "E-mail", "vt-button"));
 }
@@ -67,6 +72,7 @@ void EmailButton(Page& p, const Call& c) {
 // A window in the page showing another page of the site.
 void OpenWindow(Page& p, const Call& c) {
   std::string address = Address(p, c);
+  if (address.empty()) return;
   std::string width = CssLength(p.Get("WindowWidth")), height = CssLength(p.Get("WindowHeight"));
   std::string style = JoinStyles("width:" + (width.empty() ? std::string("480px") : width),
                                  "height:" + (height.empty() ? std::string("320px") : height));

@@ -126,7 +126,7 @@ constexpr CommandRow kRows[] = {
     {"ShadowText", EffectLine},    {"ShakingText", EffectLine},   {"ShadowBoxText", EffectLine},
     {"LeftRightCurtain", EffectLine}, {"UpDownCurtain", EffectLine},
     {"ShadowBoxStyle", KeepSetting}, {"HighlightColor", KeepSetting}, {"ExpandTextSize", KeepSetting},
-    {"SetPosition", KeepSetting},
+    {"SetPosition", KeepArguments},
 };
 
 }  // namespace

@@ -144,7 +144,9 @@ void ViewFiles(Page& p, const Call& c) {
   std::vector<std::string> names;
   std::string full = core::JoinPath(core::FolderOf(p.programPath()), folder);
   bool read = p.options().list ? p.options().list(full, names) : ListFromDisk(full, names);
-  std::vector<std::string> types = SplitArguments(p.Get("FileType"));
+  std::vector<std::string> types;
+  for (const std::string& value : SplitArguments(p.Get("FileType")))
+    for (const std::string& t : SplitArguments(value)) types.push_back(t);
   std::erase_if(names, [&](const std::string& n) { return !Wanted(n, types); });
   if (!read || names.empty()) {
     p.Warn(c, read ? "ViewFiles: no files to list in \"" + folder + "\"" : "ViewFiles cannot read \"" + folder + "\"");
@@ -162,11 +164,11 @@ void ViewFiles(Page& p, const Call& c) {
 }
 
 constexpr CommandRow kRows[] = {
-    {"SetImageStyle", KeepSetting},   {"ImageSize", KeepSetting},     {"MaxSize", KeepSetting},
+    {"SetImageStyle", KeepSetting},   {"ImageSize", KeepArguments},   {"MaxSize", KeepArguments},
     {"ShowImage", ShowImage},         {"ViewGallery", ViewGallery},   {"EndView", EndView},
     {"ExpandImage", ExpandImage},     {"ExpandImageSize", KeepSetting}, {"FlyinImage", FlyinImage},
     {"ImageMag", ImageMag},           {"ScrollBackground", ScrollBackground}, {"ListImage", ListImage},
-    {"ViewFiles", ViewFiles},         {"FileType", KeepSetting},      {"ShowFileExtension", KeepSetting},
+    {"ViewFiles", ViewFiles},         {"FileType", KeepArguments},      {"ShowFileExtension", KeepSetting},
 };
 
 }  // namespace

@@ -21,6 +21,10 @@ std::string LinkInner(Page& p, const std::string& words) {
 // `OnLinkGoto (address)`: a link in a paragraph of its own, with the words LinkText gave.
 void OnLinkGoto(Page& p, const Call& c) {
   std::string address = core::TrimBlank(SingleArgument(p, c).value);
+  if (address.empty()) {
+    p.Warn(c, "OnLinkGoto names no address");
+    return;
+  }
   std::string words = p.Take("LinkText");
   if (core::TrimBlank(words).empty()) words = address;
   bool tip = !core::TrimBlank(p.Get("LinkTip")).empty();

@@ -44,10 +44,10 @@ void PrintPage(Page& p, const Call& c) {
 }
 
 // A search box for the text of this page; the script finds and selects each match in turn.
-void SearchButton(Page& p, const Call&) {
+void SearchButton(Page& p, const Call& c) {
   ButtonParts b = NextButton(p, "Search");
   p.AddCss(".vt-search input{font:inherit;padding:.35em;margin-right:.3em}");
-  p.UseScript("Search.js");
+  p.UseScript(c, "Search.js");
   p.Emit("<form class=\"vt-search\" role=\"search\"><input type=\"search\" name=\"q\" aria-label=\"Search this page\"" +
          StyleAttribute(p.Get("SetFormStyle")) + "><button type=\"submit\" class=\"vt-button\"" + b.attributes + ">" +
          b.caption + "</button></form>");

@@ -33,8 +33,10 @@ void Page::AddCss(std::string_view rule) {
   if (std::find(css_.begin(), css_.end(), rule) == css_.end()) css_.emplace_back(rule);
 }
 
-void Page::UseScript(const std::string& fileName) {
-  if (std::find(scripts_.begin(), scripts_.end(), fileName) == scripts_.end()) scripts_.push_back(fileName);
+void Page::UseScript(const Call& c, const std::string& fileName) {
+  for (const auto& s : scripts_)
+    if (s.first == fileName) return;
+  scripts_.push_back({fileName, Call{c.name, {}, c.path, c.line}});
 }
 
 void Page::Open(const Call& c, const std::string& closer, std::string closing) {
@@ -89,11 +91,11 @@ std::string Page::StyleSheet() const {
 
 std::string Page::Scripts() {
   std::string html;
-  for (const std::string& name : scripts_) {
+  for (const auto& [name, call] : scripts_) {
     std::string bytes;
     std::string path = core::JoinPath(options_.scriptFolder, name);
     if (!options_.read || !options_.read(path, bytes)) {
-      warn_(programPath_, 0, "the script " + path + " cannot be read; its commands do nothing in this page");
+      warn_(call.path, call.line, "the script " + path + " cannot be read; " + call.name + " does nothing in this page");
       continue;
     }
     // Nothing in a script of ours ends the element early; a changed file must not either.
@@ -104,11 +106,36 @@ std::string Page::Scripts() {
   return html;
 }
 
+static std::string Unquoted(std::string value) {
+  value = core::TrimBlank(value);
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
 std::vector<std::string> SplitArguments(std::string_view rest) {
   std::string r = core::TrimBlank(rest);
-  if (r.size() >= 2 && r.front() == '(' && r.back() == ')') r = r.substr(1, r.size() - 2);
-  else if (!r.empty() && r.front() == '(') r = r.substr(1);
   std::vector<std::string> values;
+  if (!r.empty() && r[0] == '(') {
+    // In brackets every comma counts, so a value may be left out: "(, 50%)".
+    size_t close = r.rfind(')');
+    std::string inner = r.substr(1, close == 0 || close == std::string::npos ? std::string::npos : close - 1);
+    if (core::TrimBlank(inner).empty()) return values;
+    std::string item;
+    char quote = 0;
+    for (char c : inner) {
+      if (quote) quote = c == quote ? 0 : quote;
+      else if (c == '"' || c == '\'') quote = c;
+      else if (c == ',') {
+        values.push_back(Unquoted(item));
+        item.clear();
+        continue;
+      }
+      item += c;
+    }
+    values.push_back(Unquoted(item));
+    return values;
+  }
   size_t i = 0;
   while (i < r.size()) {
     char c = r[i];
@@ -123,9 +150,9 @@ std::vector<std::string> SplitArguments(std::string_view rest) {
       i = close + 1;
       continue;
     }
-    size_t end = r.find(',', i);
+    size_t end = r.find_first_of(" \t,", i);
     if (end == std::string::npos) end = r.size();
-    values.push_back(core::TrimBlank(r.substr(i, end - i)));
+    values.push_back(r.substr(i, end - i));
     i = end;
   }
   return values;

@@ -47,7 +47,7 @@ class Page {
   // The page moves: readers who ask for reduced motion get it still.
   void UseMotion() { motion_ = true; }
   // A script of the program folder's JavaScript folder, put into the page once.
-  void UseScript(const std::string& fileName);
+  void UseScript(const Call& c, const std::string& fileName);
   // A number for ids the page needs (tips, hover images), unique within the page.
   int NextId() { return ++ids_; }
 
@@ -78,14 +78,16 @@ class Page {
   WarnFunction warn_;
   std::string_view lineEnd_;
   std::map<std::string, std::string> settings_;
-  std::vector<std::string> css_, scripts_;
+  std::vector<std::string> css_;
+  std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;
   bool motion_ = false;
   int ids_ = 0;
 };
 
-// Arguments of commands that take several: `(a, b)`, `"a", "b"`, `"text" = 'address'`.
-// Quotes are removed; blanks around each value too.
+// Arguments of commands that take several: `(a, b)` (where a value may be left out:
+// `(, b)`), `"a" "b"`, `"text" = 'address'` or bare words. Quotes and the blanks
+// around each value are removed.
 std::vector<std::string> SplitArguments(std::string_view rest);
 // Text for a place inside the page's style sheet: characters that could end a rule
 // or the <style> element are dropped.
