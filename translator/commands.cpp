@@ -1,15 +1,21 @@
 #include "commands.h"
 
+#include <unordered_map>
+
 #include "core/text.h"
 
 namespace translator {
 
 Handler FindHandler(std::string_view name) {
-  for (auto family : {TextCommands, EffectCommands, ImageCommands, LinkCommands, MenuCommands, ButtonCommands,
-                      PageCommands})
-    for (const CommandRow& row : family())
-      if (name == row.name) return row.run;
-  return nullptr;
+  static const std::unordered_map<std::string_view, Handler> handlers = [] {
+    std::unordered_map<std::string_view, Handler> all;
+    for (auto family : {TextCommands, EffectCommands, ImageCommands, LinkCommands, MenuCommands, ButtonCommands,
+                        PageCommands})
+      for (const CommandRow& row : family()) all.emplace(row.name, row.run);
+    return all;
+  }();
+  auto it = handlers.find(name);
+  return it == handlers.end() ? nullptr : it->second;
 }
 
 Argument SingleArgument(Page& page, const Call& call) {

@@ -43,11 +43,8 @@ void Page::Open(const Call& c, const std::string& closer, std::string closing) {
   blocks_.push_back({c.name, closer, std::move(closing), c.path, c.line});
 }
 
-bool Page::IsOpen(const std::string& closer) const { return Depth(closer) > 0; }
-
-int Page::Depth(const std::string& closer) const {
-  return static_cast<int>(
-      std::count_if(blocks_.begin(), blocks_.end(), [&](const Block& b) { return b.closer == closer; }));
+bool Page::IsOpen(const std::string& closer) const {
+  return std::any_of(blocks_.begin(), blocks_.end(), [&](const Block& b) { return b.closer == closer; });
 }
 
 bool Page::Close(const Call& c) {

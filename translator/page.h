@@ -57,7 +57,6 @@ class Page {
   // when none is open.
   bool Close(const Call& c);
   bool IsOpen(const std::string& closer) const;
-  int Depth(const std::string& closer) const;
   // Closes what is still open at the end of the program (with a warning for each) and
   // returns the closing HTML.
   std::string CloseAll();

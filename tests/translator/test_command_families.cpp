@@ -1,6 +1,8 @@
 // The command families beyond their documented examples: settings that serve one
 // command, blocks left open or ended twice, text and addresses that try to break out
 // of the page's markup or style sheet, and file lists.
+#include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,6 +46,7 @@ class TestCommandFamilies : public QObject {
   void motionRuleOnlyWhenSomethingMoves();
   void viewFilesListsSiteFoldersOnly();
   void searchScriptIsCopiedIntoPage();
+  void compTakesScriptsFromItsFolder();
 };
 
 void TestCommandFamilies::commands_data() {
@@ -199,6 +202,24 @@ void TestCommandFamilies::searchScriptIsCopiedIntoPage() {
   o.read = [](const std::string&, std::string&) { return false; };
   Body("SearchButton ()\n", &warnings, o);
   QVERIFY2(warnings.find("/prog/JavaScript/Search.js cannot be read") != std::string::npos, warnings.c_str());
+}
+
+void TestCommandFamilies::compTakesScriptsFromItsFolder() {
+  QTemporaryDir dir;
+  const std::string root = dir.path().toStdString();
+  QDir().mkpath(dir.path() + "/JavaScript");
+  QDir().mkpath(dir.path() + "/site");
+  WriteAll(root + "/JavaScript/Search.js", "var searchFromProgramFolder = 1;\n");
+  WriteAll(root + "/site/a.web", "SearchButton ()\n");
+  WriteAll(root + "/Cname.ini", "Name " + root + "/site/a.web\r\n");
+  QProcess p;
+  p.setWorkingDirectory(dir.path());
+  p.start(QString::fromStdString(BuiltProgram("Comp")), {});
+  p.waitForFinished(-1);
+  QCOMPARE(p.exitCode(), 0);
+  QCOMPARE(p.readAllStandardError(), QByteArray());
+  QVERIFY(ReadAll(root + "/Final.ini").find("<script>\nvar searchFromProgramFolder = 1;\n</script>\n</body>") !=
+          std::string::npos);
 }
 
 QTEST_MAIN(TestCommandFamilies)
