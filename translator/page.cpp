@@ -54,7 +54,7 @@ bool Page::Close(const Call& c) {
   // Blocks opened inside this one and left open end with it, so the elements nest.
   while (blocks_.back().closer != c.name) {
     const Block& inner = blocks_.back();
-    warn_(inner.path, inner.line, inner.opener + " without " + inner.closer + "; closed by the " + c.name +
+    warn_(inner.path, inner.line, inner.opener + " has no " + inner.closer + "; it is closed by the " + c.name +
                                       " on line " + std::to_string(c.line));
     closing += inner.closing;
     blocks_.pop_back();
@@ -69,7 +69,7 @@ std::string Page::CloseAll() {
   std::string closing;
   while (!blocks_.empty()) {
     const Block& b = blocks_.back();
-    warn_(b.path, b.line, b.opener + " without " + b.closer + "; closed at the end of the page");
+    warn_(b.path, b.line, b.opener + " has no " + b.closer + "; it is closed at the end of the page");
     closing += b.closing + eol_;
     blocks_.pop_back();
   }

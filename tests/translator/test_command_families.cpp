@@ -83,15 +83,15 @@ void TestCommandFamilies::commands_data() {
   QTest::newRow("outer end closes inner blocks")
       << QByteArray("DisplayText ()\nViewGallery ()\nEndDisplay ()\n")
       << QByteArray("<div class=\"vt-display\">\n<div class=\"vt-gallery\">\n</div></div>\n")
-      << QByteArray("6: warning: ViewGallery without EndView; closed by the EndDisplay on line 7\n");
+      << QByteArray("6: warning: ViewGallery has no EndView; it is closed by the EndDisplay on line 7\n");
   QTest::newRow("open blocks closed at the end, innermost first")
       << QByteArray("StartMenu\nItemName \"a\"\nStartMenu \"sub\"\nSelectItem \"x\" = 'x.html'\n")
       << QByteArray("<nav class=\"vt-menu\"><ul>\n<li>a</li>\n<li class=\"vt-submenu\"><span>sub</span><ul>\n"
                     "<details class=\"vt-select\"><summary>Choose a page</summary><ul><li><a href=\"x.html\">x</a></li>\n"
                     "</ul></details>\n</ul></li>\n</ul></nav>\n")
-      << QByteArray("8: warning: SelectItem without EndSelect; closed at the end of the page\n"
-                    "7: warning: StartMenu without EndMenu; closed at the end of the page\n"
-                    "5: warning: StartMenu without EndMenu; closed at the end of the page\n");
+      << QByteArray("8: warning: SelectItem has no EndSelect; it is closed at the end of the page\n"
+                    "7: warning: StartMenu has no EndMenu; it is closed at the end of the page\n"
+                    "5: warning: StartMenu has no EndMenu; it is closed at the end of the page\n");
   QTest::newRow("ItemName outside a menu")
       << QByteArray("ItemName \"Home\" = 'index.html'\n") << QByteArray("<p><a href=\"index.html\">Home</a></p>\n")
       << QByteArray("5: warning: ItemName outside a menu: written as a link of its own\n");
