@@ -8,7 +8,7 @@
 #include <QTest>
 #include <map>
 
-#include "effects.h"
+#include "commands.h"
 #include "keywords.h"
 #include "support/fixture.h"
 #include "translator.h"
