@@ -48,9 +48,11 @@ bool ParseCommandLine(std::string_view line, CommandLine& command) {
     command = {"'", line.substr(i + 1), true};
     return true;
   }
+  // No keyword is longer than this: a longer first word is text, however long it runs.
+  constexpr size_t kLongestWord = 64;
   size_t j = i;
-  while (j < line.size() && IsWordChar(line[j])) ++j;
-  if (j == i) return false;
+  while (j < line.size() && IsWordChar(line[j]) && j - i <= kLongestWord) ++j;
+  if (j == i || j - i > kLongestWord) return false;
   std::string spelling = KeywordSpelling(line.substr(i, j - i));
   if (spelling.empty() || IsMarkupWord(spelling)) return false;
   // Rem is a comment only as a word of its own: "rem-odelled" is text.
@@ -237,7 +239,15 @@ class Translation {
     diagnostics_.push_back({path, line, Diagnostic::Severity::Error, message});
     return false;
   }
+  // A program of a million slips gives the first warnings and one line saying so, not a
+  // million lines for the editor to list.
   void Warn(const std::string& path, int line, const std::string& message) {
+    if (++warningCount_ > kMaxWarnings) return;
+    if (warningCount_ == kMaxWarnings) {
+      diagnostics_.push_back({path, line, Diagnostic::Severity::Warning,
+                              "more than " + std::to_string(kMaxWarnings - 1) + " warnings; the rest are not shown"});
+      return;
+    }
     diagnostics_.push_back({path, line, Diagnostic::Severity::Warning, message});
   }
   bool PageTooBig(const std::string& path, int number) {
@@ -455,6 +465,8 @@ class Translation {
   std::vector<std::string> roots_, stack_, outside_;
   std::vector<Diagnostic> diagnostics_;
   int includes_ = 0;
+  static constexpr int kMaxWarnings = 501;
+  int warningCount_ = 0;
 };
 
 }  // namespace

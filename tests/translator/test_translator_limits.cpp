@@ -72,6 +72,7 @@ class TestTranslatorLimits : public QObject {
   void comments();
   void warningsForSlipsAndOpenBlocks_data();
   void warningsForSlipsAndOpenBlocks();
+  void warningsAreBounded();
   void nearestKeyword_data();
   void nearestKeyword();
   void handoverAllowLines();
@@ -318,6 +319,18 @@ void TestTranslatorLimits::warningsForSlipsAndOpenBlocks() {
   QCOMPARE(r.diagnostics.size(), r.warnings.size());
   for (size_t i = 0; i < r.warnings.size(); ++i)
     QCOMPARE(translator::FormatDiagnostic(r.diagnostics[i]), r.warnings[i]);
+}
+
+void TestTranslatorLimits::warningsAreBounded() {
+  std::string program;
+  for (int i = 0; i < 2000; ++i) program += "WrteText \"x\"\n";
+  Result r = Translate(program, "/site/index.web");
+  QVERIFY(r.ok);
+  QCOMPARE(r.warnings.size(), size_t(501));
+  QCOMPARE(QString::fromStdString(r.warnings[499]),
+           QString("/site/index.web:500: warning: \"WrteText\" is not a command; did you mean WriteText?"));
+  QCOMPARE(QString::fromStdString(r.warnings[500]),
+           QString("/site/index.web:501: warning: more than 500 warnings; the rest are not shown"));
 }
 
 void TestTranslatorLimits::nearestKeyword_data() {
