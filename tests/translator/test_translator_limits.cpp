@@ -8,7 +8,7 @@
 #include <QTest>
 #include <map>
 
-#include "effects.h"
+#include "commands.h"
 #include "keywords.h"
 #include "support/fixture.h"
 #include "translator.h"
@@ -72,6 +72,7 @@ class TestTranslatorLimits : public QObject {
   void comments();
   void warningsForSlipsAndOpenBlocks_data();
   void warningsForSlipsAndOpenBlocks();
+  void warningsAreBounded();
   void nearestKeyword_data();
   void nearestKeyword();
   void handoverAllowLines();
@@ -290,7 +291,8 @@ void TestTranslatorLimits::warningsForSlipsAndOpenBlocks_data() {
   QTest::newRow("slip inside markup") << "<p>WrteText \"x\"</p>\n<script>\nWrteText(\"x\");\n</script>\n"
       << QStringList() << QStringList{"did you mean"};
   QTest::newRow("menu left open") << "<p>a</p>\nStartMenu \"Main\"\n<p>b</p>\n"
-      << QStringList{"/site/index.web:2: warning: StartMenu has no EndMenu"} << QStringList();
+      << QStringList{"/site/index.web:2: warning: StartMenu has no EndMenu; it is closed at the end of the page"}
+      << QStringList();
   QTest::newRow("menu closed") << "StartMenu \"Main\"\nEndMenu ()\n" << QStringList() << QStringList{"has no"};
   QTest::newRow("gallery left open") << "\nViewGallery ()\n"
       << QStringList{"/site/index.web:2: warning: ViewGallery has no EndView; it is closed at the end of the page"}
@@ -299,7 +301,8 @@ void TestTranslatorLimits::warningsForSlipsAndOpenBlocks_data() {
       << QStringList{"/site/index.web:1: warning: WriteText: the closing bracket or quote is missing"} << QStringList();
   QTest::newRow("block opened in an include") << "#Include open.lib\nEndMenu ()\n" << QStringList() << QStringList{"has no"};
   QTest::newRow("block left open in an include") << "<p>x</p>\n#Include open.lib\n"
-      << QStringList{"/site/open.lib:2: warning: StartMenu has no EndMenu"} << QStringList();
+      << QStringList{"/site/open.lib:2: warning: StartMenu has no EndMenu; it is closed at the end of the page"}
+      << QStringList();
 }
 
 void TestTranslatorLimits::warningsForSlipsAndOpenBlocks() {
@@ -316,6 +319,18 @@ void TestTranslatorLimits::warningsForSlipsAndOpenBlocks() {
   QCOMPARE(r.diagnostics.size(), r.warnings.size());
   for (size_t i = 0; i < r.warnings.size(); ++i)
     QCOMPARE(translator::FormatDiagnostic(r.diagnostics[i]), r.warnings[i]);
+}
+
+void TestTranslatorLimits::warningsAreBounded() {
+  std::string program;
+  for (int i = 0; i < 2000; ++i) program += "WrteText \"x\"\n";
+  Result r = Translate(program, "/site/index.web");
+  QVERIFY(r.ok);
+  QCOMPARE(r.warnings.size(), size_t(501));
+  QCOMPARE(QString::fromStdString(r.warnings[499]),
+           QString("/site/index.web:500: warning: \"WrteText\" is not a command; did you mean WriteText?"));
+  QCOMPARE(QString::fromStdString(r.warnings[500]),
+           QString("/site/index.web:501: warning: more than 500 warnings; the rest are not shown"));
 }
 
 void TestTranslatorLimits::nearestKeyword_data() {
