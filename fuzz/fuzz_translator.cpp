@@ -26,8 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> parts = Parts(std::string_view(reinterpret_cast<const char*>(data), size));
   translator::Options o;
   o.libraryFolder = "/site/Library";
-  // Smaller than the real page cap, so that growing pages stay quick to find.
+  // Smaller than the real caps, so that inputs that run into them stay quick.
   o.maxPageBytes = size_t(1) << 20;
+  o.maxIncludes = 1000;
   o.read = [&parts](const std::string& path, std::string& bytes) {
     if (path == "/site/index.web") {
       bytes = parts[0];
@@ -43,7 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   };
   translator::Result r = translator::TranslateFile("/site/index.web", o);
-  if (r.ok) FUZZ_CHECK(r.page.size() <= o.maxPageBytes);
-  else FUZZ_CHECK(!r.error.empty());
+  if (r.ok) {
+    FUZZ_CHECK(r.page.size() <= o.maxPageBytes);
+  } else {
+    FUZZ_CHECK(!r.error.empty());
+    bool anError = false;
+    for (const translator::Diagnostic& d : r.diagnostics)
+      anError = anError || d.severity == translator::Diagnostic::Severity::Error;
+    FUZZ_CHECK(anError);
+  }
   return 0;
 }
