@@ -43,6 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bytes = parts[n];
     return true;
   };
+  o.scriptFolder = "/site/JavaScript";
+  // Folders hold one file per part, named as the reader above serves them.
+  o.list = [&parts](const std::string&, std::vector<std::string>& names) {
+    names.clear();
+    for (size_t n = 1; n < parts.size() && n < 10; ++n) names.push_back("f" + std::to_string(n) + ".jpg");
+    return true;
+  };
   translator::Result r = translator::TranslateFile("/site/index.web", o);
   if (r.ok) {
     FUZZ_CHECK(r.page.size() <= o.maxPageBytes);
