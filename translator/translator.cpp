@@ -195,6 +195,8 @@ class Translation {
   Result Run(std::string_view program) {
     eol_ = LineEndOf(program);
     page_.SetEol(eol_);
+    // Pages come out a little larger than their programs; growing in steps would copy them again and again.
+    out_.reserve(std::min(program.size() + program.size() / 4 + 4096, options_.maxPageBytes + 1));
     stack_.push_back(Canonical(programPath_));
     Result r;
     bool ok = TranslateText(program, AbsolutePath(programPath_));
@@ -209,8 +211,8 @@ class Translation {
     if (!ok || !outside_.empty()) return r;
     r.ok = true;
     if (!anyCommand_) r.page = std::string(program);
-    else if (scanner_.SawHtmlElement()) r.page = WithStyleSheet(out_);
-    else r.page = Wrapped(out_);
+    else if (scanner_.SawHtmlElement()) r.page = WithStyleSheet(std::move(out_));
+    else r.page = Wrapped(std::move(out_));
     return r;
   }
 
@@ -411,14 +413,20 @@ class Translation {
   void CloseBlocks() {
     std::string closing = page_.CloseAll() + page_.Scripts();
     if (closing.empty()) return;
-    size_t at = FindNoCase(out_, "</body");
-    for (size_t next = at; next != std::string::npos; next = FindNoCase(out_, "</body", at + 1)) at = next;
+    size_t at = LastBodyEnd();
     if (at == std::string::npos) {
       if (!out_.empty() && out_.back() != '\n' && out_.back() != '\r') out_ += eol_;
       out_ += closing;
     } else {
       out_.insert(at, closing);
     }
+  }
+
+  // The last "</body", found from the end: the page may be many megabytes.
+  size_t LastBodyEnd() const {
+    for (size_t at = out_.rfind('<'); at != std::string::npos; at = at ? out_.rfind('<', at - 1) : std::string::npos)
+      if (StartsWithNoCase(std::string_view(out_).substr(at), "</body")) return at;
+    return std::string::npos;
   }
 
   std::string StyleSheet() const { return page_.StyleSheet(); }
