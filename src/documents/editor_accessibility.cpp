@@ -15,8 +15,6 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
-constexpr int kTextChanges = Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT;
-
 // Follows the platform's announcements (QAccessible::isActive() alone is not told of them
 // on every platform).
 bool assistiveActive = false;
@@ -27,8 +25,9 @@ QAccessibleInterface* PlainEditorInterface(const QString&, QObject* object) {
 }
 
 void ApplyMode(QsciScintillaBase* editor, bool active) {
-  int all = Sci::SC_MODEVENTMASKALL;
-  editor->SendScintilla(Sci::SCI_SETMODEVENTMASK, active ? all : all & ~kTextChanges);
+  // No change notifications at all: a text change also carries flags such as "performed by
+  // the user", and any flag in the mask lets the notification (and its counting) through.
+  editor->SendScintilla(Sci::SCI_SETMODEVENTMASK, active ? Sci::SC_MODEVENTMASKALL : 0);
 }
 
 // Drops the interface Qt keeps for the editor, so that the next query makes the one that
