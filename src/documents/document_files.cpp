@@ -81,8 +81,11 @@ bool SaveActiveDocument(App& app) {
   // Only bytes that are on disk count as saved.
   app.lastSavedText = bytes;
   d->savedText = bytes;
+  const bool moved = d->path != app.currentPath;  // renamed, or lower-cased for upload
   d->path = app.currentPath;
+  if (moved) ShowDocumentPath(app, app.activeSlot);
   WriteBackup(app, app.currentPath, bytes);
+  if (app.fileUsed) app.fileUsed(app.currentPath);
   return true;
 }
 
@@ -116,6 +119,7 @@ bool SaveActiveDocumentAs(App& app) {
   if (QTabWidget* tabs = TabStrip(app)) tabs->setTabText(tabs->indexOf(d->page), QString::fromUtf8(d->tabName.c_str()));
   UpdateTitle(app);
   WriteBackup(app, chosen, bytes);
+  if (app.fileUsed) app.fileUsed(chosen);
   return true;
 }
 
