@@ -243,7 +243,7 @@ void InsertDialog::Build() {
       auto* grid = new QGridLayout;
       columns->addLayout(grid);
       columns->setAlignment(grid, Qt::AlignTop);
-      it = fillers.emplace(c.column, GridFiller{grid}).first;
+      it = fillers.emplace(c.column, GridFiller{grid, {}}).first;
     }
     return it->second;
   };
@@ -255,7 +255,7 @@ void InsertDialog::Build() {
     fillerFor(c).Add(c, w);
     if (c.kind == ControlKind::Frame) {
       auto* grid = new QGridLayout(w);
-      fillers.emplace(-c.id, GridFiller{grid});
+      fillers.emplace(-c.id, GridFiller{grid, {}});
     }
     if (c.kind == ControlKind::Check) w->setFocusPolicy(Qt::StrongFocus);
   }

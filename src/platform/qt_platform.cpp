@@ -255,15 +255,25 @@ std::string QtPlatform::ClipboardText() { return S(QApplication::clipboard()->te
 
 void QtPlatform::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(Q(text)); }
 
-QPoint HelpPositionBeside(const QRect& dialog, const QSize& viewer, const QRect& screen) {
-  const int gap = 8;
-  int x = dialog.right() + 1 + gap;
-  if (x + viewer.width() > screen.right() + 1) {
-    x = dialog.left() - gap - viewer.width();
-    if (x < screen.left()) x = std::max(screen.left(), screen.right() + 1 - viewer.width());
+QRect HelpPlaceBeside(const QRect& dialog, const QSize& viewer, const QRect& screen) {
+  const int gap = 8, narrowest = 320;
+  const int right = dialog.right() + 1 + gap;
+  const int roomRight = screen.right() + 1 - right;
+  const int roomLeft = dialog.left() - gap - screen.left();
+  int x, width = viewer.width();
+  if (roomRight >= width) {
+    x = right;
+  } else if (roomLeft >= width) {
+    x = dialog.left() - gap - width;
+  } else if (std::max(roomRight, roomLeft) >= narrowest) {
+    // A small screen: a narrower viewer still leaves the dialog in sight.
+    width = std::max(roomRight, roomLeft);
+    x = roomRight >= roomLeft ? right : dialog.left() - gap - width;
+  } else {
+    x = std::max(screen.left(), screen.right() + 1 - width);
   }
   int y = std::clamp(dialog.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - viewer.height()));
-  return {x, y};
+  return {x, y, width, viewer.height()};
 }
 
 void QtPlatform::ShowHelp(const std::string& helpFile, int context) {
@@ -281,7 +291,7 @@ void QtPlatform::ShowHelp(const std::string& helpFile, int context) {
   if (modal && fresh) {
     QScreen* screen = modal->screen();
     QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-    help_->move(HelpPositionBeside(modal->frameGeometry(), help_->size(), area));
+    help_->setGeometry(HelpPlaceBeside(modal->frameGeometry(), help_->size(), area));
   }
   help_->ShowTopic(Q(helpFile), context);
 }

@@ -1,6 +1,5 @@
 // The desktop implementation of Platform, with Qt.
 #pragma once
-#include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <QSize>
@@ -44,7 +43,8 @@ QString ResolvedFontFamily(const QString& requested);
 // A message's text as the box shows it: CR line breaks; when every line holds a TAB the
 // lines become rows of a two-column table (label, value) so the values line up.
 QString MessageBoxText(const std::string& text, bool* table);
-// Where the help viewer goes beside an open dialog: right of it, else left, on the screen.
-QPoint HelpPositionBeside(const QRect& dialog, const QSize& viewer, const QRect& screen);
+// Where the help viewer goes beside an open dialog: right of it, else left, narrowed to
+// the larger side on a small screen, kept on the screen.
+QRect HelpPlaceBeside(const QRect& dialog, const QSize& viewer, const QRect& screen);
 // Adds ".ext" when the file name of `path` has no extension.
 std::string WithDefaultExtension(const std::string& path, const std::string& ext);

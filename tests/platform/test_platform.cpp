@@ -107,7 +107,7 @@ class PlatformTest : public QObject {
       auto* name = dlg->findChild<QLineEdit*>("fileNameEdit");
       QVERIFY(name);
       name->setText(typed);
-      dlg->accept();
+      QMetaObject::invokeMethod(dlg, "accept");
       if (dlg->isVisible()) dlg->reject();
     });
     FileDialogSpec spec;
@@ -155,22 +155,24 @@ class PlatformTest : public QObject {
     QCOMPARE(folder, std::string("/tmp"));
   }
 
-  void helpPositionBesideADialog_data() {
+  void helpPlacedBesideADialog_data() {
     QTest::addColumn<QRect>("dialog");
     QTest::addColumn<QRect>("screen");
-    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QRect>("placed");
     const QRect screen(0, 0, 1920, 1080);
-    QTest::newRow("room on the right") << QRect(100, 100, 400, 300) << screen << QPoint(508, 100);
-    QTest::newRow("room on the left only") << QRect(1500, 100, 400, 300) << screen << QPoint(772, 100);
-    QTest::newRow("no room: at the screen's right edge") << QRect(0, 0, 700, 300) << QRect(0, 0, 800, 600)
-                                                         << QPoint(80, 0);
-    QTest::newRow("low dialog: kept on screen") << QRect(100, 900, 400, 100) << screen << QPoint(508, 520);
+    QTest::newRow("room on the right") << QRect(100, 100, 400, 300) << screen << QRect(508, 100, 720, 560);
+    QTest::newRow("room on the left only") << QRect(1500, 100, 400, 300) << screen << QRect(772, 100, 720, 560);
+    QTest::newRow("small screen: narrower") << QRect(100, 100, 300, 200) << QRect(0, 0, 800, 600)
+                                            << QRect(408, 40, 392, 560);
+    QTest::newRow("no room at all: screen edge") << QRect(0, 0, 700, 300) << QRect(0, 0, 800, 600)
+                                                 << QRect(80, 0, 720, 560);
+    QTest::newRow("low dialog: kept on screen") << QRect(100, 900, 400, 100) << screen << QRect(508, 520, 720, 560);
   }
-  void helpPositionBesideADialog() {
+  void helpPlacedBesideADialog() {
     QFETCH(QRect, dialog);
     QFETCH(QRect, screen);
-    QFETCH(QPoint, at);
-    QCOMPARE(HelpPositionBeside(dialog, QSize(720, 560), screen), at);
+    QFETCH(QRect, placed);
+    QCOMPARE(HelpPlaceBeside(dialog, QSize(720, 560), screen), placed);
   }
 
   // Help asked for from a modal dialog belongs to that dialog (so Qt does not block it),
@@ -199,7 +201,7 @@ class PlatformTest : public QObject {
     dialog.exec();
     QVERIFY(viewer);
     QVERIFY(viewer->isWindow());
-    QVERIFY2(!viewerRect.intersects(dialogRect), "help covers the dialog");
+    QVERIFY2(!viewerRect.intersects(dialogRect), qPrintable(QString("help %1,%2 %3x%4 covers the dialog %5,%6 %7x%8").arg(viewerRect.x()).arg(viewerRect.y()).arg(viewerRect.width()).arg(viewerRect.height()).arg(dialogRect.x()).arg(dialogRect.y()).arg(dialogRect.width()).arg(dialogRect.height())));
     QVERIFY(!viewerOpenAfterEscape);
     QVERIFY(dialogOpenAfterEscape);
   }
