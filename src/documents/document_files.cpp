@@ -80,7 +80,8 @@ bool SaveActiveDocument(App& app) {
   // Only bytes that are on disk count as saved.
   app.lastSavedText = bytes;
   d->savedText = bytes;
-  const bool moved = d->path != app.currentPath;  // renamed, or lower-cased for upload
+  // Renamed, or lower-cased for upload; a first save keeps the name its tab already shows.
+  const bool moved = !d->path.empty() && d->path != app.currentPath;
   d->path = app.currentPath;
   if (moved) ShowDocumentPath(app, app.activeSlot);
   WriteBackup(app, app.currentPath, bytes);
