@@ -1,6 +1,7 @@
 // The process-wide state of the editor, in one object made by main() and by each test.
 // Procedures of every subsystem take it as their first argument.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,9 @@ struct App {
 
   // Printing: when set, print jobs go to this PDF file instead of a printer (tests)
   std::string printToFile;
+
+  // Told of every file the user opens or saves (the Recent Files list); unset during start-up.
+  std::function<void(const std::string& path)> fileUsed;
 };
 
 // Where the program's own files are: "res/sound.wav" and so on resolve against the

@@ -9,6 +9,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/recent_files.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/document_table.h"
@@ -16,8 +17,11 @@
 #include "platform/platform.h"
 
 std::string TitleFor(const App& app) {
-  if (app.settings.titlebarName == 1) return "Verosta editor - " + core::FileNameOf(app.currentPath);
-  return "Verosta editor.";
+  if (app.settings.titlebarName != 1) return "Verosta editor.";
+  std::string name = core::FileNameOf(app.currentPath);
+  // A document without a file (New.web, Untitled.web, a new program) is named by its tab.
+  if (name.empty() && app.activeSlot >= 1 && app.activeSlot <= kMaxDocuments) name = app.docs[app.activeSlot].tabName;
+  return "Verosta editor - " + name;
 }
 
 void UpdateTitle(App& app) {
@@ -108,6 +112,9 @@ void StartUp(App& app) {
     }
   }
   Send(app, QsciScintillaBase::SCI_SETTABWIDTH, core::ParseNumber(app.settings.tabIndent));
+  // From here on, files the user opens or saves go into the Recent Files list.
+  app.fileUsed = [&app](const std::string& path) { NoteRecentFile(app, path); };
+  RefreshRecentMenu(app);
   AfterCommand(app);
 }
 

@@ -80,8 +80,12 @@ bool SaveActiveDocument(App& app) {
   }
   // Only bytes that are on disk count as saved.
   MarkDocumentSaved(app, app.activeSlot);
+  // Renamed, or lower-cased for upload; a first save keeps the name its tab already shows.
+  const bool moved = !d->path.empty() && d->path != app.currentPath;
   d->path = app.currentPath;
+  if (moved) ShowDocumentPath(app, app.activeSlot);
   WriteBackup(app, app.currentPath, bytes);
+  if (app.fileUsed) app.fileUsed(app.currentPath);
   return true;
 }
 
@@ -115,6 +119,7 @@ bool SaveActiveDocumentAs(App& app) {
   d->tabName = core::FileNameOf(chosen);
   if (QTabWidget* tabs = TabStrip(app)) tabs->setTabText(tabs->indexOf(d->page), QString::fromUtf8(d->tabName.c_str()));
   UpdateTitle(app);
+  if (app.fileUsed) app.fileUsed(chosen);
   return true;
 }
 

@@ -51,6 +51,16 @@ bool FillSlot(App& app, int slot, const std::string& storedPath, const std::stri
 
 }  // namespace
 
+void ShowDocumentPath(App& app, int slot) {
+  if (slot < 1 || slot > kMaxDocuments || !app.docs[slot].page) return;
+  Document& d = app.docs[slot];
+  d.tabName = core::FileNameOf(d.path);
+  if (QTabWidget* tabs = TabStrip(app)) tabs->setTabText(tabs->indexOf(d.page), QString::fromUtf8(d.tabName.c_str()));
+  if (slot != app.activeSlot) return;
+  UpdateTitle(app);
+  if (app.settings.statusbarFile == 1) SetStatusBarPart(app, 2, "Program Name: " + app.currentPath);
+}
+
 bool IsDocumentOpen(const App& app, const std::string& path) {
   std::string wanted = PathKey(path);
   for (int s = 1; s <= kMaxDocuments; ++s)
@@ -107,7 +117,10 @@ bool OpenDocumentTab(App& app, const std::string& path, const std::string& name)
   }
   // An absolute path keeps its leading "/": only the folder's trailing separator is dropped.
   std::string stored = path.empty() ? std::string() : core::JoinPath(core::FolderOf(path), core::FileNameOf(name));
-  return FillSlot(app, slot, stored, name, std::move(bytes));
+  const bool existing = !stored.empty() && core::FileExists(stored);
+  if (!FillSlot(app, slot, stored, name, std::move(bytes))) return false;
+  if (existing && app.fileUsed) app.fileUsed(stored);
+  return true;
 }
 
 bool OpenUntitledTab(App& app, const std::string& name, const std::string& bytes) {

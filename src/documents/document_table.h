@@ -31,6 +31,10 @@ int SlotOfTab(App& app, int tab);
 // Selects tab position `tab` (1-based) and makes its document active.
 void ActivateTab(App& app, int tab);
 
+// After a document's path changed: its tab shows the new file name and, when it is the
+// active one, the title and status bar the new path.
+void ShowDocumentPath(App& app, int slot);
+
 // Unsaved: no path, the file is gone, or the text changed since it was opened or saved
 // (the editor's save point; undoing back to it counts as unchanged).
 bool IsDocumentModified(App& app, int slot);

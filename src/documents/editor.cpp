@@ -44,6 +44,18 @@ void LoadEditorText(QsciScintilla* editor, const std::string& bytes) {
   SetEditorText(editor, bytes);
   Send(editor, QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
   Send(editor, QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+  SetEolModeFor(editor, bytes);
+}
+
+int EolModeFor(const std::string& bytes) {
+  size_t at = bytes.find_first_of("\r\n");
+  if (at == std::string::npos) return QsciScintillaBase::SC_EOL_CRLF;
+  if (bytes[at] == '\n') return QsciScintillaBase::SC_EOL_LF;
+  return at + 1 < bytes.size() && bytes[at + 1] == '\n' ? QsciScintillaBase::SC_EOL_CRLF : QsciScintillaBase::SC_EOL_CR;
+}
+
+void SetEolModeFor(QsciScintilla* editor, const std::string& bytes) {
+  Send(editor, QsciScintillaBase::SCI_SETEOLMODE, static_cast<uintptr_t>(EolModeFor(bytes)));
 }
 
 std::string TextRange(QsciScintilla* editor, intptr_t start, intptr_t end) {

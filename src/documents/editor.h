@@ -24,6 +24,11 @@ void SetEditorText(QsciScintilla* editor, const std::string& bytes);
 // Fills a freshly created editor with a file's bytes: room is made in one step and no undo
 // history is kept, so a large file is not copied twice.
 void LoadEditorText(QsciScintilla* editor, const std::string& bytes);
+// The editing component's end-of-line mode for a text: that of the first line end found,
+// CR LF when there is none (new programs and templates use CR LF).
+int EolModeFor(const std::string& bytes);
+// Enter and every line break then write the line end the text already uses.
+void SetEolModeFor(QsciScintilla* editor, const std::string& bytes);
 std::string SelectedText(QsciScintilla* editor);
 // Bytes of the range [start, end).
 std::string TextRange(QsciScintilla* editor, intptr_t start, intptr_t end);

@@ -39,7 +39,79 @@ void ColouriseVisible(QsciScintilla* e) {
   if (styled < end) Send(e, Sci::SCI_COLOURISE, 0, end);
 }
 
+// Which System Colors field colours each style of the web lexers.
+struct StyleColour {
+  int style;
+  int Settings::*colour;
+};
+using S = Settings;
+
+constexpr StyleColour kHtmlStyles[] = {
+    {0, &S::colorMainText},  {8, &S::colorMainText},   {19, &S::colorMainText}, {41, &S::colorMainText},
+    {46, &S::colorMainText}, {1, &S::colorKeywords},   {2, &S::colorKeywords},  {11, &S::colorKeywords},
+    {47, &S::colorKeywords}, {3, &S::colorOperator},   {4, &S::colorOperator},  {50, &S::colorOperator},
+    {6, &S::colorStrings},   {7, &S::colorStrings},    {48, &S::colorStrings},  {49, &S::colorStrings},
+    {9, &S::colorComment},   {20, &S::colorComment},   {42, &S::colorComment},  {43, &S::colorComment},
+    {44, &S::colorComment},  {5, &S::colorNumbers},    {10, &S::colorNumbers},  {45, &S::colorNumbers},
+    {21, &S::colorDoctype},  {22, &S::colorDoctype},   {12, &S::colorDoctype},  {13, &S::colorDoctype},
+};
+constexpr StyleColour kCssStyles[] = {
+    {0, &S::colorMainText},  {6, &S::colorMainText},  {7, &S::colorMainText}, {15, &S::colorMainText},
+    {17, &S::colorMainText}, {19, &S::colorMainText}, {1, &S::colorKeywords}, {2, &S::colorKeywords},
+    {3, &S::colorKeywords},  {4, &S::colorKeywords},  {10, &S::colorKeywords}, {18, &S::colorKeywords},
+    {5, &S::colorOperator},  {8, &S::colorNumbers},   {9, &S::colorComment},  {13, &S::colorStrings},
+    {14, &S::colorStrings},  {11, &S::colorDoctype},  {12, &S::colorDoctype},
+};
+constexpr StyleColour kJavaScriptStyles[] = {
+    {0, &S::colorMainText},  {11, &S::colorMainText}, {1, &S::colorComment},  {2, &S::colorComment},
+    {3, &S::colorComment},   {15, &S::colorComment},  {4, &S::colorNumbers},  {5, &S::colorKeywords},
+    {16, &S::colorKeywords}, {6, &S::colorStrings},   {7, &S::colorStrings},  {12, &S::colorStrings},
+    {14, &S::colorStrings},  {10, &S::colorOperator},
+};
+
+const char* const kJavaScriptKeywords =
+    "async await break case catch class const continue debugger default delete do else export extends "
+    "false finally for function get if import in instanceof let new null of return set static super "
+    "switch this throw true try typeof undefined var void while with yield";
+
+template <size_t N>
+void StyleWebLexer(QsciScintilla* e, const Settings& s, const StyleColour (&styles)[N], intptr_t font) {
+  for (const StyleColour& sc : styles) {
+    Send(e, Sci::SCI_STYLESETFONT, sc.style, font);
+    Send(e, Sci::SCI_STYLESETSIZE, sc.style, s.fontSize);
+    if (s.syntaxHighlighting == 1) Send(e, Sci::SCI_STYLESETFORE, sc.style, s.*sc.colour);
+  }
+}
+
+// The lexer and its colours for the active document's kind; true when it is not lexer 51.
+bool ApplyWebLexer(App& app, QsciScintilla* e, intptr_t font) {
+  const int slot = app.activeSlot;
+  const std::string& path = slot >= 1 && slot <= kMaxDocuments && app.docs[slot].editor == e ? app.docs[slot].path
+                                                                                              : app.currentPath;
+  const int lexer = LexerForPath(path);
+  const Settings& s = app.settings;
+  const char* keywords = kJavaScriptKeywords;
+  switch (lexer) {
+    case kHtmlLexer: StyleWebLexer(e, s, kHtmlStyles, font); break;
+    case kCssLexer: StyleWebLexer(e, s, kCssStyles, font); keywords = ""; break;
+    case kJavaScriptLexer: StyleWebLexer(e, s, kJavaScriptStyles, font); break;
+    default: return false;
+  }
+  Send(e, Sci::SCI_SETLEXER, static_cast<uintptr_t>(lexer));
+  // The HTML lexer reads script keywords from its second list, the C-family lexer from its first.
+  Send(e, Sci::SCI_SETKEYWORDS, lexer == kHtmlLexer ? 1 : 0, reinterpret_cast<intptr_t>(keywords));
+  return true;
+}
+
 }  // namespace
+
+int LexerForPath(const std::string& path) {
+  const std::string ext = core::ToLower(core::ExtensionOf(path));
+  if (ext == "html" || ext == "htm" || ext == "xhtml") return kHtmlLexer;
+  if (ext == "css") return kCssLexer;
+  if (ext == "js") return kJavaScriptLexer;
+  return kEditorLexer;
+}
 
 std::string KeywordList() {
   std::string all;
@@ -99,6 +171,11 @@ void ApplyEditorStyle(App& app) {
   Send(e, Sci::SCI_STYLESETFORE, Sci::STYLE_LINENUMBER, s.colorSetNumbers);
   Send(e, Sci::SCI_STYLESETSIZE, Sci::STYLE_LINENUMBER, s.fontSize);
   Send(e, Sci::SCI_SETWHITESPACEFORE, 21, s.colorSpace);
+  if (ApplyWebLexer(app, e, font)) {
+    ColouriseVisible(e);
+    Send(e, Sci::SCI_SETMARGINWIDTHN, 1, 3);
+    return;
+  }
   const std::string keywords = KeywordList();
   for (int style : kLexerStyles) Send(e, Sci::SCI_STYLESETFONT, style, font);
   for (int style : kLexerStyles) Send(e, Sci::SCI_STYLESETSIZE, style, s.fontSize);

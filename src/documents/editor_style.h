@@ -10,3 +10,10 @@ std::string KeywordList();
 void SetMenuCheck(App& app, int number, bool checked);
 // Lexer 51: words, rem and apostrophe comments, the "!" run, strings and numbers.
 inline constexpr int kEditorLexer = 51;
+
+// Web files other than programs get the component's own lexers: HTML (also .htm and
+// .xhtml), CSS and JavaScript (the C-family lexer). Every other file keeps lexer 51.
+inline constexpr int kHtmlLexer = 4;
+inline constexpr int kCssLexer = 38;
+inline constexpr int kJavaScriptLexer = 3;
+int LexerForPath(const std::string& path);

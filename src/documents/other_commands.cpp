@@ -103,6 +103,7 @@ void RestoreBackupCommand(App& app) {
   }
   app.currentPath = paths.front();
   SetEditorText(app.activeEditor, bytes);
+  SetEolModeFor(app.activeEditor, bytes);
   Send(app, Sci::SCI_EMPTYUNDOBUFFER);
   // The file itself still holds the text from before the restore.
   MarkDocumentModified(app, app.activeSlot);

@@ -5,6 +5,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include "app/application.h"
 #include "core/text.h"
@@ -120,13 +121,37 @@ std::string PrintableLine(std::string_view line, int tabWidth) {
   return out;
 }
 
+namespace {
+
+// With no printer installed a print job would vanish: offer a PDF file instead.
+bool ChoosePdfInstead(App& app, QPrinter& printer) {
+  if (app.platform.Message(kNoPrinterQuestion, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) return false;
+  FileDialogSpec fileDialog;
+  fileDialog.title = "Save as PDF";
+  fileDialog.filters = {{"PDF Files (*.pdf)", "*.pdf"}};
+  fileDialog.startName = core::FileNameOf(app.currentPath).empty() ? "Print.pdf" : core::FileNameOf(app.currentPath) + ".pdf";
+  fileDialog.defaultExtension = "pdf";
+  fileDialog.askOverwrite = true;
+  std::string path;
+  if (!app.platform.SaveFile(fileDialog, path) || path.empty()) return false;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(path));
+  return true;
+}
+
+}  // namespace
+
 bool AttachPrinter(App& app, QPrinter& printer) {
   const Settings& s = app.settings;
+  bool toPdf = false;
   if (!app.printToFile.empty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(app.printToFile));
+  } else if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+    if (!ChoosePdfInstead(app, printer)) return false;
+    toPdf = true;
   }
-  if (s.printerDialog == 1 && !app.platform.PrintDialog(printer)) return false;
+  if (s.printerDialog == 1 && !toPdf && !app.platform.PrintDialog(printer)) return false;
   if (s.ukPaperSize == 1) printer.setPageSize(QPageSize(QPageSize::A4));
   if (s.usPaperSize == 1) printer.setPageSize(QPageSize(QPageSize::Letter));
   // Narrow margins leave room for the 62 counted lines and the header on A4.

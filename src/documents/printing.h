@@ -77,9 +77,13 @@ std::vector<std::string> ListedFilePaths(std::string_view configText);
 // Tabs expanded to the next multiple of `tabWidth`, NUL bytes dropped (drawing only).
 std::string PrintableLine(std::string_view line, int tabWidth);
 
+inline constexpr const char* kNoPrinterQuestion =
+    "No printer is installed.\rWould you like to save the document as a PDF file instead?";
+
 // Sets up `printer` for a job by the settings: the print dialog (printerDialog 1) or
 // the default printer, then the paper by the two paper flags. False when the dialog
-// was cancelled or no printer (or output file) is there to print on.
+// was cancelled or no printer (or output file) is there to print on. With no printer
+// installed the user may choose a PDF file instead.
 bool AttachPrinter(App& app, QPrinter& printer);
 // Draws the plan on an attached printer in Verdana 10 (bold headers, regular body),
 // wrapping long lines at the right edge; a line that no longer fits on the paper

@@ -81,5 +81,6 @@ void RenameProgramCommand(App& app) {
   });
   QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
   QObject::connect(help, &QPushButton::clicked, &dialog, [&app] { app.platform.ShowHelp("help/contents.chm", 68); });
+  newBox->setFocus();  // the old name is shown for reference; the user types the new one
   app.platform.RunDialog(dialog);
 }

@@ -123,7 +123,7 @@ class SystemColorsDialog : public QDialog {
   }
 
   void Pick(const ColourButton& b) {
-    uint32_t colour = 0;  // the colour dialog starts on black, not on the current colour
+    uint32_t colour = static_cast<uint32_t>(app_.settings.*b.field);  // opens on the colour being changed
     if (!app_.platform.PickColor(colour)) return;
     app_.settings.*b.field = static_cast<int>(colour);
     Paint(b);

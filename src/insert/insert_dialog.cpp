@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <set>
 
 #include "app/application.h"
 #include "app/shell.h"
@@ -67,6 +68,16 @@ std::string ColourText(uint32_t colour) {
   return buf;
 }
 
+bool ParseColourText(std::string_view text, uint32_t& colour) {
+  std::string t = core::Trim(std::string(text));
+  if (!t.empty() && t[0] == '#') t.erase(0, 1);
+  if (t.size() != 6 || !std::all_of(t.begin(), t.end(), [](unsigned char c) { return std::isxdigit(c) != 0; }))
+    return false;
+  const unsigned long rgb = std::stoul(t, nullptr, 16);
+  colour = Rgb(static_cast<int>(rgb >> 16), static_cast<int>(rgb >> 8), static_cast<int>(rgb));
+  return true;
+}
+
 ControlSpec Label(int id, std::string text) { return {.kind = ControlKind::Label, .id = id, .text = std::move(text)}; }
 ControlSpec TextBox(int id, std::string initial) {
   return {.kind = ControlKind::Text, .id = id, .text = std::move(initial)};
@@ -115,6 +126,7 @@ QWidget* MakeWidget(const ControlSpec& c) {
       auto* b = new QComboBox;
       b->setEditable(true);
       b->setInsertPolicy(QComboBox::NoInsert);
+      b->setCompleter(nullptr);  // "24" must stay "24", not become "240px"
       for (const auto& s : c.choices) b->addItem(Qs(s));
       b->setEditText(Qs(c.text));
       w = b;
@@ -133,13 +145,17 @@ QWidget* MakeWidget(const ControlSpec& c) {
   return w;
 }
 
+constexpr int kMinimumBoxWidth = 300;
+
 // Places controls row by row into one grid: label | input | buttons at the right end.
 struct GridFiller {
   QGridLayout* grid;
+  std::set<int> hints;  // ids of labels with no box after them
   int row = -1;
   int col = 0;
   bool rowHasLabel = false;
 
+  bool IsHint(const ControlSpec& c) const { return hints.count(c.id) != 0; }
   void NewRow() {
     ++row;
     col = 0;
@@ -149,6 +165,12 @@ struct GridFiller {
     switch (c.kind) {
       case ControlKind::Label:
         NewRow();
+        if (IsHint(c)) {
+          // A hint has no box beside it: it spans the dialog instead of widening the label column.
+          grid->addWidget(w, row, 0, 1, 4);
+          col = 4;
+          break;
+        }
         grid->addWidget(w, row, 0);
         col = 1;
         rowHasLabel = true;
@@ -158,6 +180,11 @@ struct GridFiller {
       case ControlKind::MultiLineText:
         if (!rowHasLabel || col != 1) NewRow();
         grid->addWidget(w, row, 1);
+        // Paths and texts take the free width; size lists keep their own.
+        if (c.kind != ControlKind::DropDown) {
+          w->setMinimumWidth(kMinimumBoxWidth);
+          grid->setColumnStretch(1, 1);
+        }
         col = 2;
         break;
       case ControlKind::Button:
@@ -175,6 +202,23 @@ struct GridFiller {
   }
 };
 
+// Labels that no text box, multi-line box or drop-down follows in their own grid.
+std::set<int> HintLabels(const std::vector<ControlSpec>& controls) {
+  std::set<int> hints;
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const ControlSpec& c = controls[i];
+    if (c.kind != ControlKind::Label) continue;
+    bool boxFollows = false;
+    if (i + 1 < controls.size()) {
+      const ControlSpec& n = controls[i + 1];
+      boxFollows = (n.kind == ControlKind::Text || n.kind == ControlKind::DropDown || n.kind == ControlKind::MultiLineText) &&
+                   n.column == c.column && n.frame == c.frame;
+    }
+    if (!boxFollows) hints.insert(c.id);
+  }
+  return hints;
+}
+
 }  // namespace
 
 InsertDialog::InsertDialog(App& app, DialogSpec fileDialog) : QDialog(app.platform.Owner()), app_(app), spec_(std::move(fileDialog)) {
@@ -185,7 +229,7 @@ InsertDialog::InsertDialog(App& app, DialogSpec fileDialog) : QDialog(app.platfo
 
 void InsertDialog::Build() {
   auto* outer = new QVBoxLayout(this);
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+  outer->setSizeConstraint(QLayout::SetMinimumSize);  // may grow, for long paths
   auto* columns = new QHBoxLayout;
   outer->addLayout(columns);
   std::map<int, GridFiller> fillers;  // by column, then by frame id (negative keys)
@@ -199,17 +243,19 @@ void InsertDialog::Build() {
       auto* grid = new QGridLayout;
       columns->addLayout(grid);
       columns->setAlignment(grid, Qt::AlignTop);
-      it = fillers.emplace(c.column, GridFiller{grid}).first;
+      it = fillers.emplace(c.column, GridFiller{grid, {}}).first;
     }
     return it->second;
   };
+  const std::set<int> hints = HintLabels(spec_.controls);
   for (const ControlSpec& c : spec_.controls) {
     QWidget* w = MakeWidget(c);
+    fillerFor(c).hints = hints;
     controls_[c.id] = w;
     fillerFor(c).Add(c, w);
     if (c.kind == ControlKind::Frame) {
       auto* grid = new QGridLayout(w);
-      fillers.emplace(-c.id, GridFiller{grid});
+      fillers.emplace(-c.id, GridFiller{grid, {}});
     }
     if (c.kind == ControlKind::Check) w->setFocusPolicy(Qt::StrongFocus);
   }
@@ -304,7 +350,8 @@ void ConnectBrowse(App& app, InsertDialog& dialog, int buttonId, int boxId, Brow
 
 void ConnectColour(App& app, InsertDialog& dialog, int buttonId, int boxId) {
   dialog.OnClick(buttonId, [&app, &dialog, boxId] {
-    uint32_t colour = 0;  // the dialog starts at black
+    uint32_t colour = 0;  // black unless the field already holds a colour
+    ParseColourText(dialog.Text(boxId), colour);
     if (app.platform.PickColor(colour)) dialog.SetText(boxId, ColourText(colour));
     dialog.Focus(boxId);
   });

@@ -85,6 +85,8 @@ std::vector<std::string> SizeChoices();
 std::vector<std::string> NumberedChoices(int from, int to, int step, const std::string& suffix);
 // "#" + red, green, blue as upper-case hex digits, from a colour 0x00BBGGRR.
 std::string ColourText(uint32_t colour);
+// The colour of a "#RRGGBB" (or "RRGGBB") text; false, and `colour` untouched, for anything else.
+bool ParseColourText(std::string_view text, uint32_t& colour);
 
 enum class ControlKind { Label, Text, MultiLineText, DropDown, Check, Button, Frame };
 

@@ -22,7 +22,9 @@ PieceFragment BuildTextFile(const std::string& path) {
 }
 
 std::string BuildStylesheetLink(const std::string& stylesheetPath) {
-  return "<link rel=\"stylesheet\" type=\"text/css\" href=\"" + AttributeText(stylesheetPath) + "\">";
+  // A file URL like every other local file the inserts name; nothing chosen stays empty.
+  std::string href = stylesheetPath.empty() ? std::string() : LocalFileUrl(stylesheetPath);
+  return "<link rel=\"stylesheet\" type=\"text/css\" href=\"" + href + "\">";
 }
 
 }  // namespace insert

@@ -14,13 +14,21 @@
 #include <QVBoxLayout>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontDialog>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QSoundEffect>
 #include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "core/text.h"
 #include "platform/help_viewer.h"
@@ -47,12 +55,56 @@ std::string WithDefaultExtension(const std::string& path, const std::string& ext
   return path + "." + ext;
 }
 
-MsgAnswer QtPlatform::Message(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) {
-  QMessageBox box(owner_);
-  box.setWindowTitle(Q(title));
+QString MessageBoxText(const std::string& text, bool* table) {
   QString t = Q(text);
   t.replace("\r\n", "\n").replace('\r', '\n');
-  box.setText(t);
+  const QStringList lines = t.split('\n');
+  const bool allTabbed = std::all_of(lines.begin(), lines.end(), [](const QString& l) { return l.contains('\t'); });
+  if (table) *table = allTabbed;
+  if (!allTabbed) return t;
+  // "Label:<TAB><TAB> value" lines: tab stops do not line up in a message box, a table does.
+  QString html = "<table cellspacing=\"0\" cellpadding=\"2\">";
+  for (const QString& line : lines) {
+    const int tab = line.indexOf('\t');
+    html += "<tr><td>" + line.left(tab).trimmed().toHtmlEscaped() + "</td><td>" + line.mid(tab).trimmed().toHtmlEscaped() +
+            "</td></tr>";
+  }
+  return html + "</table>";
+}
+
+namespace {
+// A question with Yes and No only must be answered by one of them: Escape and the
+// window's close button would otherwise pick No and, on a save question, discard text.
+class AnswerBox : public QMessageBox {
+ public:
+  AnswerBox(QWidget* parent, bool answerRequired) : QMessageBox(parent), answerRequired_(answerRequired) {
+    if (answerRequired_) setWindowFlag(Qt::WindowCloseButtonHint, false);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (answerRequired_ && e->matches(QKeySequence::Cancel)) return;
+    QMessageBox::keyPressEvent(e);
+  }
+  void closeEvent(QCloseEvent* e) override {
+    if (answerRequired_ && !clickedButton()) {
+      e->ignore();
+      return;
+    }
+    QMessageBox::closeEvent(e);
+  }
+
+ private:
+  bool answerRequired_;
+};
+}  // namespace
+
+MsgAnswer QtPlatform::Message(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) {
+  AnswerBox box(owner_, buttons == MsgButtons::YesNo);
+  box.setWindowTitle(Q(title));
+  bool table = false;
+  box.setText(MessageBoxText(text, &table));
+  if (table) box.setTextFormat(Qt::RichText);
   switch (icon) {
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
     case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
@@ -80,6 +132,8 @@ bool QtPlatform::OpenFile(const FileDialogSpec& fileDialog, std::vector<std::str
   QFileDialog dlg(owner_, Q(fileDialog.title), Q(fileDialog.folder), QtFilterString(fileDialog.filters));
   dlg.setAcceptMode(QFileDialog::AcceptOpen);
   dlg.setFileMode(fileDialog.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  // A typed name without an extension means the dialog's own file type, as in the save dialogs.
+  if (!fileDialog.defaultExtension.empty()) dlg.setDefaultSuffix(Q(fileDialog.defaultExtension));
   QStringList names = QtFilterString(fileDialog.filters).split(";;");
   if (fileDialog.filterIndex >= 0 && fileDialog.filterIndex < names.size()) dlg.selectNameFilter(names[fileDialog.filterIndex]);
   if (!fileDialog.startName.empty()) dlg.selectFile(Q(fileDialog.startName));
@@ -104,10 +158,27 @@ bool QtPlatform::SaveFile(const FileDialogSpec& fileDialog, std::string& path) {
 }
 
 bool QtPlatform::PickFolder(const std::string& prompt, std::string& folder) {
-  QString f = QFileDialog::getExistingDirectory(owner_, Q(prompt), Q(folder));
-  if (f.isEmpty()) return false;
-  folder = S(f);
-  return true;
+  // The prompt's lines (joined by CR) stand above the folder browser, one per line; a
+  // window title would run them together.
+  QDialog dlg(owner_);
+  dlg.setWindowTitle("Browse for Folder");
+  auto* layout = new QVBoxLayout(&dlg);
+  QString lines = Q(prompt);
+  lines.replace("\r\n", "\n").replace('\r', '\n');
+  auto* label = new QLabel(lines, &dlg);
+  label->setObjectName("prompt");
+  layout->addWidget(label);
+  auto* browser = new QFileDialog(&dlg, QString(), Q(folder));
+  browser->setWindowFlags(Qt::Widget);
+  browser->setOption(QFileDialog::DontUseNativeDialog, true);
+  browser->setOption(QFileDialog::ShowDirsOnly, true);
+  browser->setFileMode(QFileDialog::Directory);
+  layout->addWidget(browser);
+  QObject::connect(browser, &QFileDialog::accepted, &dlg, &QDialog::accept);
+  QObject::connect(browser, &QFileDialog::rejected, &dlg, &QDialog::reject);
+  if (dlg.exec() != QDialog::Accepted || browser->selectedFiles().isEmpty()) return false;
+  folder = S(browser->selectedFiles().first());
+  return !folder.empty();
 }
 
 bool QtPlatform::PickColor(uint32_t& colour) {
@@ -119,9 +190,20 @@ bool QtPlatform::PickColor(uint32_t& colour) {
   return true;
 }
 
+QString ResolvedFontFamily(const QString& requested) {
+  if (QFontDatabase::hasFamily(requested)) return requested;
+  // fontconfig maps a missing family to a metric-compatible one (Courier New -> Liberation Mono);
+  // a proportional stand-in would be worse than the system's fixed-width font.
+  QFont wanted(requested);
+  QFontInfo used(wanted);
+  if (used.fixedPitch() && QFontDatabase::hasFamily(used.family())) return used.family();
+  // The system font names an alias ("monospace"); the dialog lists only real families.
+  return QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family();
+}
+
 bool QtPlatform::PickFont(FontChoice& font) {
   bool ok = false;
-  QFont start(Q(font.name), font.pointSize);
+  QFont start(ResolvedFontFamily(Q(font.name)), font.pointSize);
   start.setBold(font.bold);
   start.setItalic(font.italic);
   QFont f = QFontDialog::getFont(&ok, start, owner_);
@@ -195,8 +277,44 @@ std::string QtPlatform::ClipboardText() { return S(QApplication::clipboard()->te
 
 void QtPlatform::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(Q(text)); }
 
+QRect HelpPlaceBeside(const QRect& dialog, const QSize& viewer, const QRect& screen) {
+  const int gap = 8, narrowest = 320;
+  const int right = dialog.right() + 1 + gap;
+  const int roomRight = screen.right() + 1 - right;
+  const int roomLeft = dialog.left() - gap - screen.left();
+  int x, width = viewer.width();
+  if (roomRight >= width) {
+    x = right;
+  } else if (roomLeft >= width) {
+    x = dialog.left() - gap - width;
+  } else if (std::max(roomRight, roomLeft) >= narrowest) {
+    // A small screen: a narrower viewer still leaves the dialog in sight.
+    width = std::max(roomRight, roomLeft);
+    x = roomRight >= roomLeft ? right : dialog.left() - gap - width;
+  } else {
+    x = std::max(screen.left(), screen.right() + 1 - width);
+  }
+  int y = std::clamp(dialog.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - viewer.height()));
+  return {x, y, width, viewer.height()};
+}
+
 void QtPlatform::ShowHelp(const std::string& helpFile, int context) {
-  if (!help_) help_ = new HelpViewer(owner_, QDir::current().absoluteFilePath("help"));
+  // Qt leaves a modal dialog's own windows usable: while one is open the viewer belongs to
+  // it, so the help can be read and closed (Escape) with the dialog still open.
+  QWidget* modal = QApplication::activeModalWidget();
+  QWidget* parent = modal ? modal : owner_.data();
+  if (help_ && help_->parentWidget() != parent) {
+    help_->hide();
+    help_->deleteLater();
+    help_ = nullptr;
+  }
+  const bool fresh = !help_;
+  if (fresh) help_ = new HelpViewer(parent, QDir::current().absoluteFilePath("help"));
+  if (modal && fresh) {
+    QScreen* screen = modal->screen();
+    QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+    help_->setGeometry(HelpPlaceBeside(modal->frameGeometry(), help_->size(), area));
+  }
   help_->ShowTopic(Q(helpFile), context);
 }
 

@@ -1,6 +1,8 @@
 // The desktop implementation of Platform, with Qt.
 #pragma once
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 
 #include "platform/platform.h"
 
@@ -37,5 +39,14 @@ class QtPlatform : public Platform {
 
 // "Label" / "pattern" pairs as one Qt filter string: "Label (pattern);;...".
 QString QtFilterString(const std::vector<std::pair<std::string, std::string>>& filters);
+// The installed family a font request shows in the font dialog: the family itself, the
+// fixed-width family fontconfig puts in its place, or the system's fixed-width font.
+QString ResolvedFontFamily(const QString& requested);
+// A message's text as the box shows it: CR line breaks; when every line holds a TAB the
+// lines become rows of a two-column table (label, value) so the values line up.
+QString MessageBoxText(const std::string& text, bool* table);
+// Where the help viewer goes beside an open dialog: right of it, else left, narrowed to
+// the larger side on a small screen, kept on the screen.
+QRect HelpPlaceBeside(const QRect& dialog, const QSize& viewer, const QRect& screen);
 // Adds ".ext" when the file name of `path` has no extension.
 std::string WithDefaultExtension(const std::string& path, const std::string& ext);

@@ -143,7 +143,9 @@ class LibraryManagerDialog : public QDialog {
 
   // The delete operation plays the feedback sound itself.
   void Delete() {
+    // Whatever happened, the list shows what the folder now holds.
     DeleteFileWithDialog(app_, "Delete Library File", "Library", LibraryFilters(), "", "web");
+    RefillList();
   }
 
   void Print() {

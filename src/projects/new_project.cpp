@@ -104,6 +104,7 @@ std::string CreateProject(const std::string& location, const std::string& name, 
   // Joined as typed: a trailing separator on the location only doubles it, which is harmless.
   std::string project = location + "/" + name;
   MakeFolder(project);
+  if (!core::FolderExists(project)) return std::string();  // nothing to put the rest into
   if (withSubFolders) {
     for (const char* sub : {"Doc", "Images", "JavaScript"}) MakeFolder(project + "/" + sub);
     std::string scripts = core::JoinPath(programFolder.empty() ? "." : programFolder, "JavaScript");
@@ -119,6 +120,13 @@ void NewProject(App& app) {
   FeedbackIfOn(app);
   if (!app.platform.RunDialog(dialog)) return;
   std::error_code ec;
-  CreateProject(dialog.Location(), dialog.Name(), app.settings.projectDirectories == 1,
-                std::filesystem::current_path(ec).string());
+  if (dialog.Location().empty() || dialog.Name().empty()) return;
+  if (CreateProject(dialog.Location(), dialog.Name(), app.settings.projectDirectories == 1,
+                    std::filesystem::current_path(ec).string())
+          .empty())
+    app.platform.Message(ProjectNotCreatedText(dialog.Location() + "/" + dialog.Name()), MsgIcon::Warning);
+}
+
+std::string ProjectNotCreatedText(const std::string& project) {
+  return "The project folder could not be created:\r" + project + "\rPlease check the location and the folder name.";
 }

@@ -11,6 +11,9 @@ struct App;
 std::string CreateProject(const std::string& location, const std::string& name, bool withSubFolders,
                           const std::string& programFolder);
 
+// What New Project says when the project folder itself cannot be made.
+std::string ProjectNotCreatedText(const std::string& project);
+
 // The dialog's control ids (object names).
 enum NewProjectId {
   kProjectLocationLabel = 10,

@@ -149,14 +149,18 @@ class PreferencesDialog : public QDialog {
     if (!b.partner) {
       s.*b.field = on ? 1 : 0;
       if (b.id == 130) UpdateTitle(app_);
-      return;
+    } else {
+      // One choice of a pair: the clicked box is always the one that ends up on.
+      s.*b.field = 1;
+      for (const Box& other : kBoxes)
+        if (other.id == b.partner) s.*other.field = 0;
+      RefreshBoxes();
     }
-    // One choice of a pair: the clicked box is always the one that ends up on.
-    s.*b.field = 1;
-    for (const Box& other : kBoxes)
-      if (other.id == b.partner) s.*other.field = 0;
-    RefreshBoxes();
+    // The main window restyles the editor after each command, not while this dialog runs:
+    // margin and caret show their new look at once.
+    if (b.id == 140 || b.id == 143 || b.id == 144) ShowInEditor();
   }
+  void ShowInEditor() { ApplyEditorStyle(app_); }
   void RefreshBoxes() {
     for (const Box& b : kBoxes) BoxOf(b.id)->setChecked(app_.settings.*b.field == 1);
   }
@@ -167,11 +171,13 @@ class PreferencesDialog : public QDialog {
   }
   void Cancel() {
     LoadSettings(app_);
+    ShowInEditor();
     reject();
   }
   void Defaults() {
     SetPreferenceDefaults(app_.settings);
     RefreshBoxes();
+    ShowInEditor();
     list_->setEditText("3");
     UpdateTitle(app_);
   }

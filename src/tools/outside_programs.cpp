@@ -37,6 +37,22 @@ std::string ActiveTextName(std::string_view selection) {
   return core::ToLower(name);
 }
 
+std::vector<std::string> ActiveTextCandidates(const std::string& selection, const std::string& documentPath) {
+  // Names are lower-cased for matching; on a case-sensitive disk the name as selected may be the one that exists.
+  std::string asSelected = selection;
+  std::erase_if(asSelected, [](char c) { return c == '"' || c == '(' || c == ')' || c == '\''; });
+  const std::string lower = ActiveTextName(selection);
+  std::vector<std::string> names = {lower};
+  if (asSelected != lower) names.push_back(asSelected);
+  std::vector<std::string> out;
+  // A page names its files relative to itself, so the active document's folder comes first.
+  const std::string folder = core::FolderOf(documentPath);
+  if (!folder.empty() && !core::IsAbsolutePath(asSelected))
+    for (const std::string& n : names) out.push_back(core::JoinPath(folder, n));
+  for (const std::string& n : names) out.push_back(n);
+  return out;
+}
+
 const ActiveTextRule* ActiveTextRuleFor(const std::string& name) {
   static const ActiveTextRule rules[] = {
       {{".doc", ".txt"}, &Settings::textEditorPath, kTextEditorMissing},
@@ -62,13 +78,12 @@ void ActiveText(App& app) {
   const std::string& editor = app.settings.*rule->editor;
   bool haveEditor = core::FileExists(editor);
   if (!haveEditor && rule->missingMessage) app.platform.Message(rule->missingMessage, MsgIcon::Information);
-  // Names are lower-cased for matching; on a case-sensitive disk the name as selected may be the one that exists.
-  std::string file = name;
-  if (!core::FileExists(file)) {
-    std::string asSelected = selection;
-    std::erase_if(asSelected, [](char c) { return c == '"' || c == '(' || c == ')' || c == '\''; });
-    if (core::FileExists(asSelected)) file = asSelected;
-  }
+  std::string file;
+  for (const std::string& candidate : ActiveTextCandidates(selection, app.currentPath))
+    if (core::FileExists(candidate)) {
+      file = candidate;
+      break;
+    }
   if (!core::FileExists(file)) {
     app.platform.Message("Can not edit file.\rPlease make sure the file name is correct.", MsgIcon::Information);
     return;

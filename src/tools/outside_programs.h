@@ -34,6 +34,9 @@ struct ActiveTextRule {
 };
 // The first rule whose text occurs in `name`, null when none does.
 const ActiveTextRule* ActiveTextRuleFor(const std::string& name);
+// The paths Active Text tries, in order: a relative name beside the active document first
+// (lower-cased, then as selected), then in the current folder.
+std::vector<std::string> ActiveTextCandidates(const std::string& selection, const std::string& documentPath);
 void ActiveText(App& app);
 
 // View Folder Contents: the text of Contents.doc for a folder and its file names.

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QPrinterInfo>
 #include <QTest>
 #include <Qsci/qsciscintilla.h>
 #include <map>
@@ -329,6 +330,37 @@ class TestPrint : public QObject {
     f.Menu(108);
     QCOMPARE(f.Pages(), (std::vector<Page>{{" Program name New.web", "1:  abc"}}));
     QVERIFY(f.platform.Done());
+  }
+
+  // No printer installed: Print offers a PDF file instead of printing nothing.
+  void noPrinterOffersPdf_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("chooseFile");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("yes and a file") << int(MsgAnswer::Yes) << true << true;
+    QTest::newRow("yes, file dialog cancelled") << int(MsgAnswer::Yes) << false << false;
+    QTest::newRow("no") << int(MsgAnswer::No) << false << false;
+  }
+  void noPrinterOffersPdf() {
+    QFETCH(int, answer);
+    QFETCH(bool, chooseFile);
+    QFETCH(bool, written);
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) QSKIP("a printer is installed here");
+    PrintFixture f;
+    f.app->printToFile.clear();
+    f.app->settings.printerDialog = 1;  // the PDF file replaces the print dialog
+    f.SetText("hello");
+    f.platform.AnswerMessage(MsgAnswer(answer));
+    const std::string pdf = f.Path("hello.pdf");
+    if (answer == int(MsgAnswer::Yes)) f.platform.AnswerSave(chooseFile ? pdf : "");
+    f.Menu(108);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    auto asked = f.platform.CallsOf("message");
+    QCOMPARE(asked.at(0).text, std::string(kNoPrinterQuestion));
+    QCOMPARE(int(asked.at(0).buttons), int(MsgButtons::YesNo));
+    if (answer == int(MsgAnswer::Yes)) QCOMPARE(f.platform.CallsOf("save").at(0).fileDialog.defaultExtension, std::string("pdf"));
+    QCOMPARE(QFile::exists(QString::fromStdString(pdf)), written);
+    if (written) QCOMPARE(PdfPageCount(pdf), 1);
   }
 
   void oddTexts_data() {

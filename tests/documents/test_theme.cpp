@@ -179,6 +179,7 @@ class TestTheme : public QObject {
     f.platform.AnswerColor(7, false);
     f.Menu(303);
     QCOMPARE(f.app->settings.colorKeywords, 42);
+    QCOMPARE(f.platform.CallsOf("color").at(0).colour, 42u);  // the dialog opened on the colour in use
   }
 
   void checkBoxStoresAtOnce() {

@@ -31,6 +31,29 @@ class TestInsertDialog : public QObject {
     QCOMPARE(sizes.back(), std::string("240px"));
   }
 
+  // What the user types into a size list is what is used, never a completed choice.
+  void sizeListKeepsTypedText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("24") << "24";
+    QTest::newRow("1") << "1";
+    QTest::newRow("10") << "10";
+    QTest::newRow("2em") << "2em";
+  }
+  void sizeListKeepsTypedText() {
+    QFETCH(QString, typed);
+    EditorFixture f;
+    f.Start();
+    InsertDialog d(*f.app, SampleSpec(f.app->settings));
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    auto* box = Find<QComboBox>(d, 1003);
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), typed);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
+    QCOMPARE(QString::fromStdString(d.Text(1003)), typed);
+  }
+
   void colourText_data() {
     QTest::addColumn<uint>("colour");
     QTest::addColumn<QString>("text");
@@ -128,6 +151,27 @@ class TestInsertDialog : public QObject {
     QVERIFY(f.platform.Done());
   }
 
+  void colourTextReadsBack_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<uint>("colour");
+    QTest::newRow("hash") << "#FF8000" << true << uint(Rgb(255, 128, 0));
+    QTest::newRow("lower case, blanks") << " #0a0b0c " << true << uint(Rgb(10, 11, 12));
+    QTest::newRow("no hash") << "123456" << true << uint(Rgb(0x12, 0x34, 0x56));
+    QTest::newRow("name") << "red" << false << 7u;
+    QTest::newRow("short") << "#FFF" << false << 7u;
+    QTest::newRow("not hex") << "#GG0000" << false << 7u;
+    QTest::newRow("empty") << "" << false << 7u;
+  }
+  void colourTextReadsBack() {
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QFETCH(uint, colour);
+    uint32_t got = 7;
+    QCOMPARE(ParseColourText(text.toStdString(), got), valid);
+    QCOMPARE(uint(got), colour);
+  }
+
   void colourField_data() {
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("expected");
@@ -144,6 +188,7 @@ class TestInsertDialog : public QObject {
     f.platform.AnswerColor(Rgb(255, 128, 0), ok);
     Click(d, 3002);
     QCOMPARE(QString::fromStdString(d.Text(1002)), expected);
+    QCOMPARE(f.platform.CallsOf("color").at(0).colour, Rgb(0x12, 0x34, 0x56));  // opened on the field's colour
     QVERIFY(f.platform.Done());
   }
 
@@ -203,6 +248,42 @@ class TestInsertDialog : public QObject {
     QVERIFY(!core_exists("Verosta.ini"));
     FinishOk(*f.app, kTablesDialog);
     QVERIFY(f.ReadFile("Verosta.ini").find("Table rows 7") != std::string::npos);
+  }
+
+  // The box sits right beside its label whatever the hint below says, and a path fits.
+  void boxesBesideTheirLabelsAndWide_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("box");
+    QTest::newRow("comment") << 419 << 101;
+    QTest::newRow("text file") << 400 << 101;
+    QTest::newRow("style sheet") << 418 << 101;
+    QTest::newRow("hypertext link") << 406 << 101;
+  }
+  void boxesBesideTheirLabelsAndWide() {
+    QFETCH(int, command);
+    QFETCH(int, box);
+    EditorFixture f;
+    f.Start();
+    int gap = -1, width = 0;
+    bool grows = false;
+    f.platform.AnswerDialog([&](QDialog& d) {
+      d.show();
+      QTest::qWaitForWindowExposed(&d);
+      QWidget* label = Find<QWidget>(d, 100);
+      QWidget* edit = Find<QWidget>(d, box);
+      if (!label || !edit) return false;
+      gap = edit->geometry().left() - label->geometry().right();
+      width = edit->width();
+      const int before = d.width();
+      d.resize(before + 200, d.height());
+      QCoreApplication::processEvents();
+      grows = edit->width() >= width + 150;
+      return false;
+    });
+    f.Menu(command);
+    QVERIFY2(gap >= 0 && gap < 40, qPrintable(QString::number(gap)));
+    QVERIFY2(width >= 300, qPrintable(QString::number(width)));
+    QVERIFY(grows);
   }
 
   void commandsOpenTheirDialogs_data() {

@@ -65,6 +65,13 @@ void TestLinks::hypertextLink_data() {
   QTest::newRow("blanks and quotes") << "/my site/\"x\".html" << "a \"b\"" << "say \"hi\"" << false
                                      << "<a href=\"file:///my%20site/%22x%22.html\"\n"
                                         "alt=\"say &quot;hi&quot;\">a \"b\"\n</a>";
+  QTest::newRow("fragment kept") << "page.html#top" << "Top" << "" << false
+                                 << "<a href=\"page.html#top\"\nalt=\"\">Top\n</a>";
+  QTest::newRow("fragment only") << "#top" << "Top" << "" << false << "<a href=\"#top\"\nalt=\"\">Top\n</a>";
+  QTest::newRow("query and fragment") << "/my site/find.html?q=a b#x" << "F" << "" << false
+                                      << "<a href=\"file:///my%20site/find.html?q=a%20b#x\"\nalt=\"\">F\n</a>";
+  QTest::newRow("web address with fragment") << "http://example.org/a.html#b" << "B" << "" << false
+                                             << "<a href=\"http://example.org/a.html#b\"\nalt=\"\">B\n</a>";
 }
 
 void TestLinks::hypertextLink() {

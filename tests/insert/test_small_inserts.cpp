@@ -89,11 +89,15 @@ void TestSmallInserts::stylesheet_data() {
   QTest::addColumn<QString>("path");
   QTest::addColumn<QString>("expected");
   QTest::newRow("path") << "/home/ann/site/s.css"
-                        << "<link rel=\"stylesheet\" type=\"text/css\" href=\"/home/ann/site/s.css\">";
-  QTest::newRow("backslashes kept") << "C:\\site\\s.css"
-                                    << "<link rel=\"stylesheet\" type=\"text/css\" href=\"C:\\site\\s.css\">";
+                        << "<link rel=\"stylesheet\" type=\"text/css\" href=\"file:///home/ann/site/s.css\">";
+  QTest::newRow("drive letter") << "C:\\site\\s.css"
+                                << "<link rel=\"stylesheet\" type=\"text/css\" href=\"file:///C:/site/s.css\">";
+  QTest::newRow("blanks") << "/my site/main style.css"
+                          << "<link rel=\"stylesheet\" type=\"text/css\" href=\"file:///my%20site/main%20style.css\">";
+  QTest::newRow("relative stays relative") << "css/s.css"
+                                           << "<link rel=\"stylesheet\" type=\"text/css\" href=\"css/s.css\">";
   QTest::newRow("empty") << "" << "<link rel=\"stylesheet\" type=\"text/css\" href=\"\">";
-  QTest::newRow("quote") << "/a\"b.css" << "<link rel=\"stylesheet\" type=\"text/css\" href=\"/a&quot;b.css\">";
+  QTest::newRow("quote") << "/a\"b.css" << "<link rel=\"stylesheet\" type=\"text/css\" href=\"file:///a%22b.css\">";
 }
 
 void TestSmallInserts::stylesheet() {
@@ -238,7 +242,7 @@ void TestSmallInserts::stylesheetHrefIsTheBrowsedPath() {
   f.platform.AnswerOpen({"/home/ann/site/main.css"});
   f.platform.AnswerOpen({});
   f.Menu(418);
-  const std::string link = "<link rel=\"stylesheet\" type=\"text/css\" href=\"/home/ann/site/main.css\">";
+  const std::string link = "<link rel=\"stylesheet\" type=\"text/css\" href=\"file:///home/ann/site/main.css\">";
   QCOMPARE(EditorText(f.app->activeEditor), link);
   QCOMPARE(f.platform.CallsOf("open").at(0).fileDialog.title, std::string("Open CSS File"));
 

@@ -177,6 +177,38 @@ class NewProjectTest : public QObject {
     QVERIFY(!core::FolderExists(f.Path("Chosen/Shop")));
   }
 
+  // A project folder that cannot be made is said so; one that exists already is not.
+  void unmakeableFolderIsReported_data() {
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("location missing") << "Nowhere" << true;
+    QTest::newRow("location is a file") << "plain.txt" << true;
+    QTest::newRow("project exists") << "Sites" << false;
+  }
+  void unmakeableFolderIsReported() {
+    QFETCH(QString, location);
+    QFETCH(bool, reported);
+    EditorFixture f;
+    f.WriteFile("plain.txt", "x");
+    QDir().mkpath(QString::fromStdString(f.Path("Sites/Shop")));
+    f.Start();
+    const std::string where = f.Path(location.toStdString());
+    f.platform.AnswerDialog([&](QDialog& d) {
+      Edit(d, kProjectLocation)->setText(QString::fromStdString(where));
+      Edit(d, kProjectName)->setText("Shop");
+      return true;
+    });
+    if (reported) f.platform.AnswerMessage(MsgAnswer::Ok);
+    f.Menu(1101);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    auto messages = f.platform.CallsOf("message");
+    QCOMPARE(messages.size(), size_t(reported ? 1 : 0));
+    if (reported) {
+      QCOMPARE(messages[0].text, ProjectNotCreatedText(where + "/Shop"));
+      QCOMPARE(int(messages[0].icon), int(MsgIcon::Warning));
+    }
+  }
+
   void emptyLocationCreatesNothing() {
     EditorFixture f;
     f.Start();

@@ -90,7 +90,7 @@ bool ScriptedPlatform::PickFolder(const std::string& prompt, std::string& folder
 }
 
 bool ScriptedPlatform::PickColor(uint32_t& colour) {
-  calls.push_back({.kind = "color"});
+  calls.push_back({.kind = "color", .colour = colour});
   Answer a;
   if (!Take("color", "", a) || !a.ok) return false;
   colour = a.colour;

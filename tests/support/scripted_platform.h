@@ -20,6 +20,7 @@ struct PlatformCall {
   FileDialogSpec fileDialog;
   std::vector<std::string> args;
   int context = 0;
+  uint32_t colour = 0;  // the colour a colour dialog opened on
 };
 
 class ScriptedPlatform : public Platform {

@@ -37,6 +37,8 @@ class TestOutsidePrograms : public QObject {
   void activeTextMessages_data();
   void activeTextMessages();
   void activeTextKeepsSelectedLetterCase();
+  void activeTextLooksBesideTheDocumentFirst_data();
+  void activeTextLooksBesideTheDocumentFirst();
   void folderContents();
   void folderContentsCancelAndMissingEditor();
   void percentEncode_data();
@@ -149,6 +151,38 @@ void TestOutsidePrograms::activeTextKeepsSelectedLetterCase() {
   auto starts = f.platform.CallsOf("start");
   QCOMPARE(starts.size(), size_t(1));
   QCOMPARE(starts[0].args, std::vector<std::string>{"Docs/Read Me.TXT"});
+}
+
+void TestOutsidePrograms::activeTextLooksBesideTheDocumentFirst_data() {
+  QTest::addColumn<QStringList>("files");
+  QTest::addColumn<QString>("opened");  // relative to the program folder, "" = not found
+  QTest::newRow("beside the document") << QStringList{"site/images/logo.png"} << "site/images/logo.png";
+  QTest::newRow("current folder only") << QStringList{"images/logo.png"} << "images/logo.png";
+  QTest::newRow("both: the document's wins") << QStringList{"images/logo.png", "site/images/logo.png"}
+                                             << "site/images/logo.png";
+  QTest::newRow("neither") << QStringList{"other/images/logo.png"} << "";
+}
+
+void TestOutsidePrograms::activeTextLooksBesideTheDocumentFirst() {
+  QFETCH(QStringList, files);
+  QFETCH(QString, opened);
+  EditorFixture f;
+  for (const QString& n : files) f.WriteFile(n.toStdString(), "png");
+  f.WriteFile("editor", "");
+  f.WriteFile("site/page.web", "images/logo.png");
+  f.Start();
+  QVERIFY(OpenDocumentTab(*f.app, f.Path("site/page.web"), f.Path("site/page.web")));
+  Send(*f.app, QsciScintillaBase::SCI_SETSEL, 0, 15);
+  f.app->settings.imageEditorPath = f.Path("editor");
+  if (opened.isEmpty()) f.platform.AnswerMessage(MsgAnswer::Ok);
+  f.Key(4047);
+  auto starts = f.platform.CallsOf("start");
+  QCOMPARE(starts.size(), size_t(opened.isEmpty() ? 0 : 1));
+  if (!opened.isEmpty()) {
+    std::string expected = opened.startsWith("site/") ? f.Path(opened.toStdString()) : opened.toStdString();
+    QCOMPARE(starts[0].args, std::vector<std::string>{expected});
+  }
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
 
 void TestOutsidePrograms::folderContents() {
