@@ -10,7 +10,9 @@
 class PyFtpServer {
  public:
   // `masquerade`: the address the server announces in its PASV replies ("" = its own).
-  explicit PyFtpServer(const std::string& root, const std::string& masquerade = "") {
+  // `certificate` and `key` (PEM files): explicit FTPS, required on control and data.
+  explicit PyFtpServer(const std::string& root, const std::string& masquerade = "",
+                       const std::string& certificate = "", const std::string& key = "") {
     script_.setFileTemplate(QDir::tempPath() + "/pyftpd_XXXXXX.py");
     if (!script_.open()) return;
     script_.write(
@@ -21,8 +23,17 @@ class PyFtpServer {
         "logging.basicConfig(level=logging.CRITICAL)\n"
         "authorizer = DummyAuthorizer()\n"
         "authorizer.add_user('anna', 'secret', sys.argv[1], perm='elradfmwMT')\n"
-        "class Handler(FTPHandler):\n"
+        "Base = FTPHandler\n"
+        "if len(sys.argv) > 4 and sys.argv[3]:\n"
+        "    from pyftpdlib.handlers import TLS_FTPHandler\n"
+        "    Base = TLS_FTPHandler\n"
+        "class Handler(Base):\n"
         "    pass\n"
+        "if len(sys.argv) > 4 and sys.argv[3]:\n"
+        "    Handler.certfile = sys.argv[3]\n"
+        "    Handler.keyfile = sys.argv[4]\n"
+        "    Handler.tls_control_required = True\n"
+        "    Handler.tls_data_required = True\n"
         "Handler.authorizer = authorizer\n"
         "Handler.auth_failed_timeout = 0\n"
         "if len(sys.argv) > 2 and sys.argv[2]:\n"
@@ -33,7 +44,8 @@ class PyFtpServer {
     script_.flush();
     // Debian's interpreter: another python3 earlier on PATH may lack pyftpdlib.
     process_.start("/usr/bin/python3", {script_.fileName(), QString::fromStdString(root),
-                                        QString::fromStdString(masquerade)});
+                                        QString::fromStdString(masquerade), QString::fromStdString(certificate),
+                                        QString::fromStdString(key)});
     if (!process_.waitForStarted(10000)) return;
     while (!process_.canReadLine() && process_.waitForReadyRead(15000)) {
     }
