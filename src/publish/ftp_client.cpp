@@ -12,12 +12,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <map>
 #include <set>
 #include <thread>
 
 #include "core/text.h"
-#include "publish/ftp_tls.h"
 
 namespace ftp {
 
@@ -41,18 +39,6 @@ thread_local std::string cause;
 
 std::mutex noSizeMutex;
 std::set<int> noSizeConnections;  // servers that said they have no SIZE command
-std::map<int, std::string> secureHosts;  // host names of TLS control connections
-
-void RememberHostName(int connection, const std::string& hostName) {
-  std::lock_guard<std::mutex> lock(noSizeMutex);
-  secureHosts[connection] = hostName;
-}
-
-std::string SecureHostName(int connection) {
-  std::lock_guard<std::mutex> lock(noSizeMutex);
-  auto it = secureHosts.find(connection);
-  return it == secureHosts.end() ? std::string() : it->second;
-}
 
 std::string Text(const char* s) { return s ? std::string(s) : std::string(); }
 
@@ -100,49 +86,13 @@ Wait WaitFor(int fd, short events, int timeoutMs, bool charged) {
   }
 }
 
-// The socket calls, plain or through TLS: > 0 bytes moved, 0 closed, -1 wait for
-// `want` (POLLIN or POLLOUT), -2 failed.
-ssize_t TlsResult(tls::Io io, std::size_t moved, short& want) {
-  switch (io) {
-    case tls::Io::Done: return static_cast<ssize_t>(moved);
-    case tls::Io::WantRead: want = POLLIN; return -1;
-    case tls::Io::WantWrite: want = POLLOUT; return -1;
-    case tls::Io::Closed: return 0;
-    default: return -2;
-  }
-}
-
-ssize_t WriteSome(int fd, const char* bytes, std::size_t count, short& want) {
-  std::size_t moved = 0;
-  if (tls::Enabled(fd)) return TlsResult(tls::Write(fd, bytes, count, moved), moved, want);
-  ssize_t n = send(fd, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
-  if (n >= 0) return n;
-  want = POLLOUT;
-  return errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK ? -1 : -2;
-}
-
-ssize_t ReadSome(int fd, char* buffer, std::size_t count, bool peek, short& want) {
-  std::size_t moved = 0;
-  if (tls::Enabled(fd))
-    return TlsResult(peek ? tls::Peek(fd, buffer, count, moved) : tls::Read(fd, buffer, count, moved), moved, want);
-  ssize_t n = recv(fd, buffer, count, (peek ? MSG_PEEK : 0) | MSG_DONTWAIT);
-  if (n >= 0) return n;
-  want = POLLIN;
-  return errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK ? -1 : -2;
-}
-
-void CloseSocket(int fd, bool orderly = true) {
-  tls::Detach(fd, orderly);
-  close(fd);
-}
-
 bool SendAll(int fd, const char* bytes, std::size_t count, int timeoutMs, bool charged) {
   while (count > 0) {
-    short want = POLLOUT;
-    ssize_t sent = WriteSome(fd, bytes, count, want);
-    if (sent <= 0) {
-      if (sent == -1) {
-        Wait w = WaitFor(fd, want, timeoutMs, charged);
+    ssize_t sent = send(fd, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent < 0) {
+      if (errno == EINTR) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        Wait w = WaitFor(fd, POLLOUT, timeoutMs, charged);
         if (w == Wait::Ready) continue;
         if (w == Wait::TimedOut) SetCause(NoAnswer(timeoutMs));
         return false;
@@ -168,25 +118,22 @@ LineEnd ReadLineEx(int fd, std::string& line) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   char buf[4096];
   for (;;) {
-    short want = POLLIN;
-    ssize_t n = ReadSome(fd, buf, sizeof buf, true, want);
-    if (n == -1) {
-      int left = MsLeft(deadline);
-      Wait w = left > 0 ? WaitFor(fd, want, left, true) : Wait::TimedOut;
-      if (w == Wait::Cancelled || w == Wait::OutOfTime) return LineEnd::Stopped;
-      if (w != Wait::Ready) {
-        SetCause(NoAnswer(timeoutMs));
-        return LineEnd::TimedOut;
-      }
-      continue;
+    int left = MsLeft(deadline);
+    Wait w = left > 0 ? WaitFor(fd, POLLIN, left, true) : Wait::TimedOut;
+    if (w == Wait::Cancelled || w == Wait::OutOfTime) return LineEnd::Stopped;
+    if (w != Wait::Ready) {
+      SetCause(NoAnswer(timeoutMs));
+      return LineEnd::TimedOut;
     }
+    ssize_t n = recv(fd, buf, sizeof buf, MSG_PEEK | MSG_DONTWAIT);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (n <= 0) {
       SetCause("the server closed the connection");
       return LineEnd::Closed;
     }
     auto* lf = static_cast<const char*>(std::memchr(buf, '\n', static_cast<std::size_t>(n)));
     std::size_t take = lf ? static_cast<std::size_t>(lf - buf) + 1 : static_cast<std::size_t>(n);
-    ssize_t got = ReadSome(fd, buf, take, false, want);
+    ssize_t got = recv(fd, buf, take, MSG_DONTWAIT);
     if (got <= 0) return LineEnd::Closed;
     for (ssize_t i = 0; i < got; ++i) {
       char c = buf[i];
@@ -263,21 +210,9 @@ int ConnectTo(const sockaddr_in& address, int timeoutMs) {
   return PositiveHandle(fd);
 }
 
-// "host", "host:port", "ftp://host[:port]" or "ftps://host[:port]" (explicit TLS) to an
-// IPv4 address (the first one the name resolves to).
-bool Resolve(const std::string& hostField, sockaddr_in& address, bool& secure, std::string& hostName) {
-  std::string host = core::Trim(hostField);
-  secure = false;
-  std::string lower = core::ToLower(host);
-  if (core::StartsWith(lower, "sftp://")) {
-    SetCause("sftp:// is not supported; use ftps:// for an encrypted connection");
-    return false;
-  }
-  if (core::StartsWith(lower, "ftps://") || core::StartsWith(lower, "ftp://")) {
-    secure = lower[3] == 's';
-    host.erase(0, secure ? 7 : 6);
-    if (!host.empty() && host.back() == '/') host.pop_back();
-  }
+// "host" or "host:port" to an IPv4 address (the first one the name resolves to).
+bool Resolve(const std::string& hostAndPort, sockaddr_in& address) {
+  std::string host = core::Trim(hostAndPort);
   int port = 21;
   std::size_t colon = host.rfind(':');
   SetCause("host name not found");
@@ -292,7 +227,6 @@ bool Resolve(const std::string& hostField, sockaddr_in& address, bool& secure, s
   }
   if (port < 1 || port > 65535) SetCause("invalid port number");
   if (host.empty() || port < 1 || port > 65535) return false;
-  hostName = host;
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -304,41 +238,10 @@ bool Resolve(const std::string& hostField, sockaddr_in& address, bool& secure, s
   return true;
 }
 
-// Runs the TLS handshake on a connected socket; false with the cause set.
-bool Handshake(int fd, int timeoutMs, bool charged) {
-  for (;;) {
-    tls::Io io = tls::Handshake(fd);
-    if (io == tls::Io::Done) return true;
-    if (io != tls::Io::WantRead && io != tls::Io::WantWrite) return SetCause("TLS handshake failed"), false;
-    Wait w = WaitFor(fd, io == tls::Io::WantRead ? POLLIN : POLLOUT, timeoutMs, charged);
-    if (w == Wait::TimedOut) SetCause(NoAnswer(timeoutMs));
-    if (w != Wait::Ready) return false;
-  }
-}
-
-// AUTH TLS and the check of the server's certificate, before the password is sent. A
-// certificate the user chose to trust for this run's host passes by its fingerprint.
-bool SecureControl(int fd, const std::string& hostName) {
-  if (!SendCommand(fd, "AUTH TLS")) return false;
-  std::string line = ReadReply(fd);
-  if (ftpReplyCode(line) != 234) return ReplyCause(line), false;
-  std::string error;
-  if (!tls::Attach(fd, hostName, -1, error)) return SetCause(error), false;
-  if (!Handshake(fd, CurrentTuning().controlTimeoutMs, true)) return false;
-  std::string failure = tls::VerifyFailure(fd);
-  if (failure.empty()) return true;
-  std::string fingerprint = tls::PeerFingerprint(fd);
-  if (run && !fingerprint.empty() && fingerprint == run->trustedFingerprint) return true;
-  if (run) run->untrustedFingerprint = fingerprint;
-  SetCause("certificate not trusted (" + failure + ")");
-  return false;
-}
-
 // Greeting, USER/PASS and the first PASV: 1 logged in, 0 refused, -1 failed.
-int LogIn(int fd, const std::string& user, const std::string& password, bool secure, const std::string& hostName) {
+int LogIn(int fd, const std::string& user, const std::string& password) {
   std::string line = ReadReply(fd);
   if (ftpReplyCode(line) != 220) return ReplyCause(line), -1;
-  if (secure && !SecureControl(fd, hostName)) return -1;
   if (!SendCommand(fd, "USER " + user)) return -1;
   line = ReadReply(fd);
   // Any answer to USER but 331 is already the login result (230: no password needed).
@@ -348,13 +251,6 @@ int LogIn(int fd, const std::string& user, const std::string& password, bool sec
   }
   if (FourCharCode(line) == 530) return ReplyCause(line), 0;
   if (ftpReplyCode(line) != 230) return ReplyCause(line), -1;
-  // Data connections are protected too: no buffer size, private.
-  for (const char* command : {"PBSZ 0", "PROT P"}) {
-    if (!secure) break;
-    if (!SendCommand(fd, command)) return -1;
-    line = ReadReply(fd);
-    if (ftpReplyCode(line) != 200) return ReplyCause(line), -1;
-  }
   if (!SendCommand(fd, "PASV")) return 0;
   line = ReadReply(fd);
   if (ftpReplyCode(line) != 227) return ReplyCause(line), 0;
@@ -505,7 +401,6 @@ bool SizeMatches(int connection, const std::string& remoteName, std::size_t sent
 void Forget(int connection) {
   std::lock_guard<std::mutex> lock(noSizeMutex);
   noSizeConnections.erase(connection);
-  secureHosts.erase(connection);
 }
 
 }  // namespace
@@ -548,30 +443,17 @@ int PutFile(int connection, const std::string& remoteName, const std::string& lo
     close(file);
     return 0;
   }
-  // The data connection is secured once the server has taken the command, resuming the
-  // control connection's session as servers may demand.
-  if (tls::Enabled(connection)) {
-    std::string error, hostName = SecureHostName(connection);
-    if (!tls::Attach(data, hostName, connection, error) ||
-        !Handshake(data, CurrentTuning().dataTimeoutMs, false)) {
-      if (!error.empty()) SetCause(error);
-      status = "Could not open a binary connection.";
-      CloseSocket(data, false);
-      close(file);
-      return 0;
-    }
-  }
   auto size = static_cast<std::size_t>(info.st_size);
   if (!SendFileBytes(file, data, size, status)) {
     // A transfer that failed part-way is reset rather than closed, so the server does not
     // take the bytes it got for the whole file.
     linger l{1, 0};
     setsockopt(data, SOL_SOCKET, SO_LINGER, &l, sizeof l);
-    CloseSocket(data, false);
+    close(data);
     close(file);
     return 0;
   }
-  CloseSocket(data);
+  close(data);
   close(file);
   status = ReadReply(connection);
   code = ftpReplyCode(status);
@@ -622,7 +504,7 @@ void CloseSession(int connection, bool abort) {
   if (SendCommand(connection, "QUIT")) ReadReply(connection);
   closing = false;
   Forget(connection);
-  CloseSocket(connection);
+  close(connection);
 }
 
 }  // namespace ftp
@@ -636,20 +518,17 @@ int ftpConnect(const char* host, const char* user, const char* password) {
   std::string u = Text(user), p = Text(password);
   if (HasControlBytes(u) || HasControlBytes(p)) return SetCause("user name or password holds a line break"), -1;
   sockaddr_in address{};
-  bool secure = false;
-  std::string hostName;
-  if (!Resolve(Text(host), address, secure, hostName)) return -1;
+  if (!Resolve(Text(host), address)) return -1;
   int fd = ConnectTo(address, CurrentTuning().controlTimeoutMs);
   if (fd < 0) return -1;
   if (run) run->SetStep("Logging in as " + u + "...");
-  Forget(fd);
-  if (secure) RememberHostName(fd, hostName);
-  int result = LogIn(fd, u, p, secure, hostName);
+  int result = LogIn(fd, u, p);
   if (result <= 0) {
     Forget(fd);
-    CloseSocket(fd, false);
+    close(fd);
     return result;
   }
+  Forget(fd);
   return fd;
 }
 
@@ -682,7 +561,7 @@ void ftpQuit(int connection) {
   SendCommand(connection, "QUIT");
   ReadReply(connection);
   Forget(connection);
-  CloseSocket(connection);
+  close(connection);
 }
 
 void ftpSetBinary(int connection) {

@@ -11,8 +11,7 @@
 #include <string_view>
 
 extern "C" {
-// Host is a name or dotted address, optionally "host:port" (21 when no port is given);
-// "ftps://host[:port]" asks for explicit TLS (AUTH TLS, PBSZ 0, PROT P).
+// Host is a name or dotted address, optionally "host:port" (21 when no port is given).
 int ftpConnect(const char* host, const char* user, const char* password);
 // 1 when the server took the folder and the passive request after it, else 0.
 int ftpChangeDir(int connection, const char* folder);
@@ -50,10 +49,6 @@ struct RunControl {
   // Set by the client when a wait ended for one of these reasons.
   std::atomic<bool> cancelled{false}, outOfTime{false};
   long long waitedMs = 0;                // used by the client thread only
-  // TLS: a certificate that failed verification is still accepted when its SHA-256
-  // fingerprint is this one (the user chose to trust it for the run's host); a refused
-  // certificate leaves its fingerprint here.
-  std::string trustedFingerprint, untrustedFingerprint;
 
   bool Stopped() const { return cancelled || outOfTime; }
   // The step shown to the user ("Logging in...").

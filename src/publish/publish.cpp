@@ -132,10 +132,9 @@ std::string ProgressText(const ftp::RunControl& control) {
 }
 
 // Runs the job on a worker thread while the progress window keeps the editor painting.
-PublishOutcome RunWatched(App& app, const PublishJob& job, const std::string& trustedFingerprint) {
+PublishOutcome RunWatched(App& app, const PublishJob& job) {
   ftp::RunControl control;
   control.budgetMs = ftp::CurrentTuning().publishBudgetMs;
-  control.trustedFingerprint = trustedFingerprint;
   PublishOutcome outcome;
   std::atomic<bool> done{false};
   std::thread worker([&] {
@@ -153,51 +152,7 @@ PublishOutcome RunWatched(App& app, const PublishJob& job, const std::string& tr
   watch.cancel = [&] { control.cancel = true; };
   app.platform.WatchProgress(watch);
   worker.join();
-  outcome.untrustedFingerprint = control.untrustedFingerprint;
   return outcome;
-}
-
-// Server certificates the user chose to trust, by host as typed: "Trust FINGERPRINT host".
-const char* const kTrustFile = "FtpTrust.ini";
-
-std::string TrustedFingerprint(const std::string& host) {
-  std::string bytes, fingerprint;
-  if (!core::ReadFileBytes(kTrustFile, bytes)) return fingerprint;
-  for (const std::string& line : core::SplitLines(bytes)) {
-    std::string value;
-    if (!core::MatchKey(line, "Trust ", value)) continue;
-    std::size_t blank = value.find(' ');
-    if (blank != std::string::npos && value.substr(blank + 1) == host) fingerprint = value.substr(0, blank);
-  }
-  return fingerprint;
-}
-
-void RememberTrust(const std::string& host, const std::string& fingerprint) {
-  std::string bytes;
-  core::ReadFileBytes(kTrustFile, bytes);
-  std::string kept;
-  for (const std::string& line : core::SplitLines(bytes)) {
-    std::string value;
-    bool same = core::MatchKey(line, "Trust ", value) && value.find(' ') != std::string::npos &&
-                value.substr(value.find(' ') + 1) == host;
-    if (!same && !line.empty()) kept += line + "\r\n";
-  }
-  WriteProfileFile(kTrustFile, kept + "Trust " + fingerprint + " " + host + "\r\n");
-}
-
-// Runs the job; a refused certificate may be trusted by the user, and then the job runs
-// once more with it.
-PublishOutcome RunTrusting(App& app, const PublishJob& job, bool& asked) {
-  asked = false;
-  PublishOutcome outcome = RunWatched(app, job, TrustedFingerprint(job.host));
-  if (outcome.result != PublishOutcome::Failed || outcome.untrustedFingerprint.empty()) return outcome;
-  asked = true;
-  std::string question = outcome.message + "\r\rTrust this certificate for " + job.host + " from now on?\rSHA-256: " +
-                         outcome.untrustedFingerprint;
-  if (app.platform.Message(question, MsgIcon::Warning, MsgButtons::YesNo) != MsgAnswer::Yes) return outcome;
-  RememberTrust(job.host, outcome.untrustedFingerprint);
-  asked = false;
-  return RunWatched(app, job, outcome.untrustedFingerprint);
 }
 
 }  // namespace
@@ -321,9 +276,8 @@ void PublishActiveDocument(App& app) {
   job.items = chosen.items;
   PublishOutcome outcome;
   // Nothing changed since the last publish: the server already holds this page.
-  bool asked = false;
   if (job.items.empty()) outcome.result = PublishOutcome::Published;
-  else outcome = RunTrusting(app, job, asked);
+  else outcome = RunWatched(app, job);
   // What reached the server is recorded, also when a later file failed; a failed file is
   // not, so the next publish sends it again.
   for (std::size_t i : outcome.uploaded)
@@ -334,7 +288,7 @@ void PublishActiveDocument(App& app) {
     // A failure must not leave an earlier success on show.
     if (QLabel* label = PublishedLabel(app, false)) label->clear();
     bool cancelled = outcome.result == PublishOutcome::Cancelled;
-    if (!asked) ui.Message(outcome.message, cancelled ? MsgIcon::Information : MsgIcon::Warning);
+    ui.Message(outcome.message, cancelled ? MsgIcon::Information : MsgIcon::Warning);
     return;
   }
   std::string text = "File published: " + PageAddress(found.domain, job.folder, app.generatedPagePath);

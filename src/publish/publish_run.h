@@ -30,7 +30,6 @@ struct PublishOutcome {
   // For the message box: the first line says what failed, a second (after a CR) why.
   std::string message;
   std::vector<std::size_t> uploaded;  // indexes of the items that reached their real names
-  std::string untrustedFingerprint;   // of a server certificate that was refused
 };
 
 PublishOutcome RunPublishJob(const PublishJob& job, ftp::RunControl& control);

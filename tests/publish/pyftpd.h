@@ -10,9 +10,7 @@
 class PyFtpServer {
  public:
   // `masquerade`: the address the server announces in its PASV replies ("" = its own).
-  // `certificate` and `key` (PEM files): explicit FTPS, required on control and data.
-  explicit PyFtpServer(const std::string& root, const std::string& masquerade = "",
-                       const std::string& certificate = "", const std::string& key = "") {
+  explicit PyFtpServer(const std::string& root, const std::string& masquerade = "") {
     script_.setFileTemplate(QDir::tempPath() + "/pyftpd_XXXXXX.py");
     if (!script_.open()) return;
     script_.write(
@@ -23,17 +21,8 @@ class PyFtpServer {
         "logging.basicConfig(level=logging.CRITICAL)\n"
         "authorizer = DummyAuthorizer()\n"
         "authorizer.add_user('anna', 'secret', sys.argv[1], perm='elradfmwMT')\n"
-        "Base = FTPHandler\n"
-        "if len(sys.argv) > 4 and sys.argv[3]:\n"
-        "    from pyftpdlib.handlers import TLS_FTPHandler\n"
-        "    Base = TLS_FTPHandler\n"
-        "class Handler(Base):\n"
+        "class Handler(FTPHandler):\n"
         "    pass\n"
-        "if len(sys.argv) > 4 and sys.argv[3]:\n"
-        "    Handler.certfile = sys.argv[3]\n"
-        "    Handler.keyfile = sys.argv[4]\n"
-        "    Handler.tls_control_required = True\n"
-        "    Handler.tls_data_required = True\n"
         "Handler.authorizer = authorizer\n"
         "Handler.auth_failed_timeout = 0\n"
         "if len(sys.argv) > 2 and sys.argv[2]:\n"
@@ -44,8 +33,7 @@ class PyFtpServer {
     script_.flush();
     // Debian's interpreter: another python3 earlier on PATH may lack pyftpdlib.
     process_.start("/usr/bin/python3", {script_.fileName(), QString::fromStdString(root),
-                                        QString::fromStdString(masquerade), QString::fromStdString(certificate),
-                                        QString::fromStdString(key)});
+                                        QString::fromStdString(masquerade)});
     if (!process_.waitForStarted(10000)) return;
     while (!process_.canReadLine() && process_.waitForReadyRead(15000)) {
     }

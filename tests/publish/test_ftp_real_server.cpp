@@ -1,7 +1,5 @@
 // Uploads to a real FTP server (pyftpdlib), by the client alone and by the Publish command.
 #include <QDir>
-#include <QProcess>
-#include <sys/stat.h>
 #include <QDirIterator>
 #include <map>
 #include <QTemporaryDir>
@@ -166,67 +164,6 @@ class FtpRealServerTest : public QObject {
     PublishActiveDocument(*f.app);
     files["css/site.css"] = "body { color: #123; }\n";
     files["site1.html"] = page;
-    QCOMPARE(RemoteTree(remote.filePath("pages")), files);
-  }
-
-  // Explicit FTPS against pyftpdlib with a self-signed certificate: refused with its
-  // reason until the user trusts it; then the page and its files arrive whole over TLS.
-  void encryptedPublish() {
-    QTemporaryDir keys, remote;
-    QVERIFY(QDir(remote.path()).mkpath("pages"));
-    std::string cert = keys.filePath("cert.pem").toStdString(), key = keys.filePath("key.pem").toStdString();
-    QProcess openssl;
-    openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", QString::fromStdString(key),
-                              "-out", QString::fromStdString(cert), "-subj", "/CN=localhost", "-days", "2"});
-    QVERIFY(openssl.waitForFinished(60000) && openssl.exitCode() == 0);
-    PyFtpServer server(remote.path().toStdString(), "", cert, key);
-    QVERIFY2(server.port > 0, server.error.c_str());
-    EditorFixture f;
-    f.Start();
-    QVERIFY(QDir(QString::fromStdString(f.Folder())).mkpath("img"));
-    std::map<std::string, std::string> files = {{"img/one.png", Bytes(40000)}, {"img/two.jpg", Bytes(123457)},
-                                                {"style.css", "p { margin: 0; }\n"}};
-    for (const auto& [name, bytes] : files) f.WriteFile(name, bytes);
-    std::string page = "<link href=style.css rel=stylesheet><img src=img/one.png><img src=img/two.jpg>";
-    PrepareSavedDocument(f, "site1.web", kProgram, page);
-    files["site1.html"] = page;
-    std::string host = "ftps://127.0.0.1:" + std::to_string(server.port);
-
-    StoreProfile(*f.app->profiles, "site1", host, "anna", "wrong", "mysite");
-    f.platform.AnswerMessage(MsgAnswer::No);
-    PublishActiveDocument(*f.app);
-    auto asked = f.platform.CallsOf("message").back();
-    QVERIFY2(QString::fromStdString(asked.text)
-                 .startsWith("Could not connect to FTP server. Please check all input fields.\r"
-                             "certificate not trusted (self-signed certificate)\r\rTrust this certificate for " +
-                             QString::fromStdString(host) + " from now on?\rSHA-256: "),
-             asked.text.c_str());
-    QCOMPARE(asked.buttons, MsgButtons::YesNo);
-    QVERIFY(RemoteTree(remote.filePath("pages")).empty());
-    QVERIFY(!QFile::exists(QString::fromStdString(f.Path("FtpTrust.ini"))));
-
-    // Trusted, the wrong password now reaches the server, which refuses it with 530.
-    f.platform.AnswerMessage(MsgAnswer::Yes);
-    f.platform.AnswerMessage(MsgAnswer::Ok);
-    PublishActiveDocument(*f.app);
-    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
-    QVERIFY(QString::fromStdString(f.platform.CallsOf("message").back().text)
-                .startsWith("Could not connect to FTP server. Please check all input fields.\r530 "));
-    QVERIFY(f.ReadFile("FtpTrust.ini").find("Trust ") == 0);
-    struct stat info {};
-    QVERIFY(stat(f.Path("FtpTrust.ini").c_str(), &info) == 0 && (info.st_mode & 0777) == 0600);
-
-    StoreProfile(*f.app->profiles, "site1", host, "anna", "secret", "mysite");
-    PublishActiveDocument(*f.app);
-    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
-    QCOMPARE(PublishedStatusText(*f.app), std::string("File published: mysite/pages/site1.html"));
-    QCOMPARE(RemoteTree(remote.filePath("pages")), files);
-
-    QVERIFY(QFile::remove(remote.filePath("pages/style.css")));
-    files.erase("style.css");
-    files["img/two.jpg"] = Bytes(1000) + "new";
-    f.WriteFile("img/two.jpg", files["img/two.jpg"]);
-    PublishActiveDocument(*f.app);
     QCOMPARE(RemoteTree(remote.filePath("pages")), files);
   }
 
