@@ -15,6 +15,13 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
 size_t FindNoCase(std::string_view hay, std::string_view needle, size_t from) {
   if (needle.empty()) return from <= hay.size() ? from : std::string_view::npos;
   char first = static_cast<char>(std::tolower(static_cast<unsigned char>(needle[0])));
+  if (!std::isalpha(static_cast<unsigned char>(first))) {
+    // Markup needles start with '<': let the library's search skip to each candidate.
+    for (size_t i = hay.find(first, from); i != std::string_view::npos && i + needle.size() <= hay.size();
+         i = hay.find(first, i + 1))
+      if (StartsWithNoCase(hay.substr(i), needle)) return i;
+    return std::string_view::npos;
+  }
   for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
     if (std::tolower(static_cast<unsigned char>(hay[i])) != first) continue;
     if (StartsWithNoCase(hay.substr(i), needle)) return i;

@@ -8,7 +8,7 @@
 
 #include "core/files.h"
 #include "core/text.h"
-#include "effects.h"
+#include "commands.h"
 #include "keywords.h"
 #include "markup_scanner.h"
 
@@ -16,7 +16,10 @@ namespace translator {
 
 // The line that begins at `start`; `start` moves past its line end.
 static SourceLine NextLine(std::string_view bytes, size_t& start) {
-  size_t p = bytes.find_first_of("\r\n", start);
+  // A plain loop: find_first_of asks memchr about its two characters for every byte.
+  size_t p = start;
+  while (p < bytes.size() && bytes[p] != '\n' && bytes[p] != '\r') ++p;
+  if (p == bytes.size()) p = std::string_view::npos;
   if (p == std::string_view::npos) {
     SourceLine line{bytes.substr(start), {}};
     start = bytes.size();
@@ -112,23 +115,6 @@ std::string AbsolutePath(const std::string& path) {
   return p.lexically_normal().string();
 }
 
-// Where a command line's block begins and the word that ends it.
-struct Block {
-  const char* opener;
-  const char* closer;
-  const char* note;  // what happens to a block left open
-};
-constexpr Block kBlocks[] = {
-    {"StartMenu", "EndMenu", ""},
-    {"ViewGallery", "EndView", "; it is closed at the end of the page"},
-};
-
-struct OpenBlock {
-  const Block* block;
-  std::string path;
-  int line;
-};
-
 // The first word of a line that is no command but looks like one typed wrongly:
 // a name followed by its argument, or a word with capitals inside, on a line without markup.
 std::string_view CommandLikeWord(std::string_view text) {
@@ -196,6 +182,8 @@ class Translation {
       : options_(options),
         programPath_(programPath),
         programFolder_(core::FolderOf(programPath)),
+        page_(out_, options_, programPath, "\n",
+              [this](const std::string& path, int line, const std::string& message) { Warn(path, line, message); }),
         onDisk_(!options.read) {
     if (!options_.read) options_.read = ReadFromDisk;
     // The folders a program may read from: its own folder and below, the Library, and what the user allowed.
@@ -206,14 +194,13 @@ class Translation {
 
   Result Run(std::string_view program) {
     eol_ = LineEndOf(program);
+    page_.SetEol(eol_);
+    // Pages come out a little larger than their programs; growing in steps would copy them again and again.
+    out_.reserve(std::min(program.size() + program.size() / 4 + 4096, options_.maxPageBytes + 1));
     stack_.push_back(Canonical(programPath_));
     Result r;
     bool ok = TranslateText(program, AbsolutePath(programPath_));
-    if (ok) {
-      for (const OpenBlock& b : blocks_)
-        Warn(b.path, b.line, std::string(b.block->opener) + " has no " + b.block->closer + b.block->note);
-      if (galleries_ > 0) CloseGalleries();
-    }
+    if (ok) CloseBlocks();
     r.diagnostics = diagnostics_;
     r.outside = outside_;
     for (const Diagnostic& d : diagnostics_) {
@@ -224,8 +211,8 @@ class Translation {
     if (!ok || !outside_.empty()) return r;
     r.ok = true;
     if (!anyCommand_) r.page = std::string(program);
-    else if (scanner_.SawHtmlElement()) r.page = WithStyleSheet(out_);
-    else r.page = Wrapped(out_);
+    else if (scanner_.SawHtmlElement()) r.page = WithStyleSheet(std::move(out_));
+    else r.page = Wrapped(std::move(out_));
     return r;
   }
 
@@ -289,7 +276,6 @@ class Translation {
         anyCommand_ = true;
         if (command.comment) continue;
         if (command.name == "#End") return true;
-        TrackBlock(command.name, path, number);
         if (!RunCommand(command, line, path, number)) return false;
       }
       if (PageTooBig(path, number)) return false;
@@ -304,74 +290,23 @@ class Translation {
     if (!nearest.empty()) Warn(path, number, "\"" + std::string(word) + "\" is not a command; did you mean " + nearest + "?");
   }
 
-  void TrackBlock(const std::string& name, const std::string& path, int number) {
-    for (const Block& b : kBlocks) {
-      if (name == b.opener) blocks_.push_back({&b, path, number});
-      if (name != b.closer) continue;
-      for (auto it = blocks_.rbegin(); it != blocks_.rend(); ++it)
-        if (it->block == &b) {
-          blocks_.erase(std::next(it).base());
-          break;
-        }
-    }
-  }
-
   // Puts a command's HTML where its line stood, followed by that line's end.
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
   bool RunCommand(const CommandLine& c, const SourceLine& line, const std::string& path, int number) {
     const std::string& name = c.name;
     if (name == "#Include") return Include(c, line, path, number);
-    if (name == "ShowImage") return ShowImage(c, line, path, number);
+    if (Handler run = FindHandler(name)) {
+      page_.SetLineEnd(line.end);
+      run(page_, Call{name, c.rest, path, number});
+      return true;
+    }
     Argument arg = ParseArgument(c.rest);
     if (!arg.closed) Warn(path, number, name + ": the closing bracket or quote is missing");
-    if (name == "SetTextStyle") textStyle_ = arg.value;
-    else if (name == "SetImageStyle") imageStyle_ = arg.value;
-    else if (name == "ShadowBoxStyle") boxStyle_ = arg.value;
-    else if (name == "WriteText") Emit("<p" + StyleAttribute(textStyle_) + ">" + EscapeText(arg.value) + "</p>", line);
-    else if (name == "LineBreak") Emit("<br>", line);
-    else if (name == "HorizontalRule") Emit("<hr>", line);
-    else if (name == "OpenText") return OpenText(arg.value, line, path, number);
-    else if (name == "ViewGallery") {
-      ++galleries_;
-      usesGallery_ = true;
-      Emit("<div class=\"vt-gallery\">", line);
-    } else if (name == "EndView") {
-      if (galleries_ == 0) {
-        Warn(path, number, "EndView without ViewGallery");
-        Emit("<!-- EndView without ViewGallery -->", line);
-      } else {
-        --galleries_;
-        Emit("</div>", line);
-      }
-    } else if (const Effect* effect = FindEffect(name)) {
-      if (std::find(usedEffects_.begin(), usedEffects_.end(), effect) == usedEffects_.end())
-        usedEffects_.push_back(effect);
-      std::string style = name == "ShadowBoxText" ? JoinStyles(textStyle_, boxStyle_) : textStyle_;
-      Emit(EffectHtml(*effect, style, arg.value), line);
-    } else {
+    if (name == "OpenText") return OpenText(arg.value, line, path, number);
+    else {
       Warn(path, number, name + " is not translated yet; it is left in the page as a comment");
       Emit("<!-- " + name + ": not translated -->", line);
     }
-    return true;
-  }
-
-  bool ShowImage(const CommandLine& c, const SourceLine& line, const std::string& path, int number) {
-    std::string rest = core::TrimBlank(c.rest);
-    if (!rest.empty() && rest[0] == '[') {
-      size_t close = rest.find(']');
-      rest = close == std::string::npos ? std::string() : core::TrimBlank(rest.substr(close + 1));
-    }
-    if (!rest.empty() && rest[0] == '=') rest = core::TrimBlank(rest.substr(1));
-    Argument arg = ParseArgument(rest);
-    if (!arg.closed) Warn(path, number, "ShowImage: the closing quote is missing");
-    if (arg.value.empty()) {
-      Warn(path, number, "ShowImage names no picture");
-      Emit("<!-- ShowImage without a picture -->", line);
-      return true;
-    }
-    Emit("<img src=\"" + EscapeAttribute(arg.value) + "\" alt=\"" + EscapeAttribute(core::FileNameOf(arg.value)) +
-             "\"" + StyleAttribute(imageStyle_) + ">",
-         line);
     return true;
   }
 
@@ -410,7 +345,7 @@ class Translation {
     if (name.empty()) return Fail(path, number, "OpenText names no file");
     if (!Locate(name, {programFolder_}, found)) return Fail(path, number, "OpenText: cannot read \"" + name + "\"");
     if (Refused("OpenText", Canonical(found), path, number)) return true;
-    out_ += "<div class=\"vt-file\"" + StyleAttribute(textStyle_) + ">";
+    out_ += "<div class=\"vt-file\"" + StyleAttribute(page_.Get("SetTextStyle")) + ">";
     TextFileWriter writer(out_, eol_);
     bool stopped = false;  // the end mark or the page's size
     if (!ForEachChunk(found, [&](std::string_view chunk) {
@@ -472,11 +407,13 @@ class Translation {
     if (out_.size() > before && out_.back() != '\n' && out_.back() != '\r') out_.append(line.end);
     return true;
   }
-  // Open galleries are closed where the body ends, so the page stays well formed.
-  void CloseGalleries() {
-    std::string closing;
-    for (; galleries_ > 0; --galleries_) closing += "</div>" + eol_;
-    size_t at = core::ToLower(out_).rfind("</body");
+
+  // Blocks left open are closed where the body ends, so the page stays well formed;
+  // the scripts some commands need go there too.
+  void CloseBlocks() {
+    std::string closing = page_.CloseAll() + page_.Scripts();
+    if (closing.empty()) return;
+    size_t at = LastBodyEnd();
     if (at == std::string::npos) {
       if (!out_.empty() && out_.back() != '\n' && out_.back() != '\r') out_ += eol_;
       out_ += closing;
@@ -485,17 +422,14 @@ class Translation {
     }
   }
 
-  std::string StyleSheet() const {
-    std::vector<std::string> rules;
-    for (const Effect& e : Effects())
-      if (std::find(usedEffects_.begin(), usedEffects_.end(), &e) != usedEffects_.end()) rules.push_back(e.css);
-    if (usesGallery_) rules.push_back(GalleryCss());
-    if (!usedEffects_.empty()) rules.push_back(ReducedMotionCss());
-    if (rules.empty()) return {};
-    std::string css = "<style>" + eol_;
-    for (const std::string& r : rules) css += core::ReplaceAll(r, "\n", eol_) + eol_;
-    return css + "</style>" + eol_;
+  // The last "</body", found from the end: the page may be many megabytes.
+  size_t LastBodyEnd() const {
+    for (size_t at = out_.rfind('<'); at != std::string::npos; at = at ? out_.rfind('<', at - 1) : std::string::npos)
+      if (StartsWithNoCase(std::string_view(out_).substr(at), "</body")) return at;
+    return std::string::npos;
   }
+
+  std::string StyleSheet() const { return page_.StyleSheet(); }
 
   std::string WithStyleSheet(std::string page) const {
     std::string css = StyleSheet();
@@ -535,15 +469,12 @@ class Translation {
   Options options_;
   std::string programPath_, programFolder_;
   std::string out_, eol_ = "\n";
-  std::string textStyle_, imageStyle_, boxStyle_;
-  std::vector<const Effect*> usedEffects_;
-  int galleries_ = 0;
-  bool usesGallery_ = false, anyCommand_ = false;
+  Page page_;
+  bool anyCommand_ = false;
   MarkupScanner scanner_;
   bool onDisk_;
   std::vector<std::string> roots_, stack_, outside_;
   std::vector<Diagnostic> diagnostics_;
-  std::vector<OpenBlock> blocks_;
   int includes_ = 0;
   static constexpr int kMaxWarnings = 501;
   int warningCount_ = 0;

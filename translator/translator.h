@@ -12,10 +12,14 @@ namespace translator {
 
 // Reads a file whole; false when there is none or it cannot be read.
 using FileReader = std::function<bool(const std::string& path, std::string& bytes)>;
+// Lists the names of the files (not folders) in a folder; false when it cannot be read.
+using FolderLister = std::function<bool(const std::string& folder, std::vector<std::string>& names)>;
 
 struct Options {
   std::string libraryFolder = "Library";  // searched by #Include after the program's folders
   FileReader read;                        // the disk when empty
+  std::string scriptFolder = "JavaScript";  // the scripts some commands put into the page
+  FolderLister list;                        // the disk when empty
   // Files (or folders) outside the site and Library folders that the user allowed for
   // this run; #Include and OpenText read nothing else outside those two folders.
   std::vector<std::string> allowed;

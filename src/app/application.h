@@ -18,7 +18,9 @@ struct Document {
   QsciScintilla* editor = nullptr;  // the editor on the page
   std::string path;                 // full path; empty for a document without a file
   std::string tabName;              // file name shown on the tab
-  std::string savedText;            // bytes last read from or written to `path`
+  // Modified in a way the editor's save point cannot show (Restore Backup, an undo history
+  // cleared while modified); cleared by a save.
+  bool unsavedChange = false;
 };
 
 // The six publish fields remembered from FtpProjs.ini.
@@ -48,7 +50,6 @@ struct App {
   QsciScintilla* activeEditor = nullptr;
   std::string currentPath;
   std::string previousPath;
-  std::string lastSavedText;
   int editorWidth = 0, editorHeight = 0;
 
   // Shell

@@ -72,14 +72,14 @@ std::string DeleteIniText(const std::string& path) { return "File name " + core:
 bool SaveActiveDocument(App& app) {
   Document* d = ActiveDocument(app);
   if (app.currentPath.empty() || !d) return false;
-  std::string bytes = EditorText(d->editor);
+  // Written straight from the editor's buffer; nothing changes the text until the backup is done.
+  std::string_view bytes = EditorBytes(d->editor);
   if (!WriteDocumentBytes(app.currentPath, bytes)) {
     app.platform.Message(kSaveFailedText, MsgIcon::Warning);
     return false;
   }
   // Only bytes that are on disk count as saved.
-  app.lastSavedText = bytes;
-  d->savedText = bytes;
+  MarkDocumentSaved(app, app.activeSlot);
   d->path = app.currentPath;
   WriteBackup(app, app.currentPath, bytes);
   return true;
@@ -102,19 +102,19 @@ bool SaveActiveDocumentAs(App& app) {
     app.currentPath = app.previousPath;
     return false;
   }
-  std::string bytes = EditorText(d->editor);
+  std::string_view bytes = EditorBytes(d->editor);
   if (!WriteDocumentBytes(chosen, bytes)) {
     app.platform.Message(kSaveFailedText, MsgIcon::Warning);
     app.currentPath = app.previousPath;
     return false;
   }
+  WriteBackup(app, chosen, bytes);
   app.currentPath = chosen;
-  d->savedText = bytes;
+  MarkDocumentSaved(app, app.activeSlot);
   d->path = chosen;
   d->tabName = core::FileNameOf(chosen);
   if (QTabWidget* tabs = TabStrip(app)) tabs->setTabText(tabs->indexOf(d->page), QString::fromUtf8(d->tabName.c_str()));
   UpdateTitle(app);
-  WriteBackup(app, chosen, bytes);
   return true;
 }
 
@@ -143,7 +143,7 @@ void OpenCommand(App& app) {
 bool ConfirmSaveBeforeClose(App& app, bool strict) {
   Document* d = ActiveDocument(app);
   if (!d) return true;
-  bool unsaved = !SamePath(d->path, app.currentPath) || EditorText(d->editor) != d->savedText;
+  bool unsaved = !SamePath(d->path, app.currentPath) || DocumentTextChanged(app, app.activeSlot);
   if (!unsaved) return true;
   if (app.platform.Message(kNotSavedQuestion, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) return !strict;
   // A failed save must not let the document go as if it were saved.

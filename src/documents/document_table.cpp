@@ -35,13 +35,14 @@ bool FillSlot(App& app, int slot, const std::string& storedPath, const std::stri
   d.editor = CreateEditor(app, d.page);
   layout->addWidget(d.editor);
   LoadEditorText(d.editor, bytes);
-  d.savedText = std::move(bytes);
+  bytes = std::string();  // the editor holds the text now
   app.activeSlot = slot;
   app.activeEditor = d.editor;
   // The page is in the slot before the tab exists, so the tab-change step finds it.
   static const QIcon tabImage("res/icons/300.svg");
   tabs->insertTab(slot - 1, d.page, tabImage, QString::fromUtf8(d.tabName.c_str()));
   ConfigureNewEditor(app, slot);
+  MarkDocumentSaved(app, slot);
   tabs->setCurrentIndex(tabs->indexOf(d.page));
   FindActiveDocument(app);
   d.editor->setFocus();
@@ -120,7 +121,28 @@ bool IsDocumentModified(App& app, int slot) {
   const Document& d = app.docs[slot];
   if (!d.page) return false;
   if (d.path.empty() || !core::FileExists(d.path)) return true;
-  return EditorText(d.editor) != d.savedText;
+  return DocumentTextChanged(app, slot);
+}
+
+bool DocumentTextChanged(App& app, int slot) {
+  const Document& d = app.docs[slot];
+  return d.page && (d.unsavedChange || Send(d.editor, QsciScintillaBase::SCI_GETMODIFY) != 0);
+}
+
+void MarkDocumentSaved(App& app, int slot) {
+  Document& d = app.docs[slot];
+  d.unsavedChange = false;
+  Send(d.editor, QsciScintillaBase::SCI_SETSAVEPOINT);
+}
+
+void MarkDocumentModified(App& app, int slot) { app.docs[slot].unsavedChange = true; }
+
+void EmptyUndoHistory(App& app) {
+  // Emptying the history also moves the save point to the present text.
+  if (app.activeSlot >= 1 && app.activeSlot <= kMaxDocuments && app.docs[app.activeSlot].editor == app.activeEditor &&
+      DocumentTextChanged(app, app.activeSlot))
+    MarkDocumentModified(app, app.activeSlot);
+  Send(app, QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
 }
 
 bool AnyDocumentModified(App& app) {

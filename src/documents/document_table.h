@@ -31,8 +31,17 @@ int SlotOfTab(App& app, int tab);
 // Selects tab position `tab` (1-based) and makes its document active.
 void ActivateTab(App& app, int tab);
 
-// Unsaved: no path, the file is gone, or the editor's bytes differ from `savedText`.
+// Unsaved: no path, the file is gone, or the text changed since it was opened or saved
+// (the editor's save point; undoing back to it counts as unchanged).
 bool IsDocumentModified(App& app, int slot);
+// Only the text's part of that: changed since the last open or save.
+bool DocumentTextChanged(App& app, int slot);
+// The text of `slot` is now what its file holds (after an open or a save).
+void MarkDocumentSaved(App& app, int slot);
+// The text of `slot` differs from its file although the editor may not show it (Restore Backup).
+void MarkDocumentModified(App& app, int slot);
+// Empties the active editor's undo history; a modified document stays modified.
+void EmptyUndoHistory(App& app);
 bool AnyDocumentModified(App& app);
 // Saves every open document (Save As for those without an existing file); true when
 // every one was written.

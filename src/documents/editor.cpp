@@ -4,6 +4,8 @@
 #include <Qsci/qscicommandset.h>
 #include <Qsci/qscicommand.h>
 
+#include <algorithm>
+
 #include "app/application.h"
 
 intptr_t Send(QsciScintilla* editor, unsigned message, uintptr_t wParam, intptr_t lParam) {
@@ -16,14 +18,17 @@ intptr_t Send(App& app, unsigned message, uintptr_t wParam, intptr_t lParam) {
   return Send(app.activeEditor, message, wParam, lParam);
 }
 
-std::string EditorText(QsciScintilla* editor) {
-  if (!editor) return std::string();
-  intptr_t length = Send(editor, QsciScintillaBase::SCI_GETLENGTH);
-  if (length <= 0) return std::string();
+std::string_view EditorBytes(QsciScintilla* editor) {
+  intptr_t length = EditorLength(editor);
+  if (length <= 0) return std::string_view();
   // The character pointer gives the whole buffer, NUL bytes included.
   const char* p = reinterpret_cast<const char*>(Send(editor, QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-  return std::string(p, static_cast<size_t>(length));
+  return std::string_view(p, static_cast<size_t>(length));
 }
+
+intptr_t EditorLength(QsciScintilla* editor) { return Send(editor, QsciScintillaBase::SCI_GETLENGTH); }
+
+std::string EditorText(QsciScintilla* editor) { return std::string(EditorBytes(editor)); }
 
 void SetEditorText(QsciScintilla* editor, const std::string& bytes) {
   if (!editor) return;
@@ -43,11 +48,12 @@ void LoadEditorText(QsciScintilla* editor, const std::string& bytes) {
 
 std::string TextRange(QsciScintilla* editor, intptr_t start, intptr_t end) {
   if (!editor || end <= start) return std::string();
-  std::string all = EditorText(editor);
   if (start < 0) start = 0;
-  if (static_cast<size_t>(end) > all.size()) end = static_cast<intptr_t>(all.size());
+  end = std::min(end, EditorLength(editor));
   if (end <= start) return std::string();
-  return all.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
+  // Only the range is read: the component moves its gap out of the range if need be.
+  const char* p = reinterpret_cast<const char*>(Send(editor, QsciScintillaBase::SCI_GETRANGEPOINTER, start, end - start));
+  return std::string(p, static_cast<size_t>(end - start));
 }
 
 std::string SelectedText(QsciScintilla* editor) {
@@ -70,9 +76,11 @@ void LineBreakStep(App& app) {
 
 QsciScintilla* CreateEditor(App& app, QWidget* page) {
   (void)app;
+  FollowAssistiveTechnology(nullptr);
   auto* e = new QsciScintilla(page);
   e->setObjectName("100");
   e->setUtf8(true);
+  FollowAssistiveTechnology(e);
   // Keys of the accelerator table belong to the program, not to the editor's bindings.
   QsciCommandSet* commands = e->standardCommands();
   for (QsciCommand* c : commands->commands()) {

@@ -20,8 +20,8 @@ void Remember(App& app, intptr_t pos, const std::string& match) {
   app.search->lastMatch = match;
 }
 
-void Remember(App& app, const std::string& all, size_t p, size_t length) {
-  Remember(app, static_cast<intptr_t>(p + length), all.substr(p, length));
+void Remember(App& app, std::string_view all, size_t p, size_t length) {
+  Remember(app, static_cast<intptr_t>(p + length), std::string(all.substr(p, length)));
 }
 
 void NoMatch(App& app) {
@@ -38,7 +38,7 @@ void SelectMatch(App& app, size_t p, size_t length) {
 FindOutcome FindNextFromCaret(App& app, const std::string& text) {
   if (!app.activeEditor || text.empty()) return FindOutcome::Nothing;
   const Settings& s = app.settings;
-  std::string all = EditorText(app.activeEditor);
+  std::string_view all = EditorBytes(app.activeEditor);
   bool caseSensitive = s.findCase == 1;
   size_t p = FindMatch(all, text, static_cast<size_t>(Caret(app)), caseSensitive);
   if (p == std::string::npos && s.findWordWrap == 1) p = FindMatch(all, text, 0, caseSensitive);
@@ -55,7 +55,7 @@ FindOutcome FindNextFromCaret(App& app, const std::string& text) {
 void FindNextAgain(App& app) {
   const std::string& text = app.search->findText;
   if (!app.activeEditor || text.empty()) return;
-  std::string all = EditorText(app.activeEditor);
+  std::string_view all = EditorBytes(app.activeEditor);
   // Continue after the last match only while it is still there in this document.
   const SearchState& s = *app.search;
   intptr_t start = Caret(app);
@@ -77,7 +77,7 @@ void ReplaceAndFindNext(App& app, const std::string& text, const std::string& re
   Send(app, Sci::SCI_TARGETFROMSELECTION);
   Send(app, Sci::SCI_REPLACETARGET, replacement.size(), reinterpret_cast<intptr_t>(replacement.data()));
   Send(app, Sci::SCI_GOTOPOS, Send(app, Sci::SCI_GETTARGETEND));
-  std::string all = EditorText(app.activeEditor);
+  std::string_view all = EditorBytes(app.activeEditor);
   size_t p = FindMatch(all, text, static_cast<size_t>(Caret(app)), app.settings.findCase == 1);
   if (p == std::string::npos) {
     Remember(app, 0, std::string());
@@ -89,11 +89,12 @@ void ReplaceAndFindNext(App& app, const std::string& text, const std::string& re
 
 long long ReplaceAllInDocument(App& app, const std::string& text, const std::string& replacement) {
   if (!app.activeEditor || text.empty()) return 0;
-  std::string all = EditorText(app.activeEditor);
+  std::string_view all = EditorBytes(app.activeEditor);
   std::vector<size_t> matches = FindAllMatches(all, text, app.settings.findCase == 1);
   if (matches.empty()) return 0;
   // One replacement of the span from the first match to the last: one undo step, and the
-  // editor moves its buffer once instead of once per match.
+  // editor moves its buffer once instead of once per match. The search reads the editor's
+// own buffer, which stays as it is until the replacement.
   std::string piece = ReplaceMatches(all, matches, text.size(), replacement);
   size_t first = matches.front();
   size_t last = matches.back() + text.size();
@@ -110,7 +111,7 @@ void NextOccurrence(App& app) {
   std::string word = SelectedText(app.activeEditor);
   if (word.empty()) word = app.platform.ClipboardText();
   if (word.empty()) return;
-  std::string all = EditorText(app.activeEditor);
+  std::string_view all = EditorBytes(app.activeEditor);
   size_t p = FindMatch(all, word, static_cast<size_t>(Caret(app)), false);
   if (p == std::string::npos) p = FindMatch(all, word, 0, false);
   if (p != std::string::npos) SelectMatch(app, p, word.size());

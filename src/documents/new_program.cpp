@@ -192,7 +192,7 @@ void NewProgramCommand(App& app) {
   }
   const std::string name = dialog.Name();
   if (!OpenTemplate(app, TemplateFor(app.settings), name)) return;
-  Send(app, QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+  EmptyUndoHistory(app);
   app.currentPath = core::JoinPath(QDir::currentPath().toStdString(), name);
   SaveActiveDocument(app);
 }

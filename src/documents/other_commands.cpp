@@ -104,13 +104,15 @@ void RestoreBackupCommand(App& app) {
   app.currentPath = paths.front();
   SetEditorText(app.activeEditor, bytes);
   Send(app, Sci::SCI_EMPTYUNDOBUFFER);
+  // The file itself still holds the text from before the restore.
+  MarkDocumentModified(app, app.activeSlot);
   UpdateTitle(app);
 }
 
 void ProgramInfoCommand(App& app) {
   if (!Active(app)) return;
   FeedbackIfOn(app);
-  long long words = CountWords(EditorText(app.activeEditor));
+  long long words = CountWords(EditorBytes(app.activeEditor));
   if (!core::Trim(app.currentPath).empty()) SaveActiveDocument(app);
   const std::string& path = app.currentPath;
   if (path.empty() || !core::FileExists(path)) {

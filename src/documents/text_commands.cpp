@@ -35,7 +35,7 @@ void ClearUndo(App& app) {
   MsgAnswer a = app.platform.Message(
       "This will clear the undo chain.\rYou will be unable to undo any modifications to this program.",
       MsgIcon::Information, MsgButtons::OkCancel);
-  if (a == MsgAnswer::Ok) Send(app, Sci::SCI_EMPTYUNDOBUFFER);
+  if (a == MsgAnswer::Ok) EmptyUndoHistory(app);
 }
 
 // Cut and Copy leave the selection on the clipboard as plain text alone; with nothing

@@ -38,7 +38,7 @@ void ActivatePage(App& app, QWidget* page) {
 QWidget* EmptyUntitledPage(App& app) {
   for (int s = 1; s <= kMaxDocuments; ++s) {
     const Document& d = app.docs[s];
-    if (d.page && d.path.empty() && d.tabName == kUntitled && EditorText(d.editor).empty()) return d.page;
+    if (d.page && d.path.empty() && d.tabName == kUntitled && EditorLength(d.editor) == 0) return d.page;
   }
   return nullptr;
 }
@@ -47,7 +47,7 @@ QWidget* EmptyUntitledPage(App& app) {
 bool UnsavedWorkRemains(App& app) {
   for (int s = 1; s <= kMaxDocuments; ++s) {
     const Document& d = app.docs[s];
-    if (d.page && IsDocumentModified(app, s) && !(d.path.empty() && EditorText(d.editor).empty())) return true;
+    if (d.page && IsDocumentModified(app, s) && !(d.path.empty() && EditorLength(d.editor) == 0)) return true;
   }
   return false;
 }

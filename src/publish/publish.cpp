@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "core/text.h"
 #include "documents/document_table.h"
+#include "documents/editor.h"
 #include "platform/platform.h"
 #include "publish/ftp_client.h"
 #include "publish/ftp_profiles.h"
@@ -207,8 +208,9 @@ FtpLookup LookUpFtpProfile(std::string_view program, std::string_view page, cons
 namespace {
 
 FtpLookup LookUpActiveDocument(App& app) {
-  // The document being published, as just saved; not whichever document was saved last.
-  const std::string& text = app.activeSlot > 0 ? app.docs[app.activeSlot].savedText : std::string();
+  // The document being published, as just saved (its text is what the file holds); not
+  // whichever document was saved last.
+  std::string_view text = app.activeSlot > 0 ? EditorBytes(app.docs[app.activeSlot].editor) : std::string_view();
   std::string page;
   if (!app.generatedPagePath.empty()) core::ReadFileBytes(app.generatedPagePath, page);
   FtpLookup found = LookUpFtpProfile(text, page, *app.profiles);

@@ -98,8 +98,6 @@ class TestDocumentFiles : public QObject {
     const std::string expected = "<p>b>x</b><one</p>\r\n<p>two</p>\n";
     QCOMPARE(f.ReadFile(name.toStdString()), expected);
     QCOMPARE(f.ReadFile(backupName.toStdString()), expected);
-    QCOMPARE(f.app->lastSavedText, expected);
-    QCOMPARE(f.app->docs[f.app->activeSlot].savedText, expected);
     QVERIFY(!IsDocumentModified(*f.app, f.app->activeSlot));
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
   }
@@ -116,7 +114,7 @@ class TestDocumentFiles : public QObject {
     QVERIFY(!IsDocumentModified(*f.app, f.app->activeSlot));
     f.Menu(105);
     QCOMPARE(f.ReadFile("binary.dat"), bytes);
-    QCOMPARE(f.app->docs[f.app->activeSlot].savedText, bytes);
+    QVERIFY(!IsDocumentModified(*f.app, f.app->activeSlot));
     QCOMPARE(QDir(QString::fromStdString(f.Folder())).entryList({".binary.dat*"}, QDir::Hidden | QDir::Files).size(), 0);
   }
 
@@ -157,7 +155,7 @@ class TestDocumentFiles : public QObject {
     QCOMPARE(f.app->currentPath, target);
     QCOMPARE(TabStrip(*f.app)->tabText(0), QString("new name.html"));
     QCOMPARE(f.app->window->windowTitle(), QString("Verosta editor - new name.html"));
-    QVERIFY(f.app->lastSavedText.empty());  // Save As leaves the last Save's text alone
+    QVERIFY(!IsDocumentModified(*f.app, 1));
   }
 
   void saveAsCancelledRestoresCurrentPath() {
@@ -195,8 +193,6 @@ class TestDocumentFiles : public QObject {
     QVERIFY(ShowedSaveWarning(f.platform));
     QCOMPARE(f.ReadFile("site/page.web"), std::string("old text"));
     QVERIFY(!core::FileExists(f.Path("site/page.bak")));
-    QCOMPARE(f.app->docs[f.app->activeSlot].savedText, std::string("old text"));
-    QVERIFY(f.app->lastSavedText.empty());
     QVERIFY(IsDocumentModified(*f.app, f.app->activeSlot));
 
     // An unreadable file opens empty, with a word to the user.
@@ -347,6 +343,67 @@ class TestDocumentFiles : public QObject {
     QCOMPARE(told[0].icon, MsgIcon::Warning);
     QVERIFY(!IsDocumentModified(*f.app, f.app->activeSlot));
     QCOMPARE(QDir(QString::fromStdString(f.Folder())).entryList({".page.*"}, QDir::Hidden | QDir::Files).size(), 0);
+  }
+
+  // The modified state after each road a document can take; `asks` is whether closing it
+  // would ask about saving. Every row ends with a save that makes it unmodified again.
+  void modifiedStateFollowsTheDocument_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("opened") << QStringList{} << false << false;
+    QTest::newRow("typed") << QStringList{"type"} << true << true;
+    QTest::newRow("undone back to the file") << QStringList{"type", "undo"} << false << false;
+    QTest::newRow("undone past a save") << QStringList{"type", "save", "undo"} << true << true;
+    QTest::newRow("redone back to the save") << QStringList{"type", "save", "undo", "redo"} << false << false;
+    QTest::newRow("saved as another file") << QStringList{"type", "save as"} << false << false;
+    QTest::newRow("file deleted on disk") << QStringList{"delete"} << true << false;
+    QTest::newRow("backup restored, same text") << QStringList{"restore"} << true << true;
+    QTest::newRow("backup restored, then undo") << QStringList{"restore", "undo"} << true << true;
+    QTest::newRow("undo history cleared after typing") << QStringList{"type", "clear undo"} << true << true;
+    QTest::newRow("undo history cleared, nothing typed") << QStringList{"clear undo"} << false << false;
+    QTest::newRow("path the file commands work on changed") << QStringList{"other path"} << false << true;
+  }
+  void modifiedStateFollowsTheDocument() {
+    QFETCH(QStringList, steps);
+    QFETCH(bool, modified);
+    QFETCH(bool, asks);
+    EditorFixture f;
+    f.Start();
+    f.WriteFile("page.web", "<p>text</p>");
+    f.WriteFile("page.bak", "<p>text</p>");
+    const std::string path = f.Path("page.web");
+    QVERIFY(OpenDocumentTab(*f.app, path, path));
+    const int slot = f.app->activeSlot;
+    for (const QString& step : steps) {
+      if (step == "type") InsertTextAtCaret(*f.app, "x");
+      if (step == "undo") Send(*f.app, QsciScintillaBase::SCI_UNDO);
+      if (step == "redo") Send(*f.app, QsciScintillaBase::SCI_REDO);
+      if (step == "save") QVERIFY(SaveCommand(*f.app));
+      if (step == "delete") QVERIFY(core::RemoveFile(path));
+      if (step == "other path") f.app->currentPath = f.Path("elsewhere.web");
+      if (step == "save as") {
+        f.platform.AnswerSave(f.Path("copy.web"));
+        QVERIFY(SaveActiveDocumentAs(*f.app));
+      }
+      if (step == "restore") {
+        f.platform.AnswerOpen({f.Path("page.bak")});
+        f.Menu(111);
+        FindActiveDocument(*f.app);
+      }
+      if (step == "clear undo") {
+        f.platform.AnswerMessage(MsgAnswer::Ok);
+        f.Menu(218);
+      }
+    }
+    QCOMPARE(IsDocumentModified(*f.app, slot), modified);
+    QCOMPARE(AnyDocumentModified(*f.app), modified);
+    if (asks) f.platform.AnswerMessage(MsgAnswer::No);
+    QVERIFY(ConfirmSaveBeforeClose(*f.app, true) == !asks);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(f.platform.CallsOf("message").empty() || f.platform.CallsOf("message").back().text != kNotSavedQuestion, !asks);
+    QVERIFY(SaveCommand(*f.app));
+    QVERIFY(!IsDocumentModified(*f.app, slot));
   }
 
   void readOnlyFileIsRefused() {

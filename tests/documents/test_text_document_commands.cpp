@@ -166,7 +166,7 @@ class TestTextDocumentCommands : public QObject {
     QVERIFY(!Send(app, Sci::SCI_CANUNDO));
     QCOMPARE(app.window->windowTitle(), QString("Verosta editor - page.bak"));
     QCOMPARE(app.docs[app.activeSlot].path, page);
-    QCOMPARE(app.docs[app.activeSlot].savedText, std::string("new text"));
+    QCOMPARE(f.ReadFile("page.web"), std::string("new text"));
     QVERIFY(IsDocumentModified(app, app.activeSlot));
     auto asked = f.platform.CallsOf("open");
     QCOMPARE(asked[0].fileDialog.title, std::string("Restore Backup"));

@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "core/text.h"
+#include "documents/document_table.h"
 #include "documents/editor.h"
 #include "support/fixture.h"
 
@@ -16,7 +17,7 @@ inline void PrepareSavedDocument(EditorFixture& f, const std::string& name, cons
   Document& doc = app.docs[app.activeSlot];
   SetEditorText(doc.editor, text);
   doc.path = path;
-  doc.savedText = text;
+  MarkDocumentSaved(app, app.activeSlot);
   app.currentPath = path;
   app.previousPath = path;
   std::string page = core::StemOf(name) + ".html";

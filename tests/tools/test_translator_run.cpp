@@ -254,7 +254,7 @@ void TestTranslatorRun::messagesListLeadsToTheirLines() {
   QCOMPARE(shown.size(), size_t(3));
   QCOMPARE(shown[0]->text(), QString("index.web:3: warning: \"WrteText\" is not a command; did you mean WriteText?"));
   QCOMPARE(shown[1]->text(), QString("menu.lib:2: warning: \"ShowImag\" is not a command; did you mean ShowImage?"));
-  QCOMPARE(shown[2]->text(), QString("index.web:5: warning: StartMenu has no EndMenu"));
+  QCOMPARE(shown[2]->text(), QString("index.web:5: warning: StartMenu has no EndMenu; it is closed at the end of the page"));
 
   // Choosing an entry puts the caret on its line, opening the included file when needed.
   struct Case {

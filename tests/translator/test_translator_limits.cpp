@@ -8,7 +8,7 @@
 #include <QTest>
 #include <map>
 
-#include "effects.h"
+#include "commands.h"
 #include "keywords.h"
 #include "support/fixture.h"
 #include "translator.h"
@@ -291,7 +291,8 @@ void TestTranslatorLimits::warningsForSlipsAndOpenBlocks_data() {
   QTest::newRow("slip inside markup") << "<p>WrteText \"x\"</p>\n<script>\nWrteText(\"x\");\n</script>\n"
       << QStringList() << QStringList{"did you mean"};
   QTest::newRow("menu left open") << "<p>a</p>\nStartMenu \"Main\"\n<p>b</p>\n"
-      << QStringList{"/site/index.web:2: warning: StartMenu has no EndMenu"} << QStringList();
+      << QStringList{"/site/index.web:2: warning: StartMenu has no EndMenu; it is closed at the end of the page"}
+      << QStringList();
   QTest::newRow("menu closed") << "StartMenu \"Main\"\nEndMenu ()\n" << QStringList() << QStringList{"has no"};
   QTest::newRow("gallery left open") << "\nViewGallery ()\n"
       << QStringList{"/site/index.web:2: warning: ViewGallery has no EndView; it is closed at the end of the page"}
@@ -300,7 +301,8 @@ void TestTranslatorLimits::warningsForSlipsAndOpenBlocks_data() {
       << QStringList{"/site/index.web:1: warning: WriteText: the closing bracket or quote is missing"} << QStringList();
   QTest::newRow("block opened in an include") << "#Include open.lib\nEndMenu ()\n" << QStringList() << QStringList{"has no"};
   QTest::newRow("block left open in an include") << "<p>x</p>\n#Include open.lib\n"
-      << QStringList{"/site/open.lib:2: warning: StartMenu has no EndMenu"} << QStringList();
+      << QStringList{"/site/open.lib:2: warning: StartMenu has no EndMenu; it is closed at the end of the page"}
+      << QStringList();
 }
 
 void TestTranslatorLimits::warningsForSlipsAndOpenBlocks() {

@@ -1,0 +1,178 @@
+// Images, galleries and file lists.
+#include <algorithm>
+#include <filesystem>
+
+#include "commands.h"
+#include "core/text.h"
+
+namespace translator {
+namespace {
+
+// The declarations for the pictures that follow: SetImageStyle, ImageSize and MaxSize.
+std::string ImageStyle(const Page& p) {
+  std::string style = p.Get("SetImageStyle");
+  std::vector<std::string> size = SplitArguments(p.Get("ImageSize"));
+  if (!size.empty() && !size[0].empty()) style = JoinStyles(style, "width:" + CssLength(size[0]));
+  if (size.size() > 1 && !size[1].empty()) style = JoinStyles(style, "height:" + CssLength(size[1]));
+  std::vector<std::string> max = SplitArguments(p.Get("MaxSize"));
+  if (!max.empty() && !max[0].empty()) style = JoinStyles(style, "max-width:" + CssLength(max[0]));
+  if (max.size() > 1 && !max[1].empty()) style = JoinStyles(style, "max-height:" + CssLength(max[1]));
+  return style;
+}
+
+std::string ImageTag(const std::string& path, std::string_view cls, std::string_view style) {
+  return "<img" + Attribute("class", cls) + " src=\"" + UrlAttribute(path) + "\" alt=\"" +
+         EscapeAttribute(core::FileNameOf(core::ReplaceAll(path, "\\", "/"))) + "\"" + StyleAttribute(style) + ">";
+}
+
+// The picture a command names; warns and returns "" when it names none.
+std::string PicturePath(Page& p, const Call& c, std::string_view rest) {
+  Argument a = ParseArgument(rest);
+  if (!a.closed) p.Warn(c, c.name + ": the closing bracket or quote is missing");
+  std::string path = core::TrimBlank(a.value);
+  if (path.empty()) p.Warn(c, c.name + " names no picture");
+  return path;
+}
+
+// `ShowImage [n] = 'path'`: the number is the author's own order and is not used.
+void ShowImage(Page& p, const Call& c) {
+  std::string rest = core::TrimBlank(c.rest);
+  if (!rest.empty() && rest[0] == '[') {
+    size_t close = rest.find(']');
+    rest = close == std::string::npos ? std::string() : core::TrimBlank(rest.substr(close + 1));
+  }
+  if (!rest.empty() && rest[0] == '=') rest = core::TrimBlank(rest.substr(1));
+  std::string path = PicturePath(p, c, rest);
+  if (!path.empty()) p.Emit(ImageTag(path, "", ImageStyle(p)));
+}
+
+void ViewGallery(Page& p, const Call& c) {
+  p.AddCss(".vt-gallery{display:flex;flex-wrap:wrap;gap:8px;align-items:flex-start}");
+  p.Open(c, "EndView", "</div>");
+  p.Emit("<div class=\"vt-gallery\">");
+}
+
+void EndView(Page& p, const Call& c) { EndBlock(p, c, "ViewGallery"); }
+
+std::string Growth(const Page& p, const char* fallback) {
+  std::string g = CssText(p.Get("ExpandImageSize"));
+  if (!g.empty() && g.back() == '%') {
+    try {
+      g = std::to_string(std::stod(g.substr(0, g.size() - 1)) / 100.0);
+      g.erase(g.find_last_not_of('0') + 1);
+      if (g.back() == '.') g.pop_back();
+    } catch (...) {
+      g.clear();
+    }
+  }
+  return g.empty() ? fallback : g;
+}
+
+void ExpandImage(Page& p, const Call& c) {
+  std::string path = PicturePath(p, c, c.rest);
+  if (path.empty()) return;
+  p.AddCss(".vt-grow{transition:transform .3s}\n.vt-grow:hover{transform:scale(var(--vt-grow,1.5))}");
+  p.UseMotion();
+  p.Emit(ImageTag(path, "vt-grow", JoinStyles(ImageStyle(p), "--vt-grow:" + Growth(p, "1.5"))));
+}
+
+void FlyinImage(Page& p, const Call& c) {
+  std::string path = PicturePath(p, c, c.rest);
+  if (path.empty()) return;
+  p.AddCss(".vt-flyin-image{animation:vt-flyin-image 1.5s ease-out both}\n"
+           "@keyframes vt-flyin-image{from{transform:translateX(-100vw);opacity:0}to{transform:none;opacity:1}}");
+  p.UseMotion();
+  p.Emit(ImageTag(path, "vt-flyin-image", ImageStyle(p)));
+}
+
+// A magnifier: the picture keeps its place and zooms in within its frame.
+void ImageMag(Page& p, const Call& c) {
+  std::string path = PicturePath(p, c, c.rest);
+  if (path.empty()) return;
+  p.AddCss(".vt-mag{display:inline-block;overflow:hidden}\n.vt-mag img{display:block;transition:transform .3s}\n"
+           ".vt-mag:hover img{transform:scale(var(--vt-grow,2))}");
+  p.UseMotion();
+  p.Emit("<span class=\"vt-mag\" style=\"--vt-grow:" + EscapeAttribute(Growth(p, "2")) + "\">" +
+         ImageTag(path, "", ImageStyle(p)) + "</span>");
+}
+
+void ScrollBackground(Page& p, const Call& c) {
+  std::string path = PicturePath(p, c, c.rest);
+  if (path.empty()) return;
+  p.AddCss("body{background-image:" + CssUrl(path) +
+           ";background-repeat:repeat;animation:vt-drift 60s linear infinite alternate}\n"
+           "@keyframes vt-drift{from{background-position:0 0}to{background-position:300px 600px}}");
+  p.UseMotion();
+}
+
+void ListImage(Page& p, const Call& c) {
+  std::string path = PicturePath(p, c, c.rest);
+  if (!path.empty()) p.AddCss("ul{list-style-image:" + CssUrl(path) + "}");
+}
+
+bool ListFromDisk(const std::string& folder, std::vector<std::string>& names) {
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec), end;
+  if (ec) return false;
+  for (; it != end; it.increment(ec)) {
+    if (ec) return false;
+    if (it->is_regular_file(ec)) names.push_back(it->path().filename().string());
+  }
+  return true;
+}
+
+bool Wanted(const std::string& name, const std::vector<std::string>& types) {
+  if (types.empty()) return true;
+  std::string ext = core::ToLower(core::ExtensionOf(name));
+  return std::any_of(types.begin(), types.end(), [&](const std::string& t) {
+    std::string want = core::ToLower(t);
+    want.erase(0, want.find_first_not_of("*."));
+    return !want.empty() && want == ext;
+  });
+}
+
+// Links to the files of a folder of the site, listed when the page is made.
+void ViewFiles(Page& p, const Call& c) {
+  std::string folder = core::ReplaceAll(core::TrimBlank(SingleArgument(p, c).value), "\\", "/");
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (folder.empty()) folder = ".";
+  if (core::IsAbsolutePath(folder) || folder == ".." || core::StartsWith(folder, "../") ||
+      folder.find("/../") != std::string::npos || core::EndsWith(folder, "/..")) {
+    p.Warn(c, "ViewFiles lists folders of the site only, not \"" + folder + "\"");
+    return;
+  }
+  std::vector<std::string> names;
+  std::string full = core::JoinPath(core::FolderOf(p.programPath()), folder);
+  bool read = p.options().list ? p.options().list(full, names) : ListFromDisk(full, names);
+  std::vector<std::string> types;
+  for (const std::string& value : SplitArguments(p.Get("FileType")))
+    for (const std::string& t : SplitArguments(value)) types.push_back(t);
+  std::erase_if(names, [&](const std::string& n) { return !Wanted(n, types); });
+  if (!read || names.empty()) {
+    p.Warn(c, read ? "ViewFiles: no files to list in \"" + folder + "\"" : "ViewFiles cannot read \"" + folder + "\"");
+    return;
+  }
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return core::ToLower(a) < core::ToLower(b); });
+  bool extensions = p.Get("ShowFileExtension").empty() || IsYes(p.Get("ShowFileExtension"));
+  std::string prefix = folder == "." ? "" : folder + "/";
+  std::string html = "<ul class=\"vt-files\"" + StyleAttribute(p.Get("SetTextStyle")) + ">";
+  for (const std::string& n : names)
+    html += p.eol() + "<li><a href=\"" + UrlAttribute(prefix + n) + "\">" +
+            EscapeText(extensions ? n : core::StemOf(n)) + "</a></li>";
+  p.Emit(html + p.eol() + "</ul>");
+}
+
+constexpr CommandRow kRows[] = {
+    {"SetImageStyle", KeepSetting},   {"ImageSize", KeepArguments},   {"MaxSize", KeepArguments},
+    {"ShowImage", ShowImage},         {"ViewGallery", ViewGallery},   {"EndView", EndView},
+    {"ExpandImage", ExpandImage},     {"ExpandImageSize", KeepSetting}, {"FlyinImage", FlyinImage},
+    {"ImageMag", ImageMag},           {"ScrollBackground", ScrollBackground}, {"ListImage", ListImage},
+    {"ViewFiles", ViewFiles},         {"FileType", KeepArguments},      {"ShowFileExtension", KeepSetting},
+};
+
+}  // namespace
+
+std::span<const CommandRow> ImageCommands() { return kRows; }
+
+}  // namespace translator

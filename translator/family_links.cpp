@@ -1,0 +1,81 @@
+// Links and the page's link styles.
+#include "commands.h"
+#include "core/text.h"
+
+namespace translator {
+namespace {
+
+// The link's words and its tip (LinkTip, shown while the pointer is over the link).
+std::string LinkInner(Page& p, const std::string& words) {
+  std::string tip = p.Take("LinkTip");
+  if (core::TrimBlank(tip).empty()) return EscapeText(words);
+  p.AddCss(".vt-tip{position:relative}\n"
+           ".vt-tiptext{visibility:hidden;position:absolute;left:0;top:100%;z-index:1;padding:.3em .6em;"
+           "background:#333;color:#fff;border-radius:4px;font-size:.9em;width:max-content;max-width:20em}\n"
+           ".vt-tip:hover .vt-tiptext,.vt-tip:focus .vt-tiptext{visibility:visible}");
+  std::string width = CssLength(p.Get("TipWidth"));
+  return EscapeText(words) + "<span class=\"vt-tiptext\" role=\"tooltip\"" +
+         StyleAttribute(width.empty() ? "" : "width:" + width) + ">" + EscapeText(tip) + "</span>";
+}
+
+// `OnLinkGoto (address)`: a link in a paragraph of its own, with the words LinkText gave.
+void OnLinkGoto(Page& p, const Call& c) {
+  std::string address = core::TrimBlank(SingleArgument(p, c).value);
+  if (address.empty()) {
+    p.Warn(c, "OnLinkGoto names no address");
+    return;
+  }
+  std::string words = p.Take("LinkText");
+  if (core::TrimBlank(words).empty()) words = address;
+  bool tip = !core::TrimBlank(p.Get("LinkTip")).empty();
+  p.Emit("<p" + StyleAttribute(p.Get("SetTextStyle")) + "><a" + Attribute("class", tip ? "vt-tip" : "") +
+         " href=\"" + UrlAttribute(address) + "\">" + LinkInner(p, words) + "</a></p>");
+}
+
+// `LinkHoverImage ('picture', 'hover picture', 'address')`: a picture link whose
+// picture changes while the pointer is over it.
+void LinkHoverImage(Page& p, const Call& c) {
+  std::vector<std::string> a = SplitArguments(c.rest);
+  if (a.size() < 2 || a[0].empty() || a[1].empty()) {
+    p.Warn(c, "LinkHoverImage needs two pictures: LinkHoverImage ('picture', 'hover picture', 'address')");
+    return;
+  }
+  std::string address = a.size() > 2 ? a[2] : std::string();
+  if (address.empty()) p.Warn(c, "LinkHoverImage names no address; the link leads nowhere");
+  std::string words = p.Take("LinkText");
+  if (core::TrimBlank(words).empty()) words = core::FileNameOf(core::ReplaceAll(a[0], "\\", "/"));
+  p.AddCss(".vt-swap{display:inline-block;position:relative}\n"
+           ".vt-swap .vt-swap-over{position:absolute;left:0;top:0;opacity:0;transition:opacity .3s}\n"
+           ".vt-swap:hover .vt-swap-over,.vt-swap:focus .vt-swap-over{opacity:1}");
+  p.UseMotion();
+  std::string style = StyleAttribute(p.Get("SetImageStyle"));
+  p.Emit("<a class=\"vt-swap\" href=\"" + UrlAttribute(address.empty() ? "#" : address) + "\"><img src=\"" +
+         UrlAttribute(a[0]) + "\" alt=\"" + EscapeAttribute(words) + "\"" + style +
+         "><img class=\"vt-swap-over\" src=\"" + UrlAttribute(a[1]) + "\" alt=\"\"" + style + "></a>");
+}
+
+void PageRule(Page& p, const Call& c, const char* selector) {
+  std::string css = CssText(SingleArgument(p, c).value);
+  if (!css.empty()) p.AddCss(std::string(selector) + "{" + css + "}");
+}
+
+void LinkStyle(Page& p, const Call& c) { PageRule(p, c, "a"); }
+void LinkHoverStyle(Page& p, const Call& c) { PageRule(p, c, "a:hover,a:focus"); }
+void VisitedLinkStyle(Page& p, const Call& c) { PageRule(p, c, "a:visited"); }
+
+void UnderlineLink(Page& p, const Call& c) {
+  std::string value = core::TrimBlank(SingleArgument(p, c).value);
+  p.AddCss(std::string("a{text-decoration:") + (value.empty() || IsYes(value) ? "underline" : "none") + "}");
+}
+
+constexpr CommandRow kRows[] = {
+    {"LinkText", KeepSetting},        {"OnLinkGoto", OnLinkGoto},     {"LinkTip", KeepSetting},
+    {"TipWidth", KeepSetting},        {"LinkHoverImage", LinkHoverImage}, {"LinkStyle", LinkStyle},
+    {"LinkHoverStyle", LinkHoverStyle}, {"VisitedLinkStyle", VisitedLinkStyle}, {"UnderlineLink", UnderlineLink},
+};
+
+}  // namespace
+
+std::span<const CommandRow> LinkCommands() { return kRows; }
+
+}  // namespace translator

@@ -1,0 +1,189 @@
+#include "page.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/files.h"
+#include "core/text.h"
+#include "markup_scanner.h"
+#include "translator.h"
+
+namespace translator {
+
+Page::Page(std::string& out, const Options& options, std::string programPath, std::string eol, WarnFunction warn)
+    : out_(out), options_(options), programPath_(std::move(programPath)), eol_(std::move(eol)), warn_(std::move(warn)) {}
+
+void Page::Emit(std::string_view html) { out_.append(html).append(lineEnd_); }
+
+const std::string& Page::Get(const std::string& key) const {
+  static const std::string none;
+  auto it = settings_.find(key);
+  return it == settings_.end() ? none : it->second;
+}
+
+std::string Page::Take(const std::string& key) {
+  auto it = settings_.find(key);
+  if (it == settings_.end()) return {};
+  std::string value = std::move(it->second);
+  settings_.erase(it);
+  return value;
+}
+
+void Page::AddCss(std::string_view rule) {
+  if (std::find(css_.begin(), css_.end(), rule) == css_.end()) css_.emplace_back(rule);
+}
+
+void Page::UseScript(const Call& c, const std::string& fileName) {
+  for (const auto& s : scripts_)
+    if (s.first == fileName) return;
+  scripts_.push_back({fileName, Call{c.name, {}, c.path, c.line}});
+}
+
+void Page::Open(const Call& c, const std::string& closer, std::string closing) {
+  blocks_.push_back({c.name, closer, std::move(closing), c.path, c.line});
+}
+
+bool Page::IsOpen(const std::string& closer) const {
+  return std::any_of(blocks_.begin(), blocks_.end(), [&](const Block& b) { return b.closer == closer; });
+}
+
+bool Page::Close(const Call& c) {
+  auto it = std::find_if(blocks_.rbegin(), blocks_.rend(), [&](const Block& b) { return b.closer == c.name; });
+  if (it == blocks_.rend()) return false;
+  std::string closing;
+  // Blocks opened inside this one and left open end with it, so the elements nest.
+  while (blocks_.back().closer != c.name) {
+    const Block& inner = blocks_.back();
+    warn_(inner.path, inner.line, inner.opener + " has no " + inner.closer + "; it is closed by the " + c.name +
+                                      " on line " + std::to_string(c.line));
+    closing += inner.closing;
+    blocks_.pop_back();
+  }
+  closing += blocks_.back().closing;
+  blocks_.pop_back();
+  Emit(closing);
+  return true;
+}
+
+std::string Page::CloseAll() {
+  std::string closing;
+  while (!blocks_.empty()) {
+    const Block& b = blocks_.back();
+    warn_(b.path, b.line, b.opener + " has no " + b.closer + "; it is closed at the end of the page");
+    closing += b.closing + eol_;
+    blocks_.pop_back();
+  }
+  return closing;
+}
+
+std::string Page::StyleSheet() const {
+  if (css_.empty()) return {};
+  std::string sheet = "<style>" + eol_;
+  for (const std::string& rule : css_) sheet += core::ReplaceAll(rule, "\n", eol_) + eol_;
+  if (motion_)
+    sheet += "@media (prefers-reduced-motion:reduce){*,*::before,*::after{animation:none!important;"
+             "transition:none!important}}" + eol_;
+  return sheet + "</style>" + eol_;
+}
+
+std::string Page::Scripts() {
+  std::string html;
+  for (const auto& [name, call] : scripts_) {
+    std::string bytes;
+    std::string path = core::JoinPath(options_.scriptFolder, name);
+    if (!options_.read || !options_.read(path, bytes)) {
+      warn_(call.path, call.line, "the script " + path + " cannot be read; " + call.name + " does nothing in this page");
+      continue;
+    }
+    // Nothing in a script of ours ends the element early; a changed file must not either.
+    if (FindNoCase(bytes, "</script") != std::string::npos) continue;
+    if (!bytes.empty() && bytes.back() != '\n') bytes += '\n';
+    html += "<script>" + eol_ + core::ReplaceAll(core::ReplaceAll(bytes, "\r\n", "\n"), "\n", eol_) + "</script>" + eol_;
+  }
+  return html;
+}
+
+static std::string Unquoted(std::string value) {
+  value = core::TrimBlank(value);
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+std::vector<std::string> SplitArguments(std::string_view rest) {
+  std::string r = core::TrimBlank(rest);
+  std::vector<std::string> values;
+  if (!r.empty() && r[0] == '(') {
+    // In brackets every comma counts, so a value may be left out: "(, 50%)".
+    size_t close = r.rfind(')');
+    std::string inner = r.substr(1, close == 0 || close == std::string::npos ? std::string::npos : close - 1);
+    if (core::TrimBlank(inner).empty()) return values;
+    std::string item;
+    char quote = 0;
+    for (char c : inner) {
+      if (quote) quote = c == quote ? 0 : quote;
+      else if (c == '"' || c == '\'') quote = c;
+      else if (c == ',') {
+        values.push_back(Unquoted(item));
+        item.clear();
+        continue;
+      }
+      item += c;
+    }
+    values.push_back(Unquoted(item));
+    return values;
+  }
+  size_t i = 0;
+  while (i < r.size()) {
+    char c = r[i];
+    if (c == ' ' || c == '\t' || c == ',' || c == '=') {
+      ++i;
+      continue;
+    }
+    if (c == '"' || c == '\'') {
+      size_t close = r.find(c, i + 1);
+      if (close == std::string::npos) close = r.size();
+      values.push_back(r.substr(i + 1, close - i - 1));
+      i = close + 1;
+      continue;
+    }
+    size_t end = r.find_first_of(" \t,", i);
+    if (end == std::string::npos) end = r.size();
+    values.push_back(r.substr(i, end - i));
+    i = end;
+  }
+  return values;
+}
+
+std::string CssText(std::string_view text) {
+  std::string out;
+  for (char c : text)
+    if (c != '<' && c != '>' && c != '{' && c != '}' && c != '\0') out += c;
+  return core::TrimBlank(out);
+}
+
+std::string CssUrl(std::string_view path) {
+  std::string out = "url(\"";
+  for (char c : path) {
+    if (c == '\\') out += '/';
+    else if (c == '"') out += "\\\"";
+    else if (c == '<' || c == '>' || c == '\n' || c == '\r' || c == '\0') continue;
+    else out += c;
+  }
+  return out + "\")";
+}
+
+std::string CssLength(std::string_view text) {
+  std::string t = CssText(text);
+  bool number = !t.empty() && std::all_of(t.begin(), t.end(), [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) || c == '.';
+  });
+  return number && t != "0" ? t + "px" : t;
+}
+
+bool IsYes(std::string_view text) {
+  std::string t = core::ToLower(core::TrimBlank(text));
+  return t == "yes" || t == "on" || t == "true" || t == "1";
+}
+
+}  // namespace translator

@@ -1,0 +1,101 @@
+// What the command handlers share while one program is translated: the values the
+// setting commands leave for the commands after them, the page's style rules and
+// scripts, and the blocks (galleries, menus, ...) that are open.
+#pragma once
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace translator {
+
+struct Options;
+
+// One command line as a handler sees it.
+struct Call {
+  std::string name;       // the keyword, usual spelling
+  std::string_view rest;  // the text after the keyword
+  std::string path;       // the file the line is in
+  int line = 0;
+};
+
+class Page {
+ public:
+  using WarnFunction = std::function<void(const std::string& path, int line, const std::string& message)>;
+
+  Page(std::string& out, const Options& options, std::string programPath, std::string eol, WarnFunction warn);
+
+  const Options& options() const { return options_; }
+  const std::string& programPath() const { return programPath_; }
+  const std::string& eol() const { return eol_; }
+
+  // Puts `html` where the command line stood, followed by that line's end.
+  void Emit(std::string_view html);
+  void SetLineEnd(std::string_view end) { lineEnd_ = end; }
+  void SetEol(std::string eol) { eol_ = std::move(eol); }
+  void Warn(const Call& c, const std::string& message) { warn_(c.path, c.line, message); }
+
+  // Values of the setting commands, by keyword. Take reads a value meant for the next
+  // command only and forgets it.
+  void Set(const std::string& key, std::string value) { settings_[key] = std::move(value); }
+  const std::string& Get(const std::string& key) const;
+  std::string Take(const std::string& key);
+
+  // A rule of the page's style sheet, kept once, in the order of first use.
+  void AddCss(std::string_view rule);
+  // The page moves: readers who ask for reduced motion get it still.
+  void UseMotion() { motion_ = true; }
+  // A script of the program folder's JavaScript folder, put into the page once.
+  void UseScript(const Call& c, const std::string& fileName);
+  // A number for ids the page needs (tips, hover images), unique within the page.
+  int NextId() { return ++ids_; }
+
+  // Blocks: `closer` is the keyword that ends the block, `closing` the HTML it writes.
+  void Open(const Call& c, const std::string& closer, std::string closing);
+  // Ends the innermost open block ended by `c.name` (and any opened inside it); false
+  // when none is open.
+  bool Close(const Call& c);
+  bool IsOpen(const std::string& closer) const;
+  // Closes what is still open at the end of the program (with a warning for each) and
+  // returns the closing HTML.
+  std::string CloseAll();
+
+  // The <style> element with every rule used ("" when none), lines ended by the page's eol.
+  std::string StyleSheet() const;
+  // The <script> elements for the scripts used ("" when none).
+  std::string Scripts();
+
+ private:
+  struct Block {
+    std::string opener, closer, closing, path;
+    int line = 0;
+  };
+  std::string& out_;
+  const Options& options_;
+  std::string programPath_, eol_;
+  WarnFunction warn_;
+  std::string_view lineEnd_;
+  std::map<std::string, std::string> settings_;
+  std::vector<std::string> css_;
+  std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
+  std::vector<Block> blocks_;
+  bool motion_ = false;
+  int ids_ = 0;
+};
+
+// Arguments of commands that take several: `(a, b)` (where a value may be left out:
+// `(, b)`), `"a" "b"`, `"text" = 'address'` or bare words. Quotes and the blanks
+// around each value are removed.
+std::vector<std::string> SplitArguments(std::string_view rest);
+// Text for a place inside the page's style sheet: characters that could end a rule
+// or the <style> element are dropped.
+std::string CssText(std::string_view text);
+// A quoted CSS url() for a path of the site; backslashes become slashes.
+std::string CssUrl(std::string_view path);
+// A CSS length from what an author writes: a bare number is in pixels ("170" -> "170px").
+std::string CssLength(std::string_view text);
+// True for "yes", "on", "true", "1" (any letter case).
+bool IsYes(std::string_view text);
+
+}  // namespace translator
