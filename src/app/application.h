@@ -27,6 +27,7 @@ struct Document {
 // The six publish fields remembered from FtpProjs.ini.
 struct PublishFields {
   std::string programName, remoteFolder, domainName, hostName, userId, password;
+  bool changedOnly = true;  // the dialog's "Upload changed files only" (kept for the run only)
 };
 
 struct SearchState;       // find and replace

@@ -15,7 +15,9 @@
 #include "platform/platform.h"
 #include "publish/ftp_client.h"
 #include "publish/ftp_profiles.h"
+#include "publish/page_files.h"
 #include "publish/publish_run.h"
+#include "core/files.h"
 
 namespace {
 
@@ -177,6 +179,7 @@ FtpLookup LookUpFtpProfile(std::string_view text, const FtpProfileTable& table) 
         return result;
       }
       const FtpProfile& p = table.entries[entry];
+      result.project = core::Trim(p.programName);
       result.host = core::Trim(p.hostName);
       result.domain = core::Trim(p.domainName);
       result.user = core::Trim(p.userId);
@@ -188,13 +191,62 @@ FtpLookup LookUpFtpProfile(std::string_view text, const FtpProfileTable& table) 
   return result;
 }
 
-bool FindFtpProfile(App& app, std::string& host, std::string& domain, std::string& user, std::string& password,
-                    std::string& folder) {
+FtpLookup LookUpFtpProfile(std::string_view program, std::string_view page, const FtpProfileTable& table) {
+  FtpLookup result = LookUpFtpProfile(program, table);
+  bool namesNoProject = !result.found && result.messages == std::vector<std::string>{kNoProjectName};
+  if (!namesNoProject && !(result.found && result.folder.empty())) return result;
+  FtpLookup inPage = LookUpFtpProfile(page, table);
+  if (namesNoProject) {
+    bool pageNamesNoProject = !inPage.found && inPage.messages == std::vector<std::string>{kNoProjectName};
+    return pageNamesNoProject ? result : inPage;
+  }
+  // The program names the project; the target folder may still come from an included file.
+  if (inPage.found) result.folder = inPage.folder;
+  return result;
+}
+
+namespace {
+
+FtpLookup LookUpActiveDocument(App& app) {
   // The document being published, as just saved (its text is what the file holds); not
   // whichever document was saved last.
   std::string_view text = app.activeSlot > 0 ? EditorBytes(app.docs[app.activeSlot].editor) : std::string_view();
-  FtpLookup found = LookUpFtpProfile(text, *app.profiles);
+  std::string page;
+  if (!app.generatedPagePath.empty()) core::ReadFileBytes(app.generatedPagePath, page);
+  FtpLookup found = LookUpFtpProfile(text, page, *app.profiles);
   for (const std::string& m : found.messages) app.platform.Message(m, MsgIcon::Warning);
+  return found;
+}
+
+// The files to send: with "Upload changed files only" those whose size or SHA-256
+// differ from what the manifest says the server holds.
+struct Selection {
+  std::vector<UploadItem> items;
+  std::vector<ManifestEntry> entries;  // of each item, for the manifest
+};
+
+Selection ChooseUploads(const std::vector<UploadItem>& all, const Manifest& manifest, const std::string& folder,
+                        bool changedOnly) {
+  Selection chosen;
+  for (const UploadItem& item : all) {
+    ManifestEntry e;
+    e.localPath = item.localPath;
+    bool known = FileDigest(item.localPath, e.size, e.sha256);
+    auto held = manifest.files.find(ManifestKey(folder, item.remotePath));
+    if (changedOnly && known && held != manifest.files.end() && held->second.size == e.size &&
+        held->second.sha256 == e.sha256)
+      continue;
+    chosen.items.push_back(item);
+    chosen.entries.push_back(known ? e : ManifestEntry{});
+  }
+  return chosen;
+}
+
+}  // namespace
+
+bool FindFtpProfile(App& app, std::string& host, std::string& domain, std::string& user, std::string& password,
+                    std::string& folder) {
+  FtpLookup found = LookUpActiveDocument(app);
   host = found.host;
   domain = found.domain;
   user = found.user;
@@ -214,11 +266,26 @@ void PublishActiveDocument(App& app) {
     ui.Message(" Document was not saved, FTP upload cancelled.", MsgIcon::None, MsgButtons::Ok);
     return;
   }
-  PublishJob job;
-  std::string domain;
-  if (!FindFtpProfile(app, job.host, domain, job.user, job.password, job.folder)) return;
-  job.items.push_back({app.generatedPagePath, core::StemOf(app.currentPath) + ".html"});
-  PublishOutcome outcome = RunWatched(app, job);
+  FtpLookup found = LookUpActiveDocument(app);
+  if (!found.found) return;
+  PublishJob job{found.host, found.user, found.password, found.folder, {}};
+  std::string manifestPath = ManifestPathFor(found.project), bytes;
+  Manifest manifest;
+  if (core::ReadFileBytes(manifestPath, bytes)) manifest = ReadManifest(bytes);
+  if (manifest.host != job.host) manifest = Manifest{job.host, {}};
+  Selection chosen = ChooseUploads(PageUploads(app.generatedPagePath, core::StemOf(app.currentPath) + ".html"),
+                                   manifest, job.folder, app.publish.changedOnly);
+  job.items = chosen.items;
+  PublishOutcome outcome;
+  // Nothing changed since the last publish: the server already holds this page.
+  if (job.items.empty()) outcome.result = PublishOutcome::Published;
+  else outcome = RunWatched(app, job);
+  // What reached the server is recorded, also when a later file failed; a failed file is
+  // not, so the next publish sends it again.
+  for (std::size_t i : outcome.uploaded)
+    if (!chosen.entries[i].sha256.empty())
+      manifest.files[ManifestKey(job.folder, job.items[i].remotePath)] = chosen.entries[i];
+  if (!outcome.uploaded.empty()) core::WriteFileAtomically(manifestPath, WriteManifest(manifest), nullptr, 0600);
   if (outcome.result != PublishOutcome::Published) {
     // A failure must not leave an earlier success on show.
     if (QLabel* label = PublishedLabel(app, false)) label->clear();
@@ -226,7 +293,7 @@ void PublishActiveDocument(App& app) {
     ui.Message(outcome.message, cancelled ? MsgIcon::Information : MsgIcon::Warning);
     return;
   }
-  std::string text = "File published: " + PageAddress(domain, job.folder, app.generatedPagePath);
+  std::string text = "File published: " + PageAddress(found.domain, job.folder, app.generatedPagePath);
   // The bar's own parts are rewritten on every refresh, so the address gets a part of its own.
   if (QLabel* label = PublishedLabel(app, true)) label->setText(QString::fromStdString(text));
 }

@@ -15,12 +15,16 @@ inline constexpr const char* kNoProjectName = "Could not find a project name in 
 // What the project and target meta tags of a text lead to.
 struct FtpLookup {
   bool found = false;
+  std::string project;  // the matched profile's program name
   std::string host, domain, user, password, folder;
   std::vector<std::string> messages;  // warnings to show, in order
 };
 
 // The lookup over a document's text (pure).
 FtpLookup LookUpFtpProfile(std::string_view text, const FtpProfileTable& table);
+// The lookup over a program and the page made from it: tags that an included file put
+// into the page are found there when the program itself names no project (pure).
+FtpLookup LookUpFtpProfile(std::string_view program, std::string_view page, const FtpProfileTable& table);
 
 // The lookup over the active document as last saved; shows its own warnings.
 bool FindFtpProfile(App& app, std::string& host, std::string& domain, std::string& user, std::string& password,

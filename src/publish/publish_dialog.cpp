@@ -38,6 +38,7 @@ PublishFields ReadBoxes(QDialog& d) {
   f.hostName = BoxText(d, "103");
   f.userId = BoxText(d, "105");
   f.password = BoxText(d, "107");
+  f.changedOnly = d.findChild<QCheckBox*>("changedOnly")->isChecked();
   return f;
 }
 
@@ -111,6 +112,7 @@ void PressPublish(App& app, const PublishFields& boxes) {
       app.platform.Message(" Document was not saved, FTP upload cancelled.", MsgIcon::None, MsgButtons::Ok);
     }
   }
+  app.publish.changedOnly = boxes.changedOnly;
   // Without a page made now, an older page must not go out under this document's name.
   if (ready && CreateWebPage(app)) PublishActiveDocument(app);
   app.publish = boxes;
@@ -143,6 +145,10 @@ void ShowPublishDialog(App& app) {
   lower->setObjectName("119");
   lower->setChecked(app.settings.lowercaseUpload == 1);
   grid->addWidget(lower, 6, 1);
+  auto* changedOnly = new QCheckBox("Upload changed files only");
+  changedOnly->setObjectName("changedOnly");
+  changedOnly->setChecked(app.publish.changedOnly);
+  grid->addWidget(changedOnly, 7, 1);
 
   QPushButton* help = MakeButton("400", "Help");
   QPushButton* publish = MakeButton("300", "Publish");

@@ -1,5 +1,7 @@
 // Uploads to a real FTP server (pyftpdlib), by the client alone and by the Publish command.
 #include <QDir>
+#include <QDirIterator>
+#include <map>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -117,6 +119,64 @@ class FtpRealServerTest : public QObject {
     QCOMPARE(QString::fromStdString(PublishedStatusText(*f.app)), status);
     std::string arrived = ReadAll(root_.filePath("pages/site1.html").toStdString());
     QCOMPARE(arrived, status.isEmpty() ? std::string() : page);
+  }
+
+  // A page with two pictures and a style sheet in sub-folders arrives byte for byte; a
+  // second publish after one picture changed sends only that picture.
+  void wholePageThenOnlyWhatChanged() {
+    QTemporaryDir remote;
+    QVERIFY(QDir(remote.path()).mkpath("pages"));
+    PyFtpServer server(remote.path().toStdString());
+    QVERIFY2(server.port > 0, server.error.c_str());
+    EditorFixture f;
+    f.Start();
+    QVERIFY(QDir(QString::fromStdString(f.Folder())).mkpath("pics/big"));
+    QVERIFY(QDir(QString::fromStdString(f.Folder())).mkpath("css"));
+    std::map<std::string, std::string> files = {{"css/site.css", "body { color: #123; }\n"},
+                                                {"pics/a.gif", Bytes(70000)},
+                                                {"pics/big/b.png", Bytes(9000) + "png"}};
+    for (const auto& [name, bytes] : files) f.WriteFile(name, bytes);
+    std::string page =
+        "<html><head><link rel=stylesheet href='css/site.css'></head>"
+        "<body><img src=pics/a.gif><img src=\"pics/big/b.png\"><img src=http://example.org/x.gif></body></html>";
+    PrepareSavedDocument(f, "site1.web", kProgram, page);
+    files["site1.html"] = page;
+    StoreProfile(*f.app->profiles, "site1", server.HostAndPort(), "anna", "secret", "mysite");
+    PublishActiveDocument(*f.app);
+    QCOMPARE(PublishedStatusText(*f.app), std::string("File published: mysite/pages/site1.html"));
+    QCOMPARE(RemoteTree(remote.filePath("pages")), files);
+
+    // Only the changed picture goes up again: what the server lost meanwhile stays lost.
+    QVERIFY(QFile::remove(remote.filePath("pages/css/site.css")));
+    QVERIFY(QFile::remove(remote.filePath("pages/site1.html")));
+    files["pics/a.gif"] = Bytes(50000) + "changed";
+    f.WriteFile("pics/a.gif", files["pics/a.gif"]);
+    PublishActiveDocument(*f.app);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    auto steps = f.platform.CallsOf("progress").back().args;
+    files.erase("css/site.css");
+    files.erase("site1.html");
+    QCOMPARE(RemoteTree(remote.filePath("pages")), files);
+    for (const auto& s : steps) QVERIFY2(!QString::fromStdString(s).startsWith("Uploading site1.html"), s.c_str());
+
+    // Without "Upload changed files only" everything goes up again.
+    f.app->publish.changedOnly = false;
+    PublishActiveDocument(*f.app);
+    files["css/site.css"] = "body { color: #123; }\n";
+    files["site1.html"] = page;
+    QCOMPARE(RemoteTree(remote.filePath("pages")), files);
+  }
+
+ private:
+  // Every file below `folder` by its relative path, with its bytes.
+  static std::map<std::string, std::string> RemoteTree(const QString& folder) {
+    std::map<std::string, std::string> tree;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      QString path = it.next();
+      tree[QDir(folder).relativeFilePath(path).toStdString()] = ReadAll(path.toStdString());
+    }
+    return tree;
   }
 };
 

@@ -120,6 +120,39 @@ class PublishCommandTest : public QObject {
     }
   }
 
+  // Tags that come from an included file are only in the translated page.
+  void lookupInProgramAndPage_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("messages");
+    const QString project = "<head><meta name='project' content='site1'></head>";
+    const QString withTarget = "<head><meta name='project' content='site1'><meta name='target' content='News'></head>";
+    QTest::newRow("only the page names the project") << "#Include head.lib\n<body>" << withTarget << "ftp.site1.net"
+                                                     << "news" << "";
+    QTest::newRow("the program's own project wins") << "<head><meta name='project' content='MySite'></head>"
+                                                    << withTarget << "ftp.mysite.net" << "news" << "";
+    QTest::newRow("program names the project, page the folder") << project << withTarget << "ftp.site1.net"
+                                                                << "news" << "";
+    QTest::newRow("unknown project in the program stops there")
+        << "<head><meta name='project' content='other'></head>" << withTarget << "" << "" << kNotInDatabase;
+    QTest::newRow("unknown project in the page") << "<body>" << "<head><meta name='project' content='x'></head>"
+                                                 << "" << "" << kNotInDatabase;
+    QTest::newRow("neither names one, one message") << "<body>" << "<html></html>" << "" << "" << kNoProjectName;
+  }
+  void lookupInProgramAndPage() {
+    QFETCH(QString, program);
+    QFETCH(QString, page);
+    QFETCH(QString, host);
+    QFETCH(QString, folder);
+    QFETCH(QString, messages);
+    FtpLookup r = LookUpFtpProfile(program.toStdString(), page.toStdString(), Profiles());
+    QCOMPARE(QString::fromStdString(r.host), host);
+    QCOMPARE(QString::fromStdString(r.folder), folder);
+    QCOMPARE(QString::fromStdString(Joined(r.messages)), messages);
+  }
+
   void pageAddress_data() {
     QTest::addColumn<QString>("domain");
     QTest::addColumn<QString>("folder");
@@ -265,6 +298,7 @@ class PublishCommandTest : public QObject {
     EditorFixture f;
     f.Start();
     PrepareSavedDocument(f, "site1.web", kProgram, "<p>page</p>");
+    f.app->publish.changedOnly = false;  // the same page goes up each time
     auto publish = [&](bool succeed) {
       ScriptServer server(Steps({Read(), Line("250 OK"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
                                  Line("200 Type I"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
