@@ -174,7 +174,7 @@ std::string QtPlatform::ClipboardText() { return S(QApplication::clipboard()->te
 void QtPlatform::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(Q(text)); }
 
 void QtPlatform::ShowHelp(const std::string& helpFile, int context) {
-  if (!help_) help_ = new HelpViewer(owner_, QDir::current().absoluteFilePath("help"));
+  if (!help_) help_ = new HelpViewer(owner_, QDir(programFolder.empty() ? QDir::currentPath() : Q(programFolder)).absoluteFilePath("help"));
   help_->ShowTopic(Q(helpFile), context);
 }
 

@@ -66,7 +66,7 @@ bool TranslateProgram(App& app, const std::string& programPath, const std::strin
     return false;
   }
   std::string folder = CurrentFolder();
-  std::string translator = core::JoinPath(folder, kTranslatorProgram);
+  std::string translator = ProgramFile(app, kTranslatorProgram);
   if (!core::FileExists(translator)) {
     problem = "The translator " + translator + " is missing.";
     return false;
