@@ -4,10 +4,14 @@ JOBS ?= $(shell nproc)
 
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build run test clean bench install
+.PHONY: deps test-deps configure build run test clean bench install package
 
+# What building and running need; `make test` adds the test tools.
 deps:
 	@scripts/install-deps
+
+test-deps:
+	@scripts/install-deps test
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -18,7 +22,7 @@ build: configure
 run: build
 	cd $(BUILD)/verosta && ./verosta
 
-test: build
+test: test-deps build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
@@ -26,6 +30,10 @@ bench: build
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in $(BUILD)/packages/.
+package: test-deps build
+	cd $(BUILD) && cpack -G DEB -B packages
 
 clean:
 	rm -rf $(BUILD)
