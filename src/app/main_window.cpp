@@ -61,8 +61,11 @@ void MainWindow::OnTabChanged() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!exited_) {
+    if (!ExitSequence(app_)) {
+      event->ignore();
+      return;
+    }
     exited_ = true;
-    ExitSequence(app_);
   }
   event->accept();
 }

@@ -111,15 +111,19 @@ void StartUp(App& app) {
   AfterCommand(app);
 }
 
-void ExitSequence(App& app) {
+bool ExitSequence(App& app) {
+  bool saved = true;
   if (app.settings.saveOnExit == 1) {
-    SaveAllDocuments(app);
+    saved = SaveAllDocuments(app);
   } else if (AnyDocumentModified(app)) {
     MsgAnswer a = app.platform.Message(
         "One or more documents have not been saved.\rDo you want to save them now?", MsgIcon::Question,
         MsgButtons::YesNo);
-    if (a == MsgAnswer::Yes) SaveAllDocuments(app);
+    if (a == MsgAnswer::Yes) saved = SaveAllDocuments(app);
   }
+  // A save the user wanted did not happen (its failure has been reported): closing now
+  // would throw the text away, so the window stays open.
+  if (!saved) return false;
   FindActiveDocument(app);
   if (app.window) {
     QRect frame = app.window->frameGeometry();
@@ -127,4 +131,5 @@ void ExitSequence(App& app) {
     app.settings.windowHeight = frame.height();
   }
   SaveSettings(app);
+  return true;
 }

@@ -8,7 +8,8 @@ struct App;
 // session or New.web, title, status bar, FtpProjs.ini, white space and tab width.
 void StartUp(App& app);
 // Saves (or offers to save) documents, stores the window size and writes the settings.
-void ExitSequence(App& app);
+// False, with nothing stored, when a wanted save failed or was cancelled: the program goes on.
+bool ExitSequence(App& app);
 
 // Reads Verosta.ini into the settings (never clears a field).
 void LoadSettings(App& app);

@@ -1,9 +1,11 @@
 #include "core/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -48,11 +50,74 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* err
   return true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error,
+std::string ResolveWriteTarget(const std::string& path) {
+  std::string current = path;
+  // The kernel's own limit on links followed in one lookup.
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 256) + 1, '\0');
+    ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+    if (n <= 0 || static_cast<size_t>(n) >= link.size()) return path;
+    link.resize(static_cast<size_t>(n));
+    if (link[0] == '/') {
+      current = link;
+    } else {
+      std::string folder = FolderOf(current);
+      current = folder.empty() ? link : JoinPath(folder, link);
+    }
+  }
+  return path;
+}
+
+bool IsTemporaryNameFor(const std::string& candidate, const std::string& fileName) {
+  // "." + name + "." + the six characters mkstemp fills in.
+  const std::string prefix = "." + fileName + ".";
+  if (candidate.size() != prefix.size() + 6 || candidate.compare(0, prefix.size(), prefix) != 0) return false;
+  for (size_t i = prefix.size(); i < candidate.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(candidate[i]);
+    if (!std::isalnum(c)) return false;
+  }
+  return true;
+}
+
+namespace {
+
+// A crash between mkstemp and rename leaves ".name.XXXXXX" behind; the next write of the
+// same file clears such leftovers (regular files only, never links or folders).
+void RemoveStaleTemporaries(const std::string& folder, const std::string& fileName) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (!IsTemporaryNameFor(name, fileName)) continue;
+    std::string full = JoinPath(folder, name);
+    struct stat st {};
+    if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(full.c_str());
+  }
+  ::closedir(dir);
+}
+
+// Makes the rename itself durable. File systems that cannot sync a folder say EINVAL.
+bool SyncFolder(const std::string& folder) {
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;  // nothing we can sync; the rename has happened
+  int rc = ::fsync(fd);
+  int saved = errno;
+  ::close(fd);
+  errno = saved;
+  return rc == 0 || saved == EINVAL || saved == EROFS;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& requested, std::string_view bytes, std::string* error,
                          unsigned newFileMode) {
+  const std::string path = ResolveWriteTarget(requested);
   std::string folder = FolderOf(path);
-  std::string temp = JoinPath(folder.empty() ? "." : folder, "." + FileNameOf(path) + ".XXXXXX");
-  std::string tmpl = temp;
+  if (folder.empty()) folder = ".";
+  RemoveStaleTemporaries(folder, FileNameOf(path));
+  std::string tmpl = JoinPath(folder, "." + FileNameOf(path) + ".XXXXXX");
   int fd = ::mkstemp(tmpl.data());
   if (fd < 0) {
     SetError(error, path);
@@ -92,6 +157,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
     ::unlink(tmpl.c_str());
     errno = saved;
     SetError(error, path);
+    return false;
+  }
+  if (!SyncFolder(folder)) {
+    SetError(error, folder);
     return false;
   }
   return true;

@@ -79,6 +79,10 @@ std::string NumberLine(std::string_view key, long long value) {
   return s;
 }
 
+std::string LineValue(std::string_view value) {
+  return std::string(value.substr(0, value.find_first_of(std::string_view("\r\n\x1a", 3))));
+}
+
 std::string Trim(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && s[b] == ' ') ++b;

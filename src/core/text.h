@@ -24,6 +24,11 @@ int ParseNumber(std::string_view text);
 // "key" + value in decimal: one space before a non-negative value, none before a minus sign.
 std::string NumberLine(std::string_view key, long long value);
 
+// A text value as it may stand after its key on one line of a line-based file: cut at the
+// first CR, LF or Ctrl+Z, so that no value can end its line early and start a line of its
+// own. Values without those bytes are returned unchanged.
+std::string LineValue(std::string_view value);
+
 std::string Trim(std::string_view s);            // spaces removed at both ends
 std::string TrimBlank(std::string_view s);       // spaces, tabs, CR, LF removed at both ends
 std::string ToLower(std::string_view s);         // ASCII letters only

@@ -17,19 +17,18 @@ namespace {
 
 // Writes a document's bytes. A read-only file is refused, as it would be when opened for
 // writing, even though the rename of the atomic write could replace it.
-bool WriteDocumentBytes(const std::string& path, const std::string& bytes) {
-  std::string target = path;
-  if (char* real = ::realpath(path.c_str(), nullptr)) {
-    target = real;  // write through a link, not over it
-    ::free(real);
-  }
+bool WriteDocumentBytes(const std::string& path, std::string_view bytes) {
+  // A link is written through to its target, also when that target does not exist yet.
+  std::string target = core::ResolveWriteTarget(path);
   if (core::FileExists(target) && ::access(target.c_str(), W_OK) != 0) return false;
   return core::WriteFileAtomically(target, bytes);
 }
 
-void WriteBackup(App& app, const std::string& path, const std::string& bytes) {
-  // A failed backup is not reported; the document itself is already safe.
-  if (app.settings.backupFile == 1) WriteDocumentBytes(BackupPathFor(path), bytes);
+void WriteBackup(App& app, const std::string& path, std::string_view bytes) {
+  if (app.settings.backupFile != 1) return;
+  // The document is safe, but an old backup left in place would pass for a current one.
+  const std::string backup = BackupPathFor(path);
+  if (!WriteDocumentBytes(backup, bytes)) app.platform.Message(kBackupFailedText + ("\r" + backup), MsgIcon::Warning);
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
@@ -68,7 +67,7 @@ std::string BackupPathFor(const std::string& path) {
   return path + ".bak";
 }
 
-std::string DeleteIniText(const std::string& path) { return "File name " + path + "\r\n"; }
+std::string DeleteIniText(const std::string& path) { return "File name " + core::LineValue(path) + "\r\n"; }
 
 bool SaveActiveDocument(App& app) {
   Document* d = ActiveDocument(app);

@@ -76,6 +76,8 @@ void FileAssociationsCommand(App& app);
 // Messages of the file lifecycle, shared with the tests.
 inline constexpr const char* kSaveFailedText =
     "There was a problem saving this file. Please try saving in to another location.";
+inline constexpr const char* kBackupFailedText =
+    "The file was saved, but its backup copy could not be written.";
 inline constexpr const char* kNotSavedQuestion = " Document has not been saved, would you like to save now?";
 inline constexpr const char* kCloseAnywayQuestion = " Document has not been saved, would you like to close it anyway?";
 inline constexpr const char* kCloseAllQuestion =

@@ -56,7 +56,7 @@ std::string BuildForm(const FormValues& v) {
 
 std::string WriteFormFile(const FormValues& v) {
   std::string out = "[Form data]\r\n\r\n";
-  for (const FormField& f : kFields) out += f.key + v.*f.value + "\r\n";
+  for (const FormField& f : kFields) out += f.key + core::LineValue(v.*f.value) + "\r\n";
   return out;
 }
 

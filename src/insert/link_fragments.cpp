@@ -43,7 +43,7 @@ std::string BuildEmailLink(const EmailLinkValues& v) {
 
 std::string WriteEmailFile(const EmailLinkValues& v) {
   std::string s = "[Email data]\r\n\r\n";
-  for (const EmailKey& k : kEmailKeys) s += std::string(k.key) + v.*k.field + "\r\n";
+  for (const EmailKey& k : kEmailKeys) s += std::string(k.key) + core::LineValue(v.*k.field) + "\r\n";
   return s;
 }
 

@@ -63,7 +63,7 @@ std::string BuildList(const ListValues& v) {
 }
 
 std::string WriteListFile(const std::string& title, const std::string& items) {
-  return kTitleKey + title + "\r\n" + items + "\r\n";
+  return kTitleKey + core::LineValue(title) + "\r\n" + items + "\r\n";
 }
 
 ListFile ReadListFile(const std::string& bytes) {

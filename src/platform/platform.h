@@ -33,6 +33,16 @@ struct FontChoice {
   bool italic = false;
 };
 
+// Work that runs off the GUI thread, watched through a progress window with a Cancel
+// button. The functions are called on the GUI thread.
+struct ProgressWatch {
+  std::string title;
+  std::function<bool()> finished;     // polled; the window closes once it is true
+  std::function<std::string()> text;  // what is being done now
+  std::function<int()> percent;       // 0..100, or -1 while unknown
+  std::function<void()> cancel;       // the Cancel button (or Escape)
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -66,6 +76,9 @@ class Platform {
   // Runs one of our own modal dialogs; true when accepted. The scripted double fills its
   // controls from the test instead of showing it.
   virtual bool RunDialog(QDialog& dialog) = 0;
+  // Shows the progress window and runs the event loop until the work has finished; the
+  // window keeps painting and its timers keep running meanwhile.
+  virtual void WatchProgress(const ProgressWatch& watch) = 0;
   // The parent for dialogs (the main window), may be null.
   virtual QWidget* Owner() = 0;
   virtual void SetOwner(QWidget* owner) = 0;

@@ -6,6 +6,12 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -176,6 +182,53 @@ void QtPlatform::SetClipboardText(const std::string& text) { QApplication::clipb
 void QtPlatform::ShowHelp(const std::string& helpFile, int context) {
   if (!help_) help_ = new HelpViewer(owner_, QDir(programFolder.empty() ? QDir::currentPath() : Q(programFolder)).absoluteFilePath("help"));
   help_->ShowTopic(Q(helpFile), context);
+}
+
+namespace {
+// Escape and the close button cancel the work instead of hiding the window.
+class ProgressDialog : public QDialog {
+ public:
+  using QDialog::QDialog;
+  std::function<void()> onCancel;
+  void reject() override {
+    if (onCancel) onCancel();
+  }
+};
+}  // namespace
+
+void QtPlatform::WatchProgress(const ProgressWatch& watch) {
+  ProgressDialog d(owner_);
+  d.setWindowTitle(QString::fromStdString(watch.title));
+  d.setWindowModality(Qt::ApplicationModal);
+  auto* label = new QLabel;
+  label->setMinimumWidth(360);
+  auto* bar = new QProgressBar;
+  auto* cancel = new QPushButton("Cancel");
+  auto* column = new QVBoxLayout(&d);
+  column->addWidget(label);
+  column->addWidget(bar);
+  column->addWidget(cancel, 0, Qt::AlignRight);
+  d.onCancel = [&] {
+    if (!cancel->isEnabled()) return;
+    cancel->setEnabled(false);
+    if (watch.cancel) watch.cancel();
+  };
+  QObject::connect(cancel, &QPushButton::clicked, &d, [&] { d.onCancel(); });
+  QEventLoop loop;
+  QTimer poll;
+  auto refresh = [&] {
+    label->setText(QString::fromStdString(watch.text ? watch.text() : std::string()));
+    int percent = watch.percent ? watch.percent() : -1;
+    bar->setRange(0, percent < 0 ? 0 : 100);
+    if (percent >= 0) bar->setValue(percent);
+    if (watch.finished()) loop.quit();
+  };
+  QObject::connect(&poll, &QTimer::timeout, &d, refresh);
+  poll.start(50);
+  refresh();
+  if (watch.finished()) return;
+  d.show();
+  loop.exec();
 }
 
 bool QtPlatform::RunDialog(QDialog& dialog) {

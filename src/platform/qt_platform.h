@@ -25,6 +25,7 @@ class QtPlatform : public Platform {
   void SetClipboardText(const std::string& text) override;
   void ShowHelp(const std::string& helpFile, int context) override;
   bool RunDialog(QDialog& dialog) override;
+  void WatchProgress(const ProgressWatch& watch) override;
   QWidget* Owner() override { return owner_; }
   void SetOwner(QWidget* owner) override { owner_ = owner; }
 

@@ -69,14 +69,14 @@ std::string SessionFileLines(const std::vector<std::string>& slotPaths) {
     char key[16];
     std::snprintf(key, sizeof key, "File%03d ", slot);
     out += key;
-    if (static_cast<size_t>(slot - 1) < slotPaths.size()) out += core::Trim(slotPaths[slot - 1]);
+    if (static_cast<size_t>(slot - 1) < slotPaths.size()) out += core::Trim(core::LineValue(slotPaths[slot - 1]));
     out += "\r\n";
   }
   return out;
 }
 
 std::string WriteSessionFile(const std::string& fileName, const std::vector<std::string>& slotPaths) {
-  return "Project files for " + fileName + "\r\n\r\n" + SessionFileLines(slotPaths);
+  return "Project files for " + core::LineValue(fileName) + "\r\n\r\n" + SessionFileLines(slotPaths);
 }
 
 std::vector<std::string> ReadSessionPaths(const std::string& fileBytes) {

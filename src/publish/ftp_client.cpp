@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <set>
 #include <thread>
 
 #include "core/text.h"
@@ -29,6 +30,15 @@ using Clock = std::chrono::steady_clock;
 
 // A hostile server must not keep a reply going for ever, one line at a time.
 constexpr int kMaxReplyLines = 1000;
+// How often a wait looks at the run's cancel flag.
+constexpr int kSliceMs = 50;
+
+thread_local RunControl* run = nullptr;
+thread_local bool closing = false;  // ABOR and QUIT after a cancel: short waits, no cancel
+thread_local std::string cause;
+
+std::mutex noSizeMutex;
+std::set<int> noSizeConnections;  // servers that said they have no SIZE command
 
 std::string Text(const char* s) { return s ? std::string(s) : std::string(); }
 
@@ -37,23 +47,57 @@ int MsLeft(Clock::time_point deadline) {
   return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// True when the socket is ready for `events` (or has an error to report) within the time.
-bool WaitFor(int fd, short events, int timeoutMs) {
+void SetCause(std::string text) { cause = std::move(text); }
+
+std::string NoAnswer(int timeoutMs) {
+  return "no answer within " + std::to_string(std::max(1, (timeoutMs + 999) / 1000)) + " s";
+}
+
+enum class Wait { Ready, TimedOut, Failed, Cancelled, OutOfTime };
+
+// Waits until the socket is ready for `events` (or has an error to report). In a run the
+// wait is cut into slices to see a cancel; `charged` waits use up the run's budget.
+Wait WaitFor(int fd, short events, int timeoutMs, bool charged) {
+  if (closing) timeoutMs = std::min(timeoutMs, CurrentTuning().closeTimeoutMs);
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
+    int slice = MsLeft(deadline);
+    if (run && !closing) {
+      if (run->cancel) {
+        run->cancelled = true;
+        return Wait::Cancelled;
+      }
+      long long budgetLeft = run->budgetMs - run->waitedMs;
+      if (charged && budgetLeft <= 0) {
+        run->outOfTime = true;
+        return Wait::OutOfTime;
+      }
+      slice = std::min(slice, kSliceMs);
+      if (charged) slice = static_cast<int>(std::min<long long>(slice, budgetLeft));
+    }
+    auto before = Clock::now();
     pollfd p{fd, events, 0};
-    int r = poll(&p, 1, MsLeft(deadline));
-    if (r > 0) return true;
-    if (r == 0 || errno != EINTR) return false;
+    int r = poll(&p, 1, slice);
+    if (run && charged && !closing)
+      run->waitedMs += std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - before).count();
+    if (r > 0) return Wait::Ready;
+    if (r < 0 && errno != EINTR) return Wait::Failed;
+    if (MsLeft(deadline) <= 0) return Wait::TimedOut;
   }
 }
 
-bool SendAll(int fd, const char* bytes, std::size_t count, int timeoutMs) {
+bool SendAll(int fd, const char* bytes, std::size_t count, int timeoutMs, bool charged) {
   while (count > 0) {
     ssize_t sent = send(fd, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (sent < 0) {
       if (errno == EINTR) continue;
-      if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitFor(fd, POLLOUT, timeoutMs)) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        Wait w = WaitFor(fd, POLLOUT, timeoutMs, charged);
+        if (w == Wait::Ready) continue;
+        if (w == Wait::TimedOut) SetCause(NoAnswer(timeoutMs));
+        return false;
+      }
+      SetCause("the server closed the connection");
       return false;
     }
     bytes += sent;
@@ -62,48 +106,60 @@ bool SendAll(int fd, const char* bytes, std::size_t count, int timeoutMs) {
   return true;
 }
 
-bool SendCommand(int fd, const std::string& text) {
-  if (fd <= 0) return false;
-  std::string line = text + "\r\n";
-  return SendAll(fd, line.data(), line.size(), CurrentTuning().controlTimeoutMs);
-}
+enum class LineEnd { Line, TimedOut, Closed, Stopped };
 
 // One reply line without its CRs. Bytes are peeked and then only the line's own bytes
-// consumed, so replies that arrive together stay for the next read.
-std::string ReadLine(int fd) {
-  std::string line;
-  if (fd <= 0) return line;
-  auto deadline = Clock::now() + std::chrono::milliseconds(CurrentTuning().controlTimeoutMs);
+// consumed, so replies that arrive together stay for the next read. On a time-out or a
+// close `line` holds what came so far.
+LineEnd ReadLineEx(int fd, std::string& line) {
+  line.clear();
+  if (fd <= 0) return LineEnd::Closed;
+  int timeoutMs = CurrentTuning().controlTimeoutMs;
+  auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   char buf[4096];
   for (;;) {
     int left = MsLeft(deadline);
-    if (left <= 0 || !WaitFor(fd, POLLIN, left)) return line;
+    Wait w = left > 0 ? WaitFor(fd, POLLIN, left, true) : Wait::TimedOut;
+    if (w == Wait::Cancelled || w == Wait::OutOfTime) return LineEnd::Stopped;
+    if (w != Wait::Ready) {
+      SetCause(NoAnswer(timeoutMs));
+      return LineEnd::TimedOut;
+    }
     ssize_t n = recv(fd, buf, sizeof buf, MSG_PEEK | MSG_DONTWAIT);
     if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
-    if (n <= 0) return line;
+    if (n <= 0) {
+      SetCause("the server closed the connection");
+      return LineEnd::Closed;
+    }
     auto* lf = static_cast<const char*>(std::memchr(buf, '\n', static_cast<std::size_t>(n)));
     std::size_t take = lf ? static_cast<std::size_t>(lf - buf) + 1 : static_cast<std::size_t>(n);
     ssize_t got = recv(fd, buf, take, MSG_DONTWAIT);
-    if (got <= 0) return line;
+    if (got <= 0) return LineEnd::Closed;
     for (ssize_t i = 0; i < got; ++i) {
       char c = buf[i];
-      if (c == '\n') return line;
+      if (c == '\n') return LineEnd::Line;
       if (c != '\r' && line.size() < kMaxLineBytes) line += c;
     }
   }
 }
 
-// Reads the remaining lines of a multi-line reply and gives its last line, so the
-// next command's reply is not taken from the middle of this one.
-std::string FinishReply(int fd, std::string line) {
-  if (!HasContinuationMark(line)) return line;
-  std::string code = line.substr(0, 3);
+// The closing line of a reply whose first line is `first`: the next line that starts with
+// the same code and a blank; the lines between are free text.
+std::string FinishReply(int fd, const std::string& first) {
+  if (!HasContinuationMark(first)) return first;
+  std::string code = first.substr(0, 3);
   for (int n = 0; n < kMaxReplyLines; ++n) {
-    std::string next = ReadLine(fd);
-    if (next.empty()) return next;
+    std::string next;
+    if (ReadLineEx(fd, next) != LineEnd::Line) return std::string();
     if (next.size() >= 3 && next.compare(0, 3, code) == 0 && (next.size() == 3 || next[3] == ' ')) return next;
   }
+  SetCause("the server's reply did not end");
   return std::string();
+}
+
+// A reply that is not the expected one: its own text says why.
+void ReplyCause(const std::string& reply) {
+  if (!reply.empty()) SetCause(reply);
 }
 
 // The folder change reply: an empty read (nothing yet) is retried a few times.
@@ -111,7 +167,8 @@ std::string ReadPatientReply(int fd) {
   std::string line;
   for (int n = 0; n < 5; ++n) {
     if (n > 0) std::this_thread::sleep_for(std::chrono::milliseconds(CurrentTuning().emptyReplyPauseMs));
-    line = ReadLine(fd);
+    LineEnd end = ReadLineEx(fd, line);
+    if (end == LineEnd::Stopped || end == LineEnd::Closed) return std::string();
     if (!line.empty()) break;
   }
   return FinishReply(fd, line);
@@ -129,10 +186,23 @@ int ConnectTo(const sockaddr_in& address, int timeoutMs) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
   if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    int err = 0;
+    int err = errno;
     socklen_t len = sizeof err;
-    if (errno != EINPROGRESS || !WaitFor(fd, POLLOUT, timeoutMs) ||
-        getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) != 0 || err != 0) {
+    if (err == EINPROGRESS) {
+      Wait w = WaitFor(fd, POLLOUT, timeoutMs, true);
+      if (w == Wait::Ready) {
+        if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) != 0) err = EIO;
+      } else {
+        err = ETIMEDOUT;
+        if (w == Wait::TimedOut) SetCause(NoAnswer(timeoutMs));
+        close(fd);
+        return -1;
+      }
+    }
+    if (err != 0) {
+      SetCause(err == ECONNREFUSED ? "connection refused"
+               : err == ETIMEDOUT  ? NoAnswer(timeoutMs)
+                                   : std::string("cannot connect: ") + std::strerror(err));
       close(fd);
       return -1;
     }
@@ -145,13 +215,17 @@ bool Resolve(const std::string& hostAndPort, sockaddr_in& address) {
   std::string host = core::Trim(hostAndPort);
   int port = 21;
   std::size_t colon = host.rfind(':');
+  SetCause("host name not found");
   if (colon != std::string::npos) {
     std::string digits = host.substr(colon + 1);
-    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos)
+    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos) {
+      SetCause("invalid port number");
       return false;
+    }
     port = std::stoi(digits);
     host.resize(colon);
   }
+  if (port < 1 || port > 65535) SetCause("invalid port number");
   if (host.empty() || port < 1 || port > 65535) return false;
   addrinfo hints{};
   hints.ai_family = AF_INET;
@@ -166,33 +240,21 @@ bool Resolve(const std::string& hostAndPort, sockaddr_in& address) {
 
 // Greeting, USER/PASS and the first PASV: 1 logged in, 0 refused, -1 failed.
 int LogIn(int fd, const std::string& user, const std::string& password) {
-  std::string line = ReadLine(fd);
-  for (int n = 0;; ++n) {
-    if (ftpReplyCode(line) != 220 || n >= kMaxReplyLines) return -1;
-    if (!HasContinuationMark(line)) break;
-    line = ReadLine(fd);
-  }
+  std::string line = ReadReply(fd);
+  if (ftpReplyCode(line) != 220) return ReplyCause(line), -1;
   if (!SendCommand(fd, "USER " + user)) return -1;
-  line = ReadLine(fd);
+  line = ReadReply(fd);
   // Any answer to USER but 331 is already the login result (230: no password needed).
   if (ftpReplyCode(line) == 331) {
     if (!SendCommand(fd, "PASS " + password)) return -1;
-    line = ReadLine(fd);
+    line = ReadReply(fd);
   }
-  for (int n = 0;; ++n) {
-    if (FourCharCode(line) == 530) return 0;
-    if (!HasContinuationMark(line) || n >= kMaxReplyLines) break;
-    line = ReadLine(fd);
-  }
-  if (ftpReplyCode(line) != 230 || HasContinuationMark(line)) return -1;
+  if (FourCharCode(line) == 530) return ReplyCause(line), 0;
+  if (ftpReplyCode(line) != 230) return ReplyCause(line), -1;
   if (!SendCommand(fd, "PASV")) return 0;
-  line = ReadLine(fd);
-  for (int n = 0; n < kMaxReplyLines; ++n) {
-    if (FourCharCode(line) != 227) return 0;
-    if (!HasContinuationMark(line)) return 1;
-    line = ReadLine(fd);
-  }
-  return 0;
+  line = ReadReply(fd);
+  if (ftpReplyCode(line) != 227) return ReplyCause(line), 0;
+  return 1;
 }
 
 bool ReadExactly(int fd, char* buf, std::size_t count) {
@@ -204,14 +266,6 @@ bool ReadExactly(int fd, char* buf, std::size_t count) {
     count -= static_cast<std::size_t>(got);
   }
   return true;
-}
-
-// A transfer that failed part-way is reset rather than closed, so the server does not
-// take the bytes it got for the whole file.
-void AbortDataConnection(int fd) {
-  linger l{1, 0};
-  setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
-  close(fd);
 }
 
 }  // namespace
@@ -261,18 +315,35 @@ bool HasControlBytes(std::string_view text) {
   return false;
 }
 
+std::string ReadReply(int connection) {
+  std::string line;
+  if (ReadLineEx(connection, line) != LineEnd::Line) return line;
+  return FinishReply(connection, line);
+}
+
+bool SendCommand(int fd, const std::string& text) {
+  if (fd <= 0) return false;
+  std::string line = text + "\r\n";
+  return SendAll(fd, line.data(), line.size(), CurrentTuning().controlTimeoutMs, true);
+}
+
+RunScope::RunScope(RunControl& control) { run = &control; }
+RunScope::~RunScope() { run = nullptr; }
+
+std::string LastCause() { return cause; }
+
 int ftpOpenDataConnection(int connection) {
   if (!SendCommand(connection, "PASV")) return -1;
-  std::string line = FinishReply(connection, ReadLine(connection));
+  std::string line = ReadReply(connection);
   int port = 0;
-  if (ftpReplyCode(line) != 227 || !PassivePort(line, port)) return -1;
+  if (ftpReplyCode(line) != 227 || !PassivePort(line, port)) return ReplyCause(line), -1;
   // The announced address is not trusted: the data goes to the control connection's peer.
   sockaddr_in peer{};
   socklen_t len = sizeof peer;
   if (getpeername(connection, reinterpret_cast<sockaddr*>(&peer), &len) != 0 || peer.sin_family != AF_INET)
     return -1;
   peer.sin_port = htons(static_cast<uint16_t>(port));
-  for (int attempt = 0; attempt < 5; ++attempt) {
+  for (int attempt = 0; attempt < 5 && !(run && run->Stopped()); ++attempt) {
     int fd = ConnectTo(peer, CurrentTuning().dataTimeoutMs);
     if (fd > 0) return fd;
   }
@@ -281,11 +352,62 @@ int ftpOpenDataConnection(int connection) {
 
 int ftpSendBlock(int dataConnection, const char* bytes, std::size_t count) {
   if (CurrentTuning().onBlock) CurrentTuning().onBlock(count);
-  return SendAll(dataConnection, bytes, count, CurrentTuning().dataTimeoutMs) ? 1 : 0;
+  if (!SendAll(dataConnection, bytes, count, CurrentTuning().dataTimeoutMs, false)) return 0;
+  if (run) run->bytesSent += static_cast<long long>(count);
+  return 1;
 }
+
+namespace {
+
+// Sends the file's bytes in blocks; false with `status` set when reading or writing fails.
+bool SendFileBytes(int file, int data, std::size_t size, std::string& status) {
+  std::size_t full = size / kBlockSize, rest = size % kBlockSize;
+  char buffer[kBlockSize];
+  for (std::size_t n = 0; n < full; ++n) {
+    if (!ReadExactly(file, buffer, kBlockSize)) return status = "Local File Access Error.", false;
+    if (!ftpSendBlock(data, buffer, kBlockSize)) return status = "could not write to socket.", false;
+  }
+  if (rest > 0) {
+    if (!ReadExactly(file, buffer, rest)) return status = "Local File Access Error.", false;
+    if (!ftpSendBlock(data, buffer, rest)) return status = "Could not write to socket.", false;
+  }
+  return true;
+}
+
+// After a confirmed transfer: the size the server holds, where it can tell. A server
+// without SIZE (a 500-class "not understood" reply) is not asked again.
+bool SizeMatches(int connection, const std::string& remoteName, std::size_t sent, std::string& status) {
+  {
+    std::lock_guard<std::mutex> lock(noSizeMutex);
+    if (noSizeConnections.count(connection)) return true;
+  }
+  if (!SendCommand(connection, "SIZE " + remoteName)) return true;
+  std::string reply = ReadReply(connection);
+  int code = ftpReplyCode(reply);
+  if (code == 500 || code == 502 || code == 504) {
+    std::lock_guard<std::mutex> lock(noSizeMutex);
+    noSizeConnections.insert(connection);
+  }
+  if (code != 213) return true;
+  std::string digits = core::Trim(std::string_view(reply).substr(3));
+  if (digits.empty() || digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos) return true;
+  unsigned long long held = std::stoull(digits);
+  if (held == sent) return true;
+  status = kShortFileStatus + std::to_string(held) + " of the " + std::to_string(sent) + " bytes sent.";
+  SetCause(status);
+  return false;
+}
+
+void Forget(int connection) {
+  std::lock_guard<std::mutex> lock(noSizeMutex);
+  noSizeConnections.erase(connection);
+}
+
+}  // namespace
 
 int PutFile(int connection, const std::string& remoteName, const std::string& localPath, std::string& status) {
   status.clear();
+  SetCause("");
   if (HasControlBytes(remoteName)) {
     status = "Invalid remote file name.";
     return 0;
@@ -293,14 +415,17 @@ int PutFile(int connection, const std::string& remoteName, const std::string& lo
   struct stat info {};
   if (stat(localPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
     status = "Local File Not Found";
+    SetCause("local file not found: " + localPath);
     return 0;
   }
   int file = open(localPath.c_str(), O_RDONLY | O_CLOEXEC);
   if (file < 0 || fstat(file, &info) != 0) {
     if (file >= 0) close(file);
     status = "Local File Access Error.";
+    SetCause("cannot read " + localPath);
     return 0;
   }
+  if (run) run->bytesSent = 0;
   ftpSetBinary(connection);
   int data = ftpOpenDataConnection(connection);
   if (data == -1) {
@@ -309,45 +434,77 @@ int PutFile(int connection, const std::string& remoteName, const std::string& lo
     return 0;
   }
   SendCommand(connection, "STOR " + remoteName);
-  status = FinishReply(connection, ReadLine(connection));
+  status = ReadReply(connection);
   int code = ftpReplyCode(status);
   if (code != 150 && code != 125) {
+    ReplyCause(status);
     status += "*";
     close(data);
     close(file);
     return 0;
   }
   auto size = static_cast<std::size_t>(info.st_size);
-  std::size_t full = size / kBlockSize, rest = size % kBlockSize;
-  char buffer[kBlockSize];
-  bool ok = true;
-  for (std::size_t n = 0; ok && n < full; ++n) {
-    if (!ReadExactly(file, buffer, kBlockSize)) {
-      status = "Local File Access Error.";
-      ok = false;
-    } else if (!ftpSendBlock(data, buffer, kBlockSize)) {
-      status = "could not write to socket.";
-      ok = false;
-    }
-  }
-  if (ok && rest > 0) {
-    if (!ReadExactly(file, buffer, rest)) {
-      status = "Local File Access Error.";
-      ok = false;
-    } else if (!ftpSendBlock(data, buffer, rest)) {
-      status = "Could not write to socket.";
-      ok = false;
-    }
-  }
-  if (!ok) {
-    AbortDataConnection(data);
+  if (!SendFileBytes(file, data, size, status)) {
+    // A transfer that failed part-way is reset rather than closed, so the server does not
+    // take the bytes it got for the whole file.
+    linger l{1, 0};
+    setsockopt(data, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+    close(data);
     close(file);
     return 0;
   }
   close(data);
-  status = FinishReply(connection, ReadLine(connection));
   close(file);
-  return ftpReplyCode(status) == 226 ? 1 : 0;
+  status = ReadReply(connection);
+  code = ftpReplyCode(status);
+  // RFC 959 allows 250 as well as 226 to confirm a stored file.
+  if (code != 226 && code != 250) return ReplyCause(status), 0;
+  std::string confirmed = status;
+  if (!SizeMatches(connection, remoteName, size, status)) return 0;
+  status = confirmed;
+  return 1;
+}
+
+bool RenameRemote(int connection, const std::string& from, const std::string& to) {
+  if (HasControlBytes(from) || HasControlBytes(to)) return false;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!SendCommand(connection, "RNFR " + from)) return false;
+    std::string reply = ReadReply(connection);
+    if (ftpReplyCode(reply) != 350) return ReplyCause(reply), false;
+    if (!SendCommand(connection, "RNTO " + to)) return false;
+    reply = ReadReply(connection);
+    int code = ftpReplyCode(reply);
+    if (code == 250) return true;
+    ReplyCause(reply);
+    // Some servers do not rename over an existing file: delete it, then try once more.
+    if (code < 500 || attempt > 0 || !DeleteRemote(connection, to)) return false;
+  }
+  return false;
+}
+
+bool DeleteRemote(int connection, const std::string& name) {
+  if (HasControlBytes(name) || !SendCommand(connection, "DELE " + name)) return false;
+  std::string reply = ReadReply(connection);
+  return ftpReplyCode(reply) == 250 || (ReplyCause(reply), false);
+}
+
+bool MakeRemoteFolder(int connection, const std::string& folder) {
+  if (HasControlBytes(folder) || !SendCommand(connection, "MKD " + folder)) return false;
+  return !ReadReply(connection).empty();
+}
+
+void CloseSession(int connection, bool abort) {
+  if (connection <= 0) return;
+  closing = true;
+  if (abort && SendCommand(connection, "ABOR")) {
+    // ABOR during a transfer gets two replies (426, then 226), outside one (225 or 226).
+    std::string reply = ReadReply(connection);
+    if (ftpReplyCode(reply) == 426) ReadReply(connection);
+  }
+  if (SendCommand(connection, "QUIT")) ReadReply(connection);
+  closing = false;
+  Forget(connection);
+  close(connection);
 }
 
 }  // namespace ftp
@@ -357,27 +514,34 @@ using namespace ftp;
 extern "C" {
 
 int ftpConnect(const char* host, const char* user, const char* password) {
+  SetCause("");
   std::string u = Text(user), p = Text(password);
-  if (HasControlBytes(u) || HasControlBytes(p)) return -1;
+  if (HasControlBytes(u) || HasControlBytes(p)) return SetCause("user name or password holds a line break"), -1;
   sockaddr_in address{};
   if (!Resolve(Text(host), address)) return -1;
   int fd = ConnectTo(address, CurrentTuning().controlTimeoutMs);
   if (fd < 0) return -1;
+  if (run) run->SetStep("Logging in as " + u + "...");
   int result = LogIn(fd, u, p);
   if (result <= 0) {
+    Forget(fd);
     close(fd);
     return result;
   }
+  Forget(fd);
   return fd;
 }
 
 int ftpChangeDir(int connection, const char* folder) {
+  SetCause("");
   std::string f = Text(folder);
   if (connection <= 0 || HasControlBytes(f)) return 0;
   if (!SendCommand(connection, "CWD " + NormaliseFolder(f))) return 0;
-  if (ftpReplyCode(ReadPatientReply(connection)) != 250) return 0;
+  std::string reply = ReadPatientReply(connection);
+  if (ftpReplyCode(reply) != 250) return ReplyCause(reply), 0;
   if (!SendCommand(connection, "PASV")) return 0;
-  return ftpReplyCode(ReadPatientReply(connection)) == 227 ? 1 : 0;
+  reply = ReadPatientReply(connection);
+  return ftpReplyCode(reply) == 227 ? 1 : (ReplyCause(reply), 0);
 }
 
 int FTPPUTFILE(int connection, const char*, int, const char*, const char* remoteName, const char* localPath,
@@ -395,14 +559,14 @@ int FTPPUTFILE(int connection, const char*, int, const char*, const char* remote
 void ftpQuit(int connection) {
   if (connection <= 0) return;
   SendCommand(connection, "QUIT");
-  std::string line = ReadLine(connection);
-  for (int n = 0; HasContinuationMark(line) && n < kMaxReplyLines; ++n) line = ReadLine(connection);
+  ReadReply(connection);
+  Forget(connection);
   close(connection);
 }
 
 void ftpSetBinary(int connection) {
   SendCommand(connection, "TYPE I");
-  FinishReply(connection, ReadLine(connection));
+  ReadReply(connection);
 }
 
 }  // extern "C"

@@ -1,5 +1,7 @@
 #include "publish/ftp_profiles.h"
 
+#include <sys/stat.h>
+
 #include "app/application.h"
 #include "app/shell.h"
 #include "core/files.h"
@@ -47,19 +49,24 @@ int StoreProfile(FtpProfileTable& table, std::string_view programName, std::stri
 }
 
 std::string PublishLayout(const PublishFields& f) {
-  return "Program name " + f.programName + "\r\n" + "Remote folder " + f.remoteFolder + "\r\n" + "Domain name " +
-         f.domainName + "\r\n" + "Host name " + f.hostName + "\r\n" + "User id " + f.userId + "\r\n" +
-         "Password " + f.password + "\r\n";
+  using core::LineValue;
+  return "Program name " + LineValue(f.programName) + "\r\n" + "Remote folder " + LineValue(f.remoteFolder) + "\r\n" +
+         "Domain name " + LineValue(f.domainName) + "\r\n" + "Host name " + LineValue(f.hostName) + "\r\n" +
+         "User id " + LineValue(f.userId) + "\r\n" + "Password " + LineValue(f.password) + "\r\n";
 }
 
 std::string SaveLayout(const PublishFields& f) {
-  using core::Trim;
-  return "Domain name " + Trim(f.domainName) + "\r\n" + "Program name " + Trim(f.programName) + "\r\n" +
-         "Host name " + Trim(f.hostName) + "\r\n" + "User id " + Trim(f.userId) + "\r\n" + "Password " +
-         Trim(f.password) + "\r\n";
+  auto value = [](const std::string& v) { return core::Trim(core::LineValue(v)); };
+  return "Domain name " + value(f.domainName) + "\r\n" + "Program name " + value(f.programName) + "\r\n" +
+         "Host name " + value(f.hostName) + "\r\n" + "User id " + value(f.userId) + "\r\n" + "Password " +
+         value(f.password) + "\r\n";
 }
 
 bool WriteProfileFile(const std::string& path, const std::string& bytes) {
+  // The file holds a password: an existing file made readable by others (by an older
+  // version, a copy, a umask) is closed first, since the new file takes over its mode.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 077) != 0) ::chmod(path.c_str(), 0600);
   return core::WriteFileAtomically(path, bytes, nullptr, 0600);
 }
 

@@ -3,6 +3,9 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QTabWidget>
+
+#include <thread>
 
 #include "app/application.h"
 #include "app/main_window.h"
@@ -11,6 +14,7 @@
 #include "platform/platform.h"
 #include "publish/ftp_client.h"
 #include "publish/ftp_profiles.h"
+#include "publish/publish_run.h"
 
 namespace {
 
@@ -108,8 +112,45 @@ QLabel* PublishedLabel(App& app, bool create) {
     label = new QLabel(bar);
     label->setObjectName("publishedAddress");
     bar->addPermanentWidget(label);
+    // The address belongs to the document that was published, not to the next one shown.
+    if (auto* tabs = app.window->findChild<QTabWidget*>("200"))
+      QObject::connect(tabs, &QTabWidget::currentChanged, label, [label] { label->clear(); });
   }
   return label;
+}
+
+std::string Kilobytes(long long bytes) { return std::to_string((bytes + 1023) / 1024) + " KB"; }
+
+std::string ProgressText(const ftp::RunControl& control) {
+  std::string text = control.Step();
+  long long total = control.bytesTotal;
+  if (total > 0)
+    text += "\n" + Kilobytes(control.bytesDone + control.bytesSent) + " of " + Kilobytes(total) + " sent";
+  return text;
+}
+
+// Runs the job on a worker thread while the progress window keeps the editor painting.
+PublishOutcome RunWatched(App& app, const PublishJob& job) {
+  ftp::RunControl control;
+  control.budgetMs = ftp::CurrentTuning().publishBudgetMs;
+  PublishOutcome outcome;
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    outcome = RunPublishJob(job, control);
+    done = true;
+  });
+  ProgressWatch watch;
+  watch.title = "Publish";
+  watch.finished = [&] { return done.load(); };
+  watch.text = [&] { return ProgressText(control); };
+  watch.percent = [&] {
+    long long total = control.bytesTotal;
+    return total > 0 ? static_cast<int>((control.bytesDone + control.bytesSent) * 100 / total) : -1;
+  };
+  watch.cancel = [&] { control.cancel = true; };
+  app.platform.WatchProgress(watch);
+  worker.join();
+  return outcome;
 }
 
 }  // namespace
@@ -171,29 +212,19 @@ void PublishActiveDocument(App& app) {
     ui.Message(" Document was not saved, FTP upload cancelled.", MsgIcon::None, MsgButtons::Ok);
     return;
   }
-  std::string host, domain, user, password, folder;
-  if (!FindFtpProfile(app, host, domain, user, password, folder)) return;
-  int connection = ftpConnect(host.c_str(), user.c_str(), password.c_str());
-  if (connection == 0 || connection == -1) {
-    ui.Message("Could not connect to FTP server. Please check all input fields.", MsgIcon::Warning);
+  PublishJob job;
+  std::string domain;
+  if (!FindFtpProfile(app, job.host, domain, job.user, job.password, job.folder)) return;
+  job.items.push_back({app.generatedPagePath, core::StemOf(app.currentPath) + ".html"});
+  PublishOutcome outcome = RunWatched(app, job);
+  if (outcome.result != PublishOutcome::Published) {
+    // A failure must not leave an earlier success on show.
+    if (QLabel* label = PublishedLabel(app, false)) label->clear();
+    bool cancelled = outcome.result == PublishOutcome::Cancelled;
+    ui.Message(outcome.message, cancelled ? MsgIcon::Information : MsgIcon::Warning);
     return;
   }
-  // After a failure the session is still ended politely, before the user is told.
-  if (!folder.empty() && ftpChangeDir(connection, folder.c_str()) == 0) {
-    ftpQuit(connection);
-    ui.Message("Could not locate FTP target directory: " + folder + ".", MsgIcon::Warning);
-    return;
-  }
-  std::string remoteName = core::StemOf(app.currentPath) + ".html";
-  char status[1024];
-  if (FTPPUTFILE(connection, host.c_str(), 0, "", remoteName.c_str(), app.generatedPagePath.c_str(), status,
-                 sizeof status) == 0) {
-    ftpQuit(connection);
-    ui.Message("Could not upload file to FTP server.", MsgIcon::Warning);
-    return;
-  }
-  ftpQuit(connection);
-  std::string text = "File published: " + PageAddress(domain, folder, app.generatedPagePath);
+  std::string text = "File published: " + PageAddress(domain, job.folder, app.generatedPagePath);
   // The bar's own parts are rewritten on every refresh, so the address gets a part of its own.
   if (QLabel* label = PublishedLabel(app, true)) label->setText(QString::fromStdString(text));
 }

@@ -126,7 +126,14 @@ void ShowPublishDialog(App& app) {
   AddRow(grid, 1, "147", "Remote folder:", "148", app.publish.remoteFolder);
   AddRow(grid, 2, "102", "Host address:", "103", app.publish.hostName);
   AddRow(grid, 3, "104", "User ID:", "105", app.publish.userId);
-  AddRow(grid, 4, "106", "Password:", "107", app.publish.password);
+  QLineEdit* password = AddRow(grid, 4, "106", "Password:", "107", app.publish.password);
+  password->setEchoMode(QLineEdit::Password);
+  auto* show = new QCheckBox("Show");
+  show->setObjectName("showPassword");
+  grid->addWidget(show, 4, 2);
+  QObject::connect(show, &QCheckBox::toggled, password, [password](bool on) {
+    password->setEchoMode(on ? QLineEdit::Normal : QLineEdit::Password);
+  });
   AddRow(grid, 5, "108", "Comment:", "109", app.publish.domainName);
   QPushButton* open = MakeButton("127", "Open");
   QPushButton* save = MakeButton("128", "Save");

@@ -140,10 +140,10 @@ std::string WriteSettingsText(const Settings& s) {
       case Kind::Section: out += f.key; break;
       case Kind::Blank: break;
       case Kind::Number: out += core::NumberLine(f.key, s.*f.number); break;
-      case Kind::Text: out += f.key + s.*f.text; break;
+      case Kind::Text: out += f.key + core::LineValue(s.*f.text); break;
       case Kind::Sessions:
         for (int n = 1; n <= 32; ++n) {
-          out += SessionKey(n) + " " + core::Trim(s.sessionFiles[n]);
+          out += SessionKey(n) + " " + core::Trim(core::LineValue(s.sessionFiles[n]));
           if (n < 32) out += "\r\n";
         }
         break;

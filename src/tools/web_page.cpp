@@ -16,7 +16,7 @@ std::string PagePathFor(const std::string& programPath) {
   return programPath.substr(0, programPath.size() - ext.size()) + "html";
 }
 
-std::string HandoverText(const std::string& programPath) { return "Name " + programPath + "\r\n"; }
+std::string HandoverText(const std::string& programPath) { return "Name " + core::LineValue(programPath) + "\r\n"; }
 
 std::string LastErrorLine(const std::string& errorText) {
   std::vector<std::string> lines = core::SplitLines(errorText);

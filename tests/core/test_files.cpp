@@ -99,6 +99,66 @@ class FilesTest : public QObject {
     QCOMPARE(int(st.st_mode & 0777), 0600);
   }
 
+  // Links are written through to their target, whether it exists or not; the link stays.
+  void writesThroughLinks_data() {
+    QTest::addColumn<QString>("link");    // name of the document path, a link
+    QTest::addColumn<QString>("target");  // what the link holds
+    QTest::addColumn<QString>("lands");   // file that must receive the bytes
+    QTest::addColumn<bool>("existing");   // does the target exist before the write
+    QTest::newRow("to an existing file") << "doc.web" << "real/doc.web" << "real/doc.web" << true;
+    QTest::newRow("dangling, relative") << "doc.web" << "real/new.web" << "real/new.web" << false;
+    QTest::newRow("dangling, absolute") << "doc.web" << "@/real/abs.web" << "real/abs.web" << false;
+    QTest::newRow("dangling, relative to the link's folder") << "sub/doc.web" << "../real/up.web"
+                                                             << "real/up.web" << false;
+    QTest::newRow("chain of two links") << "doc.web" << "hop.web" << "real/end.web" << false;
+  }
+  void writesThroughLinks() {
+    QFETCH(QString, link);
+    QFETCH(QString, target);
+    QFETCH(QString, lands);
+    QFETCH(bool, existing);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("real");
+    QDir(dir.path()).mkpath("sub");
+    auto at = [&](const QString& name) { return dir.filePath(name).toStdString(); };
+    std::string held = target.startsWith('@') ? dir.path().toStdString() + target.mid(1).toStdString()
+                                               : target.toStdString();
+    QVERIFY(::symlink(held.c_str(), at(link).c_str()) == 0);
+    if (target == "hop.web") QVERIFY(::symlink("real/end.web", at("hop.web").c_str()) == 0);
+    if (existing) QVERIFY(core::WriteFileAtomically(at(lands), "old"));
+    QCOMPARE(QDir::cleanPath(QString::fromStdString(core::ResolveWriteTarget(at(link)))), QString::fromStdString(at(lands)));
+    QVERIFY(core::WriteFileAtomically(at(link), "new"));
+    struct stat st {};
+    QVERIFY(::lstat(at(link).c_str(), &st) == 0);
+    QVERIFY(S_ISLNK(st.st_mode));
+    std::string back;
+    QVERIFY(core::ReadFileBytes(at(lands), back));
+    QCOMPARE(back, std::string("new"));
+  }
+
+  void linkLoopIsWrittenOverNotFollowedForever() {
+    QTemporaryDir dir;
+    std::string a = dir.filePath("a").toStdString(), b = dir.filePath("b").toStdString();
+    QVERIFY(::symlink(b.c_str(), a.c_str()) == 0);
+    QVERIFY(::symlink(a.c_str(), b.c_str()) == 0);
+    QCOMPARE(core::ResolveWriteTarget(a), a);
+  }
+
+  // Temporary files of an interrupted write go at the next write of the same file only.
+  void staleTemporariesAreRemoved() {
+    QTemporaryDir dir;
+    const QStringList stale = {".page.web.Ab3xY9", ".page.web.000000"};
+    const QStringList kept = {".page.web.short", ".page.web.Ab3xY9x", ".other.web.Ab3xY9", "page.web.Ab3xY9",
+                              ".page.web.Ab-xY9"};
+    for (const QString& n : stale + kept) QVERIFY(core::WriteFileAtomically(dir.filePath(n).toStdString(), "t"));
+    QDir(dir.path()).mkdir(".page.web.dirXYZ");
+    QVERIFY(core::WriteFileAtomically(dir.filePath("page.web").toStdString(), "page"));
+    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString& n : stale) QVERIFY2(!left.contains(n), qPrintable(n));
+    for (const QString& n : kept + QStringList{"page.web", ".page.web.dirXYZ"}) QVERIFY2(left.contains(n), qPrintable(n));
+    QCOMPARE(left.size(), kept.size() + 2);
+  }
+
   void unreadableFileReportsError() {
     std::string bytes = "keep";
     std::string error;

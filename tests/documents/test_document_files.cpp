@@ -235,6 +235,120 @@ class TestDocumentFiles : public QObject {
     QVERIFY(IsDocumentModified(*f.app, f.app->activeSlot));
   }
 
+  // Exit with a save that cannot happen: the window stays, with the text and its modified
+  // state; nothing at exit (settings included) pretends the exit took place.
+  void exitWithFailingSaveKeepsWindow_data() {
+    QTest::addColumn<bool>("saveOnExit");
+    QTest::newRow("answered Yes") << false;
+    QTest::newRow("save on exit") << true;
+  }
+  void exitWithFailingSaveKeepsWindow() {
+    const QByteArray child = qgetenv("VEROSTA_CHILD");
+    if (child.isEmpty()) {
+      QTemporaryDir mountPoint;
+      RunChild("unshare", {"-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$1\" exitWithFailingSaveKeepsWindow",
+                           mountPoint.path(), QCoreApplication::applicationFilePath()},
+               "exitWithFailingSaveKeepsWindow", mountPoint.path());
+      return;
+    }
+    if (child != "exitWithFailingSaveKeepsWindow") QSKIP("another child scenario");
+    QFETCH(bool, saveOnExit);
+    const std::string disk = qgetenv("VEROSTA_TMPFS").toStdString();
+    EditorFixture f;
+    if (saveOnExit) f.WriteFile("Verosta.ini", "Save on exit 1\r\n");
+    f.Start();
+    const std::string path = disk + "/page.web";
+    const std::string old(30000, 'o');
+    WriteAll(path, old);
+    QVERIFY(OpenDocumentTab(*f.app, path, path));
+    const std::string typed(40000, 'n');
+    InsertTextAtCaret(*f.app, typed);
+    if (!saveOnExit) f.platform.AnswerMessage(MsgAnswer::Yes);
+    f.platform.AnswerMessage(MsgAnswer::Ok);  // the save failure
+    const std::string settingsBefore = f.ReadFile("Verosta.ini");
+    f.Close();
+    QVERIFY(ShowedSaveWarning(f.platform));
+    QVERIFY(!f.app->window->Exited());
+    QVERIFY(f.app->window->isVisible());
+    QCOMPARE(EditorText(f.app->activeEditor), typed + old);
+    QVERIFY(IsDocumentModified(*f.app, f.app->activeSlot));
+    QCOMPARE(ReadAll(path), old);
+    QCOMPARE(f.ReadFile("Verosta.ini"), settingsBefore);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+
+    // Once the save can happen, the same exit goes through.
+    Send(*f.app, QsciScintillaBase::SCI_SETTEXT, 0, reinterpret_cast<intptr_t>("short"));
+    if (!saveOnExit) f.platform.AnswerMessage(MsgAnswer::Yes);
+    f.Close();
+    QVERIFY(f.app->window->Exited());
+    QCOMPARE(ReadAll(path), std::string("short"));
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+  }
+
+  // A cancelled Save As at exit keeps the program running too: the text has nowhere else to go.
+  void exitWithCancelledSaveAsKeepsWindow() {
+    EditorFixture f;
+    f.Start();
+    QVERIFY(OpenUntitledTab(*f.app, "Untitled.web", ""));
+    InsertTextAtCaret(*f.app, "unsaved");
+    f.platform.AnswerMessage(MsgAnswer::Yes);
+    f.platform.AnswerSave("");
+    f.Close();
+    QVERIFY(!f.app->window->Exited());
+    QCOMPARE(EditorText(f.app->activeEditor), std::string("unsaved"));
+    f.platform.AnswerMessage(MsgAnswer::No);
+    f.Close();
+    QVERIFY(f.app->window->Exited());
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+  }
+
+  // The document is saved through a link to its target; the link stays a link.
+  void saveThroughLink_data() {
+    QTest::addColumn<bool>("dangling");
+    QTest::newRow("link to an existing file") << false;
+    QTest::newRow("dangling link") << true;
+  }
+  void saveThroughLink() {
+    QFETCH(bool, dangling);
+    EditorFixture f;
+    f.WriteFile("Verosta.ini", "Backup file 1\r\n");
+    f.Start();
+    QDir().mkpath(QString::fromStdString(f.Path("real")));
+    if (!dangling) f.WriteFile("real/page.web", "old");
+    const std::string link = f.Path("page.web");
+    QVERIFY(::symlink("real/page.web", link.c_str()) == 0);
+    QVERIFY(OpenDocumentTab(*f.app, link, link));
+    QCOMPARE(EditorText(f.app->activeEditor), std::string(dangling ? "" : "old"));
+    Send(*f.app, QsciScintillaBase::SCI_SETTEXT, 0, reinterpret_cast<intptr_t>("new"));
+    QVERIFY(SaveCommand(*f.app));
+    struct stat st {};
+    QVERIFY(::lstat(link.c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+    QCOMPARE(f.ReadFile("real/page.web"), std::string("new"));
+    QCOMPARE(f.ReadFile("page.bak"), std::string("new"));
+    QVERIFY(!IsDocumentModified(*f.app, f.app->activeSlot));
+  }
+
+  // A backup that cannot be written is reported; the document itself is saved.
+  void failedBackupIsReported() {
+    EditorFixture f;
+    f.WriteFile("Verosta.ini", "Backup file 1\r\n");
+    f.Start();
+    f.WriteFile("page.web", "old");
+    QDir().mkpath(QString::fromStdString(f.Path("page.bak")));  // a folder where the backup goes
+    const std::string path = f.Path("page.web");
+    QVERIFY(OpenDocumentTab(*f.app, path, path));
+    InsertTextAtCaret(*f.app, "new ");
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    QVERIFY(SaveCommand(*f.app));
+    QCOMPARE(f.ReadFile("page.web"), std::string("new old"));
+    auto told = f.platform.CallsOf("message");
+    QCOMPARE(told.size(), size_t(1));
+    QCOMPARE(told[0].text, std::string(kBackupFailedText) + "\r" + f.Path("page.bak"));
+    QCOMPARE(told[0].icon, MsgIcon::Warning);
+    QVERIFY(!IsDocumentModified(*f.app, f.app->activeSlot));
+    QCOMPARE(QDir(QString::fromStdString(f.Folder())).entryList({".page.*"}, QDir::Hidden | QDir::Files).size(), 0);
+  }
+
   void readOnlyFileIsRefused() {
     const QByteArray child = qgetenv("VEROSTA_CHILD");
     if (child.isEmpty() && ::geteuid() == 0) {

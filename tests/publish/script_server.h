@@ -25,6 +25,7 @@ struct ScriptStep {
     Hold,      // accept the data connection and read nothing
     Drain,     // read the held data connection to its end
     Stall,     // answer nothing until the client goes away
+    Trickle,   // send the line `text` every 50 ms until the client goes away (at most 20 s)
     Close,     // close the control connection
   } kind;
   std::string text;
@@ -127,6 +128,11 @@ class ScriptServer {
     }
     return false;
   }
+  bool ClientGone() {
+    char c;
+    ssize_t n = recv(client_, &c, 1, MSG_PEEK | MSG_DONTWAIT);
+    return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
+  }
   void SendText(const std::string& t) { send(client_, t.data(), t.size(), MSG_NOSIGNAL); }
 
   void Run() {
@@ -152,6 +158,12 @@ class ScriptServer {
         case ScriptStep::Hold: dataClient_ = AcceptData(); break;
         case ScriptStep::Drain: ReadData(dataClient_); break;
         case ScriptStep::Stall: while (ReadCommand()) {} open = false; break;
+        case ScriptStep::Trickle:
+          for (int n = 0; n < 400 && !stop_ && !ClientGone(); ++n) {
+            SendText(s.text + "\r\n");
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+          }
+          break;
         case ScriptStep::Close: close(client_); client_ = -1; open = false; break;
       }
     }

@@ -1,5 +1,6 @@
 // The FTP client against a scripted server: the exchange on the wire, odd and hostile
 // replies, and the failure results.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -8,6 +9,9 @@
 #include "publish/ftp_client.h"
 #include "support/fixture.h"
 #include "publish/script_server.h"
+
+#include <memory>
+#include <thread>
 
 Q_DECLARE_METATYPE(std::vector<ScriptStep>)
 
@@ -73,7 +77,8 @@ class FtpClientTest : public QObject {
                                {Read(), Line("250 CWD ok"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
                                 Line("200 Type set to I"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
                                 Line("150 Opening data connection"), {ScriptStep::Accept, ""},
-                                Line("226 Transfer complete"), Read(), Line("221 Goodbye")}}));
+                                Line("226 Transfer complete"), Read(), Line("213 " + std::to_string(size)), Read(),
+                                Line("221 Goodbye")}}));
     QVERIFY(server.ok);
     std::string path = File(static_cast<std::size_t>(size));
     int c = ftpConnect(server.HostAndPort().c_str(), "anna", "secret");
@@ -85,7 +90,7 @@ class FtpClientTest : public QObject {
     ftpQuit(c);
     server.Join();
     QCOMPARE(Joined(server.commands),
-             std::string(kLoginCommands) + "|CWD site/pages/|PASV|TYPE I|PASV|STOR index.html|QUIT");
+             std::string(kLoginCommands) + "|CWD site/pages/|PASV|TYPE I|PASV|STOR index.html|SIZE index.html|QUIT");
     QVERIFY(server.data == Bytes(static_cast<std::size_t>(size)));
     QVERIFY(!server.dataReset);
     QStringList seen;
@@ -107,8 +112,22 @@ class FtpClientTest : public QObject {
                    Line("230 Logged in")},
                   loginTail})
         << "anna" << 1 << kLoginCommands;
-    QTest::newRow("greeting continued by plain text")
-        << std::vector<ScriptStep>{Line("220-Welcome"), Line("This is a test server")} << "anna" << -1 << "";
+    QTest::newRow("greeting with free text lines")
+        << Steps({{Line("220-Welcome"), Line("This is a test server"), Line(""), Line(" 220 inside the text"),
+                   Line("220 Ready"), Read(), Line("331 Password required"), Read(), Line("230 Logged in")},
+                  loginTail})
+        << "anna" << 1 << kLoginCommands;
+    QTest::newRow("multi-line password request and login")
+        << Steps({{Line("220 Ready"), Read(), Line("331-Password required"), Line("for anna"),
+                   Line("331 Go on"), Read(), Line("230-Welcome"), Line("Quota: 1 GB"), Line("230 Logged in")},
+                  loginTail})
+        << "anna" << 1 << kLoginCommands;
+    QTest::newRow("multi-line refusal")
+        << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password required"), Read(),
+                                   Line("530-Login incorrect."), Line("Try again"), Line("530 Bye")}
+        << "anna" << 0 << "USER anna|PASS secret";
+    QTest::newRow("greeting that never closes")
+        << std::vector<ScriptStep>{Line("220-Welcome"), Send(std::string(1200, '\n'))} << "anna" << -1 << "";
     QTest::newRow("banner byte by byte")
         << Steps({{{ScriptStep::Dribble, "220-Welcome\r\n220 Ready\r\n"}, Read(), Line("331 Password required"),
                    Read(), Line("230 Logged in")},
@@ -289,6 +308,145 @@ class FtpClientTest : public QObject {
              commands);
   }
 
+  // The transfer is confirmed by 226 or 250; where the server tells the stored size it
+  // must be the local file's.
+  void putFileConfirmation_data() {
+    QTest::addColumn<std::vector<ScriptStep>>("replies");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("commands");
+    auto stored = [](const char* confirm, std::vector<ScriptStep> more) {
+      return Steps({{Read(), Line("200 Type set"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(), Line("150 Go"),
+                     {ScriptStep::Accept, ""}, Line(confirm)},
+                    more});
+    };
+    QTest::newRow("226 and the same size")
+        << stored("226 Done", {Read(), Line("213 20000")}) << 1 << "226 Done" << "TYPE I|PASV|STOR a.html|SIZE a.html";
+    QTest::newRow("250 is a confirmation too")
+        << stored("250 File stored", {Read(), Line("213 20000")}) << 1 << "250 File stored"
+        << "TYPE I|PASV|STOR a.html|SIZE a.html";
+    QTest::newRow("multi-line confirmation")
+        << stored("226-Done", {Line("checked"), Line("226 OK"), Read(), Line("213 20000")}) << 1 << "226 OK"
+        << "TYPE I|PASV|STOR a.html|SIZE a.html";
+    QTest::newRow("server kept a short file")
+        << stored("226 Done", {Read(), Line("213 8192")}) << 0 << "The server holds 8192 of the 20000 bytes sent."
+        << "TYPE I|PASV|STOR a.html|SIZE a.html";
+    QTest::newRow("server without SIZE")
+        << stored("226 Done", {Read(), Line("502 Command not implemented")}) << 1 << "226 Done"
+        << "TYPE I|PASV|STOR a.html|SIZE a.html";
+    QTest::newRow("SIZE answered with garbage")
+        << stored("226 Done", {Read(), Line("213 lots")}) << 1 << "226 Done" << "TYPE I|PASV|STOR a.html|SIZE a.html";
+  }
+  void putFileConfirmation() {
+    QFETCH(std::vector<ScriptStep>, replies);
+    QFETCH(int, expected);
+    QFETCH(QString, status);
+    QFETCH(QString, commands);
+    ScriptServer server(Steps({kLogin, replies}));
+    QVERIFY(server.ok);
+    std::string path = File(20000);
+    int c = ftpConnect(server.HostAndPort().c_str(), "anna", "secret");
+    QVERIFY(c > 0);
+    char text[256];
+    QCOMPARE(FTPPUTFILE(c, "", 0, "", "a.html", path.c_str(), text, sizeof text), expected);
+    QCOMPARE(QString(text), status);
+    close(c);
+    server.Join();
+    std::string all = Joined(server.commands);
+    QCOMPARE(QString::fromStdString(all.substr(std::string(kLoginCommands).size() + 1)), commands);
+  }
+
+  void serverWithoutSizeIsNotAskedAgain() {
+    std::vector<ScriptStep> upload = {Read(), Line("200 Type set"), Read(), {ScriptStep::Pasv, "127,0,0,1"},
+                                      Read(), Line("150 Go"), {ScriptStep::Accept, ""}, Line("226 Done")};
+    ScriptServer server(Steps({kLogin, upload, {Read(), Line("500 Unknown command")}, upload}));
+    QVERIFY(server.ok);
+    std::string path = File(100);
+    int c = ftpConnect(server.HostAndPort().c_str(), "anna", "secret");
+    QVERIFY(c > 0);
+    char text[256];
+    QCOMPARE(FTPPUTFILE(c, "", 0, "", "a.html", path.c_str(), text, sizeof text), 1);
+    QCOMPARE(FTPPUTFILE(c, "", 0, "", "b.html", path.c_str(), text, sizeof text), 1);
+    close(c);
+    server.Join();
+    QCOMPARE(Joined(server.commands), std::string(kLoginCommands) +
+                                          "|TYPE I|PASV|STOR a.html|SIZE a.html|TYPE I|PASV|STOR b.html");
+  }
+
+  // Waiting for the server is bounded for a whole run, also when each line of a reply
+  // comes just inside the per-reply time-out.
+  void runBudgetEndsATricklingReply() {
+    ftp::CurrentTuning().controlTimeoutMs = 3000;
+    ScriptServer server({Line("220-Welcome"), {ScriptStep::Trickle, "still here"}});
+    QVERIFY(server.ok);
+    ftp::RunControl control;
+    control.budgetMs = 400;
+    QElapsedTimer clock;
+    clock.start();
+    int c;
+    {
+      ftp::RunScope scope(control);
+      c = ftpConnect(server.HostAndPort().c_str(), "anna", "secret");
+    }
+    QCOMPARE(c, -1);
+    QVERIFY(control.outOfTime);
+    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+  }
+
+  // A cancel from another thread ends a wait on a silent server at once.
+  void cancelEndsAWait() {
+    ftp::CurrentTuning().controlTimeoutMs = 10000;
+    ScriptServer server({{ScriptStep::Stall, ""}});
+    QVERIFY(server.ok);
+    ftp::RunControl control;
+    std::thread canceller([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      control.cancel = true;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    int c;
+    {
+      ftp::RunScope scope(control);
+      c = ftpConnect(server.HostAndPort().c_str(), "anna", "secret");
+    }
+    canceller.join();
+    QCOMPARE(c, -1);
+    QVERIFY(control.cancelled);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+  }
+
+  void failureCauses_data() {
+    QTest::addColumn<std::vector<ScriptStep>>("script");
+    QTest::addColumn<QString>("host");  // "" = the scripted server
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("wrong password") << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password"),
+                                                               Read(), Line("530 Login incorrect.")}
+                                    << "" << "530 Login incorrect.";
+    QTest::newRow("greeting refused") << std::vector<ScriptStep>{Line("421 Too many users")} << ""
+                                      << "421 Too many users";
+    QTest::newRow("silent server") << std::vector<ScriptStep>{{ScriptStep::Stall, ""}} << "" << "no answer within 1 s";
+    QTest::newRow("server hangs up") << std::vector<ScriptStep>{{ScriptStep::Close, ""}} << ""
+                                     << "the server closed the connection";
+    QTest::newRow("unknown host") << std::vector<ScriptStep>{} << "no-such-host.invalid" << "host name not found";
+    QTest::newRow("nothing listening") << std::vector<ScriptStep>{} << "127.0.0.1:1" << "connection refused";
+    QTest::newRow("bad port") << std::vector<ScriptStep>{} << "127.0.0.1:99999" << "invalid port number";
+  }
+  void failureCauses() {
+    QFETCH(std::vector<ScriptStep>, script);
+    QFETCH(QString, host);
+    QFETCH(QString, cause);
+    ftp::CurrentTuning().controlTimeoutMs = 300;
+    std::unique_ptr<ScriptServer> server;
+    std::string address = host.toStdString();
+    if (address.empty()) {
+      server = std::make_unique<ScriptServer>(script);
+      address = server->HostAndPort();
+    }
+    QVERIFY(ftpConnect(address.c_str(), "anna", "secret") <= 0);
+    QCOMPARE(QString::fromStdString(ftp::LastCause()), cause);
+  }
+
   void statusIsCutToItsBuffer() {
     char status[8];
     QCOMPARE(FTPPUTFILE(5, "", 0, "", "a.html", "/nonexistent/x", status, sizeof status), 0);
@@ -299,7 +457,8 @@ class FtpClientTest : public QObject {
     // The announced 10.0.0.5 is not used; the port from the reply (4 * 256 + 1) is.
     ScriptServer server(Steps({kLogin,
                                {Read(), Line("200 Type set"), Read(), {ScriptStep::Pasv, "10,0,0,5"}, Read(),
-                                Line("150 Go"), {ScriptStep::Accept, ""}, Line("226 Done")}}),
+                                Line("150 Go"), {ScriptStep::Accept, ""}, Line("226 Done"), Read(),
+                                Line("213 3000")}}),
                         1025);
     if (!server.ok) QSKIP("port 1025 is taken on this machine");
     QCOMPARE(server.dataPortInUse, 1025);

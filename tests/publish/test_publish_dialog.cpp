@@ -145,7 +145,7 @@ class PublishDialogTest : public QObject {
       QCOMPARE(Text(d, "105"), QString("anna"));
       QCOMPARE(Text(d, "106"), QString("Password:"));
       QCOMPARE(Text(d, "107"), QString("p a ss "));
-      QCOMPARE(d.findChild<QLineEdit*>("107")->echoMode(), QLineEdit::Normal);
+      QCOMPARE(d.findChild<QLineEdit*>("107")->echoMode(), QLineEdit::Password);  // masked; the "Show" box reveals it
       QCOMPARE(Text(d, "108"), QString("Comment:"));
       QCOMPARE(Text(d, "109"), QString(" mysite.net"));
       QCOMPARE(Text(d, "119"), QString(" Force lowercase upload"));
@@ -288,13 +288,42 @@ class PublishDialogTest : public QObject {
     QCOMPARE(f.app->publish.password, Sample().password);
   }
 
-  void existingFileKeepsItsOwnPermissions() {
+  // The file holds a password: whatever mode an existing file had, only its owner may read it.
+  void existingFileIsMadeOwnerOnly_data() {
+    QTest::addColumn<unsigned>("before");
+    QTest::addColumn<unsigned>("after");
+    QTest::newRow("group readable") << 0640u << 0600u;
+    QTest::newRow("world readable") << 0644u << 0600u;
+    QTest::newRow("world writable") << 0666u << 0600u;
+    QTest::newRow("owner only stays") << 0600u << 0600u;
+    QTest::newRow("read-only for the owner stays") << 0400u << 0400u;
+  }
+  void existingFileIsMadeOwnerOnly() {
+    QFETCH(unsigned, before);
+    QFETCH(unsigned, after);
     EditorFixture f;
     f.WriteFile("shared.ini", "old");
-    QVERIFY(chmod(f.Path("shared.ini").c_str(), 0640) == 0);
+    QVERIFY(chmod(f.Path("shared.ini").c_str(), before) == 0);
     QVERIFY(WriteProfileFile(f.Path("shared.ini"), SaveLayout(Sample())));
-    QCOMPARE(Mode(f.Path("shared.ini")), 0640u);
+    QCOMPARE(Mode(f.Path("shared.ini")), after);
     QCOMPARE(f.ReadFile("shared.ini"), Golden("save_layout.ini"));
+  }
+
+  void passwordIsMaskedUntilShown() {
+    EditorFixture f;
+    f.Start();
+    f.platform.AnswerDialog([&](QDialog& d) {
+      auto* box = d.findChild<QLineEdit*>("107");
+      auto* show = d.findChild<QCheckBox*>("showPassword");
+      if (!box || !show || box->echoMode() != QLineEdit::Password || show->isChecked()) return false;
+      show->click();
+      if (box->echoMode() != QLineEdit::Normal) return false;
+      show->click();
+      return box->echoMode() == QLineEdit::Password;
+    });
+    f.Key(4057);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QVERIFY(f.platform.calls.back().kind == "dialog");
   }
 };
 

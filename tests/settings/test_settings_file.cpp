@@ -2,7 +2,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <random>
+
 #include "core/files.h"
+#include "core/text.h"
 #include "settings/settings.h"
 
 namespace {
@@ -16,6 +19,46 @@ Settings Read(const std::string& text) {
   ReadSettingsText(text, s);
   if (s.fontSize < 6) s.fontSize = 10;
   return s;
+}
+
+using S = Settings;
+// Every number and text field of the record.
+const std::vector<int S::*> kNumbers = {
+    &S::windowWidth, &S::windowHeight, &S::maximizeWindow, &S::fontSize, &S::statusbarFile, &S::titlebarName,
+    &S::toolbarTips, &S::editorsMargin, &S::feedback, &S::thinCursor, &S::blockCursor, &S::lineNumbers,
+    &S::wrapText, &S::lineMarkers, &S::whiteSpace, &S::html5, &S::htmlTransitional, &S::htmlStrict,
+    &S::htmlFrameset, &S::xhtmlTransitional, &S::xhtmlStrict, &S::xhtmlFrameset, &S::blankPage,
+    &S::projectDirectories, &S::lastFile, &S::backupFile, &S::deleteFile, &S::recycleBin, &S::existingFile,
+    &S::saveOnExit, &S::webFiles, &S::bakFiles, &S::htmlFiles, &S::xhtmlFiles, &S::cssFiles, &S::jsFiles,
+    &S::javaFiles, &S::plainFiles, &S::wordFiles, &S::allFiles, &S::checkExplorer, &S::checkFirefox,
+    &S::checkSafari, &S::checkChrome, &S::checkOpera, &S::colorMainText, &S::colorComment, &S::colorOperator,
+    &S::colorDoctype, &S::colorStrings, &S::colorNumbers, &S::colorKeywords, &S::colorBackground, &S::colorCursor,
+    &S::colorGutter, &S::colorSetNumbers, &S::colorSpace, &S::printerDialog, &S::printNumbers, &S::printFileName,
+    &S::ukPaperSize, &S::usPaperSize, &S::findCase, &S::findWordWrap, &S::findHighlight, &S::remComment,
+    &S::apostropheComment, &S::centerTable, &S::listDisc, &S::listCircle, &S::listSquare, &S::autoVideo,
+    &S::autoSound, &S::lowercaseUpload, &S::syntaxHighlighting, &S::headerStyle, &S::listStyle, &S::linkStyle,
+    &S::emailStyle, &S::formStyle, &S::imageStyle, &S::rolloverImageStyle, &S::imageLinkStyle,
+    &S::imageGalleryStyle};
+// Keys read without the space before the number: their negative values come back.
+const std::vector<int S::*> kTightNumbers = {&S::titlebarName, &S::toolbarTips, &S::editorsMargin, &S::feedback,
+                                             &S::recycleBin};
+const std::vector<std::string S::*> kTexts = {
+    &S::fontName, &S::tabIndent, &S::explorerPath, &S::firefoxPath, &S::safariPath, &S::chromePath,
+    &S::operaPath, &S::textEditorPath, &S::libraryEditorPath, &S::styleEditorPath, &S::imageEditorPath,
+    &S::soundEditorPath, &S::tableRows, &S::tableColumns, &S::cellWidth, &S::cellHeight, &S::textAlign,
+    &S::cellColor, &S::textColor, &S::borderColor, &S::tablePadding, &S::formAction, &S::formName,
+    &S::formEmail, &S::formAddress, &S::formPost, &S::formCountry, &S::formComments, &S::formSubmit,
+    &S::formClear};
+
+std::string RandomText(std::mt19937& rng) {
+  // Mostly ordinary characters, with line breaks, Ctrl+Z, key-like texts and UTF-8 mixed in.
+  static const std::vector<std::string> pieces = {"a", "Z", " ", "/", "\\", ".", "-5", "7", "\r", "\n", "\r\n",
+                                                  "\x1a", "\t", "Tab indent 999", "File001 /etc/x", "[Editor]",
+                                                  "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80", "\"", "="};
+  std::uniform_int_distribution<int> length(0, 12), pick(0, int(pieces.size()) - 1);
+  std::string out;
+  for (int n = length(rng); n > 0; --n) out += pieces[size_t(pick(rng))];
+  return out;
 }
 }  // namespace
 
@@ -118,6 +161,36 @@ class SettingsFileTest : public QObject {
     // A path in a folder that does not exist cannot be written: nothing changes, no crash.
     QVERIFY(!SaveSettingsFile(s, dir.filePath("missing/Verosta.ini").toStdString()));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+  }
+
+  // Random records written and read back: each field returns as written, cut at its first
+  // line break; a text can never set another key. Negative numbers follow the file's rule
+  // ("Window width-5" does not match "Window width "), so those fields keep their value.
+  void randomRecordsRoundTrip() {
+    std::mt19937 rng(20240611);
+    std::uniform_int_distribution<int> number(-100000, 100000), small(-3, 3), coin(0, 3);
+    for (int round = 0; round < 400; ++round) {
+      Settings s;
+      for (auto m : kNumbers) s.*m = coin(rng) ? number(rng) : small(rng);
+      for (auto m : kTexts) s.*m = RandomText(rng);
+      for (int n = 1; n <= 32; ++n) s.sessionFiles[n] = RandomText(rng);
+      const std::string written = WriteSettingsText(s);
+      Settings back;
+      ReadSettingsText(written, back);
+      const QByteArray where = "round " + QByteArray::number(round);
+      for (auto m : kNumbers) {
+        bool tight = std::find(kTightNumbers.begin(), kTightNumbers.end(), m) != kTightNumbers.end();
+        int want = s.*m < 0 && !tight ? 0 : s.*m;
+        if (m == &S::fontSize && s.*m >= 0 && want < 5) want = 10;
+        QVERIFY2(back.*m == want, where + " number " + QByteArray::number(s.*m) + " came back " +
+                                      QByteArray::number(back.*m));
+      }
+      for (auto m : kTexts) QVERIFY2(back.*m == core::LineValue(s.*m), where + " text " + QByteArray::fromStdString(s.*m));
+      for (int n = 1; n <= 32; ++n)
+        QVERIFY2(back.sessionFiles[n] == core::Trim(core::LineValue(s.sessionFiles[n])), where);
+      // The file has exactly its own lines: the layout of a record without any text.
+      QCOMPARE(core::SplitLines(written).size(), core::SplitLines(WriteSettingsText(Settings{})).size());
+    }
   }
 
   void missingFileKeepsDefaults() {

@@ -1,6 +1,9 @@
 #include "support/scripted_platform.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QProcess>
 
 void ScriptedPlatform::AnswerMessage(MsgAnswer a) { answers_.push_back({.kind = "message", .message = a}); }
@@ -147,6 +150,30 @@ void ScriptedPlatform::PlaySound(const std::string& path) {
 
 void ScriptedPlatform::ShowHelp(const std::string& helpFile, int context) {
   calls.push_back({.kind = "help", .text = helpFile, .context = context});
+}
+
+void ScriptedPlatform::WatchProgress(const ProgressWatch& watch) {
+  PlatformCall call{.kind = "progress", .text = watch.title};
+  QElapsedTimer clock;
+  clock.start();
+  progressCancelledAtMs = progressEndedMs = -1;
+  QEventLoop loop;
+  QTimer poll;
+  auto look = [&] {
+    std::string text = watch.text ? watch.text() : std::string();
+    if (!text.empty() && (call.args.empty() || call.args.back() != text)) call.args.push_back(text);
+    if (progressCancelledAtMs < 0 && cancelProgressAfterMs >= 0 && clock.elapsed() >= cancelProgressAfterMs) {
+      progressCancelledAtMs = clock.elapsed();
+      watch.cancel();
+    }
+    if (watch.finished()) loop.quit();
+  };
+  QObject::connect(&poll, &QTimer::timeout, look);
+  poll.start(5);
+  look();
+  if (!watch.finished()) loop.exec();
+  progressEndedMs = clock.elapsed();
+  calls.push_back(call);
 }
 
 bool ScriptedPlatform::RunDialog(QDialog& dialog) {

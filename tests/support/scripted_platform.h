@@ -66,6 +66,11 @@ class ScriptedPlatform : public Platform {
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   void ShowHelp(const std::string& helpFile, int context) override;
   bool RunDialog(QDialog& dialog) override;
+  // Records a "progress" call (the texts shown, in order, in `args`) and waits for the
+  // work with the event loop running; presses Cancel after `cancelProgressAfterMs`.
+  void WatchProgress(const ProgressWatch& watch) override;
+  int cancelProgressAfterMs = -1;     // -1: never
+  long long progressCancelledAtMs = -1, progressEndedMs = -1;  // since the window opened
   QWidget* Owner() override { return owner_; }
   void SetOwner(QWidget* owner) override { owner_ = owner; }
 
