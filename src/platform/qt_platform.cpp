@@ -180,7 +180,10 @@ std::string QtPlatform::ClipboardText() { return S(QApplication::clipboard()->te
 void QtPlatform::SetClipboardText(const std::string& text) { QApplication::clipboard()->setText(Q(text)); }
 
 void QtPlatform::ShowHelp(const std::string& helpFile, int context) {
-  if (!help_) help_ = new HelpViewer(owner_, QDir(programFolder.empty() ? QDir::currentPath() : Q(programFolder)).absoluteFilePath("help"));
+  if (!help_) {
+    QDir folder(programFolder.empty() ? QDir::currentPath() : Q(programFolder));
+    help_ = new HelpViewer(owner_, folder.absoluteFilePath("help"));
+  }
   help_->ShowTopic(Q(helpFile), context);
 }
 
