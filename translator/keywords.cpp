@@ -1,6 +1,8 @@
 #include "keywords.h"
 
 #include <algorithm>
+#include <cctype>
+#include <unordered_map>
 
 #include "core/keywords.h"
 #include "core/text.h"
@@ -42,10 +44,69 @@ const std::vector<std::string>& Keywords() {
   return words;
 }
 
+namespace {
+
+struct KeywordIndex {
+  std::unordered_map<std::string, std::string> spelling;  // lower-case -> usual spelling
+  size_t longest = 0;
+};
+
+const KeywordIndex& Index() {
+  static const KeywordIndex index = [] {
+    KeywordIndex i;
+    for (const std::string& k : Keywords()) {
+      i.spelling.emplace(core::ToLower(k), k);
+      i.longest = std::max(i.longest, k.size());
+    }
+    return i;
+  }();
+  return index;
+}
+
+// Edit distance (insertions, deletions, substitutions, letter case ignored), giving
+// up with limit + 1 once the distance must exceed `limit`.
+size_t Distance(std::string_view a, std::string_view b, size_t limit) {
+  if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit) return limit + 1;
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0], best = row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t above = row[j];
+      bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) == std::tolower(static_cast<unsigned char>(b[j - 1]));
+      row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      diagonal = above;
+      best = std::min(best, row[j]);
+    }
+    if (best > limit) return limit + 1;
+  }
+  return row[b.size()];
+}
+
+}  // namespace
+
 std::string KeywordSpelling(std::string_view word) {
-  for (const std::string& k : Keywords())
-    if (core::EqualsNoCase(k, word)) return k;
-  return {};
+  // A word longer than every keyword is none: a long first word is never copied.
+  const KeywordIndex& index = Index();
+  if (word.empty() || word.size() > index.longest) return {};
+  auto it = index.spelling.find(core::ToLower(word));
+  return it == index.spelling.end() ? std::string() : it->second;
+}
+
+std::string NearestKeyword(std::string_view word) {
+  const KeywordIndex& index = Index();
+  if (word.size() < 4 || word.size() > index.longest + 2) return {};
+  size_t limit = word.size() < 7 ? 1 : 2, best = limit + 1;
+  std::string nearest;
+  for (const std::string& k : Keywords()) {
+    if (IsMarkupWord(k) || k == "Rem") continue;
+    size_t d = Distance(word, k, limit);
+    if (d < best) {
+      best = d;
+      nearest = k;
+    }
+  }
+  return nearest;
 }
 
 bool IsMarkupWord(std::string_view word) {

@@ -1,15 +1,19 @@
 // Comp: the page-language translator started by the editor's Create Web Page.
-// Reads "Name " + program path from Cname.ini in the current folder, translates that
-// program and leaves the page in Final.ini. On failure no Final.ini is written, one
-// line naming the problem goes to standard error and the exit code is 1.
+// Reads "Name " + program path (and any "Allow " + path lines) from Cname.ini in the
+// current folder, translates that program and leaves the page in Final.ini.
+// Warnings and errors go to standard error as "PATH:LINE: warning|error: MESSAGE".
+// Exit code 0: page written; 1: failed, no Final.ini; 2: refused because the program
+// reads files outside the allowed folders, each named on an "outside: PATH" line.
 #include <cstdio>
 #include <string>
 
 #include "core/files.h"
 #include "translator.h"
 
+static void Line(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+
 static int Failure(const std::string& line) {
-  std::fprintf(stderr, "%s\n", line.c_str());
+  Line(line);
   return 1;
 }
 
@@ -19,9 +23,14 @@ int main() {
   std::string program;
   if (!translator::ProgramPathFromHandover(cname, program))
     return Failure("Cname.ini holds no \"Name \" line with a program path");
-  translator::Result result = translator::TranslateFile(program);
-  if (!result.ok) return Failure(result.error);
-  if (!core::WriteFileAtomically("Final.ini", result.page, &error)) return Failure("Cannot write Final.ini: " + error);
-  for (const std::string& w : result.warnings) std::fprintf(stderr, "%s\n", w.c_str());
-  return 0;
+  translator::Options options;
+  options.allowed = translator::AllowedPathsFromHandover(cname);
+  translator::Result result = translator::TranslateFile(program, options);
+  if (result.ok && !core::WriteFileAtomically("Final.ini", result.page, &error))
+    return Failure("Cannot write Final.ini: " + error);
+  for (const translator::Diagnostic& d : result.diagnostics) Line(translator::FormatDiagnostic(d));
+  if (result.ok) return 0;
+  if (result.diagnostics.empty()) Line(result.error);
+  for (const std::string& path : result.outside) Line("outside: " + path);
+  return result.outside.empty() ? 1 : 2;
 }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "core/files.h"
 #include "core/text.h"
@@ -12,20 +14,29 @@
 
 namespace translator {
 
+// The line that begins at `start`; `start` moves past its line end.
+static SourceLine NextLine(std::string_view bytes, size_t& start) {
+  size_t p = bytes.find_first_of("\r\n", start);
+  if (p == std::string_view::npos) {
+    SourceLine line{bytes.substr(start), {}};
+    start = bytes.size();
+    return line;
+  }
+  size_t endLen = (bytes[p] == '\r' && p + 1 < bytes.size() && bytes[p + 1] == '\n') ? 2 : 1;
+  SourceLine line{bytes.substr(start, p - start), bytes.substr(p, endLen)};
+  start = p + endLen;
+  return line;
+}
+
 std::vector<SourceLine> SplitKeepingEnds(std::string_view bytes) {
   std::vector<SourceLine> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t p = bytes.find_first_of("\r\n", start);
-    if (p == std::string_view::npos) {
-      lines.push_back({bytes.substr(start), {}});
-      break;
-    }
-    size_t endLen = (bytes[p] == '\r' && p + 1 < bytes.size() && bytes[p + 1] == '\n') ? 2 : 1;
-    lines.push_back({bytes.substr(start, p - start), bytes.substr(p, endLen)});
-    start = p + endLen;
-  }
+  for (size_t start = 0; start < bytes.size();) lines.push_back(NextLine(bytes, start));
   return lines;
+}
+
+std::string FormatDiagnostic(const Diagnostic& d) {
+  return d.path + ":" + std::to_string(d.line) + ": " +
+         (d.severity == Diagnostic::Severity::Error ? "error: " : "warning: ") + d.message;
 }
 
 static bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '#'; }
@@ -37,12 +48,17 @@ bool ParseCommandLine(std::string_view line, CommandLine& command) {
     command = {"'", line.substr(i + 1), true};
     return true;
   }
+  // No keyword is longer than this: a longer first word is text, however long it runs.
+  constexpr size_t kLongestWord = 64;
   size_t j = i;
-  while (j < line.size() && IsWordChar(line[j])) ++j;
-  if (j == i) return false;
+  while (j < line.size() && IsWordChar(line[j]) && j - i <= kLongestWord) ++j;
+  if (j == i || j - i > kLongestWord) return false;
   std::string spelling = KeywordSpelling(line.substr(i, j - i));
   if (spelling.empty() || IsMarkupWord(spelling)) return false;
-  command = {spelling, line.substr(j), spelling == "Rem"};
+  // Rem is a comment only as a word of its own: "rem-odelled" is text.
+  bool comment = spelling == "Rem";
+  if (comment && j < line.size() && line[j] != ' ' && line[j] != '\t') return false;
+  command = {spelling, line.substr(j), comment};
   return true;
 }
 
@@ -68,37 +84,145 @@ bool ProgramPathFromHandover(std::string_view cnameBytes, std::string& path) {
   return false;
 }
 
+std::vector<std::string> AllowedPathsFromHandover(std::string_view cnameBytes) {
+  std::vector<std::string> paths;
+  for (const std::string& line : core::SplitLines(cnameBytes)) {
+    std::string value;
+    if (core::MatchKey(line, "Allow ", value) && !value.empty()) paths.push_back(value);
+  }
+  return paths;
+}
+
+std::string LibraryFolderPath(const Options& options) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(options.libraryFolder), ec);
+  return ec ? options.libraryFolder : p.lexically_normal().string();
+}
+
 namespace {
 
 bool ReadFromDisk(const std::string& path, std::string& bytes) {
   return core::FileExists(path) && core::ReadFileBytes(path, bytes);
 }
 
-std::string NormalPath(const std::string& path) {
+std::string AbsolutePath(const std::string& path) {
   std::error_code ec;
-  std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(path), ec);
+  std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(path.empty() ? "." : path), ec);
   if (ec) p = path;
   return p.lexically_normal().string();
 }
 
+// Where a command line's block begins and the word that ends it.
+struct Block {
+  const char* opener;
+  const char* closer;
+  const char* note;  // what happens to a block left open
+};
+constexpr Block kBlocks[] = {
+    {"StartMenu", "EndMenu", ""},
+    {"ViewGallery", "EndView", "; it is closed at the end of the page"},
+};
+
+struct OpenBlock {
+  const Block* block;
+  std::string path;
+  int line;
+};
+
+// The first word of a line that is no command but looks like one typed wrongly:
+// a name followed by its argument, or a word with capitals inside, on a line without markup.
+std::string_view CommandLikeWord(std::string_view text) {
+  size_t i = text.find_first_not_of(" \t");
+  if (i == std::string_view::npos || !std::isalpha(static_cast<unsigned char>(text[i]))) return {};
+  size_t j = i;
+  bool innerCapital = false;
+  while (j < text.size() && std::isalnum(static_cast<unsigned char>(text[j]))) {
+    if (j > i && std::isupper(static_cast<unsigned char>(text[j]))) innerCapital = true;
+    if (j - i > 40) return {};
+    ++j;
+  }
+  size_t next = text.find_first_not_of(" \t", j);
+  bool argument = next != std::string_view::npos && std::strchr("(\"'[", text[next]) != nullptr;
+  if (!argument && !innerCapital) return {};
+  if (text.find('<') != std::string_view::npos) return {};
+  return text.substr(i, j - i);
+}
+
+// Writes a text file into the page piece by piece: its text escaped, its lines joined
+// with "<br>" and the page's line end. A line end split between two pieces counts once;
+// the file's last line end and anything after a Ctrl+Z are dropped.
+class TextFileWriter {
+ public:
+  TextFileWriter(std::string& out, const std::string& eol) : out_(out), eol_(eol) {}
+
+  // False once the file's end mark has been seen.
+  bool Add(std::string_view piece) {
+    if (ended_) return false;
+    size_t start = 0;
+    if (afterCr_ && !piece.empty() && piece[0] == '\n') start = 1;
+    afterCr_ = false;
+    while (start < piece.size()) {
+      size_t p = piece.find_first_of(std::string_view("\r\n\x1a", 3), start);
+      if (p != start) {
+        if (owed_) out_.append("<br>").append(eol_);
+        owed_ = false;
+        out_.append(EscapeText(piece.substr(start, (p == std::string_view::npos ? piece.size() : p) - start)));
+      }
+      if (p == std::string_view::npos) break;
+      if (piece[p] == '\x1a') {
+        ended_ = true;
+        return false;
+      }
+      if (owed_) out_.append("<br>").append(eol_);
+      owed_ = true;
+      start = p + 1;
+      if (piece[p] == '\r') {
+        if (start < piece.size() && piece[start] == '\n') ++start;
+        else if (start == piece.size()) afterCr_ = true;
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::string& out_;
+  const std::string& eol_;
+  bool owed_ = false, afterCr_ = false, ended_ = false;
+};
+
 class Translation {
  public:
   Translation(const std::string& programPath, const Options& options)
-      : options_(options), programPath_(programPath), programFolder_(core::FolderOf(programPath)) {
+      : options_(options),
+        programPath_(programPath),
+        programFolder_(core::FolderOf(programPath)),
+        onDisk_(!options.read) {
     if (!options_.read) options_.read = ReadFromDisk;
+    // The folders a program may read from: its own folder and below, the Library, and what the user allowed.
+    roots_.push_back(Canonical(programFolder_));
+    roots_.push_back(Canonical(LibraryFolderPath(options_)));
+    for (const std::string& a : options_.allowed) roots_.push_back(Canonical(a));
   }
 
   Result Run(std::string_view program) {
     eol_ = LineEndOf(program);
-    stack_.push_back(NormalPath(programPath_));
+    stack_.push_back(Canonical(programPath_));
     Result r;
-    if (!TranslateText(program, programPath_)) {
-      r.error = error_;
-      return r;
+    bool ok = TranslateText(program, AbsolutePath(programPath_));
+    if (ok) {
+      for (const OpenBlock& b : blocks_)
+        Warn(b.path, b.line, std::string(b.block->opener) + " has no " + b.block->closer + b.block->note);
+      if (galleries_ > 0) CloseGalleries();
     }
-    if (galleries_ > 0) CloseGalleries();
+    r.diagnostics = diagnostics_;
+    r.outside = outside_;
+    for (const Diagnostic& d : diagnostics_) {
+      if (d.severity == Diagnostic::Severity::Warning) r.warnings.push_back(FormatDiagnostic(d));
+      else if (r.error.empty()) r.error = FormatDiagnostic(d);
+    }
+    if (!ok) r.outside.clear();  // another error: allowing files would not help
+    if (!ok || !outside_.empty()) return r;
     r.ok = true;
-    r.warnings = warnings_;
     if (!anyCommand_) r.page = std::string(program);
     else if (scanner_.SawHtmlElement()) r.page = WithStyleSheet(out_);
     else r.page = Wrapped(out_);
@@ -111,40 +235,89 @@ class Translation {
     return lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
   }
 
-  std::string Where(const std::string& path, int line) const {
-    return core::FileNameOf(path) + ":" + std::to_string(line) + ": ";
+  // Paths are compared with "..", "." and (on disk) symbolic links resolved.
+  std::string Canonical(const std::string& path) const {
+    std::string absolute = AbsolutePath(path);
+    if (!onDisk_) return absolute;
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::weakly_canonical(std::filesystem::path(absolute), ec);
+    return ec ? absolute : p.string();
   }
-  bool Fail(const std::string& message) {
-    error_ = message;
+  bool Allowed(const std::string& canonical) const {
+    for (const std::string& root : roots_) {
+      if (canonical == root) return true;
+      std::string prefix = root.back() == '/' ? root : root + "/";
+      if (canonical.compare(0, prefix.size(), prefix) == 0) return true;
+    }
     return false;
   }
+
+  // Records an error; the translation stops.
+  bool Fail(const std::string& path, int line, const std::string& message) {
+    diagnostics_.push_back({path, line, Diagnostic::Severity::Error, message});
+    return false;
+  }
+  // A program of a million slips gives the first warnings and one line saying so, not a
+  // million lines for the editor to list.
   void Warn(const std::string& path, int line, const std::string& message) {
-    warnings_.push_back(Where(path, line) + "warning: " + message);
+    if (++warningCount_ > kMaxWarnings) return;
+    if (warningCount_ == kMaxWarnings) {
+      diagnostics_.push_back({path, line, Diagnostic::Severity::Warning,
+                              "more than " + std::to_string(kMaxWarnings - 1) + " warnings; the rest are not shown"});
+      return;
+    }
+    diagnostics_.push_back({path, line, Diagnostic::Severity::Warning, message});
+  }
+  bool PageTooBig(const std::string& path, int number) {
+    if (out_.size() <= options_.maxPageBytes) return false;
+    Fail(path, number, "the page grows beyond " + std::to_string(options_.maxPageBytes >> 20) + " MB");
+    return true;
   }
 
+  // `path` is the absolute path of the file `text` comes from.
   bool TranslateText(std::string_view text, const std::string& path) {
     int number = 0;
-    for (const SourceLine& line : SplitKeepingEnds(text)) {
+    for (size_t start = 0; start < text.size();) {
+      SourceLine line = NextLine(text, start);
       ++number;
       CommandLine command;
       if (scanner_.InRawText() || !ParseCommandLine(line.text, command)) {
+        if (!scanner_.InRawText()) SuggestKeyword(line.text, path, number);
         scanner_.Scan(line.text);
         out_.append(line.text).append(line.end);
       } else {
         anyCommand_ = true;
         if (command.comment) continue;
         if (command.name == "#End") return true;
+        TrackBlock(command.name, path, number);
         if (!RunCommand(command, line, path, number)) return false;
       }
-      if (out_.size() > options_.maxPageBytes) return Fail(Where(path, number) + "the page grows beyond " +
-                                                           std::to_string(options_.maxPageBytes >> 20) + " MB");
+      if (PageTooBig(path, number)) return false;
     }
     return true;
   }
 
+  void SuggestKeyword(std::string_view text, const std::string& path, int number) {
+    std::string_view word = CommandLikeWord(text);
+    if (word.empty()) return;
+    std::string nearest = NearestKeyword(word);
+    if (!nearest.empty()) Warn(path, number, "\"" + std::string(word) + "\" is not a command; did you mean " + nearest + "?");
+  }
+
+  void TrackBlock(const std::string& name, const std::string& path, int number) {
+    for (const Block& b : kBlocks) {
+      if (name == b.opener) blocks_.push_back({&b, path, number});
+      if (name != b.closer) continue;
+      for (auto it = blocks_.rbegin(); it != blocks_.rend(); ++it)
+        if (it->block == &b) {
+          blocks_.erase(std::next(it).base());
+          break;
+        }
+    }
+  }
+
   // Puts a command's HTML where its line stood, followed by that line's end.
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
-
   bool RunCommand(const CommandLine& c, const SourceLine& line, const std::string& path, int number) {
     const std::string& name = c.name;
     if (name == "#Include") return Include(c, line, path, number);
@@ -202,43 +375,96 @@ class Translation {
     return true;
   }
 
-  // A relative name is looked for beside the program; backslashes are accepted as separators.
-  bool ReadRelative(const std::string& name, const std::string& folder, std::string& found, std::string& bytes) {
+  // Finds `name` in the first of `folders` that holds it (an absolute name stands as
+  // it is); backslashes are accepted as separators. `found` is its absolute path.
+  bool Locate(const std::string& name, const std::vector<std::string>& folders, std::string& found) {
     for (const std::string& n : {name, core::ReplaceAll(name, "\\", "/")}) {
-      found = core::IsAbsolutePath(n) || folder.empty() ? n : core::JoinPath(folder, n);
-      if (options_.read(found, bytes)) return true;
+      if (core::IsAbsolutePath(n)) {
+        found = AbsolutePath(n);
+        if (Exists(found)) return true;
+        continue;
+      }
+      for (const std::string& folder : folders) {
+        found = AbsolutePath(core::JoinPath(folder.empty() ? "." : folder, n));
+        if (Exists(found)) return true;
+      }
     }
     return false;
   }
+  bool Exists(const std::string& path) {
+    std::string bytes;
+    return onDisk_ ? core::FileExists(path) : options_.read(path, bytes);
+  }
+
+  // A file outside the allowed folders is refused: nothing of it reaches the page. The
+  // translation goes on, so that one run names every such file.
+  bool Refused(const std::string& command, const std::string& canonical, const std::string& path, int number) {
+    if (Allowed(canonical)) return false;
+    Fail(path, number, command + ": \"" + canonical + "\" is outside the site folder and the Library folder");
+    if (std::find(outside_.begin(), outside_.end(), canonical) == outside_.end()) outside_.push_back(canonical);
+    return true;
+  }
 
   bool OpenText(const std::string& value, const SourceLine& line, const std::string& path, int number) {
-    std::string name = core::TrimBlank(value), found, bytes;
-    if (name.empty()) return Fail(Where(path, number) + "OpenText names no file");
-    if (!ReadRelative(name, programFolder_, found, bytes))
-      return Fail(Where(path, number) + "OpenText: cannot read \"" + name + "\"");
-    std::string html = "<div class=\"vt-file\"" + StyleAttribute(textStyle_) + ">";
-    std::vector<std::string> lines = core::SplitLines(bytes);
-    for (size_t i = 0; i < lines.size(); ++i) html += (i ? "<br>" + eol_ : "") + EscapeText(lines[i]);
-    Emit(html + "</div>", line);
+    std::string name = core::TrimBlank(value), found;
+    if (name.empty()) return Fail(path, number, "OpenText names no file");
+    if (!Locate(name, {programFolder_}, found)) return Fail(path, number, "OpenText: cannot read \"" + name + "\"");
+    if (Refused("OpenText", Canonical(found), path, number)) return true;
+    out_ += "<div class=\"vt-file\"" + StyleAttribute(textStyle_) + ">";
+    TextFileWriter writer(out_, eol_);
+    bool stopped = false;  // the end mark or the page's size
+    if (!ForEachChunk(found, [&](std::string_view chunk) {
+          stopped = !writer.Add(chunk) || out_.size() > options_.maxPageBytes;
+          return !stopped;
+        }) &&
+        !stopped)
+      return Fail(path, number, "OpenText: cannot read \"" + name + "\"");
+    if (PageTooBig(path, number)) return false;
+    Emit("</div>", line);
     return true;
+  }
+
+  // Hands a file to `sink` in pieces, so a large text file never sits in memory whole.
+  // False when it cannot be read or `sink` asks to stop.
+  bool ForEachChunk(const std::string& file, const std::function<bool(std::string_view)>& sink) {
+    if (!onDisk_) {
+      std::string bytes;
+      return options_.read(file, bytes) && sink(bytes);
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    std::string chunk(size_t(1) << 20, '\0');
+    while (in) {
+      in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+      if (in.bad()) return false;
+      if (in.gcount() > 0 && !sink(std::string_view(chunk.data(), static_cast<size_t>(in.gcount())))) return false;
+    }
+    return !in.bad();
   }
 
   bool Include(const CommandLine& c, const SourceLine& line, const std::string& path, int number) {
     std::string name = core::TrimBlank(ParseArgument(c.rest).value), found, bytes;
-    if (name.empty()) return Fail(Where(path, number) + "#Include names no file");
-    if (!ReadRelative(name, programFolder_, found, bytes) &&
-        (core::IsAbsolutePath(name) || !ReadRelative(name, options_.libraryFolder, found, bytes)))
-      return Fail(Where(path, number) + "#Include: cannot find \"" + name + "\"");
-    std::string normal = NormalPath(found);
-    if (std::find(stack_.begin(), stack_.end(), normal) != stack_.end()) {
+    if (name.empty()) return Fail(path, number, "#Include names no file");
+    // Beside the including file, then beside the program, then in the Library.
+    if (!Locate(name, {core::FolderOf(path), programFolder_, options_.libraryFolder}, found))
+      return Fail(path, number, "#Include: cannot find \"" + name + "\"");
+    std::string canonical = Canonical(found);
+    if (Refused("#Include", canonical, path, number)) return true;
+    if (std::find(stack_.begin(), stack_.end(), canonical) != stack_.end()) {
       std::string chain;
       for (const std::string& s : stack_) chain += core::FileNameOf(s) + " -> ";
-      return Fail(Where(path, number) + "#Include cycle: " + chain + core::FileNameOf(normal));
+      return Fail(path, number, "#Include cycle: " + chain + core::FileNameOf(canonical));
     }
     if (static_cast<int>(stack_.size()) > options_.maxIncludeDepth)
-      return Fail(Where(path, number) + "#Include: includes nest deeper than " +
-                  std::to_string(options_.maxIncludeDepth) + " files");
-    stack_.push_back(normal);
+      return Fail(path, number, "#Include: includes nest deeper than " + std::to_string(options_.maxIncludeDepth) + " files");
+    if (++includes_ > options_.maxIncludes)
+      return Fail(path, number, "#Include: more than " + std::to_string(options_.maxIncludes) +
+                                    " files included in all; the includes fan out too far");
+    std::error_code ec;
+    if (onDisk_ && std::filesystem::file_size(found, ec) > options_.maxPageBytes && !ec)
+      return Fail(path, number, "the page grows beyond " + std::to_string(options_.maxPageBytes >> 20) + " MB");
+    if (!options_.read(found, bytes)) return Fail(path, number, "#Include: cannot read \"" + name + "\"");
+    stack_.push_back(canonical);
     size_t before = out_.size();
     bool ok = TranslateText(bytes, found);
     stack_.pop_back();
@@ -246,7 +472,6 @@ class Translation {
     if (out_.size() > before && out_.back() != '\n' && out_.back() != '\r') out_.append(line.end);
     return true;
   }
-
   // Open galleries are closed where the body ends, so the page stays well formed.
   void CloseGalleries() {
     std::string closing;
@@ -258,7 +483,6 @@ class Translation {
     } else {
       out_.insert(at, closing);
     }
-    warnings_.push_back(core::FileNameOf(programPath_) + ": warning: ViewGallery without EndView; closed at the end");
   }
 
   std::string StyleSheet() const {
@@ -316,8 +540,13 @@ class Translation {
   int galleries_ = 0;
   bool usesGallery_ = false, anyCommand_ = false;
   MarkupScanner scanner_;
-  std::vector<std::string> stack_, warnings_;
-  std::string error_;
+  bool onDisk_;
+  std::vector<std::string> roots_, stack_, outside_;
+  std::vector<Diagnostic> diagnostics_;
+  std::vector<OpenBlock> blocks_;
+  int includes_ = 0;
+  static constexpr int kMaxWarnings = 501;
+  int warningCount_ = 0;
 };
 
 }  // namespace
@@ -328,6 +557,12 @@ Result Translate(std::string_view program, const std::string& programPath, const
 
 Result TranslateFile(const std::string& programPath, const Options& options) {
   std::string bytes;
+  std::error_code ec;
+  if (!options.read && std::filesystem::file_size(programPath, ec) > options.maxPageBytes && !ec) {
+    Result r;
+    r.error = "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
+    return r;
+  }
   bool read = options.read ? options.read(programPath, bytes) : ReadFromDisk(programPath, bytes);
   if (!read) {
     Result r;

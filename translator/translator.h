@@ -14,17 +14,35 @@ namespace translator {
 using FileReader = std::function<bool(const std::string& path, std::string& bytes)>;
 
 struct Options {
-  std::string libraryFolder = "Library";  // searched by #Include after the program's folder
+  std::string libraryFolder = "Library";  // searched by #Include after the program's folders
   FileReader read;                        // the disk when empty
+  // Files (or folders) outside the site and Library folders that the user allowed for
+  // this run; #Include and OpenText read nothing else outside those two folders.
+  std::vector<std::string> allowed;
   int maxIncludeDepth = 32;
-  size_t maxPageBytes = size_t(256) << 20;  // bounds include fan-out
+  int maxIncludes = 10000;                 // expansions in total: bounds include fan-out
+  size_t maxPageBytes = size_t(64) << 20;
 };
+
+struct Diagnostic {
+  enum class Severity { Warning, Error };
+  std::string path;  // absolute path of the file the line is in
+  int line = 0;      // from 1
+  Severity severity = Severity::Warning;
+  std::string message;
+};
+// "PATH:LINE: warning: MESSAGE" or "PATH:LINE: error: MESSAGE".
+std::string FormatDiagnostic(const Diagnostic& d);
 
 struct Result {
   bool ok = false;
   std::string page;                   // the finished page when ok
-  std::string error;                  // one line naming the problem when not ok
-  std::vector<std::string> warnings;  // one line each
+  std::string error;                  // the first error line when not ok
+  std::vector<std::string> warnings;  // one formatted line each
+  std::vector<Diagnostic> diagnostics;  // warnings and errors in the order found
+  // Files the program reads outside the allowed folders (canonical paths), when they
+  // are the only reason the translation failed: it may succeed once they are allowed.
+  std::vector<std::string> outside;
 };
 
 // Translates `program`, the text of the file at `programPath` (the path names the
@@ -35,6 +53,11 @@ Result TranslateFile(const std::string& programPath, const Options& options = {}
 
 // The program path from the bytes of Cname.ini: the first line "Name " + path.
 bool ProgramPathFromHandover(std::string_view cnameBytes, std::string& path);
+// The "Allow " + path lines of Cname.ini.
+std::vector<std::string> AllowedPathsFromHandover(std::string_view cnameBytes);
+
+// The Library folder as an absolute path: a relative one is taken from the current folder.
+std::string LibraryFolderPath(const Options& options);
 
 // A source line and the line end that followed it ("\r\n", "\n", "\r" or "" at the end).
 struct SourceLine {

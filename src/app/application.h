@@ -3,6 +3,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "settings/settings.h"
 
@@ -58,6 +59,11 @@ struct App {
 
   // Page creation and publishing
   std::string generatedPagePath;
+  // Files outside a program's site folder that the user chose in a dialog this session
+  // (Text File insert): the translator may read them without asking.
+  std::vector<std::string> allowedFiles;
+  int translatorTimeoutMs = 60000;  // the translator is stopped after this long
+  bool translating = false;         // a translation runs (its progress dialog may not show yet)
   std::unique_ptr<FtpProfileTable> profiles;
 
   // Insert dialogs: the image gallery folder and the chosen style sheet kept for the run

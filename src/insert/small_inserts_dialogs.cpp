@@ -1,10 +1,12 @@
 #include "insert/small_inserts_dialogs.h"
 
 #include <QFont>
+#include <algorithm>
 #include <QPlainTextEdit>
 
 #include "app/application.h"
 #include "core/files.h"
+#include "core/text.h"
 #include "documents/editor.h"
 #include "insert/insert_dialog.h"
 #include "insert/small_inserts.h"
@@ -48,6 +50,20 @@ void RunHeaderDialog(App& app) {
   FinishOk(app, kHeaderDialog);
 }
 
+// The user picked this file: the translator may read it this session even when it lies
+// outside the program's folder. A relative path is taken from the program's folder, as
+// the translator takes it.
+static void RememberChosenTextFile(App& app, const std::string& written) {
+  std::string path = core::TrimBlank(written);
+  if (path.empty() || path.find_first_of("\r\n") != std::string::npos) return;
+  if (!core::IsAbsolutePath(path)) {
+    if (app.currentPath.empty()) return;
+    path = core::JoinPath(core::FolderOf(app.currentPath), path);
+  }
+  if (std::find(app.allowedFiles.begin(), app.allowedFiles.end(), path) == app.allowedFiles.end())
+    app.allowedFiles.push_back(path);
+}
+
 void RunTextFileDialog(App& app) {
   InsertDialog d(app, {.entry = kTextFileDialog,
                        .controls = {Label(100, "Locate file"), TextBox(kPathBox), PushButton(kPathBrowseButton, "Browse..."),
@@ -57,7 +73,9 @@ void RunTextFileDialog(App& app) {
                             .filters = {{"Text Files (*.txt)", "*.txt"}, {"Document Files (*.doc)", "*.doc"},
                                         {"All Files (*.*)", "*.*"}}}});
   if (!RunInsertDialog(app, d)) return;
-  InsertPieces(app, BuildTextFile(d.Text(kPathBox)).pieces);
+  std::string path = d.Text(kPathBox);
+  InsertPieces(app, BuildTextFile(path).pieces);
+  RememberChosenTextFile(app, path);
   FinishOk(app, kTextFileDialog);
 }
 

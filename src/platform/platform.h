@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/run_request.h"
+
 class QDialog;
 class QPrinter;
 class QWidget;
@@ -68,6 +70,9 @@ class Platform {
   // or -1 when it could not be started or crashed; `errorText` gets its standard error.
   virtual int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingFolder, std::string* errorText = nullptr) = 0;
+  // Runs a program while the event loop keeps turning, with a progress dialog whose
+  // Cancel stops it, and stops it at the request's time-out.
+  virtual RunOutcome RunWithProgress(const RunRequest& request) = 0;
   virtual void PlaySound(const std::string& path) = 0;
   virtual std::string ClipboardText() = 0;
   virtual void SetClipboardText(const std::string& text) = 0;

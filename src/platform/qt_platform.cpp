@@ -18,11 +18,13 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QSoundEffect>
 #include <QUrl>
 
 #include "core/text.h"
 #include "platform/help_viewer.h"
+#include "platform/process_runner.h"
 
 static QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 static std::string S(const QString& s) { return s.toUtf8().toStdString(); }
@@ -164,6 +166,20 @@ int QtPlatform::RunAndWait(const std::string& program, const std::vector<std::st
   if (errorText) *errorText = p.readAllStandardError().toStdString();
   if (p.exitStatus() != QProcess::NormalExit) return -1;
   return p.exitCode();
+}
+
+RunOutcome QtPlatform::RunWithProgress(const RunRequest& request) {
+  ProcessRunner runner(request);
+  // Shown only when the run takes a while; modal, so no second run can start meanwhile.
+  QProgressDialog progress(Q(request.progressText), "Cancel", 0, 0, owner_);
+  progress.setWindowTitle("Verosta editor");
+  progress.setWindowModality(Qt::ApplicationModal);
+  progress.setMinimumDuration(400);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  QObject::connect(&progress, &QProgressDialog::canceled, &runner, [&runner] { runner.Cancel(); });
+  progress.setValue(0);
+  return runner.Exec();
 }
 
 void QtPlatform::PlaySound(const std::string& path) {

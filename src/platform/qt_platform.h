@@ -20,6 +20,7 @@ class QtPlatform : public Platform {
                     const std::string& workingFolder) override;
   int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                  const std::string& workingFolder, std::string* errorText) override;
+  RunOutcome RunWithProgress(const RunRequest& request) override;
   void PlaySound(const std::string& path) override;
   std::string ClipboardText() override;
   void SetClipboardText(const std::string& text) override;

@@ -1,6 +1,7 @@
 // Create Web Page: hands the active program to the translator and makes its page.
 #pragma once
 #include <string>
+#include <vector>
 
 struct App;
 
@@ -18,16 +19,20 @@ std::string PagePathFor(const std::string& programPath);
 // The path with its file name lower-cased (lowercaseUpload). Folders keep their letter
 // case: on this platform it is part of their name.
 std::string LowerCaseFileName(const std::string& path);
-// The bytes of Cname.ini for a program.
-std::string HandoverText(const std::string& programPath);
+// The bytes of Cname.ini for a program, with the files outside its folders that the
+// translator may read this time.
+std::string HandoverText(const std::string& programPath, const std::vector<std::string>& allowed = {});
 // The last non-empty line of a program's standard error ("" when there is none).
 std::string LastErrorLine(const std::string& errorText);
 
 // The hand-over after the save: Cname.ini, the translator run, and Final.ini renamed
 // over `pagePath`. The old page stays until a new one exists. False with `problem`
-// set to one line ("" when the translator made nothing and said nothing).
+// set to one line ("" when the translator made nothing and said nothing). The run keeps
+// the event loop turning, can be cancelled and ends at app.translatorTimeoutMs. When the
+// program reads files outside its folders the user is asked once whether to allow them.
+// `errorText` gets the translator's standard error (its warnings and errors).
 bool TranslateProgram(App& app, const std::string& programPath, const std::string& pagePath,
-                      std::string& problem);
+                      std::string& problem, std::string* errorText = nullptr);
 
 // The translator program in the current folder and the hand-over files beside it.
 inline constexpr const char* kTranslatorProgram = "Comp";

@@ -50,6 +50,11 @@ class TestEditorStyle : public QObject {
     QTest::newRow("rem in upper case") << "REM note" << 0 << 7 << 1;
     QTest::newRow("apostrophe comment") << "' ShowImage 12" << 0 << 13 << 1;
     QTest::newRow("comment after code") << "WriteText 'rest" << 10 << 14 << 1;
+    // How the colouring compares with the translator's comment rule (see docs/page-language.md).
+    QTest::newRow("indented apostrophe comment") << "  ' note" << 2 << 7 << 1;
+    QTest::newRow("Rem and a tab") << "Rem\tnote" << 0 << 7 << 1;
+    QTest::newRow("a word beginning with rem") << "Remarkable text" << 0 << 9 << 7;
+    QTest::newRow("rem and a hyphen") << "rem-odelled" << 0 << 10 << 1;
     QTest::newRow("keyword") << "ShowImage x" << 0 << 8 << 3;
     QTest::newRow("keyword lower case") << "showimage x" << 0 << 8 << 3;
     QTest::newRow("keyword upper case") << "SHOWIMAGE x" << 0 << 8 << 3;

@@ -5,6 +5,9 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QProcess>
+#include <QTimer>
+
+#include "platform/process_runner.h"
 
 void ScriptedPlatform::AnswerMessage(MsgAnswer a) { answers_.push_back({.kind = "message", .message = a}); }
 void ScriptedPlatform::AnswerOpen(std::vector<std::string> paths) {
@@ -141,6 +144,37 @@ int ScriptedPlatform::RunAndWait(const std::string& program, const std::vector<s
   p.waitForFinished(-1);
   if (errorText) *errorText = p.readAllStandardError().toStdString();
   return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+void ScriptedPlatform::AnswerProgress(int cancelAfterMs) {
+  answers_.push_back({.kind = "progress", .exitCode = cancelAfterMs});
+}
+
+RunOutcome ScriptedPlatform::RunWithProgress(const RunRequest& request) {
+  calls.push_back({.kind = "run", .text = request.program, .title = request.progressText, .args = request.args,
+                   .context = request.timeoutMs});
+  RunOutcome outcome;
+  if (!answers_.empty() && answers_.front().kind == "run") {
+    Answer a = std::move(answers_.front());
+    answers_.pop_front();
+    outcome.status = RunOutcome::Status::Finished;
+    outcome.exitCode = a.exitCode;
+    outcome.errorText = a.errorText;
+    return outcome;
+  }
+  if (!realRun_) {
+    surprises.push_back("run: " + request.program);
+    return outcome;
+  }
+  ProcessRunner runner(request);
+  QTimer cancel;
+  cancel.setSingleShot(true);
+  QObject::connect(&cancel, &QTimer::timeout, &runner, [&runner] { runner.Cancel(); });
+  if (!answers_.empty() && answers_.front().kind == "progress") {
+    cancel.start(answers_.front().exitCode);
+    answers_.pop_front();
+  }
+  return runner.Exec();
 }
 
 void ScriptedPlatform::PlaySound(const std::string& path) {

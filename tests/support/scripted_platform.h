@@ -11,6 +11,8 @@
 struct PlatformCall {
   std::string kind;   // "message", "open", "save", "folder", "color", "font", "print", "shell",
                       // "start", "run", "sound", "help", "dialog"
+                      // (RunWithProgress records "run" with its progress text as title and
+                      // its time-out as context)
   std::string text;   // message text, dialog title, target, program ...
   std::string title;
   MsgIcon icon = MsgIcon::None;
@@ -36,6 +38,9 @@ class ScriptedPlatform : public Platform {
   // Exit code and standard error for the next RunAndWait; by default programs really run.
   void AnswerRun(int exitCode, std::string errorText = "");
   void RunProgramsForReal(bool on) { realRun_ = on; }
+  // For the next RunWithProgress that really runs: the user presses Cancel in the
+  // progress dialog after `cancelAfterMs` (the program runs on with the event loop turning).
+  void AnswerProgress(int cancelAfterMs);
 
   std::vector<PlatformCall> calls;       // everything asked, in order
   std::vector<std::string> surprises;    // unexpected calls
@@ -61,6 +66,7 @@ class ScriptedPlatform : public Platform {
                     const std::string& workingFolder) override;
   int RunAndWait(const std::string& program, const std::vector<std::string>& args,
                  const std::string& workingFolder, std::string* errorText) override;
+  RunOutcome RunWithProgress(const RunRequest& request) override;
   void PlaySound(const std::string& path) override;
   std::string ClipboardText() override { return clipboard; }
   void SetClipboardText(const std::string& text) override { clipboard = text; }

@@ -38,6 +38,7 @@ class TestWebPage : public QObject {
   void handoverFileAndPage();
   void failedTranslationKeepsOldPage_data();
   void failedTranslationKeepsOldPage();
+  void emptyPageIsAccepted();
   void unwritableHandoverIsReported();
   void viewInBrowserWithoutFile();
   void dialogBrowseAndCancel();
@@ -83,7 +84,6 @@ void TestWebPage::failedTranslationKeepsOldPage_data() {
   QTest::newRow("error line") << "echo 'warning: first' >&2\necho 'index.web:3: OpenText: cannot read \"a.txt\"' >&2\nexit 1"
                               << "index.web:3: OpenText: cannot read \"a.txt\"";
   QTest::newRow("silent") << "exit 0" << "";
-  QTest::newRow("empty page") << ": > Final.ini" << "";
   QTest::newRow("crash") << "printf 'half' > Final.ini\nkill -SEGV $$" << "";
   QTest::newRow("stale Final.ini is not taken") << "STALE" << "";
   QTest::newRow("missing translator") << "" << "The translator %1 is missing.";
@@ -105,6 +105,17 @@ void TestWebPage::failedTranslationKeepsOldPage() {
   QCOMPARE(QString::fromStdString(got), problem.arg(QString::fromStdString(f.Path("Comp"))));
   QCOMPARE(f.ReadFile("site/index.html"), std::string("old page"));
   QVERIFY(!core::FileExists(f.Path("Final.ini")));
+}
+
+// An empty program makes an empty page: exit code 0 and an empty Final.ini are a result.
+void TestWebPage::emptyPageIsAccepted() {
+  EditorFixture f;
+  WriteTranslator(f, ": > Final.ini");
+  f.WriteFile("site/index.html", "old page");
+  std::string problem;
+  QVERIFY(TranslateProgram(*f.app, f.Path("site/index.web"), f.Path("site/index.html"), problem));
+  QVERIFY(core::FileExists(f.Path("site/index.html")));
+  QCOMPARE(f.ReadFile("site/index.html"), std::string());
 }
 
 void TestWebPage::unwritableHandoverIsReported() {

@@ -1,6 +1,7 @@
 // The Comp program: the hand-over files, its exit code and error line, and an
 // end-to-end page made from what the editor's inserts write, checked by tidy.
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -91,6 +92,9 @@ class TestComp : public QObject {
   void failures_data();
   void failures();
   void warningsGoToStandardError();
+  void outsideFilesAreRefused_data();
+  void outsideFilesAreRefused();
+  void emptyProgramMakesEmptyPage();
   void pageFromInsertsPassesTidy_data();
   void pageFromInsertsPassesTidy();
 };
@@ -113,8 +117,12 @@ void TestComp::failures_data() {
   QTest::newRow("no Cname.ini") << "" << "" << "Cannot read Cname.ini: ";
   QTest::newRow("no Name line") << "name x\r\n" << "" << "Cname.ini holds no \"Name \" line with a program path";
   QTest::newRow("program missing") << "Name /nowhere/x.web\r\n" << "" << "Cannot read the program \"/nowhere/x.web\"";
-  QTest::newRow("include missing") << "PROGRAM" << "<p>a</p>\n#Include nope.lib\n" << "a.web:2: #Include: cannot find \"nope.lib\"";
-  QTest::newRow("include cycle") << "PROGRAM" << "#Include a.web\n" << "a.web:1: #Include cycle: a.web -> a.web";
+  QTest::newRow("include missing") << "PROGRAM" << "<p>a</p>\n#Include nope.lib\n"
+                                   << "DIR/site/a.web:2: error: #Include: cannot find \"nope.lib\"";
+  QTest::newRow("include cycle") << "PROGRAM" << "#Include a.web\n" << "DIR/site/a.web:1: error: #Include cycle: a.web -> a.web";
+  QTest::newRow("outside file and another error") << "PROGRAM" << "#Include /etc/passwd\n#Include nope.lib\n"
+      << "DIR/site/a.web:1: error: #Include: \"/etc/passwd\" is outside the site folder and the Library folder\n"
+         "DIR/site/a.web:2: error: #Include: cannot find \"nope.lib\"";
 }
 
 void TestComp::failures() {
@@ -131,17 +139,65 @@ void TestComp::failures() {
   }
   Run r = d.Comp();
   QCOMPARE(r.exitCode, 1);
+  error.replace("DIR/", QString::fromStdString(d.Path("")));
   QVERIFY2(r.errors.startsWith(error), qPrintable(r.errors));
-  QCOMPARE(r.errors.count('\n'), 1);
+  QCOMPARE(r.errors.count('\n'), error.count('\n') + 1);
   QCOMPARE(d.Read("Final.ini"), std::string("stays as it was"));
 }
 
 void TestComp::warningsGoToStandardError() {
   CompFolder d;
-  Run r = d.Translate("site/a.web", "StartMenu \"x\"\n");
+  Run r = d.Translate("site/a.web", "<p>x</p>\nWrteText \"x\"\n");
   QCOMPARE(r.exitCode, 0);
-  QCOMPARE(r.errors, QString("a.web:1: warning: StartMenu is not translated yet; it is left in the page as a comment\n"));
-  QVERIFY(d.Read("Final.ini").find("<!-- StartMenu: not translated -->") != std::string::npos);
+  QCOMPARE(r.errors, QString::fromStdString(d.Path("site/a.web") +
+                                            ":2: warning: \"WrteText\" is not a command; did you mean WriteText?\n"));
+  QCOMPARE(d.Read("Final.ini"), std::string("<p>x</p>\nWrteText \"x\"\n"));
+}
+
+void TestComp::outsideFilesAreRefused_data() {
+  QTest::addColumn<QString>("program");
+  QTest::addColumn<QString>("outside");
+  QTest::newRow("include") << "#Include /etc/passwd\n" << "/etc/passwd";
+  QTest::newRow("text file") << "<p>a</p>\nOpenText (/etc/hostname)\n" << "/etc/hostname";
+  QTest::newRow("symbolic link") << "OpenText (link.txt)\n" << "/etc/hostname";
+  QTest::newRow("dot-dot") << "OpenText (../private.txt)\n" << "DIR/private.txt";
+}
+
+void TestComp::outsideFilesAreRefused() {
+  QFETCH(QString, program);
+  QFETCH(QString, outside);
+  CompFolder d;
+  QString dir = QDir(QString::fromStdString(d.Path(""))).canonicalPath() + "/";
+  outside.replace("DIR/", dir);
+  d.Write("private.txt", "private");
+  QVERIFY(QFile::link("/etc/hostname", d.Q("site/link.txt")));
+  Run r = d.Translate("site/a.web", program.toStdString());
+  QCOMPARE(r.exitCode, 2);
+  QStringList lines = r.errors.split('\n', Qt::SkipEmptyParts);
+  QCOMPARE(lines.size(), 2);
+  QVERIFY2(lines[0].startsWith(QString::fromStdString(d.Path("site/a.web:"))) &&
+               lines[0].endsWith(": error: " + QString(program.startsWith("#") ? "#Include" : "OpenText") + ": \"" + outside +
+                                 "\" is outside the site folder and the Library folder"),
+           qPrintable(lines[0]));
+  QCOMPARE(lines[1], "outside: " + outside);
+  QVERIFY(!d.Exists("Final.ini"));
+
+  // The editor's second run names the file the user allowed.
+  d.Write("Cname.ini", "Name " + d.Path("site/a.web") + "\r\nAllow " + outside.toStdString() + "\r\n");
+  r = d.Comp();
+  QCOMPARE(r.errors, QString());
+  QCOMPARE(r.exitCode, 0);
+  QVERIFY(d.Exists("Final.ini"));
+}
+
+void TestComp::emptyProgramMakesEmptyPage() {
+  CompFolder d;
+  d.Write("Final.ini", "old");
+  Run r = d.Translate("site/empty.web", "");
+  QCOMPARE(r.exitCode, 0);
+  QCOMPARE(r.errors, QString());
+  QVERIFY(d.Exists("Final.ini"));
+  QCOMPARE(d.Read("Final.ini"), std::string());
 }
 
 void TestComp::pageFromInsertsPassesTidy_data() {

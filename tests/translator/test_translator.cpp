@@ -189,13 +189,14 @@ void TestTranslator::unknownCommandBecomesComment() {
   Result r;
   QCOMPARE(QByteArray::fromStdString(Body("StartMenu \"Main\"\n  playvideo (a.mp4)\n", {}, &r)),
            QByteArray("<!-- StartMenu: not translated -->\n<!-- PlayVideo: not translated -->\n"));
-  QCOMPARE(r.warnings.size(), size_t(2));
+  QCOMPARE(r.warnings.size(), size_t(3));  // the two commands and the StartMenu left open
   QCOMPARE(QByteArray::fromStdString(r.warnings[0]),
-           QByteArray("index.web:3: warning: StartMenu is not translated yet; it is left in the page as a comment"));
+           QByteArray("/site/index.web:3: warning: StartMenu is not translated yet; it is left in the page as a comment"));
 }
 
 void TestTranslator::openTextReadsBesideProgram() {
   Options o = FilesOptions({{"/site/notes.txt", "line one\r\nline <two>\r\n"}, {"/abs/x.txt", "x"}});
+  o.allowed = {"/abs/x.txt"};
   QCOMPARE(QByteArray::fromStdString(Body("SetTextStyle (font-size: 14px)\nOpenText (notes.txt)\nOpenText (/abs/x.txt)\n", o)),
            QByteArray("<div class=\"vt-file\" style=\"font-size: 14px\">line one<br>\nline &lt;two&gt;</div>\n"
                       "<div class=\"vt-file\" style=\"font-size: 14px\">x</div>\n"));
@@ -205,7 +206,7 @@ void TestTranslator::openTextMissingIsError() {
   Result r;
   Body("OpenText (gone.txt)\n", FilesOptions({}), &r);
   QVERIFY(!r.ok);
-  QCOMPARE(QByteArray::fromStdString(r.error), QByteArray("index.web:3: OpenText: cannot read \"gone.txt\""));
+  QCOMPARE(QByteArray::fromStdString(r.error), QByteArray("/site/index.web:3: error: OpenText: cannot read \"gone.txt\""));
 }
 
 void TestTranslator::includes_data() {
@@ -219,12 +220,12 @@ void TestTranslator::includes_data() {
                                          << QByteArray("<div>\n<p>menu</p>\n</div>\n");
   QTest::newRow("no final line end") << QByteArray("#Include bare.lib\n<hr>\n") << QByteArray("<br>\n<hr>\n");
   QTest::newRow("missing") << QByteArray("<p>x</p>\n#Include nope.lib\n")
-                           << QByteArray("ERROR index.web:4: #Include: cannot find \"nope.lib\"");
+                           << QByteArray("ERROR /site/index.web:4: error: #Include: cannot find \"nope.lib\"");
   QTest::newRow("self") << QByteArray("#Include index.web\n")
-                        << QByteArray("ERROR index.web:3: #Include cycle: index.web -> index.web");
+                        << QByteArray("ERROR /site/index.web:3: error: #Include cycle: index.web -> index.web");
   QTest::newRow("cycle") << QByteArray("#Include a.lib\n")
-                         << QByteArray("ERROR b.lib:1: #Include cycle: index.web -> a.lib -> b.lib -> a.lib");
-  QTest::newRow("names nothing") << QByteArray("#Include\n") << QByteArray("ERROR index.web:3: #Include names no file");
+                         << QByteArray("ERROR /site/b.lib:1: error: #Include cycle: index.web -> a.lib -> b.lib -> a.lib");
+  QTest::newRow("names nothing") << QByteArray("#Include\n") << QByteArray("ERROR /site/index.web:3: error: #Include names no file");
 }
 
 void TestTranslator::includes() {
