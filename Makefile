@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build run test clean bench install test-sanitize fuzz fuzz-build
+.PHONY: deps test-deps configure build run test clean bench install package test-sanitize fuzz fuzz-build
 
 # The sanitizer tree (make test-sanitize) and the clang fuzzing tree (make fuzz); -O1 keeps
 # their builds and runs quick.
@@ -16,8 +16,12 @@ SANITIZE_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
+# What building and running need; `make test` adds the test tools.
 deps:
 	@scripts/install-deps
+
+test-deps:
+	@scripts/install-deps test
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -28,17 +32,17 @@ build: configure
 run: build
 	cd $(BUILD)/verosta && ./verosta
 
-test: build fuzz-build
+test: test-deps build fuzz-build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	@fuzz/run $(FUZZ_BUILD) check
 
-test-sanitize: deps
+test-sanitize: test-deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-fuzz-build: deps
+fuzz-build: test-deps
 	@cmake -S . -B $(FUZZ_BUILD) -DVEROSTA_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Sanitize \
 	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS) -fsanitize=fuzzer-no-link" \
 	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
@@ -52,6 +56,10 @@ bench: build
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in $(BUILD)/packages/.
+package: test-deps build
+	cd $(BUILD) && cpack -G DEB -B packages
 
 clean:
 	rm -rf $(BUILD)

@@ -24,12 +24,15 @@ if(RSVG_CONVERT)
 endif()
 add_custom_target(program_icons ALL DEPENDS ${icon_outputs})
 
+# Only shipped files: a build folder used as a portable copy may also hold a user's files.
 install(DIRECTORY ${PROGRAM_DIR}/ DESTINATION lib/verosta USE_SOURCE_PERMISSIONS
-        PATTERN "Verosta.ini" EXCLUDE PATTERN "FtpProjs.ini" EXCLUDE PATTERN "*.tmp" EXCLUDE)
-install(FILES ${CMAKE_SOURCE_DIR}/data/Verosta.ini DESTINATION lib/verosta)
+        REGEX "/verosta/[^/]+\\.(ini|xml|tmp|html|web|scol)$" EXCLUDE
+        REGEX "/verosta/(Sessions|Doc|portable)($|/)" EXCLUDE)
+install(FILES ${CMAKE_SOURCE_DIR}/data/New.web DESTINATION lib/verosta)
 install(CODE "
   file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
   execute_process(COMMAND \${CMAKE_COMMAND} -E create_symlink ../lib/verosta/verosta
                   \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/verosta\")")
 install(FILES ${CMAKE_SOURCE_DIR}/dist/verosta.desktop DESTINATION share/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/data/res/verosta.svg DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES ${CMAKE_SOURCE_DIR}/dist/verosta-mime.xml DESTINATION share/mime/packages RENAME verosta.xml)

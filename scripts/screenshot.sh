@@ -10,6 +10,7 @@ trap 'kill $editor $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
 cp -r "$program" "$work/verosta"
 cp "$top/data/Verosta.ini" "$work/verosta/Verosta.ini"
+touch "$work/verosta/portable"  # keep the settings written here in this copy
 cat > "$work/verosta/index.web" <<'WEB'
 <!DOCTYPE HTML>
 <html>

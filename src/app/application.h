@@ -82,6 +82,7 @@ struct App {
   std::function<void(const std::string& path)> fileUsed;
 };
 
-// Where the program's own files are: "res/sound.wav" and so on resolve against the
-// current folder, which start-up makes the program folder.
+// Where the program's shipped, read-only files are: "res/sound.wav", "help/...", "Comp" and so on
+// resolve against the program folder. Everything else resolves in the current folder, which
+// start-up makes the user's Verosta folder.
 std::string ProgramFile(const App& app, const std::string& relative);

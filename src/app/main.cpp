@@ -1,22 +1,38 @@
 #include <QApplication>
 #include <QDir>
+#include <cstdio>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "platform/platform.h"
 #include "platform/qt_platform.h"
+#include "platform/verosta_folder.h"
 
 int main(int argc, char** argv) {
+  const std::string startFolder = QDir::currentPath().toStdString();
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  CommandLine cl = ParseCommandLine(args, startFolder);
+  if (cl.action == CommandLine::Action::Help) return std::fputs(UsageText().c_str(), stdout), 0;
+  if (cl.action == CommandLine::Action::Version) return std::fputs(VersionText().c_str(), stdout), 0;
+  if (cl.action == CommandLine::Action::Error) return std::fputs(cl.error.c_str(), stderr), 2;
+
   QApplication qapp(argc, argv);
   QApplication::setApplicationName("Verosta editor");
-  // Every relative name (Verosta.ini, res/, help/, ...) resolves in the program's own folder.
-  QDir::setCurrent(QCoreApplication::applicationDirPath());
   QtPlatform platform;
   App app(platform);
-  app.programFolder = QDir::currentPath().toStdString();
+  // Shipped data (res/, help/, JavaScript/, Comp, Delete) is read from the program folder;
+  // every other relative name resolves in the user's Verosta folder, made current here.
+  app.programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString();
+  platform.programFolder = app.programFolder;
+  std::string moved;
+  home::EnterVerostaFolder(app.programFolder, moved);
   LoadSettings(app);
   StartUp(app);
   app.window->show();
+  if (!moved.empty()) app.platform.Message(moved, MsgIcon::Information);
+  OpenCommandLineFiles(app, cl.files);
   int rc = qapp.exec();
   delete app.window;
   return rc;

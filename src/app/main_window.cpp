@@ -19,7 +19,7 @@
 MainWindow::MainWindow(App& app) : app_(app), tabs_(new QTabWidget(this)), toolbar_(new QToolBar(this)) {
   app_.window = this;
   setWindowTitle(QString());
-  setWindowIcon(QIcon("res/verosta.svg"));
+  setWindowIcon(QIcon(QString::fromStdString(ProgramFile(app_, "res/verosta.svg"))));
   resize(700, 450);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect area = screen->availableGeometry();

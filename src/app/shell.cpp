@@ -63,7 +63,7 @@ void ReadPublishFields(const std::string& fileBytes, PublishFields& f) {
   core::LastValue(lines, "Password ", f.password);
 }
 
-void PlayFeedback(App& app) { app.platform.PlaySound("res/sound.wav"); }
+void PlayFeedback(App& app) { app.platform.PlaySound(ProgramFile(app, "res/sound.wav")); }
 
 void FeedbackIfOn(App& app) {
   if (app.settings.feedback == 1) PlayFeedback(app);

@@ -11,6 +11,7 @@
 #include <Qsci/qsciscintillabase.h>
 
 #include "app/application.h"
+#include "app/palette_icons.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/shell.h"
@@ -184,7 +185,7 @@ void BuildToolbar(App& app, QToolBar* toolbar) {
       toolbar->addSeparator();
       continue;
     }
-    QIcon icon(QString("res/icons/") + b.icon);
+    QIcon icon = PaletteIcon(QString::fromStdString(ProgramFile(app, std::string("res/icons/") + b.icon)), toolbar->palette());
     auto* action = toolbar->addAction(icon, QString::fromUtf8(b.tip));
     action->setObjectName(QString::number(b.id));
     int id = b.id;

@@ -193,7 +193,7 @@ bool DeleteFileWithDialog(App& app, const std::string& title, const std::string&
   if (app.settings.recycleBin == 1) {
     std::string cwd = QDir::currentPath().toStdString();
     if (core::WriteFileAtomically(core::JoinPath(cwd, "delete.ini"), DeleteIniText(path)))
-      app.platform.RunAndWait(core::JoinPath(cwd, "Delete"), {}, cwd);
+      app.platform.RunAndWait(ProgramFile(app, "Delete"), {}, cwd);
   }
   if (app.settings.deleteFile == 1 && core::FileExists(path) &&
       app.platform.Message("Permanently delete file.\r" + path, MsgIcon::Warning, MsgButtons::OkCancel) ==

@@ -1,11 +1,13 @@
 #include "documents/document_table.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
 
 #include "app/application.h"
+#include "app/palette_icons.h"
 #include "app/main_window.h"
 #include "app/shell.h"
 #include "core/files.h"
@@ -39,7 +41,8 @@ bool FillSlot(App& app, int slot, const std::string& storedPath, const std::stri
   app.activeSlot = slot;
   app.activeEditor = d.editor;
   // The page is in the slot before the tab exists, so the tab-change step finds it.
-  static const QIcon tabImage("res/icons/300.svg");
+  static const QIcon tabImage =
+      PaletteIcon(QString::fromStdString(ProgramFile(app, "res/icons/300.svg")), QApplication::palette());
   tabs->insertTab(slot - 1, d.page, tabImage, QString::fromUtf8(d.tabName.c_str()));
   ConfigureNewEditor(app, slot);
   MarkDocumentSaved(app, slot);

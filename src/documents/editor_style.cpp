@@ -165,6 +165,9 @@ void ApplyEditorStyle(App& app) {
   SetCaretStyle(e, s);
   SetTextMargin(e, s);
   Send(e, Sci::SCI_STYLESETBACK, Sci::STYLE_DEFAULT, s.colorBackground);
+  // Styles the colour table does not name take the text colour, not black, so that they
+  // stay readable on a dark background.
+  Send(e, Sci::SCI_STYLESETFORE, Sci::STYLE_DEFAULT, s.colorMainText);
   Send(e, Sci::SCI_STYLECLEARALL);
   Send(e, Sci::SCI_SETCARETFORE, s.colorCursor);
   Send(e, Sci::SCI_STYLESETBACK, Sci::STYLE_LINENUMBER, s.colorGutter);

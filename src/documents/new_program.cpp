@@ -147,7 +147,7 @@ bool OpenTemplate(App& app, const std::string& templ, const std::string& name) {
   if (!OpenUntitledTab(app, name, bytes)) return false;
   FindActiveDocument(app);
   SaveSettings(app);
-  std::string shown = core::JoinPath(app.programFolder, name);
+  std::string shown = core::JoinPath(QDir::currentPath().toStdString(), name);
   if (app.window) app.window->setWindowTitle(QString::fromUtf8(shown.c_str()));
   return true;
 }

@@ -18,6 +18,7 @@
 void ReapplyEditorColours(App& app, bool withCaret) {
   const Settings& s = app.settings;
   Send(app, QsciScintillaBase::SCI_STYLESETBACK, QsciScintillaBase::STYLE_DEFAULT, s.colorBackground);
+  Send(app, QsciScintillaBase::SCI_STYLESETFORE, QsciScintillaBase::STYLE_DEFAULT, s.colorMainText);
   Send(app, QsciScintillaBase::SCI_STYLECLEARALL);
   Send(app, QsciScintillaBase::SCI_STYLESETBACK, QsciScintillaBase::STYLE_LINENUMBER, s.colorGutter);
   Send(app, QsciScintillaBase::SCI_STYLESETFORE, QsciScintillaBase::STYLE_LINENUMBER, s.colorSetNumbers);

@@ -103,7 +103,8 @@ void RunSpecialCharactersDialog(App& app) {
                        .controls = {Label(100, "Copy a character number to the clipboard."),
                                     MultiLineBox(kCharacterTableBox)}});
   std::string table;
-  if (core::FileExists("res/iso.txt") && core::ReadFileBytes("res/iso.txt", table)) d.SetText(kCharacterTableBox, table);
+  const std::string iso = ProgramFile(app, "res/iso.txt");
+  if (core::FileExists(iso) && core::ReadFileBytes(iso, table)) d.SetText(kCharacterTableBox, table);
   if (auto* box = qobject_cast<QPlainTextEdit*>(d.Control(kCharacterTableBox))) {
     box->setReadOnly(true);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

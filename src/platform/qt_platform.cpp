@@ -309,7 +309,10 @@ void QtPlatform::ShowHelp(const std::string& helpFile, int context) {
     help_ = nullptr;
   }
   const bool fresh = !help_;
-  if (fresh) help_ = new HelpViewer(parent, QDir::current().absoluteFilePath("help"));
+  if (fresh) {
+    QDir folder(programFolder.empty() ? QDir::currentPath() : Q(programFolder));
+    help_ = new HelpViewer(parent, folder.absoluteFilePath("help"));
+  }
   if (modal && fresh) {
     QScreen* screen = modal->screen();
     QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);

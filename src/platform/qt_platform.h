@@ -32,6 +32,9 @@ class QtPlatform : public Platform {
   QWidget* Owner() override { return owner_; }
   void SetOwner(QWidget* owner) override { owner_ = owner; }
 
+  // Where help/ is read from (the current folder when empty).
+  std::string programFolder;
+
  private:
   QPointer<QWidget> owner_;
   QPointer<HelpViewer> help_;

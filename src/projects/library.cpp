@@ -66,7 +66,7 @@ void IncludeLibraryFile(App& app) {
   std::string text = TextRange(editor, Send(editor, QsciScintillaBase::SCI_POSITIONFROMLINE, line),
                                Send(editor, QsciScintillaBase::SCI_GETLINEENDPOSITION, line));
   std::string name = LibraryNameFromLine(text);
-  std::string path = ProgramFile(app, "Library/" + name);
+  std::string path = "Library/" + name;
   std::string content;
   if (name.empty() || !core::FileExists(path) || !core::ReadFileBytes(path, content)) {
     app.platform.Message("File not found.\rPlease make sure the correct library file name is used.", MsgIcon::Warning);

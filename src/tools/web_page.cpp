@@ -87,7 +87,7 @@ bool TranslateProgram(App& app, const std::string& programPath, const std::strin
     return false;
   }
   std::string folder = CurrentFolder();
-  std::string translator = core::JoinPath(folder, kTranslatorProgram);
+  std::string translator = ProgramFile(app, kTranslatorProgram);
   std::vector<std::string> allowed = app.allowedFiles;
   for (int attempt = 0;; ++attempt) {
     std::string error;

@@ -3,7 +3,10 @@
 
 Makes a new HTML5 program, inserts a table from the Include menu, saves it, creates its
 web page with Ctrl+R and Ok, and leaves through File > Exit. Then checks the files on disk.
-Usage: journey.py <program folder of the build> <source folder>
+The editor starts from its program folder as built or installed, which stays untouched: the
+user's files go to a fresh Verosta folder ($VEROSTA_HOME).
+Usage: journey.py <program folder or executable> [<source folder>] [--quick]
+  --quick  only makes the new program and leaves (for an installed package)
 """
 import os
 import re
@@ -66,19 +69,27 @@ def focus(env, window):
     time.sleep(0.3)
 
 
-def journey(program_folder, source_folder):
+def listing(folder):
+    found = {}
+    for root, _, files in os.walk(folder):
+        for name in files:
+            path = os.path.join(root, name)
+            st = os.lstat(path)
+            found[path] = (st.st_size, st.st_mtime_ns)
+    return found
+
+
+def journey(program, quick=False):
     work = tempfile.mkdtemp(prefix="verosta-journey-")
-    folder = os.path.join(work, "verosta")
-    shutil.copytree(program_folder, folder, symlinks=True)
-    for scratch in ("Verosta.ini", "FtpProjs.ini"):
-        path = os.path.join(folder, scratch)
-        if os.path.exists(path):
-            os.remove(path)
-    # The settings a new user meets: the ones the program folder ships with.
-    shutil.copy(os.path.join(source_folder, "data", "Verosta.ini"), os.path.join(folder, "Verosta.ini"))
+    executable = os.path.join(program, "verosta") if os.path.isdir(program) else program
+    program_folder = os.path.dirname(os.path.realpath(executable))
+    before = listing(program_folder)
+    # A new user's Verosta folder: start-up creates and seeds it.
+    folder = os.path.join(work, "home", "Verosta")
 
     env = dict(os.environ)
     env.pop("QT_QPA_PLATFORM", None)
+    env["VEROSTA_HOME"] = folder
     env["DISPLAY"] = free_display()
     env["XDG_RUNTIME_DIR"] = work
     env["HOME"] = work
@@ -88,7 +99,7 @@ def journey(program_folder, source_folder):
     try:
         wait_for("the X server starts", lambda: run(["xdpyinfo"], env, check=False).returncode == 0)
         log = open(os.path.join(work, "editor.log"), "w")
-        editor = subprocess.Popen([os.path.join(folder, "verosta")], cwd=work, env=env, stdout=log, stderr=log)
+        editor = subprocess.Popen([executable], cwd=work, env=env, stdout=log, stderr=log)
 
         main = wait_for("the main window opens", window_named(env, "Verosta editor"))
         focus(env, main)
@@ -102,6 +113,16 @@ def journey(program_folder, source_folder):
         page = os.path.join(folder, "journey.web")
         wait_for("New Program writes journey.web", lambda: os.path.exists(page))
         wait_for("the dialog closes", lambda: not window_named(env, "New Program")())
+
+        if quick:
+            focus(env, main)
+            keys(env, "alt+f", "Up", "Return")
+            wait_for("File > Exit ends the program", lambda: editor.poll() is not None)
+            if not os.path.exists(os.path.join(folder, "Verosta.ini")):
+                raise JourneyError("Verosta.ini was not written in the Verosta folder")
+            if listing(program_folder) != before:
+                raise JourneyError("the program folder changed")
+            return
 
         focus(env, main)
         # The empty line inside <body> of the HTML5 template.
@@ -143,6 +164,7 @@ def journey(program_folder, source_folder):
                 lambda: re.search(rb"\r\nFile0[0-3][0-9] " + re.escape(page.encode()) + rb"\r\n",
                                   open(os.path.join(folder, "Verosta.ini"), "rb").read()) is not None,
         }
+        checks["the program folder is unchanged"] = lambda: listing(program_folder) == before
         for what, check in checks.items():
             try:
                 ok = check()
@@ -151,17 +173,23 @@ def journey(program_folder, source_folder):
             if not ok:
                 shown = open(page, "rb").read()[:400] if os.path.exists(page) else b"(missing)"
                 raise JourneyError(f"check failed: {what}; journey.web begins {shown!r}")
+    except JourneyError:
+        log_path = os.path.join(work, "editor.log")
+        if os.path.exists(log_path):
+            sys.stderr.write(open(log_path, errors="replace").read()[-2000:])
+        raise
     finally:
         if editor and editor.poll() is None:
             editor.send_signal(signal.SIGKILL)
         xvfb.terminate()
         xvfb.wait()
-    shutil.rmtree(work, ignore_errors=True)
+        shutil.rmtree(work, ignore_errors=True)
 
 
 def main():
+    args = [a for a in sys.argv[1:] if not a.startswith("--")]
     try:
-        journey(sys.argv[1], sys.argv[2])
+        journey(args[0], quick="--quick" in sys.argv[1:])
     except JourneyError as e:
         print(f"journey failed: {e}", file=sys.stderr)
         return 1

@@ -212,7 +212,7 @@ class TestInsertDialog : public QObject {
     f.platform.AnswerDialog([](QDialog&) { return false; });
     QVERIFY(!RunInsertDialog(*f.app, d));
     QCOMPARE(int(f.platform.sounds.size()), sounds);
-    if (sounds) QCOMPARE(f.platform.sounds[0], std::string("res/sound.wav"));
+    if (sounds) QCOMPARE(f.platform.sounds[0], f.ProgramFolder() + "/res/sound.wav");
   }
 
   void styleBoxFollowsItsSetting() {

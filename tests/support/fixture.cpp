@@ -26,7 +26,16 @@ EditorFixture::EditorFixture(bool withData) {
   if (withData) CopyTree(VEROSTA_PROGRAM_DIR, dir_.path());
   QDir::setCurrent(dir_.path());
   app = std::make_unique<App>(platform);
-  app->programFolder = dir_.path().toStdString();
+  folder_ = dir_.path().toStdString();
+  app->programFolder = folder_;
+}
+
+EditorFixture::EditorFixture(const std::string& programFolder, const std::string& verostaFolder) {
+  oldCurrent_ = QDir::currentPath();
+  folder_ = verostaFolder;
+  QDir::setCurrent(QString::fromStdString(verostaFolder));
+  app = std::make_unique<App>(platform);
+  app->programFolder = programFolder;
 }
 
 EditorFixture::~EditorFixture() {
@@ -54,7 +63,8 @@ void EditorFixture::Close() {
   QCoreApplication::processEvents();
 }
 
-std::string EditorFixture::Folder() const { return dir_.path().toStdString(); }
+std::string EditorFixture::Folder() const { return folder_; }
+std::string EditorFixture::ProgramFolder() const { return app->programFolder; }
 std::string EditorFixture::Path(const std::string& name) const { return core::JoinPath(Folder(), name); }
 void EditorFixture::WriteFile(const std::string& name, const std::string& bytes) const { WriteAll(Path(name), bytes); }
 std::string EditorFixture::ReadFile(const std::string& name) const { return ReadAll(Path(name)); }

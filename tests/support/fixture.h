@@ -13,6 +13,9 @@ class EditorFixture {
   // Makes a fresh program folder with the build's data folders (res/, help/, ...) but
   // without Verosta.ini, unless `withData` is false.
   explicit EditorFixture(bool withData = true);
+  // Uses a separate program folder (shipped data) and Verosta folder (the user's files,
+  // made current); both must exist.
+  EditorFixture(const std::string& programFolder, const std::string& verostaFolder);
   ~EditorFixture();
 
   // Reads Verosta.ini (if the test wrote one) and starts the main window.
@@ -23,7 +26,8 @@ class EditorFixture {
   // Closes the main window (runs the exit sequence).
   void Close();
 
-  std::string Folder() const;                  // the program folder, current while the fixture lives
+  std::string Folder() const;                  // the Verosta folder, current while the fixture lives
+  std::string ProgramFolder() const;           // the same folder unless the fixture was given two
   std::string Path(const std::string& name) const;
   void WriteFile(const std::string& name, const std::string& bytes) const;
   std::string ReadFile(const std::string& name) const;
@@ -34,6 +38,7 @@ class EditorFixture {
  private:
   QTemporaryDir dir_;
   QString oldCurrent_;
+  std::string folder_;
 };
 
 // Reads a file whole ("" when missing).
