@@ -110,14 +110,14 @@ class PlatformTest : public QObject {
       QMetaObject::invokeMethod(dlg, "accept");
       if (dlg->isVisible()) dlg->reject();
     });
-    FileDialogSpec spec;
-    spec.title = "Open Form";
-    spec.folder = dir.path().toStdString();
-    spec.filters = {{"Form Files (*.frm)", "*.frm"}, {"All Files (*.*)", "*.*"}};
-    spec.filterIndex = 1;
-    spec.defaultExtension = "frm";
+    FileDialogSpec request;
+    request.title = "Open Form";
+    request.folder = dir.path().toStdString();
+    request.filters = {{"Form Files (*.frm)", "*.frm"}, {"All Files (*.*)", "*.*"}};
+    request.filterIndex = 1;
+    request.defaultExtension = "frm";
     std::vector<std::string> paths;
-    QVERIFY(platform.OpenFile(spec, paths));
+    QVERIFY(platform.OpenFile(request, paths));
     QCOMPARE(paths.size(), size_t(1));
     QCOMPARE(QString::fromStdString(paths[0]), dir.filePath(opened));
   }

@@ -4,6 +4,7 @@
 
 #include "keywords.h"
 #include "translator.h"
+#include "translator/in_memory_files.h"
 
 using translator::Options;
 using translator::Result;
@@ -11,18 +12,6 @@ using translator::Translate;
 
 namespace {
 
-// Files the translator may read, by full path.
-Options FilesOptions(std::map<std::string, std::string> files) {
-  Options o;
-  o.libraryFolder = "/prog/Library";
-  o.read = [files = std::move(files)](const std::string& path, std::string& bytes) {
-    auto it = files.find(path);
-    if (it == files.end()) return false;
-    bytes = it->second;
-    return true;
-  };
-  return o;
-}
 
 // The part of a page between "<body>\n" and "</body>" for a program inside an HTML skeleton.
 std::string Body(const std::string& program, const Options& o = {}, Result* result = nullptr) {

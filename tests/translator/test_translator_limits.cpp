@@ -12,6 +12,7 @@
 #include "keywords.h"
 #include "support/fixture.h"
 #include "translator.h"
+#include "translator/in_memory_files.h"
 
 using translator::Options;
 using translator::Result;
@@ -21,17 +22,6 @@ namespace {
 
 using Files = std::map<std::string, std::string>;
 
-Options FilesOptions(Files files) {
-  Options o;
-  o.libraryFolder = "/prog/Library";
-  o.read = [files = std::move(files)](const std::string& path, std::string& bytes) {
-    auto it = files.find(path);
-    if (it == files.end()) return false;
-    bytes = it->second;
-    return true;
-  };
-  return o;
-}
 
 QStringList Lines(const std::vector<std::string>& v) {
   QStringList l;
