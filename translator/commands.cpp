@@ -1,21 +1,28 @@
 #include "commands.h"
 
+#include <array>
 #include <unordered_map>
 
 #include "core/text.h"
+#include "keywords.h"
 
 namespace translator {
 
-Handler FindHandler(std::string_view name) {
-  static const std::unordered_map<std::string_view, Handler> handlers = [] {
-    std::unordered_map<std::string_view, Handler> all;
+const Command* FindCommand(std::string_view word) {
+  static const KeywordTable<Command> commands = [] {
+    std::unordered_map<std::string_view, Handler> handlers;
     for (auto family : {TextCommands, EffectCommands, ImageCommands, LinkCommands, MenuCommands, ButtonCommands,
                         PageCommands})
-      for (const CommandRow& row : family()) all.emplace(row.name, row.run);
-    return all;
+      for (const CommandRow& row : family()) handlers.emplace(row.name, row.run);
+    std::vector<std::pair<std::string_view, Command>> all;
+    for (const std::string& k : Keywords()) {
+      if (IsMarkupWord(k)) continue;
+      auto h = handlers.find(k);
+      all.push_back({k, Command{k, h == handlers.end() ? nullptr : h->second}});
+    }
+    return KeywordTable<Command>(all);
   }();
-  auto it = handlers.find(name);
-  return it == handlers.end() ? nullptr : it->second;
+  return commands.Find(word);
 }
 
 Argument SingleArgument(Page& page, const Call& call) {
@@ -32,49 +39,95 @@ void EndBlock(Page& page, const Call& call, const char* opener) {
   if (!page.Close(call)) page.Warn(call, call.name + " without " + opener + "; ignored");
 }
 
-static std::string Escape(std::string_view text, bool attribute) {
+namespace {
+
+// What each byte becomes in a page: "" for a byte kept as it is, "-" for one dropped;
+// '"' is escaped in attribute values only.
+struct EscapeTable {
+  std::array<const char*, 256> text{}, attribute{};
+  constexpr EscapeTable() {
+    for (auto* t : {&text, &attribute}) {
+      (*t)['&'] = "&amp;";
+      (*t)['<'] = "&lt;";
+      (*t)['>'] = "&gt;";
+      (*t)[0] = "";  // never valid in a page
+    }
+    attribute['"'] = "&quot;";
+  }
+};
+constexpr EscapeTable kEscapes;
+
+// Appends `text` escaped, copying the runs between special bytes whole.
+void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
+  const auto& table = attribute ? kEscapes.attribute : kEscapes.text;
+  size_t run = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char* replacement = table[static_cast<unsigned char>(text[i])];
+    if (!replacement) continue;
+    out.append(text.data() + run, i - run).append(replacement);
+    run = i + 1;
+  }
+  out.append(text.data() + run, text.size() - run);
+}
+
+std::string Escape(std::string_view text, bool attribute) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"':
-        if (attribute) out += "&quot;";
-        else out += c;
-        break;
-      case '\0': break;  // never valid in a page
-      default: out += c;
-    }
-  }
+  AppendEscaped(out, text, attribute);
   return out;
 }
+
+}  // namespace
 
 std::string EscapeText(std::string_view text) { return Escape(text, false); }
 std::string EscapeAttribute(std::string_view text) { return Escape(text, true); }
 
 std::string UrlAttribute(std::string_view address) {
-  std::string url = core::ReplaceAll(core::ReplaceAll(core::TrimBlank(address), "\\", "/"), " ", "%20");
-  return EscapeAttribute(url);
+  // One pass: backslashes become slashes and blanks %20, then the value is escaped.
+  std::string_view url = core::TrimBlankView(address);
+  std::string out;
+  out.reserve(url.size() + 8);
+  size_t run = 0;
+  for (size_t i = 0; i < url.size(); ++i) {
+    if (url[i] != '\\' && url[i] != ' ') continue;
+    AppendEscaped(out, url.substr(run, i - run), true);
+    out += url[i] == ' ' ? "%20" : "/";
+    run = i + 1;
+  }
+  AppendEscaped(out, url.substr(run), true);
+  return out;
 }
 
 std::string StyleAttribute(std::string_view style) {
-  std::string s = core::TrimBlank(style);
-  return s.empty() ? std::string() : " style=\"" + EscapeAttribute(s) + "\"";
+  std::string_view s = core::TrimBlankView(style);
+  if (s.empty()) return {};
+  std::string out;
+  out.reserve(s.size() + 16);
+  out += " style=\"";
+  AppendEscaped(out, s, true);
+  out += '"';
+  return out;
 }
 
 std::string JoinStyles(std::string_view first, std::string_view second) {
-  std::string a = core::TrimBlank(first), b = core::TrimBlank(second);
-  if (a.empty()) return b;
-  if (b.empty()) return a;
-  if (a.back() != ';') a += ';';
-  return a + " " + b;
+  std::string_view a = core::TrimBlankView(first), b = core::TrimBlankView(second);
+  if (a.empty()) return std::string(b);
+  if (b.empty()) return std::string(a);
+  std::string joined;
+  joined.reserve(a.size() + b.size() + 2);
+  joined.append(a);
+  if (a.back() != ';') joined += ';';
+  return joined.append(" ").append(b);
 }
 
 std::string Attribute(std::string_view name, std::string_view value) {
   if (value.empty()) return {};
-  return " " + std::string(name) + "=\"" + EscapeAttribute(value) + "\"";
+  std::string out;
+  out.reserve(name.size() + value.size() + 4);
+  out.append(" ").append(name).append("=\"");
+  AppendEscaped(out, value, true);
+  out += '"';
+  return out;
 }
 
 }  // namespace translator

@@ -25,9 +25,14 @@ std::span<const CommandRow> MenuCommands();
 std::span<const CommandRow> ButtonCommands();
 std::span<const CommandRow> PageCommands();
 
-// The handler of a keyword (usual spelling); null for keywords handled by the
-// translator itself (#Include, #End, OpenText, Rem) and for markup words.
-Handler FindHandler(std::string_view name);
+// A keyword that starts a command line: its usual spelling and its handler, which is
+// null for the keywords the translator runs itself (#Include, #End, OpenText, Rem).
+struct Command {
+  std::string_view name;
+  Handler run = nullptr;
+};
+// The command `word` names, in any letter case; null for markup words and other words.
+const Command* FindCommand(std::string_view word);
 
 // The command's single argument; warns when its closing bracket or quote is missing.
 Argument SingleArgument(Page& page, const Call& call);

@@ -6,10 +6,11 @@
 namespace translator {
 namespace {
 
+// Views, not C strings: the lookup compares lengths first, and no rule is measured again.
 struct Effect {
-  const char* command;    // "BouncingText"
-  const char* className;  // "vt-bounce"
-  const char* css;        // its rules, "\n" between them
+  std::string_view command;    // "BouncingText"
+  std::string_view className;  // "vt-bounce"
+  std::string_view css;        // its rules, "\n" between them
   bool moves;
 };
 
@@ -108,14 +109,18 @@ void EffectLine(Page& p, const Call& c) {
   std::string text = EscapeText(SingleArgument(p, c).value);
   p.AddCss(e.css);
   if (e.moves) p.UseMotion();
-  std::string cls = e.className, style = StyleAttribute(EffectStyle(p, c.name));
+  std::string_view cls = e.className;
+  std::string style = StyleAttribute(EffectStyle(p, c.name));
   if (cls == "vt-shadowbox") {
-    p.Emit("<div class=\"" + cls + "\"" + style + ">" + text + "</div>");
+    p.Emit("<div class=\"", cls, "\"", style, ">", text, "</div>");
     return;
   }
-  std::string inner = "<span>" + text + "</span>";
-  if (cls == "vt-mirror") inner += "<br><span class=\"vt-reflection\" aria-hidden=\"true\">" + text + "</span>";
-  p.Emit("<p class=\"" + cls + "\"" + style + ">" + inner + "</p>");
+  if (cls == "vt-mirror") {
+    p.Emit("<p class=\"", cls, "\"", style, "><span>", text, "</span>",
+           "<br><span class=\"vt-reflection\" aria-hidden=\"true\">", text, "</span></p>");
+    return;
+  }
+  p.Emit("<p class=\"", cls, "\"", style, "><span>", text, "</span></p>");
 }
 
 constexpr CommandRow kRows[] = {

@@ -21,27 +21,36 @@ std::string ImageStyle(const Page& p) {
 }
 
 std::string ImageTag(const std::string& path, std::string_view cls, std::string_view style) {
-  return "<img" + Attribute("class", cls) + " src=\"" + UrlAttribute(path) + "\" alt=\"" +
-         EscapeAttribute(core::FileNameOf(core::ReplaceAll(path, "\\", "/"))) + "\"" + StyleAttribute(style) + ">";
+  std::string tag;
+  tag.reserve(48 + 2 * path.size() + style.size());
+  return tag.append("<img")
+      .append(Attribute("class", cls))
+      .append(" src=\"")
+      .append(UrlAttribute(path))
+      .append("\" alt=\"")
+      .append(EscapeAttribute(core::FileNameOf(path)))  // after a slash or a backslash
+      .append("\"")
+      .append(StyleAttribute(style))
+      .append(">");
 }
 
 // The picture a command names; warns and returns "" when it names none.
 std::string PicturePath(Page& p, const Call& c, std::string_view rest) {
   Argument a = ParseArgument(rest);
   if (!a.closed) p.Warn(c, c.name + ": the closing bracket or quote is missing");
-  std::string path = core::TrimBlank(a.value);
+  std::string path(core::TrimBlankView(a.value));
   if (path.empty()) p.Warn(c, c.name + " names no picture");
   return path;
 }
 
 // `ShowImage [n] = 'path'`: the number is the author's own order and is not used.
 void ShowImage(Page& p, const Call& c) {
-  std::string rest = core::TrimBlank(c.rest);
+  std::string_view rest = core::TrimBlankView(c.rest);
   if (!rest.empty() && rest[0] == '[') {
     size_t close = rest.find(']');
-    rest = close == std::string::npos ? std::string() : core::TrimBlank(rest.substr(close + 1));
+    rest = close == std::string_view::npos ? std::string_view() : core::TrimBlankView(rest.substr(close + 1));
   }
-  if (!rest.empty() && rest[0] == '=') rest = core::TrimBlank(rest.substr(1));
+  if (!rest.empty() && rest[0] == '=') rest = core::TrimBlankView(rest.substr(1));
   std::string path = PicturePath(p, c, rest);
   if (!path.empty()) p.Emit(ImageTag(path, "", ImageStyle(p)));
 }

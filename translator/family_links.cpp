@@ -28,8 +28,9 @@ void OnLinkGoto(Page& p, const Call& c) {
   std::string words = p.Take("LinkText");
   if (core::TrimBlank(words).empty()) words = address;
   bool tip = !core::TrimBlank(p.Get("LinkTip")).empty();
-  p.Emit("<p" + StyleAttribute(p.Get("SetTextStyle")) + "><a" + Attribute("class", tip ? "vt-tip" : "") +
-         " href=\"" + UrlAttribute(address) + "\">" + LinkInner(p, words) + "</a></p>");
+  std::string inner = LinkInner(p, words);
+  p.Emit("<p", StyleAttribute(p.Get("SetTextStyle")), "><a", Attribute("class", tip ? "vt-tip" : ""), " href=\"",
+         UrlAttribute(address), "\">", inner, "</a></p>");
 }
 
 // `LinkHoverImage ('picture', 'hover picture', 'address')`: a picture link whose

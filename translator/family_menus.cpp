@@ -18,14 +18,15 @@ constexpr const char* kMenuCss =
 // `"words" = 'address'` (the address may be left out).
 void Item(Page& p, const Call& c, std::string& words, std::string& address) {
   std::vector<std::string> a = SplitArguments(c.rest);
-  words = a.empty() ? std::string() : a[0];
-  address = a.size() > 1 ? a[1] : std::string();
+  words = a.empty() ? std::string() : std::move(a[0]);
+  address = a.size() > 1 ? std::move(a[1]) : std::string();
   if (core::TrimBlank(words).empty()) p.Warn(c, c.name + " has no words to show");
 }
 
-std::string ItemHtml(const std::string& words, const std::string& address) {
-  if (address.empty()) return "<li>" + EscapeText(words) + "</li>";
-  return "<li><a href=\"" + UrlAttribute(address) + "\">" + EscapeText(words) + "</a></li>";
+// An item of a list, after `before` (the start of the list, or nothing).
+void EmitItem(Page& p, std::string_view before, const std::string& words, const std::string& address) {
+  if (address.empty()) p.Emit(before, "<li>", EscapeText(words), "</li>");
+  else p.Emit(before, "<li><a href=\"", UrlAttribute(address), "\">", EscapeText(words), "</a></li>");
 }
 
 // AlignMenu takes a direction (horizontal, vertical) and an alignment (left, center, right).
@@ -58,14 +59,14 @@ void StartMenu(Page& p, const Call& c) {
                      Attribute("aria-label", name) + StyleAttribute(style) + ">";
   if (!name.empty()) html += "<p class=\"vt-menu-name\">" + EscapeText(name) + "</p>";
   p.Open(c, "EndMenu", "</ul></nav>");
-  p.Emit(html + "<ul>");
+  p.Emit(html, "<ul>");
 }
 
 void ItemName(Page& p, const Call& c) {
   std::string words, address;
   Item(p, c, words, address);
   if (p.IsOpen("EndMenu")) {
-    p.Emit(ItemHtml(words, address));
+    EmitItem(p, "", words, address);
     return;
   }
   p.Warn(c, "ItemName outside a menu: written as a link of its own");
@@ -93,7 +94,7 @@ void SelectItem(Page& p, const Call& c) {
            EscapeText(caption.empty() ? "Choose a page" : caption) + "</summary><ul>";
     p.Open(c, "EndSelect", "</ul></details>");
   }
-  p.Emit(html + ItemHtml(words, address));
+  EmitItem(p, html, words, address);
 }
 
 void EndSelect(Page& p, const Call& c) { EndBlock(p, c, "SelectItem"); }

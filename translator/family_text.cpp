@@ -7,13 +7,13 @@ namespace {
 
 void WriteText(Page& p, const Call& c) {
   std::string text = SingleArgument(p, c).value;
-  p.Emit("<p" + StyleAttribute(p.Get("SetTextStyle")) + ">" + EscapeText(text) + "</p>");
+  p.Emit("<p", StyleAttribute(p.Get("SetTextStyle")), ">", EscapeText(text), "</p>");
 }
 
 void LineBreak(Page& p, const Call&) { p.Emit("<br>"); }
 
 // The argument, when there is one, is the rule's own CSS.
-void HorizontalRule(Page& p, const Call& c) { p.Emit("<hr" + StyleAttribute(SingleArgument(p, c).value) + ">"); }
+void HorizontalRule(Page& p, const Call& c) { p.Emit("<hr", StyleAttribute(SingleArgument(p, c).value), ">"); }
 
 // A box around the lines up to EndDisplay; a text given to DisplayText opens the box.
 void DisplayText(Page& p, const Call& c) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <unordered_map>
 
 #include "core/keywords.h"
 #include "core/text.h"
@@ -47,18 +46,19 @@ const std::vector<std::string>& Keywords() {
 namespace {
 
 struct KeywordIndex {
-  std::unordered_map<std::string, std::string> spelling;  // lower-case -> usual spelling
+  KeywordTable<std::string_view> spelling;  // the usual spelling of each keyword
   size_t longest = 0;
 };
 
 const KeywordIndex& Index() {
   static const KeywordIndex index = [] {
-    KeywordIndex i;
+    std::vector<std::pair<std::string_view, std::string_view>> words;
+    size_t longest = 0;
     for (const std::string& k : Keywords()) {
-      i.spelling.emplace(core::ToLower(k), k);
-      i.longest = std::max(i.longest, k.size());
+      words.emplace_back(k, k);
+      longest = std::max(longest, k.size());
     }
-    return i;
+    return KeywordIndex{KeywordTable<std::string_view>(words), longest};
   }();
   return index;
 }
@@ -86,11 +86,8 @@ size_t Distance(std::string_view a, std::string_view b, size_t limit) {
 }  // namespace
 
 std::string KeywordSpelling(std::string_view word) {
-  // A word longer than every keyword is none: a long first word is never copied.
-  const KeywordIndex& index = Index();
-  if (word.empty() || word.size() > index.longest) return {};
-  auto it = index.spelling.find(core::ToLower(word));
-  return it == index.spelling.end() ? std::string() : it->second;
+  const std::string_view* spelling = Index().spelling.Find(word);
+  return spelling ? std::string(*spelling) : std::string();
 }
 
 std::string NearestKeyword(std::string_view word) {

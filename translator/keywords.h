@@ -1,10 +1,54 @@
 // The words of the page language: the same list the editor colours as keywords.
 #pragma once
+#include <bit>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "core/text.h"
+
 namespace translator {
+
+// Words found in any ASCII letter case, with no lower-cased copy. The translator looks up
+// the first word of nearly every line: an open-addressed table, a quarter full, whose
+// slot comes from a word's length and three of its letters, finds one in a compare or two.
+template <typename Value>
+class KeywordTable {
+ public:
+  // The words are views: their text must outlive the table. A word given twice keeps
+  // its first value.
+  explicit KeywordTable(const std::vector<std::pair<std::string_view, Value>>& entries)
+      : slots_(std::bit_ceil(4 * entries.size() + 1)) {
+    for (const auto& [word, value] : entries) {
+      if (word.empty()) continue;
+      size_t i = SlotOf(word);
+      while (!slots_[i].word.empty() && !core::EqualsNoCase(slots_[i].word, word)) i = (i + 1) & (slots_.size() - 1);
+      if (slots_[i].word.empty()) slots_[i] = {word, value};
+    }
+  }
+
+  // The value of `word`; null when it is not in the table.
+  const Value* Find(std::string_view word) const {
+    if (word.empty()) return nullptr;
+    for (size_t i = SlotOf(word); !slots_[i].word.empty(); i = (i + 1) & (slots_.size() - 1))
+      if (core::EqualsNoCase(slots_[i].word, word)) return &slots_[i].value;
+    return nullptr;
+  }
+
+ private:
+  struct Slot {
+    std::string_view word;  // empty: a free slot
+    Value value{};
+  };
+  size_t SlotOf(std::string_view w) const {
+    size_t h = w.size() * 131 + static_cast<unsigned char>(core::AsciiLower(w.front()));
+    h = h * 131 + static_cast<unsigned char>(core::AsciiLower(w[w.size() / 2]));
+    h = h * 131 + static_cast<unsigned char>(core::AsciiLower(w.back()));
+    return h & (slots_.size() - 1);
+  }
+  std::vector<Slot> slots_;
+};
 
 // The list as the editor builds it: eight texts joined and lower-cased as a whole.
 std::string KeywordListText();

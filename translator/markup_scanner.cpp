@@ -1,12 +1,10 @@
 #include "markup_scanner.h"
 
-#include <cctype>
 
 #include "core/text.h"
 
 namespace translator {
 
-static bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && core::EqualsNoCase(s.substr(0, prefix.size()), prefix);
@@ -14,8 +12,8 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
 
 size_t FindNoCase(std::string_view hay, std::string_view needle, size_t from) {
   if (needle.empty()) return from <= hay.size() ? from : std::string_view::npos;
-  char first = static_cast<char>(std::tolower(static_cast<unsigned char>(needle[0])));
-  if (!std::isalpha(static_cast<unsigned char>(first))) {
+  char first = core::AsciiLower(needle[0]);
+  if (!core::IsAsciiAlpha(first)) {
     // Markup needles start with '<': let the library's search skip to each candidate.
     for (size_t i = hay.find(first, from); i != std::string_view::npos && i + needle.size() <= hay.size();
          i = hay.find(first, i + 1))
@@ -23,11 +21,14 @@ size_t FindNoCase(std::string_view hay, std::string_view needle, size_t from) {
     return std::string_view::npos;
   }
   for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(hay[i])) != first) continue;
+    if (core::AsciiLower(hay[i]) != first) continue;
     if (StartsWithNoCase(hay.substr(i), needle)) return i;
   }
   return std::string_view::npos;
 }
+
+// Elements whose content is not markup: no command starts inside them.
+static constexpr std::string_view kRawElements[] = {"script", "style", "pre", "textarea"};
 
 void MarkupScanner::Scan(std::string_view line) {
   size_t i = 0;
@@ -55,12 +56,15 @@ void MarkupScanner::Scan(std::string_view line) {
       continue;
     }
     size_t n = 0;
-    while (n < tag.size() && IsNameChar(tag[n])) ++n;
-    std::string name = core::ToLower(tag.substr(0, n));
-    if (name == "html") sawHtml_ = true;
-    if (name == "script" || name == "style" || name == "pre" || name == "textarea") {
+    while (n < tag.size() && core::IsAsciiAlnum(tag[n])) ++n;
+    // Compared in place: nearly every line of a page has a tag or two.
+    std::string_view name = tag.substr(0, n);
+    if (core::EqualsNoCase(name, "html")) sawHtml_ = true;
+    for (std::string_view raw : kRawElements) {
+      if (!core::EqualsNoCase(name, raw)) continue;
       mode_ = Mode::Raw;
-      rawEnd_ = "</" + name;
+      rawEnd_ = "</" + std::string(raw);
+      break;
     }
     i = p + 1 + n;
   }

@@ -13,15 +13,13 @@ namespace translator {
 Page::Page(std::string& out, const Options& options, std::string programPath, std::string eol, WarnFunction warn)
     : out_(out), options_(options), programPath_(std::move(programPath)), eol_(std::move(eol)), warn_(std::move(warn)) {}
 
-void Page::Emit(std::string_view html) { out_.append(html).append(lineEnd_); }
-
-const std::string& Page::Get(const std::string& key) const {
+const std::string& Page::Get(std::string_view key) const {
   static const std::string none;
   auto it = settings_.find(key);
   return it == settings_.end() ? none : it->second;
 }
 
-std::string Page::Take(const std::string& key) {
+std::string Page::Take(std::string_view key) {
   auto it = settings_.find(key);
   if (it == settings_.end()) return {};
   std::string value = std::move(it->second);

@@ -30,8 +30,13 @@ class Page {
   const std::string& programPath() const { return programPath_; }
   const std::string& eol() const { return eol_; }
 
-  // Puts `html` where the command line stood, followed by that line's end.
-  void Emit(std::string_view html);
+  // Puts `html` where the command line stood, followed by that line's end. Given in
+  // pieces, they go into the page one by one, with no string built to hold them all.
+  template <typename... Pieces>
+  void Emit(const Pieces&... html) {
+    (out_.append(std::string_view(html)), ...);
+    out_.append(lineEnd_);
+  }
   void SetLineEnd(std::string_view end) { lineEnd_ = end; }
   void SetEol(std::string eol) { eol_ = std::move(eol); }
   void Warn(const Call& c, const std::string& message) { warn_(c.path, c.line, message); }
@@ -39,8 +44,8 @@ class Page {
   // Values of the setting commands, by keyword. Take reads a value meant for the next
   // command only and forgets it.
   void Set(const std::string& key, std::string value) { settings_[key] = std::move(value); }
-  const std::string& Get(const std::string& key) const;
-  std::string Take(const std::string& key);
+  const std::string& Get(std::string_view key) const;
+  std::string Take(std::string_view key);
 
   // A rule of the page's style sheet, kept once, in the order of first use.
   void AddCss(std::string_view rule);
@@ -76,7 +81,7 @@ class Page {
   std::string programPath_, eol_;
   WarnFunction warn_;
   std::string_view lineEnd_;
-  std::map<std::string, std::string> settings_;
+  std::map<std::string, std::string, std::less<>> settings_;  // looked up by views, without copies
   std::vector<std::string> css_;
   std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;

@@ -1,6 +1,7 @@
 #include "translator.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
@@ -14,26 +15,49 @@
 
 namespace translator {
 
-// The line that begins at `start`; `start` moves past its line end.
-static SourceLine NextLine(std::string_view bytes, size_t& start) {
-  // A plain loop: find_first_of asks memchr about its two characters for every byte.
-  size_t p = start;
-  while (p < bytes.size() && bytes[p] != '\n' && bytes[p] != '\r') ++p;
-  if (p == bytes.size()) p = std::string_view::npos;
-  if (p == std::string_view::npos) {
-    SourceLine line{bytes.substr(start), {}};
-    start = bytes.size();
+namespace {
+
+// Hands out the lines of a text one by one. It remembers where the next LF and the next
+// CR are, so each byte is searched once for each of them even when one never comes (a
+// file of lone CRs has no LF at all).
+class LineReader {
+ public:
+  explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+  bool AtEnd() const { return start_ >= bytes_.size(); }
+  // The next line and its end; only when !AtEnd().
+  SourceLine Next() {
+    size_t p = std::min(Find('\n', nextLf_), Find('\r', nextCr_));
+    if (p == bytes_.size()) {
+      SourceLine line{bytes_.substr(start_), {}};
+      start_ = bytes_.size();
+      return line;
+    }
+    size_t endLen = (bytes_[p] == '\r' && p + 1 < bytes_.size() && bytes_[p + 1] == '\n') ? 2 : 1;
+    SourceLine line{bytes_.substr(start_, p - start_), bytes_.substr(p, endLen)};
+    start_ = p + endLen;
     return line;
   }
-  size_t endLen = (bytes[p] == '\r' && p + 1 < bytes.size() && bytes[p + 1] == '\n') ? 2 : 1;
-  SourceLine line{bytes.substr(start, p - start), bytes.substr(p, endLen)};
-  start = p + endLen;
-  return line;
-}
+
+ private:
+  // The first `c` at or after start_ (the text's size when there is none); `cached` is
+  // the last answer, still good while it is not behind start_.
+  size_t Find(char c, size_t& cached) const {
+    if (cached != kUnknown && cached >= start_) return cached;
+    const void* at = std::memchr(bytes_.data() + start_, c, bytes_.size() - start_);
+    cached = at ? static_cast<size_t>(static_cast<const char*>(at) - bytes_.data()) : bytes_.size();
+    return cached;
+  }
+
+  static constexpr size_t kUnknown = std::string_view::npos;
+  std::string_view bytes_;
+  size_t start_ = 0, nextLf_ = kUnknown, nextCr_ = kUnknown;
+};
+
+}  // namespace
 
 std::vector<SourceLine> SplitKeepingEnds(std::string_view bytes) {
   std::vector<SourceLine> lines;
-  for (size_t start = 0; start < bytes.size();) lines.push_back(NextLine(bytes, start));
+  for (LineReader reader(bytes); !reader.AtEnd();) lines.push_back(reader.Next());
   return lines;
 }
 
@@ -42,13 +66,24 @@ std::string FormatDiagnostic(const Diagnostic& d) {
          (d.severity == Diagnostic::Severity::Error ? "error: " : "warning: ") + d.message;
 }
 
-static bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '#'; }
+// The characters of a keyword: ASCII letters and digits, '_' and '#' (#Include).
+static constexpr auto kWordChars = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = core::IsAsciiAlnum(static_cast<char>(c)) || c == '_' || c == '#';
+  return table;
+}();
+static bool IsWordChar(char c) { return kWordChars[static_cast<unsigned char>(c)]; }
 
-bool ParseCommandLine(std::string_view line, CommandLine& command) {
+// ParseCommandLine, also giving the command's row of the command table (null for an
+// apostrophe comment), so that a command is looked up once.
+static bool ParseLine(std::string_view line, CommandLine& command, const Command*& row) {
   size_t i = 0;
   while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
   if (i < line.size() && line[i] == '\'') {
-    command = {"'", line.substr(i + 1), true};
+    command.name.assign("'");
+    command.rest = line.substr(i + 1);
+    command.comment = true;
+    row = nullptr;
     return true;
   }
   // No keyword is longer than this: a longer first word is text, however long it runs.
@@ -56,24 +91,32 @@ bool ParseCommandLine(std::string_view line, CommandLine& command) {
   size_t j = i;
   while (j < line.size() && IsWordChar(line[j]) && j - i <= kLongestWord) ++j;
   if (j == i || j - i > kLongestWord) return false;
-  std::string spelling = KeywordSpelling(line.substr(i, j - i));
-  if (spelling.empty() || IsMarkupWord(spelling)) return false;
+  row = FindCommand(line.substr(i, j - i));
+  if (!row) return false;
   // Rem is a comment only as a word of its own: "rem-odelled" is text.
-  bool comment = spelling == "Rem";
+  bool comment = row->name == "Rem";
   if (comment && j < line.size() && line[j] != ' ' && line[j] != '\t') return false;
-  command = {spelling, line.substr(j), comment};
+  // Assigned, not rebuilt: a CommandLine used for line after line keeps its buffer.
+  command.name.assign(row->name);
+  command.rest = line.substr(j);
+  command.comment = comment;
   return true;
 }
 
+bool ParseCommandLine(std::string_view line, CommandLine& command) {
+  const Command* row;
+  return ParseLine(line, command, row);
+}
+
 Argument ParseArgument(std::string_view rest) {
-  std::string r = core::TrimBlank(rest);
+  std::string_view r = core::TrimBlankView(rest);
   if (r.empty()) return {};
   char open = r[0];
   char close = open == '(' ? ')' : (open == '"' || open == '\'') ? open : 0;
-  if (!close) return {r, true};
+  if (!close) return {std::string(r), true};
   size_t last = r.rfind(close);
-  if (last == 0 || last == std::string::npos) return {core::TrimBlank(r.substr(1)), false};
-  return {r.substr(1, last - 1), true};
+  if (last == 0 || last == std::string_view::npos) return {core::TrimBlank(r.substr(1)), false};
+  return {std::string(r.substr(1, last - 1)), true};
 }
 
 bool ProgramPathFromHandover(std::string_view cnameBytes, std::string& path) {
@@ -119,11 +162,11 @@ std::string AbsolutePath(const std::string& path) {
 // a name followed by its argument, or a word with capitals inside, on a line without markup.
 std::string_view CommandLikeWord(std::string_view text) {
   size_t i = text.find_first_not_of(" \t");
-  if (i == std::string_view::npos || !std::isalpha(static_cast<unsigned char>(text[i]))) return {};
+  if (i == std::string_view::npos || !core::IsAsciiAlpha(text[i])) return {};
   size_t j = i;
   bool innerCapital = false;
-  while (j < text.size() && std::isalnum(static_cast<unsigned char>(text[j]))) {
-    if (j > i && std::isupper(static_cast<unsigned char>(text[j]))) innerCapital = true;
+  while (j < text.size() && core::IsAsciiAlnum(text[j])) {
+    if (j > i && core::IsAsciiUpper(text[j])) innerCapital = true;
     if (j - i > 40) return {};
     ++j;
   }
@@ -264,11 +307,12 @@ class Translation {
   // `path` is the absolute path of the file `text` comes from.
   bool TranslateText(std::string_view text, const std::string& path) {
     int number = 0;
-    for (size_t start = 0; start < text.size();) {
-      SourceLine line = NextLine(text, start);
+    CommandLine command;
+    const Command* row = nullptr;
+    for (LineReader reader(text); !reader.AtEnd();) {
+      SourceLine line = reader.Next();
       ++number;
-      CommandLine command;
-      if (scanner_.InRawText() || !ParseCommandLine(line.text, command)) {
+      if (scanner_.InRawText() || !ParseLine(line.text, command, row)) {
         if (!scanner_.InRawText()) SuggestKeyword(line.text, path, number);
         scanner_.Scan(line.text);
         out_.append(line.text).append(line.end);
@@ -276,7 +320,7 @@ class Translation {
         anyCommand_ = true;
         if (command.comment) continue;
         if (command.name == "#End") return true;
-        if (!RunCommand(command, line, path, number)) return false;
+        if (!RunCommand(command, row->run, line, path, number)) return false;
       }
       if (PageTooBig(path, number)) return false;
     }
@@ -292,12 +336,17 @@ class Translation {
 
   // Puts a command's HTML where its line stood, followed by that line's end.
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
-  bool RunCommand(const CommandLine& c, const SourceLine& line, const std::string& path, int number) {
+  bool RunCommand(const CommandLine& c, Handler run, const SourceLine& line, const std::string& path, int number) {
     const std::string& name = c.name;
     if (name == "#Include") return Include(c, line, path, number);
-    if (Handler run = FindHandler(name)) {
+    if (run) {
       page_.SetLineEnd(line.end);
-      run(page_, Call{name, c.rest, path, number});
+      // One Call serves every command: assigning its strings reuses their buffers.
+      call_.name = name;
+      call_.rest = c.rest;
+      call_.path = path;
+      call_.line = number;
+      run(page_, call_);
       return true;
     }
     Argument arg = ParseArgument(c.rest);
@@ -461,15 +510,18 @@ class Translation {
     }
     if (!body.empty() && body.back() != '\n' && body.back() != '\r') body += eol_;
     const std::string& e = eol_;
-    return doctype + e + "<html>" + e + "<head>" + e + "<meta charset=\"utf-8\">" + e + "<title>" +
-           EscapeText(core::StemOf(programPath_)) + "</title>" + e + StyleSheet() + "</head>" + e + "<body>" + e +
-           body + "</body>" + e + "</html>" + e;
+    // Put around the body where it lies: the body may be many megabytes.
+    body.insert(0, doctype + e + "<html>" + e + "<head>" + e + "<meta charset=\"utf-8\">" + e + "<title>" +
+                       EscapeText(core::StemOf(programPath_)) + "</title>" + e + StyleSheet() + "</head>" + e +
+                       "<body>" + e);
+    return body.append("</body>").append(e).append("</html>").append(e);
   }
 
   Options options_;
   std::string programPath_, programFolder_;
   std::string out_, eol_ = "\n";
   Page page_;
+  Call call_;
   bool anyCommand_ = false;
   MarkupScanner scanner_;
   bool onDisk_;

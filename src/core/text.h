@@ -29,8 +29,17 @@ std::string NumberLine(std::string_view key, long long value);
 // own. Values without those bytes are returned unchanged.
 std::string LineValue(std::string_view value);
 
+// ASCII character classes, the same in every locale (the C library's follow the locale).
+constexpr bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
+constexpr bool IsAsciiLower(char c) { return c >= 'a' && c <= 'z'; }
+constexpr bool IsAsciiAlpha(char c) { return IsAsciiUpper(c) || IsAsciiLower(c); }
+constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsAsciiAlnum(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
+constexpr char AsciiLower(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+
 std::string Trim(std::string_view s);            // spaces removed at both ends
 std::string TrimBlank(std::string_view s);       // spaces, tabs, CR, LF removed at both ends
+std::string_view TrimBlankView(std::string_view s);  // the same, as a view into `s`
 std::string ToLower(std::string_view s);         // ASCII letters only
 std::string ToUpper(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
