@@ -37,11 +37,11 @@ void Page::UseScript(const Call& c, const std::string& fileName) {
   scripts_.push_back({fileName, Call{c.name, {}, c.path, c.line}});
 }
 
-void Page::Open(const Call& c, const std::string& closer, std::string closing) {
-  blocks_.push_back({c.name, closer, std::move(closing), c.path, c.line});
+void Page::Open(const Call& c, std::string_view closer, std::string closing) {
+  blocks_.push_back({c.name, std::string(closer), std::move(closing), c.path, c.line});
 }
 
-bool Page::IsOpen(const std::string& closer) const {
+bool Page::IsOpen(std::string_view closer) const {
   return std::any_of(blocks_.begin(), blocks_.end(), [&](const Block& b) { return b.closer == closer; });
 }
 

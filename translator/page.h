@@ -3,7 +3,7 @@
 // scripts, and the blocks (galleries, menus, ...) that are open.
 #pragma once
 #include <functional>
-#include <map>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,11 +57,11 @@ class Page {
   int NextId() { return ++ids_; }
 
   // Blocks: `closer` is the keyword that ends the block, `closing` the HTML it writes.
-  void Open(const Call& c, const std::string& closer, std::string closing);
+  void Open(const Call& c, std::string_view closer, std::string closing);
   // Ends the innermost open block ended by `c.name` (and any opened inside it); false
   // when none is open.
   bool Close(const Call& c);
-  bool IsOpen(const std::string& closer) const;
+  bool IsOpen(std::string_view closer) const;
   // Closes what is still open at the end of the program (with a warning for each) and
   // returns the closing HTML.
   std::string CloseAll();
@@ -81,7 +81,12 @@ class Page {
   std::string programPath_, eol_;
   WarnFunction warn_;
   std::string_view lineEnd_;
-  std::map<std::string, std::string, std::less<>> settings_;  // looked up by views, without copies
+  // Looked up by views, without copies of the names.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+  };
+  std::unordered_map<std::string, std::string, NameHash, std::equal_to<>> settings_;
   std::vector<std::string> css_;
   std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;

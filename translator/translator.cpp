@@ -161,8 +161,9 @@ std::string AbsolutePath(const std::string& path) {
 // The first word of a line that is no command but looks like one typed wrongly:
 // a name followed by its argument, or a word with capitals inside, on a line without markup.
 std::string_view CommandLikeWord(std::string_view text) {
-  size_t i = text.find_first_not_of(" \t");
-  if (i == std::string_view::npos || !core::IsAsciiAlpha(text[i])) return {};
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i == text.size() || !core::IsAsciiAlpha(text[i])) return {};
   size_t j = i;
   bool innerCapital = false;
   while (j < text.size() && core::IsAsciiAlnum(text[j])) {
@@ -315,11 +316,11 @@ class Translation {
       if (scanner_.InRawText() || !ParseLine(line.text, command, row)) {
         if (!scanner_.InRawText()) SuggestKeyword(line.text, path, number);
         scanner_.Scan(line.text);
-        out_.append(line.text).append(line.end);
+        out_.append(line.text.data(), line.text.size() + line.end.size());  // the end follows the text
       } else {
         anyCommand_ = true;
         if (command.comment) continue;
-        if (command.name == "#End") return true;
+        if (row->name == "#End") return true;
         if (!RunCommand(command, row->run, line, path, number)) return false;
       }
       if (PageTooBig(path, number)) return false;
@@ -338,7 +339,7 @@ class Translation {
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
   bool RunCommand(const CommandLine& c, Handler run, const SourceLine& line, const std::string& path, int number) {
     const std::string& name = c.name;
-    if (name == "#Include") return Include(c, line, path, number);
+    if (std::string_view(name) == "#Include") return Include(c, line, path, number);
     if (run) {
       page_.SetLineEnd(line.end);
       // One Call serves every command: assigning its strings reuses their buffers.

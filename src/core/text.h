@@ -42,7 +42,13 @@ std::string TrimBlank(std::string_view s);       // spaces, tabs, CR, LF removed
 std::string_view TrimBlankView(std::string_view s);  // the same, as a view into `s`
 std::string ToLower(std::string_view s);         // ASCII letters only
 std::string ToUpper(std::string_view s);
-bool EqualsNoCase(std::string_view a, std::string_view b);
+// Compared in place, and inline: the translator asks this for the first word of every line.
+inline bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
 bool StartsWith(std::string_view s, std::string_view prefix);
 bool EndsWith(std::string_view s, std::string_view suffix);
 std::string ReplaceAll(std::string s, std::string_view from, std::string_view to);
