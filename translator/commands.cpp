@@ -41,30 +41,30 @@ void EndBlock(Page& page, const Call& call, const char* opener) {
 
 namespace {
 
-// What each byte becomes in a page: "" for a byte kept as it is, "-" for one dropped;
-// '"' is escaped in attribute values only.
-struct EscapeTable {
-  std::array<const char*, 256> text{}, attribute{};
-  constexpr EscapeTable() {
-    for (auto* t : {&text, &attribute}) {
-      (*t)['&'] = "&amp;";
-      (*t)['<'] = "&lt;";
-      (*t)['>'] = "&gt;";
-      (*t)[0] = "";  // never valid in a page
-    }
-    attribute['"'] = "&quot;";
-  }
-};
-constexpr EscapeTable kEscapes;
+// The bytes escaping changes: & < > and NUL (never valid in a page: dropped), and '"'
+// in attribute values.
+constexpr std::array<bool, 256> SpecialBytes(bool attribute) {
+  std::array<bool, 256> special{};
+  special['&'] = special['<'] = special['>'] = special[0] = true;
+  special['"'] = attribute;
+  return special;
+}
+constexpr std::array<bool, 256> kSpecialInText = SpecialBytes(false), kSpecialInAttribute = SpecialBytes(true);
 
 // Appends `text` escaped, copying the runs between special bytes whole.
 void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
-  const auto& table = attribute ? kEscapes.attribute : kEscapes.text;
+  const std::array<bool, 256>& special = attribute ? kSpecialInAttribute : kSpecialInText;
   size_t run = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    const char* replacement = table[static_cast<unsigned char>(text[i])];
-    if (!replacement) continue;
-    out.append(text.data() + run, i - run).append(replacement);
+    if (!special[static_cast<unsigned char>(text[i])]) continue;
+    out.append(text.data() + run, i - run);
+    switch (text[i]) {
+      case '&': out.append("&amp;"); break;
+      case '<': out.append("&lt;"); break;
+      case '>': out.append("&gt;"); break;
+      case '"': out.append("&quot;"); break;
+      default: break;  // NUL
+    }
     run = i + 1;
   }
   out.append(text.data() + run, text.size() - run);

@@ -19,7 +19,7 @@ ButtonParts NextButton(Page& p, const char* fallbackCaption) {
   std::string id = core::TrimBlank(p.Take("ButtonName"));
   for (char& ch : id)
     if (ch == ' ' || ch == '\t') ch = '-';
-  b.attributes = Attribute("id", id) + StyleAttribute(p.Get("SetFormStyle"));
+  b.attributes = Attribute("id", id) + p.StyleAttributeOf("SetFormStyle");
   return b;
 }
 
@@ -59,7 +59,7 @@ void MessageButton(Page& p, const Call& c) {
   ButtonParts b = NextButton(p, "Show message");
   p.AddCss(".vt-message>summary{list-style:none}\n.vt-message>summary::-webkit-details-marker{display:none}");
   p.Emit("<details class=\"vt-message\"><summary class=\"vt-button\"" + b.attributes + ">" + b.caption +
-         "</summary><p" + StyleAttribute(p.Get("SetTextStyle")) + ">" + EscapeText(message) + "</p></details>");
+         "</summary><p" + p.StyleAttributeOf("SetTextStyle") + ">" + EscapeText(message) + "</p></details>");
 }
 
 void EmailButton(Page& p, const Call& c) {

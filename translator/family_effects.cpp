@@ -88,20 +88,20 @@ const Effect* FindEffect(std::string_view command) {
   return nullptr;
 }
 
-// The declarations an effect takes from the setting commands before it.
-std::string EffectStyle(const Page& p, std::string_view command) {
-  std::string style = p.Get("SetTextStyle");
-  if (command == "ShadowBoxText") style = JoinStyles(style, p.Get("ShadowBoxStyle"));
+// The declarations some effects add to the text style, from the setting commands before them.
+std::string OwnStyle(const Page& p, std::string_view command) {
+  std::string own;
+  if (command == "ShadowBoxText") own = p.Get("ShadowBoxStyle");
   if (command == "ExpandingText" && !p.Get("ExpandTextSize").empty())
-    style = JoinStyles(style, "--vt-spread:" + CssLength(p.Get("ExpandTextSize")));
+    own = "--vt-spread:" + CssLength(p.Get("ExpandTextSize"));
   if ((command == "HighlightText" || command == "TextHover") && !p.Get("HighlightColor").empty())
-    style = JoinStyles(style, "--vt-highlight:" + CssText(p.Get("HighlightColor")));
+    own = "--vt-highlight:" + CssText(p.Get("HighlightColor"));
   if (command == "PositionText") {
     std::vector<std::string> at = SplitArguments(p.Get("SetPosition"));
-    if (!at.empty() && !at[0].empty()) style = JoinStyles(style, "left:" + CssLength(at[0]));
-    if (at.size() > 1 && !at[1].empty()) style = JoinStyles(style, "top:" + CssLength(at[1]));
+    if (!at.empty() && !at[0].empty()) own = "left:" + CssLength(at[0]);
+    if (at.size() > 1 && !at[1].empty()) own = JoinStyles(own, "top:" + CssLength(at[1]));
   }
-  return style;
+  return own;
 }
 
 void EffectLine(Page& p, const Call& c) {
@@ -110,7 +110,10 @@ void EffectLine(Page& p, const Call& c) {
   p.AddCss(e.css);
   if (e.moves) p.UseMotion();
   std::string_view cls = e.className;
-  std::string style = StyleAttribute(EffectStyle(p, c.name));
+  // Most effects take the text style alone, whose attribute the page keeps made.
+  std::string own = OwnStyle(p, c.name), joined;
+  std::string_view style = p.StyleAttributeOf("SetTextStyle");
+  if (!core::TrimBlankView(own).empty()) style = joined = StyleAttribute(JoinStyles(p.Get("SetTextStyle"), own));
   if (cls == "vt-shadowbox") {
     p.Emit("<div class=\"", cls, "\"", style, ">", text, "</div>");
     return;

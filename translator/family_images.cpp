@@ -20,9 +20,17 @@ std::string ImageStyle(const Page& p) {
   return style;
 }
 
-std::string ImageTag(const std::string& path, std::string_view cls, std::string_view style) {
+// ` style="..."` for the pictures that follow. Without ImageSize and MaxSize it is the
+// picture style's, which the page keeps made.
+std::string ImageStyleAttribute(Page& p) {
+  if (p.Get("ImageSize").empty() && p.Get("MaxSize").empty()) return p.StyleAttributeOf("SetImageStyle");
+  return StyleAttribute(ImageStyle(p));
+}
+
+// `styleAttribute`: ` style="..."` or "".
+std::string ImageTag(const std::string& path, std::string_view cls, std::string_view styleAttribute) {
   std::string tag;
-  tag.reserve(48 + 2 * path.size() + style.size());
+  tag.reserve(48 + 2 * path.size() + styleAttribute.size());
   return tag.append("<img")
       .append(Attribute("class", cls))
       .append(" src=\"")
@@ -30,7 +38,7 @@ std::string ImageTag(const std::string& path, std::string_view cls, std::string_
       .append("\" alt=\"")
       .append(EscapeAttribute(core::FileNameOf(path)))  // after a slash or a backslash
       .append("\"")
-      .append(StyleAttribute(style))
+      .append(styleAttribute)
       .append(">");
 }
 
@@ -52,7 +60,7 @@ void ShowImage(Page& p, const Call& c) {
   }
   if (!rest.empty() && rest[0] == '=') rest = core::TrimBlankView(rest.substr(1));
   std::string path = PicturePath(p, c, rest);
-  if (!path.empty()) p.Emit(ImageTag(path, "", ImageStyle(p)));
+  if (!path.empty()) p.Emit(ImageTag(path, "", ImageStyleAttribute(p)));
 }
 
 void ViewGallery(Page& p, const Call& c) {
@@ -82,7 +90,7 @@ void ExpandImage(Page& p, const Call& c) {
   if (path.empty()) return;
   p.AddCss(".vt-grow{transition:transform .3s}\n.vt-grow:hover{transform:scale(var(--vt-grow,1.5))}");
   p.UseMotion();
-  p.Emit(ImageTag(path, "vt-grow", JoinStyles(ImageStyle(p), "--vt-grow:" + Growth(p, "1.5"))));
+  p.Emit(ImageTag(path, "vt-grow", StyleAttribute(JoinStyles(ImageStyle(p), "--vt-grow:" + Growth(p, "1.5")))));
 }
 
 void FlyinImage(Page& p, const Call& c) {
@@ -91,7 +99,7 @@ void FlyinImage(Page& p, const Call& c) {
   p.AddCss(".vt-flyin-image{animation:vt-flyin-image 1.5s ease-out both}\n"
            "@keyframes vt-flyin-image{from{transform:translateX(-100vw);opacity:0}to{transform:none;opacity:1}}");
   p.UseMotion();
-  p.Emit(ImageTag(path, "vt-flyin-image", ImageStyle(p)));
+  p.Emit(ImageTag(path, "vt-flyin-image", ImageStyleAttribute(p)));
 }
 
 // A magnifier: the picture keeps its place and zooms in within its frame.
@@ -102,7 +110,7 @@ void ImageMag(Page& p, const Call& c) {
            ".vt-mag:hover img{transform:scale(var(--vt-grow,2))}");
   p.UseMotion();
   p.Emit("<span class=\"vt-mag\" style=\"--vt-grow:" + EscapeAttribute(Growth(p, "2")) + "\">" +
-         ImageTag(path, "", ImageStyle(p)) + "</span>");
+         ImageTag(path, "", ImageStyleAttribute(p)) + "</span>");
 }
 
 void ScrollBackground(Page& p, const Call& c) {
@@ -165,7 +173,7 @@ void ViewFiles(Page& p, const Call& c) {
             [](const std::string& a, const std::string& b) { return core::ToLower(a) < core::ToLower(b); });
   bool extensions = p.Get("ShowFileExtension").empty() || IsYes(p.Get("ShowFileExtension"));
   std::string prefix = folder == "." ? "" : folder + "/";
-  std::string html = "<ul class=\"vt-files\"" + StyleAttribute(p.Get("SetTextStyle")) + ">";
+  std::string html = "<ul class=\"vt-files\"" + p.StyleAttributeOf("SetTextStyle") + ">";
   for (const std::string& n : names)
     html += p.eol() + "<li><a href=\"" + UrlAttribute(prefix + n) + "\">" +
             EscapeText(extensions ? n : core::StemOf(n)) + "</a></li>";

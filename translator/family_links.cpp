@@ -29,7 +29,7 @@ void OnLinkGoto(Page& p, const Call& c) {
   if (core::TrimBlank(words).empty()) words = address;
   bool tip = !core::TrimBlank(p.Get("LinkTip")).empty();
   std::string inner = LinkInner(p, words);
-  p.Emit("<p", StyleAttribute(p.Get("SetTextStyle")), "><a", Attribute("class", tip ? "vt-tip" : ""), " href=\"",
+  p.Emit("<p", p.StyleAttributeOf("SetTextStyle"), "><a", Attribute("class", tip ? "vt-tip" : ""), " href=\"",
          UrlAttribute(address), "\">", inner, "</a></p>");
 }
 
@@ -49,7 +49,7 @@ void LinkHoverImage(Page& p, const Call& c) {
            ".vt-swap .vt-swap-over{position:absolute;left:0;top:0;opacity:0;transition:opacity .3s}\n"
            ".vt-swap:hover .vt-swap-over,.vt-swap:focus .vt-swap-over{opacity:1}");
   p.UseMotion();
-  std::string style = StyleAttribute(p.Get("SetImageStyle"));
+  std::string style = p.StyleAttributeOf("SetImageStyle");
   p.Emit("<a class=\"vt-swap\" href=\"" + UrlAttribute(address.empty() ? "#" : address) + "\"><img src=\"" +
          UrlAttribute(a[0]) + "\" alt=\"" + EscapeAttribute(words) + "\"" + style +
          "><img class=\"vt-swap-over\" src=\"" + UrlAttribute(a[1]) + "\" alt=\"\"" + style + "></a>");

@@ -27,7 +27,7 @@ void RefreshButton(Page& p, const Call&) { p.Emit(LinkButton(p, ThisPage(p), "Re
 
 void RefreshLink(Page& p, const Call& c) {
   std::string words = core::TrimBlank(SingleArgument(p, c).value);
-  p.Emit("<p" + StyleAttribute(p.Get("SetTextStyle")) + "><a href=\"" + UrlAttribute(ThisPage(p)) + "\">" +
+  p.Emit("<p" + p.StyleAttributeOf("SetTextStyle") + "><a href=\"" + UrlAttribute(ThisPage(p)) + "\">" +
          EscapeText(words.empty() ? "Refresh this page" : words) + "</a></p>");
 }
 
@@ -39,7 +39,7 @@ void PrintButton(Page& p, const Call&) {
 
 void PrintPage(Page& p, const Call& c) {
   std::string words = core::TrimBlank(SingleArgument(p, c).value);
-  p.Emit("<p" + StyleAttribute(p.Get("SetTextStyle")) + "><a href=\"#\" onclick=\"window.print();return false\">" +
+  p.Emit("<p" + p.StyleAttributeOf("SetTextStyle") + "><a href=\"#\" onclick=\"window.print();return false\">" +
          EscapeText(words.empty() ? "Print this page" : words) + "</a></p>");
 }
 
@@ -49,7 +49,7 @@ void SearchButton(Page& p, const Call& c) {
   p.AddCss(".vt-search input{font:inherit;padding:.35em;margin-right:.3em}");
   p.UseScript(c, "Search.js");
   p.Emit("<form class=\"vt-search\" role=\"search\"><input type=\"search\" name=\"q\" aria-label=\"Search this page\"" +
-         StyleAttribute(p.Get("SetFormStyle")) + "><button type=\"submit\" class=\"vt-button\"" + b.attributes + ">" +
+         p.StyleAttributeOf("SetFormStyle") + "><button type=\"submit\" class=\"vt-button\"" + b.attributes + ">" +
          b.caption + "</button></form>");
 }
 

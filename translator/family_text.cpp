@@ -7,7 +7,7 @@ namespace {
 
 void WriteText(Page& p, const Call& c) {
   std::string text = SingleArgument(p, c).value;
-  p.Emit("<p", StyleAttribute(p.Get("SetTextStyle")), ">", EscapeText(text), "</p>");
+  p.Emit("<p", p.StyleAttributeOf("SetTextStyle"), ">", EscapeText(text), "</p>");
 }
 
 void LineBreak(Page& p, const Call&) { p.Emit("<br>"); }
@@ -19,8 +19,8 @@ void HorizontalRule(Page& p, const Call& c) { p.Emit("<hr", StyleAttribute(Singl
 void DisplayText(Page& p, const Call& c) {
   std::string text = SingleArgument(p, c).value;
   p.AddCss(".vt-display{padding:.8em 1em;border:1px solid #ccc;border-radius:6px;margin:.5em 0}");
-  std::string html = "<div class=\"vt-display\"" + StyleAttribute(p.Get("DisplayStyle")) + ">";
-  if (!core::TrimBlank(text).empty()) html += "<p" + StyleAttribute(p.Get("SetTextStyle")) + ">" + EscapeText(text) + "</p>";
+  std::string html = "<div class=\"vt-display\"" + p.StyleAttributeOf("DisplayStyle") + ">";
+  if (!core::TrimBlank(text).empty()) html += "<p" + p.StyleAttributeOf("SetTextStyle") + ">" + EscapeText(text) + "</p>";
   p.Open(c, "EndDisplay", "</div>");
   p.Emit(html);
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/files.h"
+#include "commands.h"
 #include "core/text.h"
 #include "markup_scanner.h"
 #include "translator.h"
@@ -13,18 +14,36 @@ namespace translator {
 Page::Page(std::string& out, const Options& options, std::string programPath, std::string eol, WarnFunction warn)
     : out_(out), options_(options), programPath_(std::move(programPath)), eol_(std::move(eol)), warn_(std::move(warn)) {}
 
+void Page::Set(const std::string& key, std::string value) {
+  Setting& s = settings_[key];
+  s.value = std::move(value);
+  s.styled = false;
+}
+
 const std::string& Page::Get(std::string_view key) const {
   static const std::string none;
   auto it = settings_.find(key);
-  return it == settings_.end() ? none : it->second;
+  return it == settings_.end() ? none : it->second.value;
 }
 
 std::string Page::Take(std::string_view key) {
   auto it = settings_.find(key);
   if (it == settings_.end()) return {};
-  std::string value = std::move(it->second);
+  std::string value = std::move(it->second.value);
   settings_.erase(it);
   return value;
+}
+
+const std::string& Page::StyleAttributeOf(std::string_view key) {
+  static const std::string none;
+  auto it = settings_.find(key);
+  if (it == settings_.end()) return none;
+  Setting& s = it->second;
+  if (!s.styled) {
+    s.styleAttribute = StyleAttribute(s.value);
+    s.styled = true;
+  }
+  return s.styleAttribute;
 }
 
 void Page::AddCss(std::string_view rule) {

@@ -43,9 +43,12 @@ class Page {
 
   // Values of the setting commands, by keyword. Take reads a value meant for the next
   // command only and forgets it.
-  void Set(const std::string& key, std::string value) { settings_[key] = std::move(value); }
+  void Set(const std::string& key, std::string value);
   const std::string& Get(std::string_view key) const;
   std::string Take(std::string_view key);
+  // StyleAttribute(Get(key)), made once for each value the setting takes: most commands
+  // put the current text or picture style into their HTML.
+  const std::string& StyleAttributeOf(std::string_view key);
 
   // A rule of the page's style sheet, kept once, in the order of first use.
   void AddCss(std::string_view rule);
@@ -86,7 +89,12 @@ class Page {
     using is_transparent = void;
     size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
   };
-  std::unordered_map<std::string, std::string, NameHash, std::equal_to<>> settings_;
+  struct Setting {
+    std::string value;
+    std::string styleAttribute;  // made when first asked for
+    bool styled = false;         // styleAttribute belongs to this value
+  };
+  std::unordered_map<std::string, Setting, NameHash, std::equal_to<>> settings_;
   std::vector<std::string> css_;
   std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;

@@ -395,7 +395,7 @@ class Translation {
     if (name.empty()) return Fail(path, number, "OpenText names no file");
     if (!Locate(name, {programFolder_}, found)) return Fail(path, number, "OpenText: cannot read \"" + name + "\"");
     if (Refused("OpenText", Canonical(found), path, number)) return true;
-    out_ += "<div class=\"vt-file\"" + StyleAttribute(page_.Get("SetTextStyle")) + ">";
+    out_ += "<div class=\"vt-file\"" + page_.StyleAttributeOf("SetTextStyle") + ">";
     TextFileWriter writer(out_, eol_);
     bool stopped = false;  // the end mark or the page's size
     if (!ForEachChunk(found, [&](std::string_view chunk) {
