@@ -13,7 +13,7 @@ struct ButtonParts {
 // The caption (ButtonText, else `fallbackCaption`), id (ButtonName) and style
 // (SetFormStyle) of the next button; ButtonText and ButtonName serve one button.
 ButtonParts NextButton(Page& page, const char* fallbackCaption);
-// A link that looks like a button, in a paragraph of its own.
-std::string LinkButton(Page& page, const std::string& href, const char* fallbackCaption, const char* cls);
+// Emits a link that looks like a button, in a paragraph of its own.
+void EmitLinkButton(Page& page, const std::string& href, const char* fallbackCaption, const char* cls);
 
 }  // namespace translator

@@ -86,7 +86,7 @@ std::string UrlAttribute(std::string_view address) {
   // One pass: backslashes become slashes and blanks %20, then the value is escaped.
   std::string_view url = core::TrimBlankView(address);
   std::string out;
-  out.reserve(url.size() + 8);
+  out.reserve(url.size());
   size_t run = 0;
   for (size_t i = 0; i < url.size(); ++i) {
     if (url[i] != '\\' && url[i] != ' ') continue;

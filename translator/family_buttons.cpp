@@ -23,10 +23,9 @@ ButtonParts NextButton(Page& p, const char* fallbackCaption) {
   return b;
 }
 
-std::string LinkButton(Page& p, const std::string& href, const char* fallbackCaption, const char* cls) {
+void EmitLinkButton(Page& p, const std::string& href, const char* fallbackCaption, const char* cls) {
   ButtonParts b = NextButton(p, fallbackCaption);
-  return "<p><a class=\"" + std::string(cls) + "\" href=\"" + UrlAttribute(href) + "\"" + b.attributes + ">" +
-         b.caption + "</a></p>";
+  p.Emit("<p><a class=\"", cls, "\" href=\"", UrlAttribute(href), "\"", b.attributes, ">", b.caption, "</a></p>");
 }
 
 namespace {
@@ -39,7 +38,7 @@ std::string Address(Page& p, const Call& c) {
 
 void OnButtonGoto(Page& p, const Call& c) {
   std::string address = Address(p, c);
-  if (!address.empty()) p.Emit(LinkButton(p, address, "Go", "vt-button"));
+  if (!address.empty()) EmitLinkButton(p, address, "Go", "vt-button");
 }
 
 // A choice drawn as a radio button that goes to its page when chosen.
@@ -50,7 +49,7 @@ void OnRadioButtonGoto(Page& p, const Call& c) {
            ".vt-radio::before{content:\"\";display:inline-block;width:.8em;height:.8em;margin-right:.4em;"
            "border:2px solid currentColor;border-radius:50%;vertical-align:-.1em}\n"
            ".vt-radio:hover::before,.vt-radio:focus::before{background:currentColor}");
-  p.Emit(LinkButton(p, address, address.c_str(), "vt-radio"));
+  EmitLinkButton(p, address, address.c_str(), "vt-radio");
 }
 
 // The message opens below the button when it is clicked, and closes on a second click.
@@ -66,7 +65,7 @@ void EmailButton(Page& p, const Call& c) {
   std::string address = Address(p, c);
   if (address.empty()) return;
   if (!core::StartsWith(core::ToLower(address), "mailto:")) address = "mailto:" + address;
-  p.Emit(LinkButton(p, address, "E-mail", "vt-button"));
+  EmitLinkButton(p, address, "E-mail", "vt-button");
 }
 
 // A window in the page showing another page of the site.

@@ -55,11 +55,9 @@ void StartMenu(Page& p, const Call& c) {
   bool row;
   std::string style;
   MenuLook(p, row, style);
-  std::string html = "<nav class=\"vt-menu" + std::string(row ? " vt-menu-row" : "") + "\"" +
-                     Attribute("aria-label", name) + StyleAttribute(style) + ">";
-  if (!name.empty()) html += "<p class=\"vt-menu-name\">" + EscapeText(name) + "</p>";
   p.Open(c, "EndMenu", "</ul></nav>");
-  p.Emit(html, "<ul>");
+  p.Emit("<nav class=\"vt-menu", row ? " vt-menu-row" : "", "\"", Attribute("aria-label", name), StyleAttribute(style), ">",
+         name.empty() ? "" : "<p class=\"vt-menu-name\">", EscapeText(name), name.empty() ? "" : "</p>", "<ul>");
 }
 
 void ItemName(Page& p, const Call& c) {

@@ -23,7 +23,7 @@ void PlayVideo(Page& p, const Call& c) {
 // The page made from the top program: a link to it loads it afresh.
 std::string ThisPage(const Page& p) { return core::StemOf(p.programPath()) + ".html"; }
 
-void RefreshButton(Page& p, const Call&) { p.Emit(LinkButton(p, ThisPage(p), "Refresh", "vt-button")); }
+void RefreshButton(Page& p, const Call&) { EmitLinkButton(p, ThisPage(p), "Refresh", "vt-button"); }
 
 void RefreshLink(Page& p, const Call& c) {
   std::string words = core::TrimBlank(SingleArgument(p, c).value);

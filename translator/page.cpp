@@ -128,12 +128,14 @@ static std::string Unquoted(std::string value) {
 }
 
 std::vector<std::string> SplitArguments(std::string_view rest) {
-  std::string r = core::TrimBlank(rest);
+  std::string_view r = core::TrimBlankView(rest);
   std::vector<std::string> values;
+  if (r.empty()) return values;
+  values.reserve(2);  // most commands take one or two
   if (!r.empty() && r[0] == '(') {
     // In brackets every comma counts, so a value may be left out: "(, 50%)".
     size_t close = r.rfind(')');
-    std::string inner = r.substr(1, close == 0 || close == std::string::npos ? std::string::npos : close - 1);
+    std::string_view inner = r.substr(1, close == 0 || close == std::string_view::npos ? std::string_view::npos : close - 1);
     if (core::TrimBlank(inner).empty()) return values;
     std::string item;
     char quote = 0;
@@ -159,14 +161,14 @@ std::vector<std::string> SplitArguments(std::string_view rest) {
     }
     if (c == '"' || c == '\'') {
       size_t close = r.find(c, i + 1);
-      if (close == std::string::npos) close = r.size();
-      values.push_back(r.substr(i + 1, close - i - 1));
+      if (close == std::string_view::npos) close = r.size();
+      values.emplace_back(r.substr(i + 1, close - i - 1));
       i = close + 1;
       continue;
     }
     size_t end = r.find_first_of(" \t,", i);
-    if (end == std::string::npos) end = r.size();
-    values.push_back(r.substr(i, end - i));
+    if (end == std::string_view::npos) end = r.size();
+    values.emplace_back(r.substr(i, end - i));
     i = end;
   }
   return values;
