@@ -29,8 +29,11 @@ const std::string& Page::Get(std::string_view key) const {
 std::string Page::Take(std::string_view key) {
   auto it = settings_.find(key);
   if (it == settings_.end()) return {};
+  // Emptied rather than erased: a value taken is usually set again soon (LinkText,
+  // ButtonText), and an empty value is no value to every reader.
   std::string value = std::move(it->second.value);
-  settings_.erase(it);
+  it->second.value.clear();
+  it->second.styled = false;
   return value;
 }
 
