@@ -46,6 +46,11 @@ class TestTranslator : public QObject {
   void handover_data();
   void handover();
   void keywordList();
+  void keywordSpelling_data();
+  void keywordSpelling();
+  void everyKeywordInAnyLetterCase();
+  void splitsLinesKeepingEnds_data();
+  void splitsLinesKeepingEnds();
 };
 
 void TestTranslator::passesHtmlUnchanged_data() {
@@ -109,6 +114,31 @@ void TestTranslator::commands_data() {
                                            << QByteArray("<script>\n'a string',\nWriteText(1);\n</script>\n");
   QTest::newRow("inside comment untouched") << QByteArray("<!-- notes\nWriteText \"x\"\n-->\nLineBreak ()\n")
                                             << QByteArray("<!-- notes\nWriteText \"x\"\n-->\n<br>\n");
+  // Settings that later commands read: a new value (or an empty one) replaces what they put out.
+  QTest::newRow("each SetTextStyle styles the text after it")
+      << QByteArray("SetTextStyle (color: red)\nWriteText \"a\"\nBouncingText \"b\"\nSetTextStyle (color: blue)\n"
+                    "WriteText \"c\"\nSetTextStyle ()\nWriteText \"d\"\n")
+      << QByteArray("<p style=\"color: red\">a</p>\n<p class=\"vt-bounce\" style=\"color: red\"><span>b</span></p>\n"
+                    "<p style=\"color: blue\">c</p>\n<p>d</p>\n");
+  QTest::newRow("ImageSize joins the picture style from then on")
+      << QByteArray("SetImageStyle (border: 0)\nShowImage [0] = 'a.png'\nImageSize (100, 50)\nShowImage [1] = 'b.png'\n"
+                    "SetImageStyle ()\nShowImage [2] = 'c.png'\n")
+      << QByteArray("<img src=\"a.png\" alt=\"a.png\" style=\"border: 0\">\n"
+                    "<img src=\"b.png\" alt=\"b.png\" style=\"border: 0; width:100px; height:50px\">\n"
+                    "<img src=\"c.png\" alt=\"c.png\" style=\"width:100px; height:50px\">\n");
+  QTest::newRow("effects add their own declarations to the text style")
+      << QByteArray("SetTextStyle (color: red;)\nSetPosition (10, 20)\nPositionText \"P\"\nShadowBoxText \"B\"\n"
+                    "HighlightColor (yellow)\nTextHover \"H\"\n")
+      << QByteArray("<p class=\"vt-position\" style=\"color: red; left:10px; top:20px\"><span>P</span></p>\n"
+                    "<div class=\"vt-shadowbox\" style=\"color: red;\">B</div>\n"
+                    "<p class=\"vt-hover\" style=\"color: red; --vt-highlight:yellow\"><span>H</span></p>\n");
+  QTest::newRow("LinkText serves one link")
+      << QByteArray("LinkText \"Garden\"\nOnLinkGoto (g.html)\nOnLinkGoto (h.html)\n")
+      << QByteArray("<p><a href=\"g.html\">Garden</a></p>\n<p><a href=\"h.html\">h.html</a></p>\n");
+  QTest::newRow("picture paths become URLs")
+      << QByteArray("ShowImage [0] = ' dir\\a \"b\"<&>.png '\n")
+      << QByteArray("<img src=\"dir/a%20&quot;b&quot;&lt;&amp;&gt;.png\" alt=\"a &quot;b&quot;&lt;&amp;&gt;.png\">\n");
+  QTest::newRow("NUL dropped from text") << QByteArray("WriteText \"a\0b&\0\"\n", 18) << QByteArray("<p>ab&amp;</p>\n");
   QTest::newRow("form captions")
       << QByteArray("<form method=\"post\" action=\"\">\n\nWriteText \"Name:\"\n"
                     "<input type=\"text\" name=\"Name\" size=\"50px\"><br><br>\n\n</form>")
@@ -306,6 +336,72 @@ void TestTranslator::keywordList() {
   QVERIFY(!translator::ParseCommandLine("<p>WriteText \"x\"</p>", c));
   QVERIFY(!translator::ParseCommandLine("Title text", c));
   QVERIFY(translator::ParseCommandLine("'comment", c) && c.comment);
+}
+
+void TestTranslator::keywordSpelling_data() {
+  QTest::addColumn<QString>("word");
+  QTest::addColumn<QString>("spelling");
+  QTest::newRow("usual") << "ShowImage" << "ShowImage";
+  QTest::newRow("lower case") << "showimage" << "ShowImage";
+  QTest::newRow("mixed case") << "sHoWiMaGe" << "ShowImage";
+  QTest::newRow("with #") << "#INCLUDE" << "#Include";
+  QTest::newRow("markup word") << "DocType" << "doctype";
+  QTest::newRow("one letter more") << "ShowImages" << "";
+  QTest::newRow("one letter less") << "ShowImag" << "";
+  QTest::newRow("same ends, other middle") << "ShowXmage" << "";
+  QTest::newRow("longer than any keyword") << QString("ShowImage").repeated(20) << "";
+  QTest::newRow("blank inside") << "Show Image" << "";
+  QTest::newRow("empty") << "" << "";
+  QTest::newRow("letters beyond ASCII") << QString::fromUtf8("Sh\xc3\xb6wImage") << "";
+}
+
+void TestTranslator::keywordSpelling() {
+  QFETCH(QString, word);
+  QFETCH(QString, spelling);
+  QCOMPARE(QString::fromStdString(translator::KeywordSpelling(word.toStdString())), spelling);
+  // As the first word of a line: a command, unless a markup word or not a keyword.
+  translator::CommandLine c;
+  bool command = !spelling.isEmpty() && !translator::IsMarkupWord(spelling.toStdString());
+  QCOMPARE(translator::ParseCommandLine(word.toStdString() + " (x)", c), command);
+  if (command) QCOMPARE(QString::fromStdString(c.name), spelling);
+}
+
+void TestTranslator::everyKeywordInAnyLetterCase() {
+  for (const std::string& k : translator::Keywords()) {
+    QByteArray upper = QByteArray::fromStdString(k).toUpper(), lower = QByteArray::fromStdString(k).toLower();
+    for (const QByteArray& word : {QByteArray::fromStdString(k), upper, lower}) {
+      QCOMPARE(QString::fromStdString(translator::KeywordSpelling(word.toStdString())), QString::fromStdString(k));
+      // A slip of one letter at the end is no keyword.
+      QVERIFY2(translator::KeywordSpelling(word.toStdString() + "q").empty(), k.c_str());
+    }
+  }
+}
+
+void TestTranslator::splitsLinesKeepingEnds_data() {
+  // Each line as its text, '|' and the end that followed it.
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QByteArrayList>("lines");
+  QTest::newRow("LF") << QByteArray("a\nbc\n") << QByteArrayList{"a|\n", "bc|\n"};
+  QTest::newRow("CR LF") << QByteArray("a\r\nbc\r\n") << QByteArrayList{"a|\r\n", "bc|\r\n"};
+  QTest::newRow("lone CR") << QByteArray("a\rbc\r") << QByteArrayList{"a|\r", "bc|\r"};
+  QTest::newRow("mixed") << QByteArray("a\rb\nc\r\nd") << QByteArrayList{"a|\r", "b|\n", "c|\r\n", "d|"};
+  QTest::newRow("LF then CR ends two lines") << QByteArray("a\n\rb") << QByteArrayList{"a|\n", "|\r", "b|"};
+  QTest::newRow("empty lines") << QByteArray("\n\n\r\r\n") << QByteArrayList{"|\n", "|\n", "|\r", "|\r\n"};
+  QTest::newRow("CRs, then one LF") << QByteArray("a\rb\rc\rd\ne") << QByteArrayList{"a|\r", "b|\r", "c|\r", "d|\n", "e|"};
+  QTest::newRow("LFs, then one CR") << QByteArray("a\nb\nc\rd") << QByteArrayList{"a|\n", "b|\n", "c|\r", "d|"};
+  QTest::newRow("CR at the very end") << QByteArray("a\r\nb\r") << QByteArrayList{"a|\r\n", "b|\r"};
+  QTest::newRow("no line end") << QByteArray("abc") << QByteArrayList{"abc|"};
+  QTest::newRow("NUL is text") << QByteArray("a\0b\n", 4) << QByteArrayList{QByteArray("a\0b|\n", 5)};
+  QTest::newRow("empty") << QByteArray() << QByteArrayList{};
+}
+
+void TestTranslator::splitsLinesKeepingEnds() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QByteArrayList, lines);
+  QByteArrayList got;
+  for (const translator::SourceLine& l : translator::SplitKeepingEnds(std::string_view(bytes.constData(), bytes.size())))
+    got << QByteArray(l.text.data(), l.text.size()) + "|" + QByteArray(l.end.data(), l.end.size());
+  QCOMPARE(got, lines);
 }
 
 QTEST_MAIN(TestTranslator)
