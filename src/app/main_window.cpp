@@ -55,6 +55,7 @@ void MainWindow::Command(int number, bool fromMenu) {
 void MainWindow::OnTabChanged() {
   if (!FindActiveDocument(app_)) return;
   if (app_.settings.titlebarName == 1) UpdateTitle(app_);
+  else ShowTitleMarker(app_);
   AfterCommand(app_);
   if (app_.activeEditor) reinterpret_cast<QWidget*>(app_.activeEditor)->setFocus();
 }

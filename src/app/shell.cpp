@@ -17,15 +17,31 @@
 #include "platform/platform.h"
 
 std::string TitleFor(const App& app) {
-  if (app.settings.titlebarName != 1) return "Verosta editor.";
+  const bool active = app.activeSlot >= 1 && app.activeSlot <= kMaxDocuments && app.docs[app.activeSlot].page;
+  // A leading "*" while the active text differs from its file, as many desktop editors show it.
+  const Document* d = active ? &app.docs[app.activeSlot] : nullptr;
+  const std::string marker = d && (d->unsavedChange || (d->editor && d->editor->isModified())) ? "*" : "";
+  if (app.settings.titlebarName != 1) return marker + "Verosta editor.";
   std::string name = core::FileNameOf(app.currentPath);
   // A document without a file (New.web, Untitled.web, a new program) is named by its tab.
   if (name.empty() && app.activeSlot >= 1 && app.activeSlot <= kMaxDocuments) name = app.docs[app.activeSlot].tabName;
-  return "Verosta editor - " + name;
+  return marker + "Verosta editor - " + name;
 }
 
 void UpdateTitle(App& app) {
   if (app.window) app.window->setWindowTitle(QString::fromUtf8(TitleFor(app).c_str()));
+}
+
+void ShowTitleMarker(App& app) {
+  if (!app.window) return;
+  const Document* d = app.activeSlot >= 1 && app.activeSlot <= kMaxDocuments && app.docs[app.activeSlot].page
+                          ? &app.docs[app.activeSlot]
+                          : nullptr;
+  const bool modified = d && (d->unsavedChange || (d->editor && d->editor->isModified()));
+  // Whatever the title says (a name, a path New Program showed), only its marker changes.
+  QString title = app.window->windowTitle();
+  if (title.startsWith('*')) title.remove(0, 1);
+  app.window->setWindowTitle(modified ? "*" + title : title);
 }
 
 void LoadSettings(App& app) { LoadSettingsFile(app.settings); }

@@ -16,9 +16,12 @@ void LoadSettings(App& app);
 // Writes the whole Verosta.ini, then re-applies title, status bar, colours and tab width.
 void SaveSettings(App& app);
 
-// "Verosta editor - name.web" or "Verosta editor." by the titlebarName setting.
+// "Verosta editor - name.web" or "Verosta editor." by the titlebarName setting, with a
+// leading "*" while the active document differs from its file.
 std::string TitleFor(const App& app);
 void UpdateTitle(App& app);
+// Puts the changed-text marker on the present title, or takes it off, leaving the rest.
+void ShowTitleMarker(App& app);
 
 // The six remembered publish fields from FtpProjs.ini text (last matching line wins).
 struct PublishFields;

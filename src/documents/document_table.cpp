@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
@@ -25,6 +27,33 @@ int FreeSlot(const App& app) {
   return 0;
 }
 
+const QIcon& TabImage(App& app, bool modified) {
+  static const QIcon plain =
+      PaletteIcon(QString::fromStdString(ProgramFile(app, "res/icons/300.svg")), QApplication::palette());
+  // The same picture with a dot in its corner: a changed document, without touching the tab's name.
+  static const QIcon changed = [] {
+    QIcon icon;
+    for (int scale : {1, 2, 3}) {
+      const int side = 17 * scale;
+      QPixmap pixmap = plain.pixmap(QSize(side, side));
+      if (pixmap.isNull()) {
+        pixmap = QPixmap(side, side);
+        pixmap.fill(Qt::transparent);
+      }
+      QPainter painter(&pixmap);
+      painter.setRenderHint(QPainter::Antialiasing);
+      painter.setPen(QPen(QApplication::palette().color(QPalette::Window), scale));
+      painter.setBrush(QColor(0xd9, 0x48, 0x0f));
+      const int dot = 8 * scale;
+      painter.drawEllipse(QRect(side - dot - scale, scale, dot, dot));
+      painter.end();
+      icon.addPixmap(pixmap);
+    }
+    return icon;
+  }();
+  return modified ? changed : plain;
+}
+
 // Fills the lowest free slot with a new tab holding `bytes`; the caller has checked for room.
 bool FillSlot(App& app, int slot, const std::string& storedPath, const std::string& name, std::string bytes) {
   QTabWidget* tabs = TabStrip(app);
@@ -41,11 +70,16 @@ bool FillSlot(App& app, int slot, const std::string& storedPath, const std::stri
   app.activeSlot = slot;
   app.activeEditor = d.editor;
   // The page is in the slot before the tab exists, so the tab-change step finds it.
-  static const QIcon tabImage =
-      PaletteIcon(QString::fromStdString(ProgramFile(app, "res/icons/300.svg")), QApplication::palette());
-  tabs->insertTab(slot - 1, d.page, tabImage, QString::fromUtf8(d.tabName.c_str()));
+  tabs->insertTab(slot - 1, d.page, TabImage(app, false), QString::fromUtf8(d.tabName.c_str()));
   ConfigureNewEditor(app, slot);
   MarkDocumentSaved(app, slot);
+  // Save-point changes reach us even while the editor sends no other change notices; the
+  // slot is looked up each time because closing a tab moves the documents after it.
+  QWidget* page = d.page;
+  QObject::connect(d.editor, &QsciScintilla::modificationChanged, page, [&app, page](bool) {
+    for (int s = 1; s <= kMaxDocuments; ++s)
+      if (app.docs[s].page == page) ShowModifiedMarker(app, s);
+  });
   tabs->setCurrentIndex(tabs->indexOf(d.page));
   FindActiveDocument(app);
   d.editor->setFocus();
@@ -149,9 +183,29 @@ void MarkDocumentSaved(App& app, int slot) {
   Document& d = app.docs[slot];
   d.unsavedChange = false;
   Send(d.editor, QsciScintillaBase::SCI_SETSAVEPOINT);
+  ShowModifiedMarker(app, slot);
 }
 
-void MarkDocumentModified(App& app, int slot) { app.docs[slot].unsavedChange = true; }
+void MarkDocumentModified(App& app, int slot) {
+  app.docs[slot].unsavedChange = true;
+  ShowModifiedMarker(app, slot);
+}
+
+void ShowModifiedMarker(App& app, int slot) {
+  if (slot < 1 || slot > kMaxDocuments || !app.docs[slot].page) return;
+  QTabWidget* tabs = TabStrip(app);
+  if (!tabs) return;
+  const int index = tabs->indexOf(app.docs[slot].page);
+  if (index < 0) return;
+  tabs->setTabIcon(index, TabImage(app, DocumentTextChanged(app, slot)));
+  if (slot == app.activeSlot) ShowTitleMarker(app);
+}
+
+bool TabShowsModified(App& app, int slot) {
+  QTabWidget* tabs = TabStrip(app);
+  if (!tabs || slot < 1 || slot > kMaxDocuments || !app.docs[slot].page) return false;
+  return tabs->tabIcon(tabs->indexOf(app.docs[slot].page)).cacheKey() == TabImage(app, true).cacheKey();
+}
 
 void EmptyUndoHistory(App& app) {
   // Emptying the history also moves the save point to the present text.

@@ -44,6 +44,10 @@ bool DocumentTextChanged(App& app, int slot);
 void MarkDocumentSaved(App& app, int slot);
 // The text of `slot` differs from its file although the editor may not show it (Restore Backup).
 void MarkDocumentModified(App& app, int slot);
+// Shows on the tab (and in the title when active) whether the text differs from its file.
+void ShowModifiedMarker(App& app, int slot);
+// True when the tab of `slot` carries the changed-document marker.
+bool TabShowsModified(App& app, int slot);
 // Empties the active editor's undo history; a modified document stays modified.
 void EmptyUndoHistory(App& app);
 bool AnyDocumentModified(App& app);

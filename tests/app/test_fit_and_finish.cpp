@@ -46,6 +46,41 @@ class TestFitAndFinish : public QObject {
     QCOMPARE(f.app->window->windowTitle(), title);
   }
 
+  // The changed-text marker on the tab and in the title follows typing, undo back to the
+  // saved text, redo, save, and a second tab with its own state.
+  void modifiedMarkerFollowsTheText() {
+    EditorFixture f;
+    f.WriteFile("Verosta.ini", "Titlebar name 1\r\n");
+    f.WriteFile("about.web", "x");
+    f.WriteFile("other.web", "y");
+    f.Start();
+    QVERIFY(OpenDocumentTab(*f.app, f.Path("about.web"), f.Path("about.web")));
+    const int about = f.app->activeSlot;
+    auto shows = [&](bool tab, const char* title) {
+      return TabShowsModified(*f.app, about) == tab && f.app->window->windowTitle() == QString(title);
+    };
+    QVERIFY(shows(false, "Verosta editor - about.web"));
+    using Sci = QsciScintillaBase;
+    Send(*f.app, Sci::SCI_ADDTEXT, 3, reinterpret_cast<intptr_t>("abc"));
+    QVERIFY(shows(true, "*Verosta editor - about.web"));
+    QCOMPARE(TabStrip(*f.app)->tabText(TabStrip(*f.app)->currentIndex()), QString("about.web"));
+    Send(*f.app, Sci::SCI_UNDO);
+    QVERIFY(shows(false, "Verosta editor - about.web"));
+    Send(*f.app, Sci::SCI_REDO);
+    QVERIFY(shows(true, "*Verosta editor - about.web"));
+
+    QVERIFY(OpenDocumentTab(*f.app, f.Path("other.web"), f.Path("other.web")));
+    QCOMPARE(f.app->window->windowTitle(), QString("Verosta editor - other.web"));
+    QVERIFY(TabShowsModified(*f.app, about));
+    ActivateTab(*f.app, TabStrip(*f.app)->indexOf(f.app->docs[about].page) + 1);
+    QVERIFY(shows(true, "*Verosta editor - about.web"));
+    QVERIFY(SaveActiveDocument(*f.app));
+    QVERIFY(shows(false, "Verosta editor - about.web"));
+    // A change the editor's history cannot show (a restored backup) is marked as well.
+    MarkDocumentModified(*f.app, about);
+    QVERIFY(shows(true, "*Verosta editor - about.web"));
+  }
+
   void renameProgramFocusesTheNewName() {
     EditorFixture f;
     f.Start();

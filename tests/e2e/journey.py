@@ -28,11 +28,25 @@ def run(cmd, env, check=True):
     return subprocess.run(cmd, env=env, check=check, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
 
 
-def free_display():
-    for n in range(90, 140):
-        if not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock"):
-            return f":{n}"
-    raise JourneyError("no free X display number")
+def start_x_server():
+    """Starts Xvfb on a display number it picks itself (-displayfd), so two runs at the same
+    moment can never share one server. Returns the process and the display name."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x900x24",
+                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    with os.fdopen(read_end, "rb") as pipe:
+        while not number.endswith(b"\n"):
+            piece = pipe.read(1)
+            if not piece:
+                break
+            number += piece
+    if not number.strip().isdigit():
+        xvfb.kill()
+        raise JourneyError("the X server did not start")
+    return xvfb, ":" + number.decode().strip()
 
 
 def wait_for(what, predicate, timeout=STEP_TIMEOUT):
@@ -90,11 +104,9 @@ def journey(program, quick=False):
     env = dict(os.environ)
     env.pop("QT_QPA_PLATFORM", None)
     env["VEROSTA_HOME"] = folder
-    env["DISPLAY"] = free_display()
     env["XDG_RUNTIME_DIR"] = work
     env["HOME"] = work
-    xvfb = subprocess.Popen(["Xvfb", env["DISPLAY"], "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    xvfb, env["DISPLAY"] = start_x_server()
     editor = None
     try:
         wait_for("the X server starts", lambda: run(["xdpyinfo"], env, check=False).returncode == 0)
