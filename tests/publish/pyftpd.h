@@ -18,7 +18,7 @@ class PyFtpServer {
     script_.setFileTemplate(QDir::tempPath() + "/pyftpd_XXXXXX.py");
     if (!script_.open()) return;
     script_.write(
-        "import sys, logging\n"
+        "import os, sys, logging\n"
         "from pyftpdlib.authorizers import DummyAuthorizer\n"
         "from pyftpdlib.handlers import FTPHandler\n"
         "from pyftpdlib.servers import FTPServer\n"
@@ -47,6 +47,10 @@ class PyFtpServer {
         "        keyfile = sys.argv[4]\n"
         "        tls_control_required = True\n"
         "        tls_data_required = True\n"
+        // A stored file whose name holds "short" keeps only its first half, as on a full disk.
+        "        def on_file_received(self, file):\n"
+        "            if 'short' in os.path.basename(file):\n"
+        "                os.truncate(file, os.path.getsize(file) // 2)\n"
         // TLS 1.3 sends session tickets after the handshake; a client that never reads
         // them on an upload's data connection resets it on close, and pyftpdlib, reading
         // slowly, may lose the file's tail (the client's size check then refuses the file).

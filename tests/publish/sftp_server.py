@@ -4,7 +4,8 @@
 # secret on 127.0.0.1 and a free port. It prints the port on its first line and the host
 # key's fingerprint ("SHA256:" and unpadded base64) on the second. The host key is read
 # from HOSTKEYFILE, or made and written there when the file does not exist yet.
-# Renaming onto an existing file fails, as with OpenSSH's server.
+# Renaming onto an existing file fails, as with OpenSSH's server. A written file whose
+# name holds "short" keeps only its first half, as a server whose disk filled up would.
 import base64
 import hashlib
 import os
@@ -41,6 +42,11 @@ class Login(paramiko.ServerInterface):
 
 
 class Handle(SFTPHandle):
+    def close(self):
+        super().close()
+        if self.writefile is not None and 'short' in os.path.basename(self.filename):
+            os.truncate(self.filename, os.path.getsize(self.filename) // 2)
+
     def stat(self):
         try:
             return SFTPAttributes.from_stat(os.fstat(self.readfile.fileno()))
@@ -95,7 +101,7 @@ class Folder(SFTPServerInterface):
         handle = Handle(flags)
         handle.filename = local
         handle.readfile = f
-        handle.writefile = f
+        handle.writefile = f if flags & (os.O_WRONLY | os.O_RDWR) else None
         return handle
 
     def remove(self, path):

@@ -259,6 +259,36 @@ class SecurePublishTest : public QObject {
                step.c_str());
   }
 
+  // A file the server keeps only in part is sent once more, then refused with the sizes;
+  // nothing of it stays on the server, under its real name or its temporary one.
+  void shortFileIsRefused_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("ftps") << "ftps";
+    QTest::newRow("sftp") << "sftp";
+  }
+  void shortFileIsRefused() {
+    QFETCH(QString, kind);
+    Server server(kind, keys_.path(), HostKeyFile("short-" + kind).toStdString());
+    QVERIFY2(server.error.empty(), server.error.c_str());
+    EditorFixture f;
+    f.Start();
+    SecureHost h;
+    QVERIFY(ParseSecureHost(server.host, h));
+    f.WriteFile(kTrustFile, "Trust " + ServerName(h) + " " + server.key + "\r\n");
+    QVERIFY(QDir(QString::fromStdString(f.Folder())).mkpath("pics"));
+    f.WriteFile("pics/short.gif", Bytes(1000, 3));
+    std::string page = "<img src=pics/short.gif>";
+    PrepareSavedDocument(f, "site1.web", kProgram, page);
+    StoreProfile(*f.app->profiles, "site1", server.host, "anna", "secret", "mysite");
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    PublishActiveDocument(*f.app);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(f.platform.CallsOf("message").at(0).text,
+             std::string("Could not upload file to FTP server.\rpics/short.gif: The server holds 500 of the 1000 "
+                         "bytes sent."));
+    QCOMPARE(Tree(server.Pages()), (std::map<std::string, std::string>{{"site1.html", page}}));
+  }
+
   // Failures say why; an unverified server is asked about, a changed SSH host key is not;
   // a stalled server is cancelled within a second. Nothing reaches the page's real name.
   void refusals_data() {
