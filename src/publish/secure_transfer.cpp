@@ -164,8 +164,8 @@ class Session {
   }
 
   CURLcode Delete(const std::string& path) {
-    std::string command = host_.transport == Transport::Sftp ? "rm " + SftpQuotePath(home_, path) : "DELE " + NameOf(path);
-    return Commands(FolderOf(path), {command});
+    bool sftp = host_.transport == Transport::Sftp;
+    return Commands(FolderOf(path), {sftp ? "rm " + SftpQuotePath(home_, path) : "DELE " + NameOf(path)});
   }
 
   // The cause of a failed request in plain words.
@@ -553,8 +553,8 @@ PublishOutcome RunSecureJob(const PublishJob& job, ftp::RunControl& control) {
   if (!folder.empty()) {
     control.SetStep("Changing to folder " + job.folder + "...");
     result = ftp::HasControlBytes(folder) ? CURLE_URL_MALFORMAT : session.FindFolder(folder);
-    if (result != CURLE_OK)
-      return Stop(control, WithCause("Could not locate FTP target directory: " + job.folder + ".", session.Cause(result)));
+    std::string missing = "Could not locate FTP target directory: " + job.folder + ".";
+    if (result != CURLE_OK) return Stop(control, WithCause(missing, session.Cause(result)));
   }
   for (std::size_t i = 0; i < job.items.size(); ++i) {
     const UploadItem& item = job.items[i];

@@ -296,42 +296,46 @@ class SecurePublishTest : public QObject {
     QTest::addColumn<QString>("trusted");  // the trust file's key: "" none, "right", or another
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("target");
-    QTest::addColumn<bool>("stall");
+    QTest::addColumn<QString>("stall");  // the server stops answering: "cancel" by the user, "wait" 1 s
     QTest::addColumn<QString>("shown");  // the message or question, up to its end or "..."
     const QString connect = "Could not connect to FTP server. Please check all input fields.\r";
     const QString other = "sha256//47DEQpj8HBSa+/TImW+5JCeuQeRkm5NMpJWZG3hSuFU=";
-    QTest::newRow("ftps untrusted, No") << "ftps" << "" << "secret" << "/Pages/" << false
+    QTest::newRow("ftps untrusted, No") << "ftps" << "" << "secret" << "/Pages/" << ""
                                         << "?" + connect + "certificate not trusted (self-signed certificate)\r\r"
                                            "Trust this server's certificate for {server} from now on?\rIts key: {key}";
-    QTest::newRow("ftps another key trusted") << "ftps" << other << "secret" << "/Pages/" << false
+    QTest::newRow("ftps another key trusted") << "ftps" << other << "secret" << "/Pages/" << ""
                                               << "?" + connect +
                                                      "certificate not trusted (it is not the certificate trusted "
                                                      "before for this host)\r\rTrust this server's certificate...";
-    QTest::newRow("sftp unknown, No") << "sftp" << "" << "secret" << "/Pages/" << false
+    QTest::newRow("sftp unknown, No") << "sftp" << "" << "secret" << "/Pages/" << ""
                                       << "?" + connect + "the server's host key is not known yet ({key})...";
-    QTest::newRow("sftp key changed") << "sftp" << "SHA256:AAAA" << "secret" << "/Pages/" << false
+    QTest::newRow("sftp key changed") << "sftp" << "SHA256:AAAA" << "secret" << "/Pages/" << ""
                                       << connect + "the server's host key has changed (now {key}); if its owner "
                                                    "changed it, remove the server's line from FtpTrust.ini";
-    QTest::newRow("ftps wrong password") << "ftps" << "right" << "wrong" << "/Pages/" << false
+    QTest::newRow("ftps wrong password") << "ftps" << "right" << "wrong" << "/Pages/" << ""
                                          << connect + "530 Authentication failed.";
-    QTest::newRow("sftp wrong password") << "sftp" << "right" << "wrong" << "/Pages/" << false
+    QTest::newRow("sftp wrong password") << "sftp" << "right" << "wrong" << "/Pages/" << ""
                                          << connect + "the server refused the user name or password";
-    QTest::newRow("ftps missing folder") << "ftps" << "right" << "secret" << "NotThere" << false
+    QTest::newRow("ftps missing folder") << "ftps" << "right" << "secret" << "NotThere" << ""
                                          << "Could not locate FTP target directory: notthere.\r550 ...";
-    QTest::newRow("sftp missing folder") << "sftp" << "right" << "secret" << "NotThere" << false
+    QTest::newRow("sftp missing folder") << "sftp" << "right" << "secret" << "NotThere" << ""
                                          << "Could not locate FTP target directory: notthere.\r"
                                             "no such file or folder";
-    QTest::newRow("ftps refused") << "refused" << "" << "secret" << "/Pages/" << false
+    QTest::newRow("ftps refused") << "refused" << "" << "secret" << "/Pages/" << ""
                                   << connect + "connection refused";
-    QTest::newRow("ftps stalled") << "ftps" << "right" << "secret" << "/Pages/" << true << kPublishCancelled;
-    QTest::newRow("sftp stalled") << "sftp" << "right" << "secret" << "/Pages/" << true << kPublishCancelled;
+    QTest::newRow("ftps no answer") << "ftps" << "right" << "secret" << "/Pages/" << "wait"
+                                    << connect + "no answer within 1 s";
+    QTest::newRow("sftp no answer") << "sftp" << "right" << "secret" << "/Pages/" << "wait"
+                                    << connect + "no answer within 1 s";
+    QTest::newRow("ftps stalled") << "ftps" << "right" << "secret" << "/Pages/" << "cancel" << kPublishCancelled;
+    QTest::newRow("sftp stalled") << "sftp" << "right" << "secret" << "/Pages/" << "cancel" << kPublishCancelled;
   }
   void refusals() {
     QFETCH(QString, kind);
     QFETCH(QString, trusted);
     QFETCH(QString, password);
     QFETCH(QString, target);
-    QFETCH(bool, stall);
+    QFETCH(QString, stall);
     QFETCH(QString, shown);
     Server server(kind == "refused" ? "ftps" : kind, keys_.path(), HostKeyFile("refusals-" + kind).toStdString());
     QVERIFY2(server.error.empty(), server.error.c_str());
@@ -349,11 +353,11 @@ class SecurePublishTest : public QObject {
     StoreProfile(*f.app->profiles, "site1", server.host, "anna", password.toStdString(), "mysite");
     bool question = shown.startsWith("?");
     f.platform.AnswerMessage(question ? MsgAnswer::No : MsgAnswer::Ok);
-    if (stall) {
-      server.Pause();
-      f.platform.cancelProgressAfterMs = 300;
-    }
+    if (!stall.isEmpty()) server.Pause();
+    if (stall == "cancel") f.platform.cancelProgressAfterMs = 300;
+    if (stall == "wait") ftp::CurrentTuning().controlTimeoutMs = 1000;
     PublishActiveDocument(*f.app);
+    ftp::CurrentTuning().controlTimeoutMs = 15000;
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     auto messages = f.platform.CallsOf("message");
     QCOMPARE(messages.size(), std::size_t(1));
@@ -365,8 +369,8 @@ class SecurePublishTest : public QObject {
     }
     QCOMPARE(text, expected);
     QCOMPARE(messages[0].buttons, question ? MsgButtons::YesNo : MsgButtons::Ok);
-    QCOMPARE(messages[0].icon, stall ? MsgIcon::Information : MsgIcon::Warning);
-    if (stall) {
+    QCOMPARE(messages[0].icon, stall == "cancel" ? MsgIcon::Information : MsgIcon::Warning);
+    if (stall == "cancel") {
       long long afterCancel = f.platform.progressEndedMs - f.platform.progressCancelledAtMs;
       QVERIFY2(f.platform.progressCancelledAtMs >= 0 && afterCancel < 1000, qPrintable(QString::number(afterCancel)));
     }
