@@ -3,12 +3,15 @@
 #include <curl/curl.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QString>
 #include <QUrl>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -211,6 +214,8 @@ class Session {
   static CURLcode SslContext(CURL*, void* context, void* self);
   static int VerifyPeer(int ok, X509_STORE_CTX* store);
   static int HostKey(void* self, int type, const char* key, size_t length);
+  static curl_socket_t OpenSocket(void* self, curlsocktype, curl_sockaddr* address);
+  static int CloseSocket(void* self, curl_socket_t socket);
 
   const PublishJob& job_;
   ftp::RunControl& control_;
@@ -222,6 +227,7 @@ class Session {
   bool uploading_ = false, loggingIn_ = false;
   KeyCheck keyCheck_ = KeyCheck::None;
   std::string seenKey_, certificateProblem_;
+  std::vector<curl_socket_t> sockets_;  // open connections, control and data
 };
 
 // The verify callback of OpenSSL has no user pointer; the run's thread tells whose it is.
@@ -240,6 +246,10 @@ void Session::Prepare(const std::string& url) {
   set(CURLOPT_HEADERDATA, this);
   set(CURLOPT_ERRORBUFFER, errorText_);
   set(CURLOPT_NOSIGNAL, 1L);
+  set(CURLOPT_OPENSOCKETFUNCTION, &Session::OpenSocket);
+  set(CURLOPT_OPENSOCKETDATA, this);
+  set(CURLOPT_CLOSESOCKETFUNCTION, &Session::CloseSocket);
+  set(CURLOPT_CLOSESOCKETDATA, this);
   set(CURLOPT_USERNAME, job_.user.c_str());
   set(CURLOPT_PASSWORD, job_.password.c_str());
   const ftp::Tuning& tuning = ftp::CurrentTuning();
@@ -311,10 +321,25 @@ CURLcode Session::Perform() {
     if (active == 0)
       control_.waitedMs += std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - before).count();
   }
-  // Taken out while still running (a cancel), the transfer ends and its connection is dropped.
+  // After a cancel or a spent budget the connections are shut at once: libcurl would
+  // otherwise wait up to a second for a stalled SSH server to take its goodbye.
+  if (control_.Stopped())
+    for (curl_socket_t socket : sockets_) ::shutdown(socket, SHUT_RDWR);
   curl_multi_remove_handle(multi_, easy_);
   verifying = nullptr;
   return result;
+}
+
+curl_socket_t Session::OpenSocket(void* self, curlsocktype, curl_sockaddr* address) {
+  curl_socket_t socket = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+  if (socket != CURL_SOCKET_BAD) static_cast<Session*>(self)->sockets_.push_back(socket);
+  return socket;
+}
+
+int Session::CloseSocket(void* self, curl_socket_t socket) {
+  auto& open = static_cast<Session*>(self)->sockets_;
+  open.erase(std::remove(open.begin(), open.end(), socket), open.end());
+  return ::close(socket);
 }
 
 size_t Session::Header(char* data, size_t size, size_t count, void* self) {
@@ -328,7 +353,8 @@ size_t Session::Header(char* data, size_t size, size_t count, void* self) {
 int Session::Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t ulnow) {
   auto* s = static_cast<Session*>(self);
   if (s->uploading_) s->control_.bytesSent = static_cast<long long>(ulnow);
-  return s->control_.cancel ? 1 : 0;
+  // A cancel is seen by Perform, which shuts the connections first (see there).
+  return 0;
 }
 
 int Session::Debug(CURL*, curl_infotype type, char* data, size_t size, void* self) {

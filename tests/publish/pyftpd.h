@@ -18,7 +18,7 @@ class PyFtpServer {
     script_.setFileTemplate(QDir::tempPath() + "/pyftpd_XXXXXX.py");
     if (!script_.open()) return;
     script_.write(
-        "import os, sys, logging\n"
+        "import os, sys, time, logging\n"
         "from pyftpdlib.authorizers import DummyAuthorizer\n"
         "from pyftpdlib.handlers import FTPHandler\n"
         "from pyftpdlib.servers import FTPServer\n"
@@ -36,6 +36,12 @@ class PyFtpServer {
         // closed one; clients that start TLS as soon as they connect (curl) do speak.
         "        def readable(self):\n"
         "            return True if self._ssl_accepting else super().readable()\n"
+        // A file whose name holds "stall" stops the whole server after its first megabyte.
+        "        def handle_read_event(self):\n"
+        "            f = self.file_obj\n"
+        "            if f is not None and 'stall' in os.path.basename(f.name) and f.tell() >= 1 << 20:\n"
+        "                time.sleep(3600)\n"
+        "            super().handle_read_event()\n"
         // As many servers do, a data connection must resume the control connection's session.
         "        def handle_ssl_established(self):\n"
         "            if not lib.SSL_session_reused(self.socket._ssl):\n"

@@ -5,13 +5,15 @@
 # key's fingerprint ("SHA256:" and unpadded base64) on the second. The host key is read
 # from HOSTKEYFILE, or made and written there when the file does not exist yet.
 # Renaming onto an existing file fails, as with OpenSSH's server. A written file whose
-# name holds "short" keeps only its first half, as a server whose disk filled up would.
+# name holds "short" keeps only its first half, as a server whose disk filled up would;
+# one whose name holds "stall" stops answering after its first megabyte.
 import base64
 import hashlib
 import os
 import socket
 import sys
 import threading
+import time
 
 import paramiko
 from paramiko import SFTPAttributes, SFTPHandle, SFTPServer, SFTPServerInterface
@@ -46,6 +48,11 @@ class Handle(SFTPHandle):
         super().close()
         if self.writefile is not None and 'short' in os.path.basename(self.filename):
             os.truncate(self.filename, os.path.getsize(self.filename) // 2)
+
+    def write(self, offset, data):
+        if 'stall' in os.path.basename(self.filename) and offset >= 1 << 20:
+            time.sleep(3600)
+        return super().write(offset, data)
 
     def stat(self):
         try:

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <map>
 #include <memory>
 #include <netinet/in.h>
@@ -182,7 +184,7 @@ class SecurePublishTest : public QObject {
                           "Trust ftps://a:21 sha256//BBB=\rTrust lonely\r\n");
     QCOMPARE(read, (std::map<std::string, std::string>{{"ftps://a:21", "sha256//BBB="}, {"sftp://b:22", "SHA256:x"}}));
     QCOMPARE(WriteTrust(read), std::string("Trust ftps://a:21 sha256//BBB=\r\nTrust sftp://b:22 SHA256:x\r\n"));
-    EditorFixture f;  // its folder is current: the trust file lands there
+    EditorFixture f(false);  // its folder is current: the trust file lands there
     f.WriteFile(kTrustFile, "Trust sftp://b:22 SHA256:x\r\nTrust ftps://a:21 sha256//AAA=\r\n");
     QVERIFY(::chmod(kTrustFile, 0644) == 0);
     QVERIFY(RememberTrust("ftps://a:21", "sha256//CCC="));
@@ -214,7 +216,7 @@ class SecurePublishTest : public QObject {
     QFETCH(QString, question);
     Server server(kind, keys_.path(), HostKeyFile("whole-" + kind).toStdString());
     QVERIFY2(server.error.empty(), server.error.c_str());
-    EditorFixture f;
+    EditorFixture f(false);
     f.Start();
     QVERIFY(QDir(QString::fromStdString(f.Folder())).mkpath("pics/big"));
     QVERIFY(QDir(QString::fromStdString(f.Folder())).mkpath("css"));
@@ -260,33 +262,64 @@ class SecurePublishTest : public QObject {
   }
 
   // A file the server keeps only in part is sent once more, then refused with the sizes;
-  // nothing of it stays on the server, under its real name or its temporary one.
-  void shortFileIsRefused_data() {
+  // an upload the server stops taking is cancelled within a second. Nothing of the file
+  // stays under its real name.
+  void serverTroubleWithAPicture_data() {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("ftps") << "ftps";
-    QTest::newRow("sftp") << "sftp";
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("message");
+    const QString shortened = "Could not upload file to FTP server.\rpics/short.gif: The server holds 500 of the "
+                              "1000 bytes sent.";
+    QTest::newRow("ftps short") << "ftps" << "short.gif" << 1000 << shortened;
+    QTest::newRow("sftp short") << "sftp" << "short.gif" << 1000 << shortened;
+    QTest::newRow("ftps stalls") << "ftps" << "stall.gif" << (8 << 20) << kPublishCancelled;
+    QTest::newRow("sftp stalls") << "sftp" << "stall.gif" << (8 << 20) << kPublishCancelled;
   }
-  void shortFileIsRefused() {
+  void serverTroubleWithAPicture() {
     QFETCH(QString, kind);
-    Server server(kind, keys_.path(), HostKeyFile("short-" + kind).toStdString());
+    QFETCH(QString, name);
+    QFETCH(int, size);
+    QFETCH(QString, message);
+    Server server(kind, keys_.path(), HostKeyFile("trouble-" + kind).toStdString());
     QVERIFY2(server.error.empty(), server.error.c_str());
-    EditorFixture f;
+    EditorFixture f(false);
     f.Start();
     SecureHost h;
     QVERIFY(ParseSecureHost(server.host, h));
     f.WriteFile(kTrustFile, "Trust " + ServerName(h) + " " + server.key + "\r\n");
     QVERIFY(QDir(QString::fromStdString(f.Folder())).mkpath("pics"));
-    f.WriteFile("pics/short.gif", Bytes(1000, 3));
-    std::string page = "<img src=pics/short.gif>";
+    std::string picture = "pics/" + name.toStdString();
+    f.WriteFile(picture, Bytes(static_cast<std::size_t>(size), 3));
+    std::string page = "<img src=" + picture + ">";
     PrepareSavedDocument(f, "site1.web", kProgram, page);
     StoreProfile(*f.app->profiles, "site1", server.host, "anna", "secret", "mysite");
     f.platform.AnswerMessage(MsgAnswer::Ok);
+    bool stalls = message == kPublishCancelled;
+    // Cancel once half a megabyte of the picture has arrived (the server stalls at one).
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+      if (QFileInfo(server.remote.filePath("pages/pics/.stall.gif.part")).size() >= (1 << 19))
+        f.platform.cancelProgressAfterMs = 0;
+    });
+    if (stalls) {
+      f.platform.cancelProgressAfterMs = 20000;
+      watch.start(5);
+    }
     PublishActiveDocument(*f.app);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
-    QCOMPARE(f.platform.CallsOf("message").at(0).text,
-             std::string("Could not upload file to FTP server.\rpics/short.gif: The server holds 500 of the 1000 "
-                         "bytes sent."));
-    QCOMPARE(Tree(server.Pages()), (std::map<std::string, std::string>{{"site1.html", page}}));
+    QCOMPARE(QString::fromStdString(f.platform.CallsOf("message").at(0).text), message);
+    if (stalls) {
+      long long afterCancel = f.platform.progressEndedMs - f.platform.progressCancelledAtMs;
+      QVERIFY2(f.platform.progressCancelledAtMs >= 0 && afterCancel < 1000, qPrintable(QString::number(afterCancel)));
+      QString last = QString::fromStdString(f.platform.CallsOf("progress").at(0).args.back());
+      QVERIFY2(last.startsWith("Uploading " + QString::fromStdString(picture) + " (2 of 2)\n"), qPrintable(last));
+    }
+    auto tree = Tree(server.Pages());
+    QCOMPARE(tree.count("site1.html"), std::size_t(1));
+    QCOMPARE(tree.count(picture), std::size_t(0));
+    // A short file is removed; a cancelled one may stay under its temporary name only.
+    QCOMPARE(tree.size(), std::size_t(stalls ? 2 : 1));
   }
 
   // Failures say why; an unverified server is asked about, a changed SSH host key is not;
@@ -340,7 +373,7 @@ class SecurePublishTest : public QObject {
     Server server(kind == "refused" ? "ftps" : kind, keys_.path(), HostKeyFile("refusals-" + kind).toStdString());
     QVERIFY2(server.error.empty(), server.error.c_str());
     if (kind == "refused") server.host = "ftps://127.0.0.1:" + std::to_string(ClosedPort());
-    EditorFixture f;
+    EditorFixture f(false);
     f.Start();
     SecureHost h;
     QVERIFY(ParseSecureHost(server.host, h));
