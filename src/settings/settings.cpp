@@ -143,7 +143,7 @@ void ReadSettingsText(const std::string& fileBytes, Settings& s) {
   for (const std::string& line : core::SplitLines(fileBytes)) {
     if (line.empty()) continue;
     for (const ReadKey& k : KeysStartingWith(static_cast<unsigned char>(line[0]))) {
-      if (!core::MatchKey(line, k.key, value)) continue;
+      if (line.size() < 2 || line[1] != k.key[1] || !core::MatchKey(line, k.key, value)) continue;
       const Field& f = *k.field;
       if (f.kind == Kind::Number) {
         int v = core::ParseNumber(value);
