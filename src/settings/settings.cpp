@@ -162,6 +162,7 @@ void ReadSettingsText(const std::string& fileBytes, Settings& s) {
 
 std::string WriteSettingsText(const Settings& s) {
   std::string out;
+  out.reserve(4096);  // the whole file is about 2.5 KB
   const auto& layout = Layout();
   for (size_t i = 0; i < layout.size(); ++i) {
     const Field& f = layout[i];
