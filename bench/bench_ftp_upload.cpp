@@ -1,5 +1,7 @@
 // Uploads one large file to a local pyftpdlib server with this program's FTP client and
-// with curl, in the same run: several runs in alternating order, medians compared.
+// with curl, in the same run: several runs in alternating order, medians compared. Then
+// the same over explicit FTPS: this program's whole publish path (temporary name, size
+// check, rename) against curl's plain upload to the same TLS server.
 // BENCH_FTP_MB sets the file size in megabytes (200 by default), BENCH_FTP_RUNS the runs
 // of each (5 by default).
 #include <QCoreApplication>
@@ -14,8 +16,12 @@
 #include <fstream>
 #include <vector>
 
+#include <functional>
+
 #include "../tests/publish/pyftpd.h"
+#include "../tests/publish/secure_servers.h"
 #include "publish/ftp_client.h"
+#include "publish/publish_run.h"
 
 namespace {
 
@@ -72,15 +78,29 @@ double Curl(const Target& t, const std::string& file, const QString& arrived, lo
   return seconds;
 }
 
-bool Compare(const char* label, const Target& t, const std::string& file, const QTemporaryDir& root,
-             long long bytes, int runs) {
+// Seconds for one publish run of the file to an FTPS server; negative on failure.
+double OursPublished(const PublishJob& job, const QString& arrived, long long bytes) {
+  QFile::remove(arrived);
+  QElapsedTimer clock;
+  clock.start();
+  ftp::RunControl control;
+  PublishOutcome outcome = RunPublishJob(job, control);
+  double seconds = clock.nsecsElapsed() / 1e9;
+  if (outcome.result != PublishOutcome::Published || QFileInfo(arrived).size() != bytes) {
+    std::printf("bench_ftp_upload: our FTPS publish failed (%s)\n", outcome.message.c_str());
+    return -1;
+  }
+  return seconds;
+}
+
+bool Compare(const char* label, long long bytes, int runs, const std::function<double()>& oursOnce,
+             const std::function<double()>& curlOnce) {
   std::vector<double> ours, theirs;
   for (int run = 0; run < runs; ++run) {
     // Alternating order, so neither side always meets a warm or a cold cache.
     for (int side = 0; side < 2; ++side) {
       bool oursNow = (side == 0) == (run % 2 == 0);
-      double s = oursNow ? Ours(t, file, root.filePath("ours.bin"), bytes)
-                         : Curl(t, file, root.filePath("curl.bin"), bytes);
+      double s = oursNow ? oursOnce() : curlOnce();
       if (s < 0) return false;
       (oursNow ? ours : theirs).push_back(s);
     }
@@ -111,7 +131,21 @@ int main(int argc, char** argv) {
   PyFtpServer server(root.path().toStdString());
   if (server.port == 0) return std::printf("bench_ftp_upload: no FTP server: %s\n", server.error.c_str()), 1;
   Target plain{server.HostAndPort(), QString("ftp://127.0.0.1:%1/").arg(server.port), {}};
-  if (!Compare("FTP", plain, file, root, bytes, runs)) return 1;
+  auto ours = [&] { return Ours(plain, file, root.filePath("ours.bin"), bytes); };
+  auto curl = [&] { return Curl(plain, file, root.filePath("curl.bin"), bytes); };
+  if (!Compare("FTP", bytes, runs, ours, curl)) return 1;
+
+  QTemporaryDir keys, secureRoot;
+  if (!MakeCertificate(keys.path().toStdString())) return std::puts("bench_ftp_upload: no certificate"), 1;
+  PyFtpServer tls(secureRoot.path().toStdString(), "", keys.filePath("cert.pem").toStdString(),
+                  keys.filePath("key.pem").toStdString());
+  if (tls.port == 0) return std::printf("bench_ftp_upload: no FTPS server: %s\n", tls.error.c_str()), 1;
+  PublishJob job{"ftps://127.0.0.1:" + std::to_string(tls.port), "anna", "secret", "", {{file, "ours.bin"}}, tls.pin};
+  Target secure{"", QString("ftp://127.0.0.1:%1/").arg(tls.port),
+                {"--ssl-reqd", "--cacert", keys.filePath("cert.pem")}};
+  auto oursTls = [&] { return OursPublished(job, secureRoot.filePath("ours.bin"), bytes); };
+  auto curlTls = [&] { return Curl(secure, file, secureRoot.filePath("curl.bin"), bytes); };
+  if (!Compare("FTPS", bytes, runs, oursTls, curlTls)) return 1;
 
   return 0;
 }

@@ -26,9 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> parts = Parts(std::string_view(reinterpret_cast<const char*>(data), size));
   translator::Options o;
   o.libraryFolder = "/site/Library";
-  // Smaller than the real caps, so that inputs that run into them stay quick.
-  o.maxPageBytes = size_t(1) << 20;
-  o.maxIncludes = 1000;
+  // Far smaller than the real caps, so that inputs that run into them stay quick and the
+  // fuzzer spends its time on many inputs rather than on a few huge pages.
+  o.maxPageBytes = size_t(1) << 18;
+  o.maxIncludes = 200;
   o.read = [&parts](const std::string& path, std::string& bytes) {
     if (path == "/site/index.web") {
       bytes = parts[0];

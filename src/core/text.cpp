@@ -7,26 +7,17 @@ namespace core {
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
   std::vector<std::string> lines;
-  std::string current;
-  bool open = false;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    char c = bytes[i];
-    if (c == 26) break;
-    if (c == '\r') {
-      lines.push_back(std::move(current));
-      current.clear();
-      open = false;
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      lines.push_back(std::move(current));
-      current.clear();
-      open = false;
-    } else {
-      current.push_back(c);
-      open = true;
-    }
+  // Nothing after an end-of-file mark (Ctrl+Z) is read.
+  if (size_t mark = bytes.find('\x1a'); mark != std::string_view::npos) bytes = bytes.substr(0, mark);
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = start;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    lines.emplace_back(bytes.substr(start, end - start));
+    if (end == bytes.size()) break;
+    start = end + 1;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;  // CR LF is one line end
   }
-  if (open) lines.push_back(std::move(current));
   return lines;
 }
 

@@ -17,6 +17,8 @@
 #include "publish/ftp_profiles.h"
 #include "publish/page_files.h"
 #include "publish/publish_run.h"
+#include "publish/secure_transfer.h"
+#include "publish/server_trust.h"
 #include "core/files.h"
 
 namespace {
@@ -156,6 +158,30 @@ PublishOutcome RunWatched(App& app, const PublishJob& job) {
   return outcome;
 }
 
+// Runs the job. An encrypted server whose identity could not be verified may be trusted
+// by the user, from now on for that server; the job then runs once more. `asked` tells
+// that the failure was already shown in the question.
+PublishOutcome RunTrusting(App& app, PublishJob& job, bool& asked) {
+  asked = false;
+  SecureHost host;
+  bool secure = ParseSecureHost(job.host, host);
+  if (secure) job.trustedKey = TrustedKeyFor(ServerName(host));
+  PublishOutcome outcome = RunWatched(app, job);
+  if (!secure || outcome.result != PublishOutcome::Failed || outcome.offeredKey.empty()) return outcome;
+  asked = true;
+  std::string what = host.transport == Transport::Sftp ? "host key" : "certificate";
+  std::string question = outcome.message + "\r\rTrust this server's " + what + " for " + ServerName(host) +
+                         " from now on?\rIts key: " + outcome.offeredKey;
+  if (app.platform.Message(question, MsgIcon::Warning, MsgButtons::YesNo) != MsgAnswer::Yes) return outcome;
+  asked = false;
+  job.trustedKey = outcome.offeredKey;
+  if (!RememberTrust(ServerName(host), job.trustedKey))
+    app.platform.Message(std::string("Could not write ") + kTrustFile + "; the " + what +
+                             " is trusted for this publish only.",
+                         MsgIcon::Warning);
+  return RunWatched(app, job);
+}
+
 }  // namespace
 
 FtpLookup LookUpFtpProfile(std::string_view text, const FtpProfileTable& table) {
@@ -268,7 +294,7 @@ void PublishActiveDocument(App& app) {
   }
   FtpLookup found = LookUpActiveDocument(app);
   if (!found.found) return;
-  PublishJob job{found.host, found.user, found.password, found.folder, {}};
+  PublishJob job{found.host, found.user, found.password, found.folder, {}, {}};
   std::string manifestPath = ManifestPathFor(found.project), bytes;
   Manifest manifest;
   if (core::ReadFileBytes(manifestPath, bytes)) manifest = ReadManifest(bytes);
@@ -277,9 +303,10 @@ void PublishActiveDocument(App& app) {
                                    manifest, job.folder, app.publish.changedOnly);
   job.items = chosen.items;
   PublishOutcome outcome;
+  bool asked = false;
   // Nothing changed since the last publish: the server already holds this page.
   if (job.items.empty()) outcome.result = PublishOutcome::Published;
-  else outcome = RunWatched(app, job);
+  else outcome = RunTrusting(app, job, asked);
   // What reached the server is recorded, also when a later file failed; a failed file is
   // not, so the next publish sends it again.
   for (std::size_t i : outcome.uploaded)
@@ -290,7 +317,7 @@ void PublishActiveDocument(App& app) {
     // A failure must not leave an earlier success on show.
     if (QLabel* label = PublishedLabel(app, false)) label->clear();
     bool cancelled = outcome.result == PublishOutcome::Cancelled;
-    ui.Message(outcome.message, cancelled ? MsgIcon::Information : MsgIcon::Warning);
+    if (!asked) ui.Message(outcome.message, cancelled ? MsgIcon::Information : MsgIcon::Warning);
     return;
   }
   std::string text = "File published: " + PageAddress(found.domain, job.folder, app.generatedPagePath);

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "core/text.h"
+#include "publish/secure_transfer.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ PublishOutcome RunPublishJob(const PublishJob& job, ftp::RunControl& control) {
   control.bytesTotal = 0;
   for (const UploadItem& item : job.items) control.bytesTotal += SizeOf(item.localPath);
   control.SetStep("Connecting to " + job.host + "...");
+  if (IsSecureHost(job.host)) return RunSecureJob(job, control);
   int c = ftpConnect(job.host.c_str(), job.user.c_str(), job.password.c_str());
   if (c == 0 || c == -1) return Stop(-1, control, WithCause(kConnectFailed, Cause("")));
   if (!job.folder.empty()) {

@@ -23,6 +23,7 @@ struct UploadItem {
 struct PublishJob {
   std::string host, user, password, folder;
   std::vector<UploadItem> items;
+  std::string trustedKey;  // an encrypted server's key the user chose to trust ("" = none)
 };
 
 struct PublishOutcome {
@@ -30,6 +31,9 @@ struct PublishOutcome {
   // For the message box: the first line says what failed, a second (after a CR) why.
   std::string message;
   std::vector<std::size_t> uploaded;  // indexes of the items that reached their real names
+  // The key of an encrypted server whose identity could not be verified: the user may
+  // choose to trust it ("" when there is nothing to ask).
+  std::string offeredKey;
 };
 
 PublishOutcome RunPublishJob(const PublishJob& job, ftp::RunControl& control);

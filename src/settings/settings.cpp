@@ -102,37 +102,67 @@ std::string SessionKey(int n) {
 
 }  // namespace
 
+namespace {
+
+// The keys as reading compares them, grouped by their first character, so that each line
+// is compared with the few keys that can match it rather than with all of them.
+struct ReadKey {
+  std::string key;
+  const Field* field;
+};
+const std::vector<ReadKey>& KeysStartingWith(unsigned char first) {
+  static const std::vector<std::vector<ReadKey>> byFirst = [] {
+    std::vector<std::vector<ReadKey>> groups(256);
+    for (const Field& f : Layout()) {
+      std::string key;
+      if (f.kind == Kind::Number) key = std::string(f.key) + (f.noSpaceWhenReading ? "" : " ");
+      else if (f.kind == Kind::Text) key = f.key;
+      else continue;
+      groups[static_cast<unsigned char>(key[0])].push_back({key, &f});
+    }
+    return groups;
+  }();
+  return byFirst[first];
+}
+
+// "File001" .. "File032": the session line's number, 0 when the line is none.
+int SessionNumber(std::string_view line) {
+  if (line.size() < 7 || line.compare(0, 4, "File") != 0) return 0;
+  int n = 0;
+  for (size_t i = 4; i < 7; ++i) {
+    if (line[i] < '0' || line[i] > '9') return 0;
+    n = n * 10 + (line[i] - '0');
+  }
+  return n >= 1 && n <= 32 ? n : 0;
+}
+
+}  // namespace
+
 void ReadSettingsText(const std::string& fileBytes, Settings& s) {
   std::string value;
   for (const std::string& line : core::SplitLines(fileBytes)) {
-    for (const Field& f : Layout()) {
-      switch (f.kind) {
-        case Kind::Number: {
-          std::string key = std::string(f.key) + (f.noSpaceWhenReading ? "" : " ");
-          if (core::MatchKey(line, key, value)) {
-            int v = core::ParseNumber(value);
-            if (f.number == &Settings::fontSize && v < 5) v = 10;
-            s.*f.number = v;
-          }
-          break;
-        }
-        case Kind::Text:
-          if (core::MatchKey(line, f.key, value)) s.*f.text = value;
-          break;
-        case Kind::Sessions:
-          for (int n = 1; n <= 32; ++n)
-            if (core::MatchKey(line, SessionKey(n), value))
-              s.sessionFiles[n] = core::Trim(value.empty() ? value : value.substr(1));
-          break;
-        default:
-          break;
+    if (line.empty()) continue;
+    for (const ReadKey& k : KeysStartingWith(static_cast<unsigned char>(line[0]))) {
+      if (line.size() < 2 || line[1] != k.key[1] || !core::MatchKey(line, k.key, value)) continue;
+      const Field& f = *k.field;
+      if (f.kind == Kind::Number) {
+        int v = core::ParseNumber(value);
+        if (f.number == &Settings::fontSize && v < 5) v = 10;
+        s.*f.number = v;
+      } else {
+        s.*f.text = value;
       }
+    }
+    if (int n = SessionNumber(line)) {
+      value = line.substr(7);
+      s.sessionFiles[n] = core::Trim(value.empty() ? value : value.substr(1));
     }
   }
 }
 
 std::string WriteSettingsText(const Settings& s) {
   std::string out;
+  out.reserve(4096);  // the whole file is about 2.5 KB
   const auto& layout = Layout();
   for (size_t i = 0; i < layout.size(); ++i) {
     const Field& f = layout[i];

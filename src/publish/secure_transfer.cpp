@@ -1,0 +1,617 @@
+#include "publish/secure_transfer.h"
+
+#include <curl/curl.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QString>
+#include <QUrl>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "core/text.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How often a wait looks at the run's cancel flag.
+constexpr int kSliceMs = 50;
+
+QByteArray Sha256(std::string_view bytes) {
+  return QCryptographicHash::hash(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                                  QCryptographicHash::Sha256);
+}
+
+bool ValidPort(std::string_view digits, int& port) {
+  if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  port = std::stoi(std::string(digits));
+  return port >= 1 && port <= 65535;
+}
+
+std::vector<std::string> Pieces(std::string_view path) {
+  std::vector<std::string> pieces;
+  std::size_t at = 0;
+  while (at <= path.size()) {
+    std::size_t slash = path.find('/', at);
+    if (slash == std::string_view::npos) slash = path.size();
+    if (slash > at) pieces.emplace_back(path.substr(at, slash - at));
+    at = slash + 1;
+  }
+  return pieces;
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : folder + "/" + name;
+}
+
+std::string FolderOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string NoAnswer(int timeoutMs) {
+  return "no answer within " + std::to_string(std::max(1, (timeoutMs + 999) / 1000)) + " s";
+}
+
+long LongSeconds(int ms) { return std::max(1L, static_cast<long>((ms + 999) / 1000)); }
+
+long long LocalSize(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? static_cast<long long>(info.st_size) : -1;
+}
+
+// One run's libcurl handles and what its callbacks learned. All requests of a run go
+// through one easy handle, so they share the connection (and, for FTPS, the TLS session).
+class Session {
+ public:
+  Session(const PublishJob& job, ftp::RunControl& control, const SecureHost& host)
+      : job_(job), control_(control), host_(host) {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    multi_ = curl_multi_init();
+    easy_ = curl_easy_init();
+  }
+  ~Session() {
+    if (easy_) curl_easy_cleanup(easy_);
+    if (multi_) curl_multi_cleanup(multi_);  // closes the kept connection (QUIT)
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  enum class KeyCheck { None, Unknown, Changed };
+
+  // Logs in. SFTP quote commands take whole paths, so the home folder is asked for:
+  // libcurl answers "pwd" as an FTP server would, 257 "/home/anna" ...
+  CURLcode LogIn() {
+    Prepare(RemoteUrl(host_, ""));
+    curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
+    curl_slist* pwd = host_.transport == Transport::Sftp ? curl_slist_append(nullptr, "pwd") : nullptr;
+    curl_easy_setopt(easy_, CURLOPT_QUOTE, pwd);
+    CURLcode result = Perform();
+    curl_easy_setopt(easy_, CURLOPT_QUOTE, nullptr);
+    curl_slist_free_all(pwd);
+    if (result == CURLE_OK && host_.transport == Transport::Sftp && home_.empty()) {
+      cause_ = "the server did not tell the home folder";
+      return CURLE_QUOTE_ERROR;
+    }
+    return result;
+  }
+
+  // Checks that the folder exists: FTP changes into it, SFTP lists it.
+  CURLcode FindFolder(const std::string& folder) {
+    Prepare(RemoteUrl(host_, folder + "/"));
+    if (host_.transport != Transport::Sftp) curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
+    return Perform();
+  }
+
+  CURLcode Upload(const std::string& localPath, const std::string& remotePath, long long size) {
+    FILE* file = std::fopen(localPath.c_str(), "rb");
+    if (!file) {
+      cause_ = "cannot read " + localPath;
+      return CURLE_READ_ERROR;
+    }
+    Prepare(RemoteUrl(host_, remotePath));
+    curl_easy_setopt(easy_, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(easy_, CURLOPT_READDATA, file);
+    curl_easy_setopt(easy_, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    curl_easy_setopt(easy_, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+    curl_easy_setopt(easy_, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
+    uploading_ = true;
+    CURLcode result = Perform();
+    uploading_ = false;
+    std::fclose(file);
+    curl_off_t sent = 0;
+    if (result == CURLE_OK && curl_easy_getinfo(easy_, CURLINFO_SIZE_UPLOAD_T, &sent) == CURLE_OK && sent != size) {
+      cause_ = ftp::kShortFileStatus + std::to_string(sent) + " of the " + std::to_string(size) + " bytes sent.";
+      result = CURLE_PARTIAL_FILE;
+    }
+    return result;
+  }
+
+  // The size the server holds (SIZE over FTP, a stat over SFTP); -1 when it cannot tell.
+  CURLcode RemoteSize(const std::string& remotePath, long long& size) {
+    Prepare(RemoteUrl(host_, remotePath));
+    curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
+    CURLcode result = Perform();
+    curl_off_t length = -1;
+    if (result == CURLE_OK) curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    size = length;
+    return result;
+  }
+
+  // Renames a file into place; a server that will not rename over an existing file gets
+  // the old one deleted first.
+  CURLcode Rename(const std::string& from, const std::string& to) {
+    CURLcode result = Commands(FolderOf(to), RenameCommands(from, to, false));
+    if (result != CURLE_QUOTE_ERROR) return result;
+    // Over FTP only a permanent refusal (5xx) may mean "exists already".
+    if (host_.transport != Transport::Sftp && ftp::ftpReplyCode(lastReply_) < 500) return result;
+    return Commands(FolderOf(to), RenameCommands(from, to, true));
+  }
+
+  CURLcode Delete(const std::string& path) {
+    bool sftp = host_.transport == Transport::Sftp;
+    return Commands(FolderOf(path), {sftp ? "rm " + SftpQuotePath(home_, path) : "DELE " + NameOf(path)});
+  }
+
+  // The cause of a failed request in plain words.
+  std::string Cause(CURLcode result) const;
+
+  KeyCheck keyCheck() const { return keyCheck_; }
+  const std::string& seenKey() const { return seenKey_; }
+
+ private:
+  std::vector<std::string> RenameCommands(const std::string& from, const std::string& to, bool deleteFirst) const {
+    std::vector<std::string> commands;
+    if (host_.transport == Transport::Sftp) {
+      if (deleteFirst) commands.push_back("rm " + SftpQuotePath(home_, to));
+      commands.push_back("rename " + SftpQuotePath(home_, from) + " " + SftpQuotePath(home_, to));
+    } else {
+      if (deleteFirst) commands.push_back("DELE " + NameOf(to));
+      commands.push_back("RNFR " + NameOf(from));
+      commands.push_back("RNTO " + NameOf(to));
+    }
+    return commands;
+  }
+
+  // Sends commands after changing to `folder` (FTP) without a transfer.
+  CURLcode Commands(const std::string& folder, const std::vector<std::string>& commands) {
+    Prepare(RemoteUrl(host_, folder.empty() ? std::string() : folder + "/"));
+    curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
+    curl_slist* list = nullptr;
+    for (const std::string& c : commands) list = curl_slist_append(list, c.c_str());
+    curl_easy_setopt(easy_, CURLOPT_POSTQUOTE, list);
+    CURLcode result = Perform();
+    curl_easy_setopt(easy_, CURLOPT_POSTQUOTE, nullptr);
+    curl_slist_free_all(list);
+    return result;
+  }
+
+  void Prepare(const std::string& url);
+  CURLcode Perform();
+
+  static size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
+  static size_t Header(char* data, size_t size, size_t count, void* self);
+  static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t ulnow);
+  static int Debug(CURL*, curl_infotype type, char* data, size_t size, void* self);
+  static CURLcode SslContext(CURL*, void* context, void* self);
+  static int VerifyPeer(int ok, X509_STORE_CTX* store);
+  static int HostKey(void* self, int type, const char* key, size_t length);
+  static curl_socket_t OpenSocket(void* self, curlsocktype, curl_sockaddr* address);
+  static int CloseSocket(void* self, curl_socket_t socket);
+
+  const PublishJob& job_;
+  ftp::RunControl& control_;
+  SecureHost host_;
+  CURLM* multi_ = nullptr;
+  CURL* easy_ = nullptr;
+  char errorText_[CURL_ERROR_SIZE] = {};
+  std::string url_, lastReply_, cause_, home_;
+  bool uploading_ = false, loggingIn_ = false;
+  KeyCheck keyCheck_ = KeyCheck::None;
+  std::string seenKey_, certificateProblem_;
+  std::vector<curl_socket_t> sockets_;  // open connections, control and data
+};
+
+// The verify callback of OpenSSL has no user pointer; the run's thread tells whose it is.
+thread_local Session* verifying = nullptr;
+
+void Session::Prepare(const std::string& url) {
+  curl_easy_reset(easy_);
+  url_ = url;
+  errorText_[0] = '\0';
+  cause_.clear();
+  lastReply_.clear();
+  auto set = [this](CURLoption option, auto value) { curl_easy_setopt(easy_, option, value); };
+  set(CURLOPT_URL, url_.c_str());
+  set(CURLOPT_WRITEFUNCTION, &Session::Discard);
+  set(CURLOPT_HEADERFUNCTION, &Session::Header);
+  set(CURLOPT_HEADERDATA, this);
+  set(CURLOPT_ERRORBUFFER, errorText_);
+  set(CURLOPT_NOSIGNAL, 1L);
+  set(CURLOPT_OPENSOCKETFUNCTION, &Session::OpenSocket);
+  set(CURLOPT_OPENSOCKETDATA, this);
+  set(CURLOPT_CLOSESOCKETFUNCTION, &Session::CloseSocket);
+  set(CURLOPT_CLOSESOCKETDATA, this);
+  set(CURLOPT_USERNAME, job_.user.c_str());
+  set(CURLOPT_PASSWORD, job_.password.c_str());
+  const ftp::Tuning& tuning = ftp::CurrentTuning();
+  set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(tuning.controlTimeoutMs));
+  set(CURLOPT_SERVER_RESPONSE_TIMEOUT, LongSeconds(tuning.controlTimeoutMs));
+  // A transfer that moves no byte for as long as a reply may take has stalled.
+  set(CURLOPT_LOW_SPEED_LIMIT, 1L);
+  set(CURLOPT_LOW_SPEED_TIME, LongSeconds(tuning.controlTimeoutMs));
+  set(CURLOPT_NOPROGRESS, 0L);
+  set(CURLOPT_XFERINFOFUNCTION, &Session::Progress);
+  set(CURLOPT_XFERINFODATA, this);
+  // The debug stream carries the server's replies, which explain a refusal.
+  set(CURLOPT_VERBOSE, 1L);
+  set(CURLOPT_DEBUGFUNCTION, &Session::Debug);
+  set(CURLOPT_DEBUGDATA, this);
+  if (host_.transport == Transport::Ftps) {
+    set(CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    set(CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS));
+    set(CURLOPT_SSL_CTX_FUNCTION, &Session::SslContext);
+    set(CURLOPT_SSL_CTX_DATA, this);
+    if (!job_.trustedKey.empty()) {
+      // The user trusted this very key: it replaces the chain and name checks.
+      set(CURLOPT_SSL_VERIFYPEER, 0L);
+      set(CURLOPT_SSL_VERIFYHOST, 0L);
+      set(CURLOPT_PINNEDPUBLICKEY, job_.trustedKey.c_str());
+    }
+  } else {
+    set(CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+    set(CURLOPT_SSH_HOSTKEYFUNCTION, &Session::HostKey);
+    set(CURLOPT_SSH_HOSTKEYDATA, this);
+  }
+}
+
+CURLcode Session::Perform() {
+  keyCheck_ = KeyCheck::None;
+  seenKey_.clear();
+  certificateProblem_.clear();
+  verifying = this;
+  curl_multi_add_handle(multi_, easy_);
+  CURLcode result = CURLE_OK;
+  for (bool done = false; !done;) {
+    int running = 0;
+    if (curl_multi_perform(multi_, &running) != CURLM_OK) {
+      result = CURLE_FAILED_INIT;
+      break;
+    }
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
+      if (message->msg == CURLMSG_DONE) {
+        result = message->data.result;
+        done = true;
+      }
+    }
+    if (done || running == 0) break;
+    if (control_.cancel) {
+      control_.cancelled = true;
+      result = CURLE_ABORTED_BY_CALLBACK;
+      break;
+    }
+    if (control_.waitedMs >= control_.budgetMs) {
+      control_.outOfTime = true;
+      result = CURLE_OPERATION_TIMEDOUT;
+      break;
+    }
+    // Time in which nothing moved is waiting for the server, charged to the run's budget.
+    auto before = Clock::now();
+    int active = 0;
+    curl_multi_poll(multi_, nullptr, 0, kSliceMs, &active);
+    if (active == 0)
+      control_.waitedMs += std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - before).count();
+  }
+  // After a cancel or a spent budget the connections are shut at once: libcurl would
+  // otherwise wait up to a second for a stalled SSH server to take its goodbye.
+  if (control_.Stopped())
+    for (curl_socket_t socket : sockets_) ::shutdown(socket, SHUT_RDWR);
+  curl_multi_remove_handle(multi_, easy_);
+  verifying = nullptr;
+  return result;
+}
+
+curl_socket_t Session::OpenSocket(void* self, curlsocktype, curl_sockaddr* address) {
+  curl_socket_t socket = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+  if (socket != CURL_SOCKET_BAD) static_cast<Session*>(self)->sockets_.push_back(socket);
+  return socket;
+}
+
+int Session::CloseSocket(void* self, curl_socket_t socket) {
+  auto& open = static_cast<Session*>(self)->sockets_;
+  open.erase(std::remove(open.begin(), open.end(), socket), open.end());
+  return ::close(socket);
+}
+
+size_t Session::Header(char* data, size_t size, size_t count, void* self) {
+  auto* s = static_cast<Session*>(self);
+  std::string_view line(data, size * count);
+  std::size_t open = line.find('"'), close = line.rfind('"');
+  if (core::StartsWith(line, "257 \"") && close > open) s->home_ = std::string(line.substr(open + 1, close - open - 1));
+  return size * count;
+}
+
+int Session::Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t ulnow) {
+  auto* s = static_cast<Session*>(self);
+  if (s->uploading_) s->control_.bytesSent = static_cast<long long>(ulnow);
+  // A cancel is seen by Perform, which shuts the connections first (see there).
+  return 0;
+}
+
+int Session::Debug(CURL*, curl_infotype type, char* data, size_t size, void* self) {
+  auto* s = static_cast<Session*>(self);
+  std::string_view text(data, size);
+  if (type == CURLINFO_HEADER_IN) {
+    // The closing line of a reply: three digits and a blank.
+    std::string line = core::TrimBlank(text);
+    if (line.size() >= 4 && line[3] == ' ' && line.find_first_not_of("0123456789") == 3)
+      s->lastReply_ = line.substr(0, ftp::kMaxLineBytes);
+  } else if (type == CURLINFO_TEXT && !s->loggingIn_ && core::StartsWith(text, "Connected to ")) {
+    s->loggingIn_ = true;
+    s->control_.SetStep("Logging in as " + s->job_.user + "...");
+  }
+  return 0;
+}
+
+CURLcode Session::SslContext(CURL*, void* context, void*) {
+  auto* ssl = static_cast<SSL_CTX*>(context);
+  // Keep libcurl's own decision; the callback only learns the key and the reason.
+  SSL_CTX_set_verify(ssl, SSL_CTX_get_verify_mode(ssl), &Session::VerifyPeer);
+  return CURLE_OK;
+}
+
+int Session::VerifyPeer(int ok, X509_STORE_CTX* store) {
+  Session* s = verifying;
+  if (!s) return ok;
+  if (X509* leaf = X509_STORE_CTX_get0_cert(store); leaf && s->seenKey_.empty()) {
+    unsigned char* der = nullptr;
+    int length = i2d_X509_PUBKEY(X509_get_X509_PUBKEY(leaf), &der);
+    if (length > 0) s->seenKey_ = CertificatePin(std::string_view(reinterpret_cast<char*>(der), length));
+    OPENSSL_free(der);
+  }
+  if (!ok && s->certificateProblem_.empty())
+    s->certificateProblem_ = X509_verify_cert_error_string(X509_STORE_CTX_get_error(store));
+  return ok;
+}
+
+int Session::HostKey(void* self, int, const char* key, size_t length) {
+  auto* s = static_cast<Session*>(self);
+  s->seenKey_ = HostKeyFingerprint(std::string_view(key, length));
+  if (!s->job_.trustedKey.empty() && s->seenKey_ == s->job_.trustedKey) return CURLKHMATCH_OK;
+  s->keyCheck_ = s->job_.trustedKey.empty() ? KeyCheck::Unknown : KeyCheck::Changed;
+  return CURLKHMATCH_MISMATCH;
+}
+
+std::string Session::Cause(CURLcode result) const {
+  if (!cause_.empty()) return cause_;
+  const int timeoutMs = ftp::CurrentTuning().controlTimeoutMs;
+  bool refusal = ftp::ftpReplyCode(lastReply_) >= 400;
+  switch (result) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+      return "host name not found";
+    case CURLE_COULDNT_CONNECT: {
+      long error = 0;
+      curl_easy_getinfo(easy_, CURLINFO_OS_ERRNO, &error);
+      if (error == ECONNREFUSED) return "connection refused";
+      if (error == ETIMEDOUT) return NoAnswer(timeoutMs);
+      return error ? std::string("cannot connect: ") + std::strerror(static_cast<int>(error)) : "cannot connect";
+    }
+    case CURLE_OPERATION_TIMEDOUT:
+      return NoAnswer(timeoutMs);
+    case CURLE_PEER_FAILED_VERIFICATION:
+      if (keyCheck_ == KeyCheck::Unknown) return "the server's host key is not known yet (" + seenKey_ + ")";
+      if (keyCheck_ == KeyCheck::Changed)
+        return "the server's host key has changed (now " + seenKey_ +
+               "); if its owner changed it, remove the server's line from " + std::string("FtpTrust.ini");
+      if (!certificateProblem_.empty()) return "certificate not trusted (" + certificateProblem_ + ")";
+      return "certificate not trusted (it was issued for another host name)";
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+      return "certificate not trusted (it is not the certificate trusted before for this host)";
+    case CURLE_USE_SSL_FAILED:
+      return refusal ? "the server offers no encryption: " + lastReply_ : "the server offers no encryption";
+    case CURLE_LOGIN_DENIED:
+      if (host_.transport == Transport::Sftp) return "the server refused the user name or password";
+      break;
+    case CURLE_GOT_NOTHING:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+      if (!refusal) return "the server closed the connection";
+      break;
+    default:
+      break;
+  }
+  if (refusal) return lastReply_;
+  if (result == CURLE_REMOTE_FILE_NOT_FOUND) return "no such file or folder";
+  if (errorText_[0]) return errorText_;
+  return curl_easy_strerror(result);
+}
+
+// Ends the run after a failure: a cancel or a spent budget outweighs what failed.
+PublishOutcome Stop(const ftp::RunControl& control, const std::string& message) {
+  PublishOutcome out;
+  if (control.cancelled || control.cancel) {
+    out.result = PublishOutcome::Cancelled;
+    out.message = kPublishCancelled;
+  } else if (control.outOfTime) {
+    out.message = kStoppedAnswering;
+  } else {
+    out.message = message;
+  }
+  return out;
+}
+
+// Puts one file up under its temporary name, checks the size the server holds and renames
+// it into place. "" when done, else the cause.
+std::string PutOne(Session& session, const std::string& real, const std::string& localPath, long long size,
+                   bool& arrivedShort) {
+  arrivedShort = false;
+  std::string temporary = Joined(FolderOf(real), TemporaryRemoteName(NameOf(real)));
+  long long held = -1;
+  CURLcode result = session.Upload(localPath, temporary, size);
+  if (result == CURLE_OK) result = session.RemoteSize(temporary, held);
+  if (result != CURLE_OK) return session.Cause(result);
+  if (held >= 0 && held != size) {
+    arrivedShort = true;
+    return ftp::kShortFileStatus + std::to_string(held) + " of the " + std::to_string(size) + " bytes sent.";
+  }
+  result = session.Rename(temporary, real);
+  return result == CURLE_OK ? std::string() : session.Cause(result);
+}
+
+}  // namespace
+
+bool IsSecureHost(std::string_view typed) {
+  std::string t = core::ToLower(core::Trim(typed));
+  return core::StartsWith(t, "ftps://") || core::StartsWith(t, "sftp://");
+}
+
+bool ParseSecureHost(std::string_view typed, SecureHost& out) {
+  out = SecureHost{};
+  std::string t = core::ToLower(core::Trim(typed));
+  SecureHost h;
+  if (core::StartsWith(t, "ftps://")) {
+    h.transport = Transport::Ftps;
+    h.port = 21;
+  } else if (core::StartsWith(t, "sftp://")) {
+    h.transport = Transport::Sftp;
+    h.port = 22;
+  } else {
+    return false;
+  }
+  std::string rest = t.substr(7);
+  while (!rest.empty() && rest.back() == '/') rest.pop_back();
+  if (rest.empty() || rest.find_first_of("/?#@ \t\\") != std::string::npos || ftp::HasControlBytes(rest)) return false;
+  std::string portText;
+  if (rest[0] == '[') {
+    std::size_t close = rest.find(']');
+    if (close == std::string::npos || close == 1) return false;
+    h.host = rest.substr(0, close + 1);
+    std::string after = rest.substr(close + 1);
+    if (!after.empty() && (after[0] != ':' || !ValidPort(after.substr(1), h.port))) return false;
+  } else {
+    std::size_t colon = rest.find(':');
+    if (colon != rest.rfind(':')) return false;  // a bare IPv6 address needs its brackets
+    h.host = rest.substr(0, colon);
+    if (colon != std::string::npos && !ValidPort(rest.substr(colon + 1), h.port)) return false;
+  }
+  if (h.host.empty()) return false;
+  out = h;
+  return true;
+}
+
+std::string ServerName(const SecureHost& host) {
+  return std::string(host.transport == Transport::Sftp ? "sftp://" : "ftps://") + host.host + ":" +
+         std::to_string(host.port);
+}
+
+std::string RemoteUrl(const SecureHost& host, std::string_view path) {
+  std::string url = std::string(host.transport == Transport::Sftp ? "sftp://" : "ftp://") + host.host + ":" +
+                    std::to_string(host.port) + "/";
+  if (host.transport == Transport::Sftp) url += "~/";
+  std::vector<std::string> pieces = Pieces(path);
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) url += "/";
+    url += QUrl::toPercentEncoding(QString::fromStdString(pieces[i])).toStdString();
+  }
+  if (!pieces.empty() && !path.empty() && path.back() == '/') url += "/";
+  return url;
+}
+
+std::string SftpQuotePath(std::string_view home, std::string_view path) {
+  std::string full(home);
+  while (!full.empty() && full.back() == '/') full.pop_back();
+  for (const std::string& piece : Pieces(path)) full += "/" + piece;
+  if (full.empty()) full = "/";
+  std::string quoted = "\"";
+  for (char c : full) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string CertificatePin(std::string_view publicKeyDer) {
+  return "sha256//" + Sha256(publicKeyDer).toBase64().toStdString();
+}
+
+std::string HostKeyFingerprint(std::string_view keyBlob) {
+  return "SHA256:" + Sha256(keyBlob).toBase64(QByteArray::OmitTrailingEquals).toStdString();
+}
+
+PublishOutcome RunSecureJob(const PublishJob& job, ftp::RunControl& control) {
+  SecureHost host;
+  if (!ParseSecureHost(job.host, host))
+    return Stop(control, WithCause(kConnectFailed, "the host is not of the form ftps://host:port or sftp://host:port"));
+  if (ftp::HasControlBytes(job.user) || ftp::HasControlBytes(job.password))
+    return Stop(control, WithCause(kConnectFailed, "user name or password holds a line break"));
+  Session session(job, control, host);
+  PublishOutcome out;
+  CURLcode result = session.LogIn();
+  if (result != CURLE_OK) {
+    out = Stop(control, WithCause(kConnectFailed, session.Cause(result)));
+    // A server whose identity could not be checked may be trusted by the user; one whose
+    // SSH host key changed may not, from here.
+    bool unverified = result == CURLE_PEER_FAILED_VERIFICATION || result == CURLE_SSL_PINNEDPUBKEYNOTMATCH;
+    if (unverified && session.keyCheck() != Session::KeyCheck::Changed) out.offeredKey = session.seenKey();
+    return out;
+  }
+  std::string folder = ftp::NormaliseFolder(job.folder);
+  while (!folder.empty() && folder.back() == '/') folder.pop_back();
+  if (!folder.empty()) {
+    control.SetStep("Changing to folder " + job.folder + "...");
+    result = ftp::HasControlBytes(folder) ? CURLE_URL_MALFORMAT : session.FindFolder(folder);
+    std::string missing = "Could not locate FTP target directory: " + job.folder + ".";
+    if (result != CURLE_OK) return Stop(control, WithCause(missing, session.Cause(result)));
+  }
+  for (std::size_t i = 0; i < job.items.size(); ++i) {
+    const UploadItem& item = job.items[i];
+    control.SetStep("Uploading " + item.remotePath + " (" + std::to_string(i + 1) + " of " +
+                    std::to_string(job.items.size()) + ")");
+    control.bytesSent = 0;
+    long long size = LocalSize(item.localPath);
+    std::string cause;
+    if (size < 0 || ftp::HasControlBytes(item.remotePath)) {
+      cause = size < 0 ? "local file not found: " + item.localPath : "Invalid remote file name.";
+    } else {
+      // A file that arrived short is sent once more: over TLS 1.3 a server may lose the
+      // tail of an upload when the client closes the data connection.
+      bool arrivedShort = false;
+      for (int attempt = 0; attempt < 2; ++attempt) {
+        cause = PutOne(session, Joined(folder, item.remotePath), item.localPath, size, arrivedShort);
+        if (cause.empty() || !arrivedShort || control.Stopped() || control.cancel) break;
+      }
+    }
+    if (!cause.empty()) {
+      // Whatever arrived stays under the temporary name only; it is removed where possible.
+      if (size >= 0 && !control.Stopped() && !control.cancel)
+        session.Delete(Joined(folder, TemporaryRemoteName(item.remotePath)));
+      PublishOutcome failed = Stop(control, WithCause(kUploadFailed, item.remotePath + ": " + cause));
+      failed.uploaded = out.uploaded;
+      return failed;
+    }
+    control.bytesDone += size;
+    control.bytesSent = 0;
+    out.uploaded.push_back(i);
+  }
+  out.result = PublishOutcome::Published;
+  return out;
+}
