@@ -19,8 +19,15 @@ long long SizeOf(const std::string& path) {
   return stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : 0;
 }
 
-// Ends the run after a failure: a cancel or a spent budget outweighs what failed.
 PublishOutcome Stop(int connection, ftp::RunControl& control, const std::string& message) {
+  PublishOutcome out = StoppedOutcome(control, message);
+  if (connection > 0) ftp::CloseSession(connection, out.result == PublishOutcome::Cancelled);
+  return out;
+}
+
+}  // namespace
+
+PublishOutcome StoppedOutcome(const ftp::RunControl& control, const std::string& message) {
   PublishOutcome out;
   if (control.cancelled || control.cancel) {
     out.result = PublishOutcome::Cancelled;
@@ -30,11 +37,8 @@ PublishOutcome Stop(int connection, ftp::RunControl& control, const std::string&
   } else {
     out.message = message;
   }
-  if (connection > 0) ftp::CloseSession(connection, out.result == PublishOutcome::Cancelled);
   return out;
 }
-
-}  // namespace
 
 std::string WithCause(std::string_view first, std::string_view cause) {
   std::string text(first);

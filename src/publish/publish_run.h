@@ -37,6 +37,9 @@ struct PublishOutcome {
 };
 
 PublishOutcome RunPublishJob(const PublishJob& job, ftp::RunControl& control);
+// The outcome of a run ended by a failure: a cancel or a spent time budget outweighs
+// what failed.
+PublishOutcome StoppedOutcome(const ftp::RunControl& control, const std::string& message);
 
 // "pics/a.gif" -> "pics/.a.gif.part"
 std::string TemporaryRemoteName(std::string_view remotePath);

@@ -417,18 +417,8 @@ std::string Session::Cause(CURLcode result) const {
   return curl_easy_strerror(result);
 }
 
-// Ends the run after a failure: a cancel or a spent budget outweighs what failed.
 PublishOutcome Stop(const ftp::RunControl& control, const std::string& message) {
-  PublishOutcome out;
-  if (control.cancelled || control.cancel) {
-    out.result = PublishOutcome::Cancelled;
-    out.message = kPublishCancelled;
-  } else if (control.outOfTime) {
-    out.message = kStoppedAnswering;
-  } else {
-    out.message = message;
-  }
-  return out;
+  return StoppedOutcome(control, message);
 }
 
 // Puts one file up under its temporary name, checks the size the server holds and renames

@@ -15,18 +15,6 @@
 
 namespace {
 
-std::string Bytes(std::size_t n) {
-  std::string s(n, '\0');
-  uint32_t x = 2463534242u;
-  for (std::size_t i = 0; i < n; ++i) {
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    s[i] = static_cast<char>(x & 255);
-  }
-  return s;
-}
-
 const char* const kProgram =
     "<html>\r\n<head>\r\n<title>Site one</title>\r\n<meta name='project' content='Site1'>\r\n"
     "<meta name=\"target\" content=\"/Pages/\">\r\n</head>\r\n<body>Hello</body>\r\n</html>\r\n";
@@ -144,7 +132,7 @@ class FtpRealServerTest : public QObject {
     StoreProfile(*f.app->profiles, "site1", server.HostAndPort(), "anna", "secret", "mysite");
     PublishActiveDocument(*f.app);
     QCOMPARE(PublishedStatusText(*f.app), std::string("File published: mysite/pages/site1.html"));
-    QCOMPARE(RemoteTree(remote.filePath("pages")), files);
+    QCOMPARE(Tree(remote.filePath("pages")), files);
 
     // Only the changed picture goes up again: what the server lost meanwhile stays lost.
     QVERIFY(QFile::remove(remote.filePath("pages/css/site.css")));
@@ -156,7 +144,7 @@ class FtpRealServerTest : public QObject {
     auto steps = f.platform.CallsOf("progress").back().args;
     files.erase("css/site.css");
     files.erase("site1.html");
-    QCOMPARE(RemoteTree(remote.filePath("pages")), files);
+    QCOMPARE(Tree(remote.filePath("pages")), files);
     for (const auto& s : steps) QVERIFY2(!QString::fromStdString(s).startsWith("Uploading site1.html"), s.c_str());
 
     // Without "Upload changed files only" everything goes up again.
@@ -164,20 +152,9 @@ class FtpRealServerTest : public QObject {
     PublishActiveDocument(*f.app);
     files["css/site.css"] = "body { color: #123; }\n";
     files["site1.html"] = page;
-    QCOMPARE(RemoteTree(remote.filePath("pages")), files);
+    QCOMPARE(Tree(remote.filePath("pages")), files);
   }
 
- private:
-  // Every file below `folder` by its relative path, with its bytes.
-  static std::map<std::string, std::string> RemoteTree(const QString& folder) {
-    std::map<std::string, std::string> tree;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-      QString path = it.next();
-      tree[QDir(folder).relativeFilePath(path).toStdString()] = ReadAll(path.toStdString());
-    }
-    return tree;
-  }
 };
 
 QTEST_MAIN(FtpRealServerTest)

@@ -35,28 +35,6 @@ const char* const kPage =
     "<html><head><link rel=stylesheet href='css/site.css'></head>"
     "<body><img src=pics/a.gif><img src=\"pics/big/b.png\"></body></html>";
 
-std::string Bytes(std::size_t n, uint32_t seed) {
-  std::string s(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) {
-    seed ^= seed << 13;
-    seed ^= seed >> 17;
-    seed ^= seed << 5;
-    s[i] = static_cast<char>(seed & 255);
-  }
-  return s;
-}
-
-// Every file below `folder` by its relative path, with its bytes.
-std::map<std::string, std::string> Tree(const QString& folder) {
-  std::map<std::string, std::string> tree;
-  QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    QString path = it.next();
-    tree[QDir(folder).relativeFilePath(path).toStdString()] = ReadAll(path.toStdString());
-  }
-  return tree;
-}
-
 // A port on which nothing listens.
 int ClosedPort() {
   int fd = socket(AF_INET, SOCK_STREAM, 0);
