@@ -67,13 +67,17 @@ const KeywordIndex& Index() {
 // up with limit + 1 once the distance must exceed `limit`.
 size_t Distance(std::string_view a, std::string_view b, size_t limit) {
   if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit) return limit + 1;
-  std::vector<size_t> row(b.size() + 1);
+  // One row of the table; keywords are short, so it lives on the stack.
+  constexpr size_t kLongest = 64;
+  if (b.size() >= kLongest) return limit + 1;
+  size_t row[kLongest + 1];
   for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
   for (size_t i = 1; i <= a.size(); ++i) {
     size_t diagonal = row[0], best = row[0] = i;
+    const char ai = core::AsciiLower(a[i - 1]);
     for (size_t j = 1; j <= b.size(); ++j) {
       size_t above = row[j];
-      bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) == std::tolower(static_cast<unsigned char>(b[j - 1]));
+      bool same = ai == core::AsciiLower(b[j - 1]);
       row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
       diagonal = above;
       best = std::min(best, row[j]);
@@ -81,6 +85,17 @@ size_t Distance(std::string_view a, std::string_view b, size_t limit) {
     if (best > limit) return limit + 1;
   }
   return row[b.size()];
+}
+
+// The keywords a typing slip may be taken for: commands only, markup words and Rem left out.
+const std::vector<std::string>& SuggestableKeywords() {
+  static const std::vector<std::string> words = [] {
+    std::vector<std::string> w;
+    for (const std::string& k : Keywords())
+      if (!IsMarkupWord(k) && k != "Rem") w.push_back(k);
+    return w;
+  }();
+  return words;
 }
 
 }  // namespace
@@ -95,8 +110,7 @@ std::string NearestKeyword(std::string_view word) {
   if (word.size() < 4 || word.size() > index.longest + 2) return {};
   size_t limit = word.size() < 7 ? 1 : 2, best = limit + 1;
   std::string nearest;
-  for (const std::string& k : Keywords()) {
-    if (IsMarkupWord(k) || k == "Rem") continue;
+  for (const std::string& k : SuggestableKeywords()) {
     size_t d = Distance(word, k, limit);
     if (d < best) {
       best = d;

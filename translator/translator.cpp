@@ -329,6 +329,7 @@ class Translation {
   }
 
   void SuggestKeyword(std::string_view text, const std::string& path, int number) {
+    if (warningCount_ >= kMaxWarnings) return;  // nothing more would be shown
     std::string_view word = CommandLikeWord(text);
     if (word.empty()) return;
     std::string nearest = NearestKeyword(word);
