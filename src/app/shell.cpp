@@ -16,11 +16,21 @@
 #include "documents/editor.h"
 #include "platform/platform.h"
 
+namespace {
+
+// The active document's text differs from its file (the editor's save point, or a change
+// it cannot show).
+bool ActiveTextChanged(const App& app) {
+  if (app.activeSlot < 1 || app.activeSlot > kMaxDocuments || !app.docs[app.activeSlot].page) return false;
+  const Document& d = app.docs[app.activeSlot];
+  return d.unsavedChange || (d.editor && d.editor->isModified());
+}
+
+}  // namespace
+
 std::string TitleFor(const App& app) {
-  const bool active = app.activeSlot >= 1 && app.activeSlot <= kMaxDocuments && app.docs[app.activeSlot].page;
   // A leading "*" while the active text differs from its file, as many desktop editors show it.
-  const Document* d = active ? &app.docs[app.activeSlot] : nullptr;
-  const std::string marker = d && (d->unsavedChange || (d->editor && d->editor->isModified())) ? "*" : "";
+  const std::string marker = ActiveTextChanged(app) ? "*" : "";
   if (app.settings.titlebarName != 1) return marker + "Verosta editor.";
   std::string name = core::FileNameOf(app.currentPath);
   // A document without a file (New.web, Untitled.web, a new program) is named by its tab.
@@ -34,10 +44,7 @@ void UpdateTitle(App& app) {
 
 void ShowTitleMarker(App& app) {
   if (!app.window) return;
-  const Document* d = app.activeSlot >= 1 && app.activeSlot <= kMaxDocuments && app.docs[app.activeSlot].page
-                          ? &app.docs[app.activeSlot]
-                          : nullptr;
-  const bool modified = d && (d->unsavedChange || (d->editor && d->editor->isModified()));
+  const bool modified = ActiveTextChanged(app);
   // Whatever the title says (a name, a path New Program showed), only its marker changes.
   QString title = app.window->windowTitle();
   if (title.startsWith('*')) title.remove(0, 1);

@@ -49,10 +49,6 @@ int MsLeft(Clock::time_point deadline) {
 
 void SetCause(std::string text) { cause = std::move(text); }
 
-std::string NoAnswer(int timeoutMs) {
-  return "no answer within " + std::to_string(std::max(1, (timeoutMs + 999) / 1000)) + " s";
-}
-
 enum class Wait { Ready, TimedOut, Failed, Cancelled, OutOfTime };
 
 // Waits until the socket is ready for `events` (or has an error to report). In a run the
@@ -269,6 +265,10 @@ bool ReadExactly(int fd, char* buf, std::size_t count) {
 }
 
 }  // namespace
+
+std::string NoAnswer(int timeoutMs) {
+  return "no answer within " + std::to_string(std::max(1, (timeoutMs + 999) / 1000)) + " s";
+}
 
 int ftpReplyCode(std::string_view line) {
   std::string word = core::Trim(line);

@@ -37,6 +37,8 @@ struct Tuning {
   void (*onBlock)(std::size_t bytes) = nullptr;  // told of every block handed to the data connection
 };
 Tuning& CurrentTuning();
+// The cause given when a server is silent for `timeoutMs`: "no answer within 2 s".
+std::string NoAnswer(int timeoutMs);
 
 // One publish run on a worker thread. Another thread may set `cancel`; the client then
 // stops within a fraction of a second. Waiting for the server (replies, connects) is

@@ -38,10 +38,6 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string NoAnswer(int timeoutMs) {
-  return "no answer within " + std::to_string(std::max(1, (timeoutMs + 999) / 1000)) + " s";
-}
-
 long LongSeconds(int ms) { return std::max(1L, static_cast<long>((ms + 999) / 1000)); }
 
 long long LocalSize(const std::string& path) {
@@ -384,11 +380,11 @@ std::string Session::Cause(CURLcode result) const {
       long error = 0;
       curl_easy_getinfo(easy_, CURLINFO_OS_ERRNO, &error);
       if (error == ECONNREFUSED) return "connection refused";
-      if (error == ETIMEDOUT) return NoAnswer(timeoutMs);
+      if (error == ETIMEDOUT) return ftp::NoAnswer(timeoutMs);
       return error ? std::string("cannot connect: ") + std::strerror(static_cast<int>(error)) : "cannot connect";
     }
     case CURLE_OPERATION_TIMEDOUT:
-      return NoAnswer(timeoutMs);
+      return ftp::NoAnswer(timeoutMs);
     case CURLE_PEER_FAILED_VERIFICATION:
       if (keyCheck_ == KeyCheck::Unknown) return "the server's host key is not known yet (" + seenKey_ + ")";
       if (keyCheck_ == KeyCheck::Changed)
@@ -417,9 +413,6 @@ std::string Session::Cause(CURLcode result) const {
   return curl_easy_strerror(result);
 }
 
-PublishOutcome Stop(const ftp::RunControl& control, const std::string& message) {
-  return StoppedOutcome(control, message);
-}
 
 // Puts one file up under its temporary name, checks the size the server holds and renames
 // it into place. "" when done, else the cause.
@@ -444,14 +437,14 @@ std::string PutOne(Session& session, const std::string& real, const std::string&
 PublishOutcome RunSecureJob(const PublishJob& job, ftp::RunControl& control) {
   SecureHost host;
   if (!ParseSecureHost(job.host, host))
-    return Stop(control, WithCause(kConnectFailed, "the host is not of the form ftps://host:port or sftp://host:port"));
+    return StoppedOutcome(control, WithCause(kConnectFailed, "the host is not of the form ftps://host:port or sftp://host:port"));
   if (ftp::HasControlBytes(job.user) || ftp::HasControlBytes(job.password))
-    return Stop(control, WithCause(kConnectFailed, "user name or password holds a line break"));
+    return StoppedOutcome(control, WithCause(kConnectFailed, "user name or password holds a line break"));
   Session session(job, control, host);
   PublishOutcome out;
   CURLcode result = session.LogIn();
   if (result != CURLE_OK) {
-    out = Stop(control, WithCause(kConnectFailed, session.Cause(result)));
+    out = StoppedOutcome(control, WithCause(kConnectFailed, session.Cause(result)));
     // A server whose identity could not be checked may be trusted by the user; one whose
     // SSH host key changed may not, from here.
     bool unverified = result == CURLE_PEER_FAILED_VERIFICATION || result == CURLE_SSL_PINNEDPUBKEYNOTMATCH;
@@ -464,7 +457,7 @@ PublishOutcome RunSecureJob(const PublishJob& job, ftp::RunControl& control) {
     control.SetStep("Changing to folder " + job.folder + "...");
     result = ftp::HasControlBytes(folder) ? CURLE_URL_MALFORMAT : session.FindFolder(folder);
     std::string missing = "Could not locate FTP target directory: " + job.folder + ".";
-    if (result != CURLE_OK) return Stop(control, WithCause(missing, session.Cause(result)));
+    if (result != CURLE_OK) return StoppedOutcome(control, WithCause(missing, session.Cause(result)));
   }
   for (std::size_t i = 0; i < job.items.size(); ++i) {
     const UploadItem& item = job.items[i];
@@ -488,7 +481,7 @@ PublishOutcome RunSecureJob(const PublishJob& job, ftp::RunControl& control) {
       // Whatever arrived stays under the temporary name only; it is removed where possible.
       if (size >= 0 && !control.Stopped() && !control.cancel)
         session.Delete(Joined(folder, TemporaryRemoteName(item.remotePath)));
-      PublishOutcome failed = Stop(control, WithCause(kUploadFailed, item.remotePath + ": " + cause));
+      PublishOutcome failed = StoppedOutcome(control, WithCause(kUploadFailed, item.remotePath + ": " + cause));
       failed.uploaded = out.uploaded;
       return failed;
     }
