@@ -1,5 +1,6 @@
 // The configuration file reader. Whatever it reads must survive a write and a read back:
-// the values come from single lines, so writing them cannot make new lines or keys.
+// the values come from single lines, so writing them cannot make new lines or keys,
+// and every field reads back as it was.
 #include "fuzz_check.h"
 #include "settings/settings.h"
 
@@ -14,6 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // ("Window width-5") is not read, by design, and so keeps its value.
   Settings again = s;
   ReadSettingsText(written, again);
-  FUZZ_CHECK(WriteSettingsText(again) == written);
+  FUZZ_CHECK(again == s);
   return 0;
 }

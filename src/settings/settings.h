@@ -51,6 +51,8 @@ struct Settings {
   // One-key style sections
   int headerStyle = 0, listStyle = 0, linkStyle = 0, emailStyle = 0, formStyle = 0, imageStyle = 0,
       rolloverImageStyle = 0, imageLinkStyle = 0, imageGalleryStyle = 0;
+
+  bool operator==(const Settings&) const = default;
 };
 
 // Applies the lines of a configuration file to `s`. Fields whose line is missing keep
