@@ -51,7 +51,9 @@ constexpr std::array<bool, 256> SpecialBytes(bool attribute) {
 }
 constexpr std::array<bool, 256> kSpecialInText = SpecialBytes(false), kSpecialInAttribute = SpecialBytes(true);
 
-// Appends `text` escaped, copying the runs between special bytes whole.
+}  // namespace
+
+// Copies the runs between special bytes whole.
 void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
   const std::array<bool, 256>& special = attribute ? kSpecialInAttribute : kSpecialInText;
   size_t run = 0;
@@ -70,6 +72,8 @@ void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
   out.append(text.data() + run, text.size() - run);
 }
 
+namespace {
+
 std::string Escape(std::string_view text, bool attribute) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
@@ -83,10 +87,15 @@ std::string EscapeText(std::string_view text) { return Escape(text, false); }
 std::string EscapeAttribute(std::string_view text) { return Escape(text, true); }
 
 std::string UrlAttribute(std::string_view address) {
+  std::string out;
+  out.reserve(address.size());
+  AppendUrl(out, address);
+  return out;
+}
+
+void AppendUrl(std::string& out, std::string_view address) {
   // One pass: backslashes become slashes and blanks %20, then the value is escaped.
   std::string_view url = core::TrimBlankView(address);
-  std::string out;
-  out.reserve(url.size());
   size_t run = 0;
   for (size_t i = 0; i < url.size(); ++i) {
     if (url[i] != '\\' && url[i] != ' ') continue;
@@ -95,7 +104,6 @@ std::string UrlAttribute(std::string_view address) {
     run = i + 1;
   }
   AppendEscaped(out, url.substr(run), true);
-  return out;
 }
 
 std::string StyleAttribute(std::string_view style) {

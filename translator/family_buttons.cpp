@@ -25,7 +25,7 @@ ButtonParts NextButton(Page& p, const char* fallbackCaption) {
 
 void EmitLinkButton(Page& p, const std::string& href, const char* fallbackCaption, const char* cls) {
   ButtonParts b = NextButton(p, fallbackCaption);
-  p.Emit("<p><a class=\"", cls, "\" href=\"", UrlAttribute(href), "\"", b.attributes, ">", b.caption, "</a></p>");
+  p.Emit("<p><a class=\"", cls, "\" href=\"", Url{href}, "\"", b.attributes, ">", b.caption, "</a></p>");
 }
 
 namespace {

@@ -21,25 +21,24 @@ std::string ImageStyle(const Page& p) {
 }
 
 // ` style="..."` for the pictures that follow. Without ImageSize and MaxSize it is the
-// picture style's, which the page keeps made.
-std::string ImageStyleAttribute(Page& p) {
+// picture style's, which the page keeps made; else it is made in `made`.
+std::string_view ImageStyleAttribute(Page& p, std::string& made) {
   if (p.Get("ImageSize").empty() && p.Get("MaxSize").empty()) return p.StyleAttributeOf("SetImageStyle");
-  return StyleAttribute(ImageStyle(p));
+  return made = StyleAttribute(ImageStyle(p));
 }
 
-// `styleAttribute`: ` style="..."` or "".
-std::string ImageTag(const std::string& path, std::string_view cls, std::string_view styleAttribute) {
-  std::string tag;
-  tag.reserve(48 + 2 * path.size() + styleAttribute.size());
-  return tag.append("<img")
-      .append(Attribute("class", cls))
-      .append(" src=\"")
-      .append(UrlAttribute(path))
-      .append("\" alt=\"")
-      .append(EscapeAttribute(core::FileNameOf(path)))  // after a slash or a backslash
-      .append("\"")
-      .append(styleAttribute)
-      .append(">");
+// The file name of a picture's path: after its last slash or backslash.
+std::string_view FileNamePart(std::string_view path) {
+  size_t slash = path.find_last_of("/\\");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// The <img> element for `path`, with a class when `cls` is not empty; `styleAttribute`
+// is ` style="..."` or "". `before` and `after` go around it on its line.
+void EmitImage(Page& p, const std::string& path, std::string_view cls, std::string_view styleAttribute,
+               std::string_view before = {}, std::string_view after = {}) {
+  p.Emit(before, "<img", cls.empty() ? "" : " class=\"", EscapedAttribute{cls}, cls.empty() ? "" : "\"", " src=\"",
+         Url{path}, "\" alt=\"", EscapedAttribute{FileNamePart(path)}, "\"", styleAttribute, ">", after);
 }
 
 // The picture a command names; warns and returns "" when it names none.
@@ -59,8 +58,8 @@ void ShowImage(Page& p, const Call& c) {
     rest = close == std::string_view::npos ? std::string_view() : core::TrimBlankView(rest.substr(close + 1));
   }
   if (!rest.empty() && rest[0] == '=') rest = core::TrimBlankView(rest.substr(1));
-  std::string path = PicturePath(p, c, rest);
-  if (!path.empty()) p.Emit(ImageTag(path, "", ImageStyleAttribute(p)));
+  std::string path = PicturePath(p, c, rest), made;
+  if (!path.empty()) EmitImage(p, path, "", ImageStyleAttribute(p, made));
 }
 
 void ViewGallery(Page& p, const Call& c) {
@@ -90,7 +89,7 @@ void ExpandImage(Page& p, const Call& c) {
   if (path.empty()) return;
   p.AddCss(".vt-grow{transition:transform .3s}\n.vt-grow:hover{transform:scale(var(--vt-grow,1.5))}");
   p.UseMotion();
-  p.Emit(ImageTag(path, "vt-grow", StyleAttribute(JoinStyles(ImageStyle(p), "--vt-grow:" + Growth(p, "1.5")))));
+  EmitImage(p, path, "vt-grow", StyleAttribute(JoinStyles(ImageStyle(p), "--vt-grow:" + Growth(p, "1.5"))));
 }
 
 void FlyinImage(Page& p, const Call& c) {
@@ -99,7 +98,8 @@ void FlyinImage(Page& p, const Call& c) {
   p.AddCss(".vt-flyin-image{animation:vt-flyin-image 1.5s ease-out both}\n"
            "@keyframes vt-flyin-image{from{transform:translateX(-100vw);opacity:0}to{transform:none;opacity:1}}");
   p.UseMotion();
-  p.Emit(ImageTag(path, "vt-flyin-image", ImageStyleAttribute(p)));
+  std::string made;
+  EmitImage(p, path, "vt-flyin-image", ImageStyleAttribute(p, made));
 }
 
 // A magnifier: the picture keeps its place and zooms in within its frame.
@@ -109,8 +109,9 @@ void ImageMag(Page& p, const Call& c) {
   p.AddCss(".vt-mag{display:inline-block;overflow:hidden}\n.vt-mag img{display:block;transition:transform .3s}\n"
            ".vt-mag:hover img{transform:scale(var(--vt-grow,2))}");
   p.UseMotion();
-  p.Emit("<span class=\"vt-mag\" style=\"--vt-grow:" + EscapeAttribute(Growth(p, "2")) + "\">" +
-         ImageTag(path, "", ImageStyleAttribute(p)) + "</span>");
+  std::string made;
+  EmitImage(p, path, "", ImageStyleAttribute(p, made),
+            "<span class=\"vt-mag\" style=\"--vt-grow:" + EscapeAttribute(Growth(p, "2")) + "\">", "</span>");
 }
 
 void ScrollBackground(Page& p, const Call& c) {

@@ -27,10 +27,15 @@ void OnLinkGoto(Page& p, const Call& c) {
   }
   std::string words = p.Take("LinkText");
   if (core::TrimBlank(words).empty()) words = address;
-  bool tip = !core::TrimBlank(p.Get("LinkTip")).empty();
+  bool tip = !core::TrimBlankView(p.Get("LinkTip")).empty();
+  if (!tip) {
+    p.Take("LinkTip");
+    p.Emit("<p", p.StyleAttributeOf("SetTextStyle"), "><a href=\"", Url{address}, "\">", Escaped{words}, "</a></p>");
+    return;
+  }
   std::string inner = LinkInner(p, words);
-  p.Emit("<p", p.StyleAttributeOf("SetTextStyle"), "><a", Attribute("class", tip ? "vt-tip" : ""), " href=\"",
-         UrlAttribute(address), "\">", inner, "</a></p>");
+  p.Emit("<p", p.StyleAttributeOf("SetTextStyle"), "><a class=\"vt-tip\" href=\"", Url{address}, "\">", inner,
+         "</a></p>");
 }
 
 // `LinkHoverImage ('picture', 'hover picture', 'address')`: a picture link whose

@@ -25,8 +25,8 @@ void Item(Page& p, const Call& c, std::string& words, std::string& address) {
 
 // An item of a list, after `before` (the start of the list, or nothing).
 void EmitItem(Page& p, std::string_view before, const std::string& words, const std::string& address) {
-  if (address.empty()) p.Emit(before, "<li>", EscapeText(words), "</li>");
-  else p.Emit(before, "<li><a href=\"", UrlAttribute(address), "\">", EscapeText(words), "</a></li>");
+  if (address.empty()) p.Emit(before, "<li>", Escaped{words}, "</li>");
+  else p.Emit(before, "<li><a href=\"", Url{address}, "\">", Escaped{words}, "</a></li>");
 }
 
 // AlignMenu takes a direction (horizontal, vertical) and an alignment (left, center, right).
@@ -56,8 +56,9 @@ void StartMenu(Page& p, const Call& c) {
   std::string style;
   MenuLook(p, row, style);
   p.Open(c, "EndMenu", "</ul></nav>");
-  p.Emit("<nav class=\"vt-menu", row ? " vt-menu-row" : "", "\"", Attribute("aria-label", name), StyleAttribute(style), ">",
-         name.empty() ? "" : "<p class=\"vt-menu-name\">", EscapeText(name), name.empty() ? "" : "</p>", "<ul>");
+  p.Emit("<nav class=\"vt-menu", row ? " vt-menu-row" : "", "\"", name.empty() ? "" : " aria-label=\"",
+         EscapedAttribute{name}, name.empty() ? "" : "\"", StyleAttribute(style), ">",
+         name.empty() ? "" : "<p class=\"vt-menu-name\">", Escaped{name}, name.empty() ? "" : "</p>", "<ul>");
 }
 
 void ItemName(Page& p, const Call& c) {

@@ -7,7 +7,7 @@ namespace {
 
 void WriteText(Page& p, const Call& c) {
   std::string text = SingleArgument(p, c).value;
-  p.Emit("<p", p.StyleAttributeOf("SetTextStyle"), ">", EscapeText(text), "</p>");
+  p.Emit("<p", p.StyleAttributeOf("SetTextStyle"), ">", Escaped{text}, "</p>");
 }
 
 void LineBreak(Page& p, const Call&) { p.Emit("<br>"); }

@@ -31,8 +31,9 @@ class KeywordTable {
   // The value of `word`; null when it is not in the table.
   const Value* Find(std::string_view word) const {
     if (word.empty()) return nullptr;
+    // Most words come in their usual spelling: compared as bytes first.
     for (size_t i = SlotOf(word); !slots_[i].word.empty(); i = (i + 1) & (slots_.size() - 1))
-      if (core::EqualsNoCase(slots_[i].word, word)) return &slots_[i].value;
+      if (slots_[i].word == word || core::EqualsNoCase(slots_[i].word, word)) return &slots_[i].value;
     return nullptr;
   }
 

@@ -14,34 +14,41 @@ namespace translator {
 Page::Page(std::string& out, const Options& options, std::string programPath, std::string eol, WarnFunction warn)
     : out_(out), options_(options), programPath_(std::move(programPath)), eol_(std::move(eol)), warn_(std::move(warn)) {}
 
+Page::Setting* Page::Find(std::string_view key) {
+  for (Setting& s : settings_)
+    if (s.name.size() == key.size() && s.name == key) return &s;
+  return nullptr;
+}
+
 void Page::Set(const std::string& key, std::string value) {
-  Setting& s = settings_[key];
-  s.value = std::move(value);
-  s.styled = false;
+  Setting* s = Find(key);
+  if (!s) s = &settings_.emplace_back(Setting{key, {}, {}, false});
+  s->value = std::move(value);
+  s->styled = false;
 }
 
 const std::string& Page::Get(std::string_view key) const {
   static const std::string none;
-  auto it = settings_.find(key);
-  return it == settings_.end() ? none : it->second.value;
+  const Setting* s = Find(key);
+  return s ? s->value : none;
 }
 
 std::string Page::Take(std::string_view key) {
-  auto it = settings_.find(key);
-  if (it == settings_.end()) return {};
+  Setting* s = Find(key);
+  if (!s) return {};
   // Emptied rather than erased: a value taken is usually set again soon (LinkText,
   // ButtonText), and an empty value is no value to every reader.
-  std::string value = std::move(it->second.value);
-  it->second.value.clear();
-  it->second.styled = false;
+  std::string value = std::move(s->value);
+  s->value.clear();
+  s->styled = false;
   return value;
 }
 
 const std::string& Page::StyleAttributeOf(std::string_view key) {
   static const std::string none;
-  auto it = settings_.find(key);
-  if (it == settings_.end()) return none;
-  Setting& s = it->second;
+  Setting* found = Find(key);
+  if (!found) return none;
+  Setting& s = *found;
   if (!s.styled) {
     s.styleAttribute = StyleAttribute(s.value);
     s.styled = true;

@@ -3,7 +3,6 @@
 // scripts, and the blocks (galleries, menus, ...) that are open.
 #pragma once
 #include <functional>
-#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +10,22 @@
 namespace translator {
 
 struct Options;
+
+// Pieces of HTML that Page::Emit writes escaped as it puts them into the page, with no
+// string made to hold them first: text, an attribute value, an address (see UrlAttribute).
+struct Escaped {
+  std::string_view text;
+};
+struct EscapedAttribute {
+  std::string_view text;
+};
+struct Url {
+  std::string_view address;
+};
+// Appends `text` escaped for a page: as text, or as an attribute value when `attribute`.
+void AppendEscaped(std::string& out, std::string_view text, bool attribute);
+// Appends UrlAttribute(address).
+void AppendUrl(std::string& out, std::string_view address);
 
 // One command line as a handler sees it.
 struct Call {
@@ -34,7 +49,7 @@ class Page {
   // pieces, they go into the page one by one, with no string built to hold them all.
   template <typename... Pieces>
   void Emit(const Pieces&... html) {
-    (out_.append(std::string_view(html)), ...);
+    (Put(html), ...);
     out_.append(lineEnd_);
   }
   void SetLineEnd(std::string_view end) { lineEnd_ = end; }
@@ -75,6 +90,11 @@ class Page {
   std::string Scripts();
 
  private:
+  void Put(std::string_view html) { out_.append(html); }
+  void Put(const Escaped& piece) { AppendEscaped(out_, piece.text, false); }
+  void Put(const EscapedAttribute& piece) { AppendEscaped(out_, piece.text, true); }
+  void Put(const Url& piece) { AppendUrl(out_, piece.address); }
+
   struct Block {
     std::string opener, closer, closing, path;
     int line = 0;
@@ -84,17 +104,17 @@ class Page {
   std::string programPath_, eol_;
   WarnFunction warn_;
   std::string_view lineEnd_;
-  // Looked up by views, without copies of the names.
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
-  };
   struct Setting {
+    std::string name;
     std::string value;
     std::string styleAttribute;  // made when first asked for
     bool styled = false;         // styleAttribute belongs to this value
   };
-  std::unordered_map<std::string, Setting, NameHash, std::equal_to<>> settings_;
+  // A program uses a handful of settings, asked for by nearly every command: a short
+  // list compared by length first is quicker than hashing each name.
+  Setting* Find(std::string_view key);
+  const Setting* Find(std::string_view key) const { return const_cast<Page*>(this)->Find(key); }
+  std::vector<Setting> settings_;
   std::vector<std::string> css_;
   std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;

@@ -80,7 +80,7 @@ static bool ParseLine(std::string_view line, CommandLine& command, const Command
   size_t i = 0;
   while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
   if (i < line.size() && line[i] == '\'') {
-    command.name.assign("'");
+    command.name = "'";
     command.rest = line.substr(i + 1);
     command.comment = true;
     row = nullptr;
@@ -96,8 +96,7 @@ static bool ParseLine(std::string_view line, CommandLine& command, const Command
   // Rem is a comment only as a word of its own: "rem-odelled" is text.
   bool comment = row->name == "Rem";
   if (comment && j < line.size() && line[j] != ' ' && line[j] != '\t') return false;
-  // Assigned, not rebuilt: a CommandLine used for line after line keeps its buffer.
-  command.name.assign(row->name);
+  command.name = row->name;
   command.rest = line.substr(j);
   command.comment = comment;
   return true;
@@ -339,18 +338,18 @@ class Translation {
   // Puts a command's HTML where its line stood, followed by that line's end.
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
   bool RunCommand(const CommandLine& c, Handler run, const SourceLine& line, const std::string& path, int number) {
-    const std::string& name = c.name;
-    if (std::string_view(name) == "#Include") return Include(c, line, path, number);
+    if (c.name == "#Include") return Include(c, line, path, number);
     if (run) {
       page_.SetLineEnd(line.end);
       // One Call serves every command: assigning its strings reuses their buffers.
-      call_.name = name;
+      call_.name = c.name;
       call_.rest = c.rest;
       call_.path = path;
       call_.line = number;
       run(page_, call_);
       return true;
     }
+    const std::string name(c.name);
     Argument arg = ParseArgument(c.rest);
     if (!arg.closed) Warn(path, number, name + ": the closing bracket or quote is missing");
     if (name == "OpenText") return OpenText(arg.value, line, path, number);

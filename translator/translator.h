@@ -70,10 +70,11 @@ struct SourceLine {
 };
 std::vector<SourceLine> SplitKeepingEnds(std::string_view bytes);
 
-// A command line: its keyword (usual spelling) and the text after the keyword.
-// `comment` is set for Rem and apostrophe lines.
+// A command line: its keyword (usual spelling, from the keyword list, which lives as
+// long as the program) and the text after the keyword. `comment` is set for Rem and
+// apostrophe lines.
 struct CommandLine {
-  std::string name;
+  std::string_view name;
   std::string_view rest;
   bool comment = false;
 };

@@ -181,8 +181,9 @@ void TestPageLanguage::pageFromInsertsIsValid() {
     if (!translator::ParseCommandLine(text, c)) continue;
     ++commands;
     QCOMPARE(int(row.caret), int(TextInsert::Caret::LineEndLeft));  // the caret waits inside the brackets
-    auto t = typed.find(c.name);
-    std::string words = t == typed.end() ? "Text of " + c.name + " <&>" : t->second;
+    std::string name(c.name);
+    auto t = typed.find(name);
+    std::string words = t == typed.end() ? "Text of " + name + " <&>" : t->second;
     program += text.substr(0, text.size() - 1) + words + text.back() + eol;
   }
   QVERIFY(commands >= 20);

@@ -363,7 +363,7 @@ void TestTranslator::keywordSpelling() {
   translator::CommandLine c;
   bool command = !spelling.isEmpty() && !translator::IsMarkupWord(spelling.toStdString());
   QCOMPARE(translator::ParseCommandLine(word.toStdString() + " (x)", c), command);
-  if (command) QCOMPARE(QString::fromStdString(c.name), spelling);
+  if (command) QCOMPARE(QString::fromStdString(std::string(c.name)), spelling);
 }
 
 void TestTranslator::everyKeywordInAnyLetterCase() {
