@@ -1,6 +1,9 @@
 #include "commands.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 #include "core/text.h"
@@ -33,7 +36,7 @@ Argument SingleArgument(Page& page, const Call& call) {
 
 void KeepSetting(Page& page, const Call& call) { page.Set(call.name, SingleArgument(page, call).value); }
 
-void KeepArguments(Page& page, const Call& call) { page.Set(call.name, core::TrimBlank(call.rest)); }
+void KeepArguments(Page& page, const Call& call) { page.Set(call.name, core::TrimBlankView(call.rest)); }
 
 void EndBlock(Page& page, const Call& call, const char* opener) {
   if (!page.Close(call)) page.Warn(call, call.name + " without " + opener + "; ignored");
@@ -53,23 +56,51 @@ constexpr std::array<bool, 256> kSpecialInText = SpecialBytes(false), kSpecialIn
 
 }  // namespace
 
-// Copies the runs between special bytes whole.
+namespace {
+
+// Whether eight bytes may hold one of the special bytes, tested all at once: the usual
+// test for a zero byte after each special is xor-ed away. It may say yes wrongly (a byte
+// after a true match), never no wrongly; a yes is then looked at byte by byte.
+bool MayHoldSpecial(const char* at, bool attribute) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  uint64_t v;
+  std::memcpy(&v, at, sizeof v);
+  auto zeroAfterXor = [&](unsigned char c) {
+    uint64_t x = v ^ (kOnes * c);
+    return (x - kOnes) & ~x & kHighs;
+  };
+  uint64_t hit = zeroAfterXor('&') | zeroAfterXor('<') | zeroAfterXor('>') | zeroAfterXor(0);
+  if (attribute) hit |= zeroAfterXor('"');
+  return hit != 0;
+}
+
+}  // namespace
+
+// Copies the runs between special bytes whole; most text has none, so it is looked at
+// eight bytes at a time.
 void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
   const std::array<bool, 256>& special = attribute ? kSpecialInAttribute : kSpecialInText;
-  size_t run = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (!special[static_cast<unsigned char>(text[i])]) continue;
-    out.append(text.data() + run, i - run);
-    switch (text[i]) {
-      case '&': out.append("&amp;"); break;
-      case '<': out.append("&lt;"); break;
-      case '>': out.append("&gt;"); break;
-      case '"': out.append("&quot;"); break;
-      default: break;  // NUL
+  const size_t size = text.size();
+  size_t run = 0, i = 0;
+  while (i < size) {
+    if (i + 8 <= size && !MayHoldSpecial(text.data() + i, attribute)) {
+      i += 8;
+      continue;
     }
-    run = i + 1;
+    for (size_t end = std::min(size, i + 8); i < end; ++i) {
+      if (!special[static_cast<unsigned char>(text[i])]) continue;
+      out.append(text.data() + run, i - run);
+      switch (text[i]) {
+        case '&': out.append("&amp;"); break;
+        case '<': out.append("&lt;"); break;
+        case '>': out.append("&gt;"); break;
+        case '"': out.append("&quot;"); break;
+        default: break;  // NUL
+      }
+      run = i + 1;
+    }
   }
-  out.append(text.data() + run, text.size() - run);
+  out.append(text.data() + run, size - run);
 }
 
 namespace {

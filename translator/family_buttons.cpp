@@ -19,7 +19,7 @@ ButtonParts NextButton(Page& p, const char* fallbackCaption) {
   std::string id = core::TrimBlank(p.Take("ButtonName"));
   for (char& ch : id)
     if (ch == ' ' || ch == '\t') ch = '-';
-  b.attributes = Attribute("id", id) + p.StyleAttributeOf("SetFormStyle");
+  b.attributes = id.empty() ? p.StyleAttributeOf("SetFormStyle") : Attribute("id", id) + p.StyleAttributeOf("SetFormStyle");
   return b;
 }
 
@@ -54,7 +54,7 @@ void OnRadioButtonGoto(Page& p, const Call& c) {
 
 // The message opens below the button when it is clicked, and closes on a second click.
 void MessageButton(Page& p, const Call& c) {
-  std::string message = SingleArgument(p, c).value;
+  std::string_view message = SingleArgument(p, c).value;
   ButtonParts b = NextButton(p, "Show message");
   p.AddCss(".vt-message>summary{list-style:none}\n.vt-message>summary::-webkit-details-marker{display:none}");
   p.Emit("<details class=\"vt-message\"><summary class=\"vt-button\"" + b.attributes + ">" + b.caption +

@@ -106,7 +106,7 @@ std::string OwnStyle(const Page& p, std::string_view command) {
 
 void EffectLine(Page& p, const Call& c) {
   const Effect& e = *FindEffect(c.name);
-  std::string value = SingleArgument(p, c).value;
+  std::string_view value = SingleArgument(p, c).value;
   Escaped text{value};
   p.AddCss(e.css);
   if (e.moves) p.UseMotion();

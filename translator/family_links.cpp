@@ -8,7 +8,7 @@ namespace {
 // The link's words and its tip (LinkTip, shown while the pointer is over the link).
 std::string LinkInner(Page& p, const std::string& words) {
   std::string tip = p.Take("LinkTip");
-  if (core::TrimBlank(tip).empty()) return EscapeText(words);
+  if (core::TrimBlankView(tip).empty()) return EscapeText(words);
   p.AddCss(".vt-tip{position:relative}\n"
            ".vt-tiptext{visibility:hidden;position:absolute;left:0;top:100%;z-index:1;padding:.3em .6em;"
            "background:#333;color:#fff;border-radius:4px;font-size:.9em;width:max-content;max-width:20em}\n"
@@ -26,7 +26,7 @@ void OnLinkGoto(Page& p, const Call& c) {
     return;
   }
   std::string words = p.Take("LinkText");
-  if (core::TrimBlank(words).empty()) words = address;
+  if (core::TrimBlankView(words).empty()) words = address;
   bool tip = !core::TrimBlankView(p.Get("LinkTip")).empty();
   if (!tip) {
     p.Take("LinkTip");
@@ -49,7 +49,7 @@ void LinkHoverImage(Page& p, const Call& c) {
   std::string address = a.size() > 2 ? a[2] : std::string();
   if (address.empty()) p.Warn(c, "LinkHoverImage names no address; the link leads nowhere");
   std::string words = p.Take("LinkText");
-  if (core::TrimBlank(words).empty()) words = core::FileNameOf(core::ReplaceAll(a[0], "\\", "/"));
+  if (core::TrimBlankView(words).empty()) words = core::FileNameOf(core::ReplaceAll(a[0], "\\", "/"));
   p.AddCss(".vt-swap{display:inline-block;position:relative}\n"
            ".vt-swap .vt-swap-over{position:absolute;left:0;top:0;opacity:0;transition:opacity .3s}\n"
            ".vt-swap:hover .vt-swap-over,.vt-swap:focus .vt-swap-over{opacity:1}");

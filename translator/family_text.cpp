@@ -6,7 +6,7 @@ namespace translator {
 namespace {
 
 void WriteText(Page& p, const Call& c) {
-  std::string text = SingleArgument(p, c).value;
+  std::string_view text = SingleArgument(p, c).value;
   p.Emit("<p", p.StyleAttributeOf("SetTextStyle"), ">", Escaped{text}, "</p>");
 }
 
@@ -17,10 +17,10 @@ void HorizontalRule(Page& p, const Call& c) { p.Emit("<hr", StyleAttribute(Singl
 
 // A box around the lines up to EndDisplay; a text given to DisplayText opens the box.
 void DisplayText(Page& p, const Call& c) {
-  std::string text = SingleArgument(p, c).value;
+  std::string_view text = SingleArgument(p, c).value;
   p.AddCss(".vt-display{padding:.8em 1em;border:1px solid #ccc;border-radius:6px;margin:.5em 0}");
   std::string html = "<div class=\"vt-display\"" + p.StyleAttributeOf("DisplayStyle") + ">";
-  if (!core::TrimBlank(text).empty()) html += "<p" + p.StyleAttributeOf("SetTextStyle") + ">" + EscapeText(text) + "</p>";
+  if (!core::TrimBlankView(text).empty()) html += "<p" + p.StyleAttributeOf("SetTextStyle") + ">" + EscapeText(text) + "</p>";
   p.Open(c, "EndDisplay", "</div>");
   p.Emit(html);
 }

@@ -27,8 +27,17 @@ size_t FindNoCase(std::string_view hay, std::string_view needle, size_t from) {
   return std::string_view::npos;
 }
 
-// Elements whose content is not markup: no command starts inside them.
-static constexpr std::string_view kRawElements[] = {"script", "style", "pre", "textarea"};
+// Elements whose content is not markup (no command starts inside them), told apart by
+// the length of their name: script, style, pre, textarea.
+static std::string_view RawElementOfLength(size_t n) {
+  switch (n) {
+    case 3: return "pre";
+    case 5: return "style";
+    case 6: return "script";
+    case 8: return "textarea";
+    default: return {};
+  }
+}
 
 void MarkupScanner::Scan(std::string_view line) {
   size_t i = 0;
@@ -59,12 +68,11 @@ void MarkupScanner::Scan(std::string_view line) {
     while (n < tag.size() && core::IsAsciiAlnum(tag[n])) ++n;
     // Compared in place: nearly every line of a page has a tag or two.
     std::string_view name = tag.substr(0, n);
-    if (core::EqualsNoCase(name, "html")) sawHtml_ = true;
-    for (std::string_view raw : kRawElements) {
-      if (!core::EqualsNoCase(name, raw)) continue;
+    if (n == 4 && core::EqualsNoCase(name, "html")) sawHtml_ = true;
+    std::string_view raw = RawElementOfLength(n);
+    if (!raw.empty() && core::EqualsNoCase(name, raw)) {
       mode_ = Mode::Raw;
       rawEnd_ = "</" + std::string(raw);
-      break;
     }
     i = p + 1 + n;
   }

@@ -20,10 +20,10 @@ Page::Setting* Page::Find(std::string_view key) {
   return nullptr;
 }
 
-void Page::Set(const std::string& key, std::string value) {
+void Page::Set(std::string_view key, std::string_view value) {
   Setting* s = Find(key);
-  if (!s) s = &settings_.emplace_back(Setting{key, {}, {}, false});
-  s->value = std::move(value);
+  if (!s) s = &settings_.emplace_back(Setting{std::string(key), {}, {}, false});
+  s->value.assign(value);  // into the buffer the last value had
   s->styled = false;
 }
 

@@ -58,7 +58,7 @@ class Page {
 
   // Values of the setting commands, by keyword. Take reads a value meant for the next
   // command only and forgets it.
-  void Set(const std::string& key, std::string value);
+  void Set(std::string_view key, std::string_view value);
   const std::string& Get(std::string_view key) const;
   std::string Take(std::string_view key);
   // StyleAttribute(Get(key)), made once for each value the setting takes: most commands

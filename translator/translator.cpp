@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -24,8 +25,8 @@ class LineReader {
  public:
   explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
   bool AtEnd() const { return start_ >= bytes_.size(); }
-  // The next line and its end; only when !AtEnd().
-  SourceLine Next() {
+  // The next line and its end; only when !AtEnd(). Kept inline: it runs for every line.
+  [[gnu::always_inline]] SourceLine Next() {
     size_t p = std::min(Find('\n', nextLf_), Find('\r', nextCr_));
     if (p == bytes_.size()) {
       SourceLine line{bytes_.substr(start_), {}};
@@ -88,8 +89,8 @@ static bool ParseLine(std::string_view line, CommandLine& command, const Command
   }
   // No keyword is longer than this: a longer first word is text, however long it runs.
   constexpr size_t kLongestWord = 64;
-  size_t j = i;
-  while (j < line.size() && IsWordChar(line[j]) && j - i <= kLongestWord) ++j;
+  size_t j = i, stop = std::min(line.size(), i + kLongestWord + 1);
+  while (j < stop && IsWordChar(line[j])) ++j;
   if (j == i || j - i > kLongestWord) return false;
   row = FindCommand(line.substr(i, j - i));
   if (!row) return false;
@@ -112,10 +113,10 @@ Argument ParseArgument(std::string_view rest) {
   if (r.empty()) return {};
   char open = r[0];
   char close = open == '(' ? ')' : (open == '"' || open == '\'') ? open : 0;
-  if (!close) return {std::string(r), true};
+  if (!close) return {r, true};
   size_t last = r.rfind(close);
-  if (last == 0 || last == std::string_view::npos) return {core::TrimBlank(r.substr(1)), false};
-  return {std::string(r.substr(1, last - 1)), true};
+  if (last == 0 || last == std::string_view::npos) return {core::TrimBlankView(r.substr(1)), false};
+  return {r.substr(1, last - 1), true};
 }
 
 bool ProgramPathFromHandover(std::string_view cnameBytes, std::string& path) {
@@ -236,13 +237,72 @@ class Translation {
   }
 
   Result Run(std::string_view program) {
-    eol_ = LineEndOf(program);
+    Start(LineEndOf(program), program.size());
+    int number = 0;
+    return Finish(TranslateText(program, AbsolutePath(programPath_), number));
+  }
+
+  // The program read from `in` a piece at a time: a big program never sits in memory
+  // whole beside its page. Only whole lines are translated; the start of a line (or a CR
+  // whose LF may follow) waits for the next piece.
+  Result RunFrom(std::FILE* in, size_t size) {
+    const std::string path = AbsolutePath(programPath_);
+    const size_t piece = std::max<size_t>(options_.readPieceBytes, 1);
+    std::string pending;
+    bool started = false, ended = false, ok = true;
+    int number = 0;
+    for (bool atEnd = false; ok && !ended && !atEnd;) {
+      size_t kept = pending.size();
+      pending.resize(kept + piece);
+      size_t got = std::fread(pending.data() + kept, 1, piece, in);
+      if (std::ferror(in)) return ReadError();
+      pending.resize(kept + got);
+      atEnd = got < piece;
+      if (!started) {
+        // The page's line end is the program's first one.
+        if (pending.find('\n', kept) == std::string::npos && !atEnd) continue;
+        Start(LineEndOf(pending), size);
+        started = true;
+      }
+      size_t whole = atEnd ? pending.size() : WholeLines(pending, kept);
+      if (whole == 0) continue;
+      ok = TranslateText(std::string_view(pending).substr(0, whole), path, number, &ended);
+      pending.erase(0, whole);
+    }
+    return Finish(ok);
+  }
+
+  Result ReadError() const {
+    Result r;
+    r.error = "Cannot read the program \"" + programPath_ + "\"";
+    return r;
+  }
+
+ private:
+  // The bytes of `text` up to its last line end that is surely whole (a CR at the very
+  // end may be the first half of a CR LF). Bytes before `from` - 1 hold no line end, so a
+  // line of many pieces is not searched again and again.
+  static size_t WholeLines(std::string_view text, size_t from) {
+    size_t first = from > 0 ? from - 1 : 0;
+    for (size_t end = text.size(); end > first;) {
+      size_t k = text.find_last_of("\r\n", end - 1);
+      if (k == std::string_view::npos || k < first) return 0;
+      if (!(text[k] == '\r' && k + 1 == text.size())) return k + 1;
+      end = k;
+    }
+    return 0;
+  }
+
+  void Start(std::string eol, size_t programBytes) {
+    eol_ = std::move(eol);
     page_.SetEol(eol_);
     // Pages come out a little larger than their programs; growing in steps would copy them again and again.
-    out_.reserve(std::min(program.size() + program.size() / 4 + 4096, options_.maxPageBytes + 1));
+    out_.reserve(std::min(programBytes + programBytes / 4 + 4096, options_.maxPageBytes + 1));
     stack_.push_back(Canonical(programPath_));
+  }
+
+  Result Finish(bool ok) {
     Result r;
-    bool ok = TranslateText(program, AbsolutePath(programPath_));
     if (ok) CloseBlocks();
     r.diagnostics = diagnostics_;
     r.outside = outside_;
@@ -253,13 +313,13 @@ class Translation {
     if (!ok) r.outside.clear();  // another error: allowing files would not help
     if (!ok || !outside_.empty()) return r;
     r.ok = true;
-    if (!anyCommand_) r.page = std::string(program);
+    // Without a command every line went into the page as it stands: the page is the program.
+    if (!anyCommand_) r.page = std::move(out_);
     else if (scanner_.SawHtmlElement()) r.page = WithStyleSheet(std::move(out_));
     else r.page = Wrapped(std::move(out_));
     return r;
   }
 
- private:
   static std::string LineEndOf(std::string_view text) {
     size_t lf = text.find('\n');
     return lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
@@ -304,22 +364,28 @@ class Translation {
     return true;
   }
 
-  // `path` is the absolute path of the file `text` comes from.
-  bool TranslateText(std::string_view text, const std::string& path) {
-    int number = 0;
+  // `path` is the absolute path of the file `text` comes from; `number` the number of
+  // the line before `text`. `ended` is set at #End, when given.
+  bool TranslateText(std::string_view text, const std::string& path, int& number, bool* ended = nullptr) {
     CommandLine command;
     const Command* row = nullptr;
+    call_.path = path;  // the file of every command until the end or an #Include
     for (LineReader reader(text); !reader.AtEnd();) {
       SourceLine line = reader.Next();
       ++number;
-      if (scanner_.InRawText() || !ParseLine(line.text, command, row)) {
-        if (!scanner_.InRawText()) SuggestKeyword(line.text, path, number);
+      // Most lines of a page start with a tag: neither a command nor a word that looks like one.
+      bool markup = !line.text.empty() && line.text[0] == '<';
+      if (scanner_.InRawText() || markup || !ParseLine(line.text, command, row)) {
+        if (!scanner_.InRawText() && !markup) SuggestKeyword(line.text, path, number);
         scanner_.Scan(line.text);
         out_.append(line.text.data(), line.text.size() + line.end.size());  // the end follows the text
       } else {
         anyCommand_ = true;
         if (command.comment) continue;
-        if (row->name == "#End") return true;
+        if (row->name == "#End") {
+          if (ended) *ended = true;
+          return true;
+        }
         if (!RunCommand(command, row->run, line, path, number)) return false;
       }
       if (PageTooBig(path, number)) return false;
@@ -338,13 +404,16 @@ class Translation {
   // Puts a command's HTML where its line stood, followed by that line's end.
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
   bool RunCommand(const CommandLine& c, Handler run, const SourceLine& line, const std::string& path, int number) {
-    if (c.name == "#Include") return Include(c, line, path, number);
+    if (c.name == "#Include") {
+      bool ok = Include(c, line, path, number);
+      call_.path = path;  // back from the included file
+      return ok;
+    }
     if (run) {
       page_.SetLineEnd(line.end);
       // One Call serves every command: assigning its strings reuses their buffers.
       call_.name = c.name;
       call_.rest = c.rest;
-      call_.path = path;
       call_.line = number;
       run(page_, call_);
       return true;
@@ -352,7 +421,7 @@ class Translation {
     const std::string name(c.name);
     Argument arg = ParseArgument(c.rest);
     if (!arg.closed) Warn(path, number, name + ": the closing bracket or quote is missing");
-    if (name == "OpenText") return OpenText(arg.value, line, path, number);
+    if (name == "OpenText") return OpenText(std::string(arg.value), line, path, number);
     else {
       Warn(path, number, name + " is not translated yet; it is left in the page as a comment");
       Emit("<!-- " + name + ": not translated -->", line);
@@ -451,7 +520,8 @@ class Translation {
     if (!options_.read(found, bytes)) return Fail(path, number, "#Include: cannot read \"" + name + "\"");
     stack_.push_back(canonical);
     size_t before = out_.size();
-    bool ok = TranslateText(bytes, found);
+    int includedLine = 0;
+    bool ok = TranslateText(bytes, found, includedLine);
     stack_.pop_back();
     if (!ok) return false;
     if (out_.size() > before && out_.back() != '\n' && out_.back() != '\r') out_.append(line.end);
@@ -540,15 +610,23 @@ Result Translate(std::string_view program, const std::string& programPath, const
 }
 
 Result TranslateFile(const std::string& programPath, const Options& options) {
-  std::string bytes;
-  std::error_code ec;
-  if (!options.read && std::filesystem::file_size(programPath, ec) > options.maxPageBytes && !ec) {
-    Result r;
-    r.error = "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
+  if (!options.read) {
+    std::error_code ec;
+    uintmax_t size = std::filesystem::file_size(programPath, ec);
+    if (!ec && size > options.maxPageBytes) {
+      Result r;
+      r.error = "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
+      return r;
+    }
+    Translation translation(programPath, options);
+    std::FILE* in = core::FileExists(programPath) ? std::fopen(programPath.c_str(), "rb") : nullptr;
+    if (!in) return translation.ReadError();
+    Result r = translation.RunFrom(in, ec ? 0 : static_cast<size_t>(size));
+    std::fclose(in);
     return r;
   }
-  bool read = options.read ? options.read(programPath, bytes) : ReadFromDisk(programPath, bytes);
-  if (!read) {
+  std::string bytes;
+  if (!options.read(programPath, bytes)) {
     Result r;
     r.error = "Cannot read the program \"" + programPath + "\"";
     return r;

@@ -26,6 +26,7 @@ struct Options {
   int maxIncludeDepth = 32;
   int maxIncludes = 10000;                 // expansions in total: bounds include fan-out
   size_t maxPageBytes = size_t(64) << 20;
+  size_t readPieceBytes = size_t(1) << 20;  // a program on disk is read in pieces of this size
 };
 
 struct Diagnostic {
@@ -83,7 +84,7 @@ bool ParseCommandLine(std::string_view line, CommandLine& command);
 // The argument after a keyword: (…), "…" or '…', or the bare rest. `closed` is false
 // when the closing bracket or quote is missing (the rest of the line is then taken).
 struct Argument {
-  std::string value;
+  std::string_view value;  // a view into the text given
   bool closed = true;
 };
 Argument ParseArgument(std::string_view rest);

@@ -81,14 +81,6 @@ std::string Trim(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
-std::string_view TrimBlankView(std::string_view s) {
-  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  size_t b = 0, e = s.size();
-  while (b < e && blank(s[b])) ++b;
-  while (e > b && blank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
-
 std::string TrimBlank(std::string_view s) { return std::string(TrimBlankView(s)); }
 
 std::string ToLower(std::string_view s) {

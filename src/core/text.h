@@ -39,7 +39,14 @@ constexpr char AsciiLower(char c) { return IsAsciiUpper(c) ? static_cast<char>(c
 
 std::string Trim(std::string_view s);            // spaces removed at both ends
 std::string TrimBlank(std::string_view s);       // spaces, tabs, CR, LF removed at both ends
-std::string_view TrimBlankView(std::string_view s);  // the same, as a view into `s`
+// The same, as a view into `s`; inline, as the translator trims every argument.
+inline std::string_view TrimBlankView(std::string_view s) {
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  size_t b = 0, e = s.size();
+  while (b < e && blank(s[b])) ++b;
+  while (e > b && blank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
 std::string ToLower(std::string_view s);         // ASCII letters only
 std::string ToUpper(std::string_view s);
 // Compared in place, and inline: the translator asks this for the first word of every line.

@@ -57,6 +57,8 @@ class TestTranslatorLimits : public QObject {
   void textFileLineEnds_data();
   void textFileLineEnds();
   void largeTextFileIsReadInPieces();
+  void programReadInPiecesAsWhole();
+  void escapingLooksAtEveryByte();
   void pageSizeCap();
   void comments_data();
   void comments();
@@ -224,6 +226,69 @@ void TestTranslatorLimits::largeTextFileIsReadInPieces() {
   Result r = Translate("OpenText (big.txt)\n", site + "/index.web", o);
   QVERIFY2(r.ok, r.error.c_str());
   QVERIFY(r.page.find("<div class=\"vt-file\">" + expected + "</div>\n") != std::string::npos);
+}
+
+void TestTranslatorLimits::programReadInPiecesAsWhole() {
+  // A program on disk is translated a piece at a time. Whatever the size of the pieces,
+  // the page and the warnings with their line numbers are those of the program read
+  // whole: lines and CR LFs cut between pieces, lone CRs, a last line without its end,
+  // #End, an include, a program without commands and an empty one.
+  QTemporaryDir dir;
+  std::string site = dir.path().toStdString() + "/site";
+  WriteAll(site + "/part.lib", "WriteText \"included\"\r\nWrteText (x)\r\n");
+  const std::string programs[] = {
+      "<html>\r\n<head>\r\n</head>\r\n<body>\r\nWriteText \"a & b\"\r\nBouncingText \"hop\"\r\n"
+      "#Include part.lib\r\nStartMenu\r\n<script>\r\nWriteText in a script\r\n</script>\r\n</body>\r\n</html>",
+      "WriteText \"one\"\rWrteText (two)\r\r\nHorizontalRule ()\n#End\nWriteText \"after the end\"\n",
+      "<p>no command at all</p>\n\n<p>none</p>",
+      "",
+  };
+  Options o;
+  o.libraryFolder = dir.path().toStdString() + "/Library";
+  for (const std::string& program : programs) {
+    WriteAll(site + "/index.web", program);
+    o.readPieceBytes = Options().readPieceBytes;
+    Result whole = Translate(program, site + "/index.web", o);
+    QVERIFY2(whole.ok, whole.error.c_str());
+    for (size_t piece : {1, 2, 3, 5, 8, 64, 1 << 20}) {
+      o.readPieceBytes = piece;
+      Result r = translator::TranslateFile(site + "/index.web", o);
+      QVERIFY2(r.ok, r.error.c_str());
+      QCOMPARE(QByteArray::fromStdString(r.page), QByteArray::fromStdString(whole.page));
+      QCOMPARE(Lines(r.warnings), Lines(whole.warnings));
+    }
+  }
+  Result missing = translator::TranslateFile(site + "/missing.web");
+  QVERIFY(!missing.ok);
+  QCOMPARE(QString::fromStdString(missing.error), QString::fromStdString("Cannot read the program \"" + site + "/missing.web\""));
+}
+
+void TestTranslatorLimits::escapingLooksAtEveryByte() {
+  // Text is looked at eight bytes at a time: a special byte is escaped wherever it falls,
+  // among ASCII and UTF-8 bytes, in text of any length.
+  auto byteByByte = [](const std::string& text, bool attribute) {
+    std::string out;
+    for (char c : text) {
+      if (c == '&') out += "&amp;";
+      else if (c == '<') out += "&lt;";
+      else if (c == '>') out += "&gt;";
+      else if (c == '"' && attribute) out += "&quot;";
+      else if (c != '\0') out += c;
+    }
+    return out;
+  };
+  const std::string filler = "a\xc3\xa9\xa6\xbc z";  // with bytes that differ from specials in the top bit only
+  for (char special : std::string("&<>\"\0", 5)) {
+    for (size_t length = 1; length <= 24; ++length) {
+      for (size_t at = 0; at < length; ++at) {
+        std::string text;
+        for (size_t i = 0; i < length; ++i) text += filler[i % filler.size()];
+        text[at] = special;
+        QCOMPARE(translator::EscapeText(text), byteByByte(text, false));
+        QCOMPARE(translator::EscapeAttribute(text), byteByByte(text, true));
+      }
+    }
+  }
 }
 
 void TestTranslatorLimits::pageSizeCap() {
