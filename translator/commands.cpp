@@ -30,7 +30,7 @@ const Command* FindCommand(std::string_view word) {
 
 Argument SingleArgument(Page& page, const Call& call) {
   Argument a = ParseArgument(call.rest);
-  if (!a.closed) page.Warn(call, call.name + ": the closing bracket or quote is missing");
+  if (!a.closed) page.Warn(call, std::string(call.name) + ": the closing bracket or quote is missing");
   return a;
 }
 
@@ -39,7 +39,7 @@ void KeepSetting(Page& page, const Call& call) { page.Set(call.name, SingleArgum
 void KeepArguments(Page& page, const Call& call) { page.Set(call.name, core::TrimBlankView(call.rest)); }
 
 void EndBlock(Page& page, const Call& call, const char* opener) {
-  if (!page.Close(call)) page.Warn(call, call.name + " without " + opener + "; ignored");
+  if (!page.Close(call)) page.Warn(call, std::string(call.name) + " without " + opener + "; ignored");
 }
 
 namespace {

@@ -32,7 +32,7 @@ namespace {
 
 std::string Address(Page& p, const Call& c) {
   std::string address = core::TrimBlank(SingleArgument(p, c).value);
-  if (address.empty()) p.Warn(c, c.name + " names no address");
+  if (address.empty()) p.Warn(c, std::string(c.name) + " names no address");
   return address;
 }
 

@@ -44,9 +44,9 @@ void EmitImage(Page& p, const std::string& path, std::string_view cls, std::stri
 // The picture a command names; warns and returns "" when it names none.
 std::string PicturePath(Page& p, const Call& c, std::string_view rest) {
   Argument a = ParseArgument(rest);
-  if (!a.closed) p.Warn(c, c.name + ": the closing bracket or quote is missing");
+  if (!a.closed) p.Warn(c, std::string(c.name) + ": the closing bracket or quote is missing");
   std::string path(core::TrimBlankView(a.value));
-  if (path.empty()) p.Warn(c, c.name + " names no picture");
+  if (path.empty()) p.Warn(c, std::string(c.name) + " names no picture");
   return path;
 }
 

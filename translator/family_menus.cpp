@@ -20,7 +20,7 @@ void Item(Page& p, const Call& c, std::string& words, std::string& address) {
   std::vector<std::string> a = SplitArguments(c.rest);
   words = a.empty() ? std::string() : std::move(a[0]);
   address = a.size() > 1 ? std::move(a[1]) : std::string();
-  if (core::TrimBlankView(words).empty()) p.Warn(c, c.name + " has no words to show");
+  if (core::TrimBlankView(words).empty()) p.Warn(c, std::string(c.name) + " has no words to show");
 }
 
 // An item of a list, after `before` (the start of the list, or nothing).

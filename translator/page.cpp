@@ -67,7 +67,7 @@ void Page::UseScript(const Call& c, const std::string& fileName) {
 }
 
 void Page::Open(const Call& c, std::string_view closer, std::string closing) {
-  blocks_.push_back({c.name, std::string(closer), std::move(closing), c.path, c.line});
+  blocks_.push_back({std::string(c.name), std::string(closer), std::move(closing), c.path, c.line});
 }
 
 bool Page::IsOpen(std::string_view closer) const {
@@ -81,7 +81,7 @@ bool Page::Close(const Call& c) {
   // Blocks opened inside this one and left open end with it, so the elements nest.
   while (blocks_.back().closer != c.name) {
     const Block& inner = blocks_.back();
-    warn_(inner.path, inner.line, inner.opener + " has no " + inner.closer + "; it is closed by the " + c.name +
+    warn_(inner.path, inner.line, inner.opener + " has no " + inner.closer + "; it is closed by the " + std::string(c.name) +
                                       " on line " + std::to_string(c.line));
     closing += inner.closing;
     blocks_.pop_back();
@@ -119,7 +119,7 @@ std::string Page::Scripts() {
     std::string bytes;
     std::string path = core::JoinPath(options_.scriptFolder, name);
     if (!options_.read || !options_.read(path, bytes)) {
-      warn_(call.path, call.line, "the script " + path + " cannot be read; " + call.name + " does nothing in this page");
+      warn_(call.path, call.line, "the script " + path + " cannot be read; " + std::string(call.name) + " does nothing in this page");
       continue;
     }
     // Nothing in a script of ours ends the element early; a changed file must not either.

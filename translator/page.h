@@ -29,7 +29,7 @@ void AppendUrl(std::string& out, std::string_view address);
 
 // One command line as a handler sees it.
 struct Call {
-  std::string name;       // the keyword, usual spelling
+  std::string_view name;  // the keyword, usual spelling (from the keyword list)
   std::string_view rest;  // the text after the keyword
   std::string path;       // the file the line is in
   int line = 0;
