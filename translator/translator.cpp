@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "core/files.h"
 #include "core/text.h"
@@ -248,26 +249,35 @@ class Translation {
   Result RunFrom(std::FILE* in, size_t size) {
     const std::string path = AbsolutePath(programPath_);
     const size_t piece = std::max<size_t>(options_.readPieceBytes, 1);
-    std::string pending;
+    // Bytes read and not yet translated, at the start of a buffer that is not cleared
+    // before each read.
+    std::unique_ptr<char[]> buffer;
+    size_t capacity = 0, held = 0;
     bool started = false, ended = false, ok = true;
     int number = 0;
     for (bool atEnd = false; ok && !ended && !atEnd;) {
-      size_t kept = pending.size();
-      pending.resize(kept + piece);
-      size_t got = std::fread(pending.data() + kept, 1, piece, in);
+      if (capacity - held < piece) {
+        capacity = std::max(held + piece, 2 * capacity);  // a line of many pieces is not copied again and again
+        std::unique_ptr<char[]> larger(new char[capacity]);
+        if (held) std::memcpy(larger.get(), buffer.get(), held);
+        buffer = std::move(larger);
+      }
+      size_t kept = held, got = std::fread(buffer.get() + held, 1, piece, in);
       if (std::ferror(in)) return ReadError();
-      pending.resize(kept + got);
+      held += got;
       atEnd = got < piece;
+      std::string_view pending(buffer.get(), held);
       if (!started) {
         // The page's line end is the program's first one.
-        if (pending.find('\n', kept) == std::string::npos && !atEnd) continue;
+        if (pending.find('\n', kept) == std::string_view::npos && !atEnd) continue;
         Start(LineEndOf(pending), size);
         started = true;
       }
-      size_t whole = atEnd ? pending.size() : WholeLines(pending, kept);
+      size_t whole = atEnd ? held : WholeLines(pending, kept);
       if (whole == 0) continue;
-      ok = TranslateText(std::string_view(pending).substr(0, whole), path, number, &ended);
-      pending.erase(0, whole);
+      ok = TranslateText(pending.substr(0, whole), path, number, &ended);
+      std::memmove(buffer.get(), buffer.get() + whole, held - whole);
+      held -= whole;
     }
     return Finish(ok);
   }
@@ -411,7 +421,7 @@ class Translation {
     }
     if (run) {
       page_.SetLineEnd(line.end);
-      // One Call serves every command: assigning its strings reuses their buffers.
+      // One Call serves every command; its path is set once for each file.
       call_.name = c.name;
       call_.rest = c.rest;
       call_.line = number;
