@@ -54,10 +54,6 @@ constexpr std::array<bool, 256> SpecialBytes(bool attribute) {
 }
 constexpr std::array<bool, 256> kSpecialInText = SpecialBytes(false), kSpecialInAttribute = SpecialBytes(true);
 
-}  // namespace
-
-namespace {
-
 // Whether eight bytes may hold one of the special bytes, tested all at once: the usual
 // test for a zero byte after each special is xor-ed away. It may say yes wrongly (a byte
 // after a true match), never no wrongly; a yes is then looked at byte by byte.
