@@ -19,7 +19,8 @@ ButtonParts NextButton(Page& p, const char* fallbackCaption) {
   std::string id = core::TrimBlank(p.Take("ButtonName"));
   for (char& ch : id)
     if (ch == ' ' || ch == '\t') ch = '-';
-  b.attributes = id.empty() ? p.StyleAttributeOf("SetFormStyle") : Attribute("id", id) + p.StyleAttributeOf("SetFormStyle");
+  const std::string& style = p.StyleAttributeOf("SetFormStyle");
+  b.attributes = id.empty() ? style : Attribute("id", id) + style;
   return b;
 }
 
