@@ -30,7 +30,7 @@ WEB
 printf 'File001 %s\r\n' "$work/verosta/index.web" >> "$work/verosta/Verosta.ini"
 
 display=:$(( 200 + $$ % 100 ))
-Xvfb "$display" -screen 0 1024x700x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x700x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
 DISPLAY=$display XDG_RUNTIME_DIR=$work HOME=$work "$work/verosta/verosta" >/dev/null 2>&1 &

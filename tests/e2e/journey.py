@@ -30,10 +30,12 @@ def run(cmd, env, check=True):
 
 def start_x_server():
     """Starts Xvfb on a display number it picks itself (-displayfd), so two runs at the same
-    moment can never share one server. Returns the process and the display name."""
+    moment can never share one server. Without -noreset the server resets when its last
+    client leaves, and a client that connects during the reset (the editor, just after the
+    readiness check) is refused. Returns the process and the display name."""
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x900x24",
-                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                             "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     number = b""
