@@ -71,7 +71,7 @@ int main() {
     double megabytes = double(program.size()) / (1 << 20);
     std::vector<double> copyTimes, compTimes;
     size_t pageBytes = 0;
-    for (int rep = 0; rep < (mb == 1 ? 25 : 11); ++rep) {
+    for (int rep = 0; rep < (mb == 1 ? 41 : 31); ++rep) {
       auto t = std::chrono::steady_clock::now();
       std::string bytes;
       bool ok = core::ReadFileBytes(source, bytes) && core::WriteFileAtomically(copy, bytes);
