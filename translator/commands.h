@@ -34,6 +34,10 @@ struct Command {
 // The command `word` names, in any letter case; null for markup words and other words.
 const Command* FindCommand(std::string_view word);
 
+// ParseCommandLine, also giving the command's row of the command table (null for an
+// apostrophe comment), so that a command is looked up once.
+bool ParseLine(std::string_view line, CommandLine& command, const Command*& row);
+
 // The command's single argument; warns when its closing bracket or quote is missing.
 Argument SingleArgument(Page& page, const Call& call);
 // A setting command: keeps its argument for the commands after it.

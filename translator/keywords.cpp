@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "core/keywords.h"
 #include "core/text.h"
@@ -118,6 +119,34 @@ std::string NearestKeyword(std::string_view word) {
     }
   }
   return nearest;
+}
+
+// The first word of a line that is no command but looks like one typed wrongly:
+// a name followed by its argument, or a word with capitals inside, on a line without markup.
+static std::string_view CommandLikeWord(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i == text.size() || !core::IsAsciiAlpha(text[i])) return {};
+  size_t j = i;
+  bool innerCapital = false;
+  while (j < text.size() && core::IsAsciiAlnum(text[j])) {
+    if (j > i && core::IsAsciiUpper(text[j])) innerCapital = true;
+    if (j - i > 40) return {};
+    ++j;
+  }
+  size_t next = text.find_first_not_of(" \t", j);
+  bool argument = next != std::string_view::npos && std::strchr("(\"'[", text[next]) != nullptr;
+  if (!argument && !innerCapital) return {};
+  if (text.find('<') != std::string_view::npos) return {};
+  return text.substr(i, j - i);
+}
+
+std::string SlipWarning(std::string_view line) {
+  std::string_view word = CommandLikeWord(line);
+  if (word.empty()) return {};
+  std::string nearest = NearestKeyword(word);
+  if (nearest.empty()) return {};
+  return "\"" + std::string(word) + "\" is not a command; did you mean " + nearest + "?";
 }
 
 bool IsMarkupWord(std::string_view word) {

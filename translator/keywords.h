@@ -64,6 +64,11 @@ std::string KeywordSpelling(std::string_view word);
 // "" when there is none. Markup words and Rem are never proposed.
 std::string NearestKeyword(std::string_view word);
 
+// The warning for a text line whose first word looks like a command typed wrongly (a
+// name followed by its argument, or a word with capitals inside, on a line without
+// markup) and is close to one; "" otherwise.
+std::string SlipWarning(std::string_view line);
+
 // HTML element names that share the list with the commands; they colour markup
 // but never start a command line.
 bool IsMarkupWord(std::string_view word);

@@ -2,60 +2,24 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <system_error>
 
 #include "core/files.h"
 #include "core/text.h"
 #include "commands.h"
 #include "keywords.h"
+#include "line_reader.h"
 #include "markup_scanner.h"
+#include "program_reader.h"
 
 namespace translator {
-
-namespace {
-
-// Hands out the lines of a text one by one. It remembers where the next LF and the next
-// CR are, so each byte is searched once for each of them even when one never comes (a
-// file of lone CRs has no LF at all).
-class LineReader {
- public:
-  explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
-  bool AtEnd() const { return start_ >= bytes_.size(); }
-  // The next line and its end; only when !AtEnd(). Kept inline: it runs for every line.
-  [[gnu::always_inline]] SourceLine Next() {
-    size_t p = std::min(Find('\n', nextLf_), Find('\r', nextCr_));
-    if (p == bytes_.size()) {
-      SourceLine line{bytes_.substr(start_), {}};
-      start_ = bytes_.size();
-      return line;
-    }
-    size_t endLen = (bytes_[p] == '\r' && p + 1 < bytes_.size() && bytes_[p + 1] == '\n') ? 2 : 1;
-    SourceLine line{bytes_.substr(start_, p - start_), bytes_.substr(p, endLen)};
-    start_ = p + endLen;
-    return line;
-  }
-
- private:
-  // The first `c` at or after start_ (the text's size when there is none); `cached` is
-  // the last answer, still good while it is not behind start_.
-  size_t Find(char c, size_t& cached) const {
-    if (cached != kUnknown && cached >= start_) return cached;
-    const void* at = std::memchr(bytes_.data() + start_, c, bytes_.size() - start_);
-    cached = at ? static_cast<size_t>(static_cast<const char*>(at) - bytes_.data()) : bytes_.size();
-    return cached;
-  }
-
-  static constexpr size_t kUnknown = std::string_view::npos;
-  std::string_view bytes_;
-  size_t start_ = 0, nextLf_ = kUnknown, nextCr_ = kUnknown;
-};
-
-}  // namespace
 
 std::vector<SourceLine> SplitKeepingEnds(std::string_view bytes) {
   std::vector<SourceLine> lines;
@@ -76,9 +40,7 @@ static constexpr auto kWordChars = [] {
 }();
 static bool IsWordChar(char c) { return kWordChars[static_cast<unsigned char>(c)]; }
 
-// ParseCommandLine, also giving the command's row of the command table (null for an
-// apostrophe comment), so that a command is looked up once.
-static bool ParseLine(std::string_view line, CommandLine& command, const Command*& row) {
+bool ParseLine(std::string_view line, CommandLine& command, const Command*& row) {
   size_t i = 0;
   while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
   if (i < line.size() && line[i] == '\'') {
@@ -159,26 +121,6 @@ std::string AbsolutePath(const std::string& path) {
   return p.lexically_normal().string();
 }
 
-// The first word of a line that is no command but looks like one typed wrongly:
-// a name followed by its argument, or a word with capitals inside, on a line without markup.
-std::string_view CommandLikeWord(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  if (i == text.size() || !core::IsAsciiAlpha(text[i])) return {};
-  size_t j = i;
-  bool innerCapital = false;
-  while (j < text.size() && core::IsAsciiAlnum(text[j])) {
-    if (j > i && core::IsAsciiUpper(text[j])) innerCapital = true;
-    if (j - i > 40) return {};
-    ++j;
-  }
-  size_t next = text.find_first_not_of(" \t", j);
-  bool argument = next != std::string_view::npos && std::strchr("(\"'[", text[next]) != nullptr;
-  if (!argument && !innerCapital) return {};
-  if (text.find('<') != std::string_view::npos) return {};
-  return text.substr(i, j - i);
-}
-
 // Writes a text file into the page piece by piece: its text escaped, its lines joined
 // with "<br>" and the page's line end. A line end split between two pieces counts once;
 // the file's last line end and anything after a Ctrl+Z are dropped.
@@ -243,42 +185,26 @@ class Translation {
     return Finish(TranslateText(program, AbsolutePath(programPath_), number));
   }
 
-  // The program read from `in` a piece at a time: a big program never sits in memory
-  // whole beside its page. Only whole lines are translated; the start of a line (or a CR
-  // whose LF may follow) waits for the next piece.
+  // The program read from `in` a piece at a time, so that a big program never sits in
+  // memory whole beside its page. The pieces are read and cut into lines on a second
+  // thread while the commands of the lines before them run on this one.
   Result RunFrom(std::FILE* in, size_t size) {
     const std::string path = AbsolutePath(programPath_);
-    const size_t piece = std::max<size_t>(options_.readPieceBytes, 1);
-    // Bytes read and not yet translated, at the start of a buffer that is not cleared
-    // before each read.
-    std::unique_ptr<char[]> buffer;
-    size_t capacity = 0, held = 0;
-    bool started = false, ended = false, ok = true;
-    int number = 0;
-    for (bool atEnd = false; ok && !ended && !atEnd;) {
-      if (capacity - held < piece) {
-        capacity = std::max(held + piece, 2 * capacity);  // a line of many pieces is not copied again and again
-        std::unique_ptr<char[]> larger(new char[capacity]);
-        if (held) std::memcpy(larger.get(), buffer.get(), held);
-        buffer = std::move(larger);
+    call_.path = path;
+    bool ok = true;
+    {
+      ProgramReader reader(in, options_.readPieceBytes, scanner_, warningsFull_);
+      for (bool last = false; ok && !last;) {
+        std::unique_ptr<Batch> batch = reader.Next();
+        if (batch->readError) return ReadError();
+        if (batch->first) Start(batch->eol, size);
+        anyCommand_ = anyCommand_ || batch->sawCommand;
+        for (const Step& step : batch->steps)
+          if (!(ok = RunStep(step, *batch, path, reader))) break;
+        last = batch->last;
+        reader.Done(std::move(batch));
       }
-      size_t kept = held, got = std::fread(buffer.get() + held, 1, piece, in);
-      if (std::ferror(in)) return ReadError();
-      held += got;
-      atEnd = got < piece;
-      std::string_view pending(buffer.get(), held);
-      if (!started) {
-        // The page's line end is the program's first one.
-        if (pending.find('\n', kept) == std::string_view::npos && !atEnd) continue;
-        Start(LineEndOf(pending), size);
-        started = true;
-      }
-      size_t whole = atEnd ? held : WholeLines(pending, kept);
-      if (whole == 0) continue;
-      ok = TranslateText(pending.substr(0, whole), path, number, &ended);
-      std::memmove(buffer.get(), buffer.get() + whole, held - whole);
-      held -= whole;
-    }
+    }  // the reader has stopped: the scanner is this thread's again
     return Finish(ok);
   }
 
@@ -289,20 +215,6 @@ class Translation {
   }
 
  private:
-  // The bytes of `text` up to its last line end that is surely whole (a CR at the very
-  // end may be the first half of a CR LF). Bytes before `from` - 1 hold no line end, so a
-  // line of many pieces is not searched again and again.
-  static size_t WholeLines(std::string_view text, size_t from) {
-    size_t first = from > 0 ? from - 1 : 0;
-    for (size_t end = text.size(); end > first;) {
-      size_t k = text.find_last_of("\r\n", end - 1);
-      if (k == std::string_view::npos || k < first) return 0;
-      if (!(text[k] == '\r' && k + 1 == text.size())) return k + 1;
-      end = k;
-    }
-    return 0;
-  }
-
   void Start(std::string eol, size_t programBytes) {
     eol_ = std::move(eol);
     page_.SetEol(eol_);
@@ -330,11 +242,6 @@ class Translation {
     return r;
   }
 
-  static std::string LineEndOf(std::string_view text) {
-    size_t lf = text.find('\n');
-    return lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
-  }
-
   // Paths are compared with "..", "." and (on disk) symbolic links resolved.
   std::string Canonical(const std::string& path) const {
     std::string absolute = AbsolutePath(path);
@@ -360,7 +267,8 @@ class Translation {
   // A program of a million slips gives the first warnings and one line saying so, not a
   // million lines for the editor to list.
   void Warn(const std::string& path, int line, const std::string& message) {
-    if (++warningCount_ > kMaxWarnings) return;
+    if (++warningCount_ >= kMaxWarnings) warningsFull_.store(true, std::memory_order_relaxed);
+    if (warningCount_ > kMaxWarnings) return;
     if (warningCount_ == kMaxWarnings) {
       diagnostics_.push_back({path, line, Diagnostic::Severity::Warning,
                               "more than " + std::to_string(kMaxWarnings - 1) + " warnings; the rest are not shown"});
@@ -403,12 +311,40 @@ class Translation {
     return true;
   }
 
+  bool RunStep(const Step& step, const Batch& batch, const std::string& path, ProgramReader& reader) {
+    switch (step.kind) {
+      case Step::Kind::Slip:
+        Warn(path, step.number, batch.slips[step.slip]);
+        return true;
+      case Step::Kind::Text: {
+        std::string_view lines = step.line.text;
+        if (out_.size() + lines.size() <= options_.maxPageBytes) {
+          out_.append(lines);
+          return true;
+        }
+        // The page outgrows its bound within these lines: name the line where it does.
+        int number = step.number;
+        for (LineReader reader(lines); !reader.AtEnd(); ++number) {
+          SourceLine line = reader.Next();
+          out_.append(line.text.data(), line.text.size() + line.end.size());
+          if (PageTooBig(path, number)) return false;
+        }
+        return true;
+      }
+      case Step::Kind::Command:
+      case Step::Kind::Include: {
+        bool ok = RunCommand(step.command, step.row->run, step.line, path, step.number) && !PageTooBig(path, step.number);
+        if (step.kind == Step::Kind::Include) reader.Resume(ok);
+        return ok;
+      }
+    }
+    return true;
+  }
+
   void SuggestKeyword(std::string_view text, const std::string& path, int number) {
     if (warningCount_ >= kMaxWarnings) return;  // nothing more would be shown
-    std::string_view word = CommandLikeWord(text);
-    if (word.empty()) return;
-    std::string nearest = NearestKeyword(word);
-    if (!nearest.empty()) Warn(path, number, "\"" + std::string(word) + "\" is not a command; did you mean " + nearest + "?");
+    std::string slip = SlipWarning(text);
+    if (!slip.empty()) Warn(path, number, slip);
   }
 
   // Puts a command's HTML where its line stood, followed by that line's end.
@@ -611,12 +547,17 @@ class Translation {
   int includes_ = 0;
   static constexpr int kMaxWarnings = 501;
   int warningCount_ = 0;
+  std::atomic<bool> warningsFull_{false};  // warningCount_ has reached kMaxWarnings
 };
 
 }  // namespace
 
 Result Translate(std::string_view program, const std::string& programPath, const Options& options) {
   return Translation(programPath, options).Run(program);
+}
+
+Result TranslateStream(std::FILE* in, const std::string& programPath, size_t size, const Options& options) {
+  return Translation(programPath, options).RunFrom(in, size);
 }
 
 Result TranslateFile(const std::string& programPath, const Options& options) {
@@ -628,12 +569,17 @@ Result TranslateFile(const std::string& programPath, const Options& options) {
       r.error = "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
       return r;
     }
-    Translation translation(programPath, options);
-    std::FILE* in = core::FileExists(programPath) ? std::fopen(programPath.c_str(), "rb") : nullptr;
-    if (!in) return translation.ReadError();
-    Result r = translation.RunFrom(in, ec ? 0 : static_cast<size_t>(size));
-    std::fclose(in);
-    return r;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(
+        core::FileExists(programPath) ? std::fopen(programPath.c_str(), "rb") : nullptr, std::fclose);
+    if (!in) return Translation(programPath, options).ReadError();
+    try {
+      return TranslateStream(in.get(), programPath, ec ? 0 : static_cast<size_t>(size), options);
+    } catch (const std::system_error&) {
+      // No second thread to be had: the program is read whole instead.
+      std::string bytes;
+      if (!core::ReadFileBytes(programPath, bytes)) return Translation(programPath, options).ReadError();
+      return Translate(bytes, programPath, options);
+    }
   }
   std::string bytes;
   if (!options.read(programPath, bytes)) {

@@ -229,35 +229,60 @@ void TestTranslatorLimits::largeTextFileIsReadInPieces() {
 }
 
 void TestTranslatorLimits::programReadInPiecesAsWhole() {
-  // A program on disk is translated a piece at a time. Whatever the size of the pieces,
-  // the page and the warnings with their line numbers are those of the program read
-  // whole: lines and CR LFs cut between pieces, lone CRs, a last line without its end,
-  // #End, an include, a program without commands and an empty one.
+  // A program on disk is read a piece at a time on a second thread. Whatever the size
+  // of the pieces, the outcome is that of the program read whole: the page, every
+  // warning and error with its line number, in the same order. The programs cut lines
+  // and CR LFs between pieces, end within an include's comment or script, stop at #End,
+  // at a missing include or at the page's bound, and give more warnings than are shown.
   QTemporaryDir dir;
   std::string site = dir.path().toStdString() + "/site";
   WriteAll(site + "/part.lib", "WriteText \"included\"\r\nWrteText (x)\r\n");
-  const std::string programs[] = {
-      "<html>\r\n<head>\r\n</head>\r\n<body>\r\nWriteText \"a & b\"\r\nBouncingText \"hop\"\r\n"
-      "#Include part.lib\r\nStartMenu\r\n<script>\r\nWriteText in a script\r\n</script>\r\n</body>\r\n</html>",
-      "WriteText \"one\"\rWrteText (two)\r\r\nHorizontalRule ()\n#End\nWriteText \"after the end\"\n",
-      "<p>no command at all</p>\n\n<p>none</p>",
-      "",
+  WriteAll(site + "/open.lib", "<p>opens a script</p>\n<script>\n");
+  std::string slips, lines;
+  for (int i = 0; i < 600; ++i) slips += i % 7 ? "WrteText (x)\nStartMenu\n" : "#Include part.lib\n";
+  for (int i = 0; i < 100; ++i) lines += i % 5 ? "<p>line " + std::to_string(i) + "</p>\n" : "BouncingText \"hop\"\n";
+  struct Case {
+    std::string program;
+    size_t maxPageBytes = Options().maxPageBytes;
+  };
+  const Case cases[] = {
+      {"<html>\r\n<head>\r\n</head>\r\n<body>\r\nWriteText \"a & b\"\r\nBouncingText \"hop\"\r\n"
+       "#Include part.lib\r\nStartMenu\r\n<script>\r\nWriteText in a script\r\n</script>\r\n</body>\r\n</html>"},
+      {"WriteText \"one\"\rWrteText (two)\r\r\nHorizontalRule ()\n#End\nWriteText \"after the end\"\n"},
+      {"<p>no command at all</p>\n\n<p>none</p>"},
+      {""},
+      {"WriteText \"before\"\n#Include open.lib\nWriteText \"in the script\"\n</script>\nWriteText \"after\"\n"},
+      {"<!-- a comment\nWriteText \"in it\"\n-->Rem a remark\n' a comment\nWriteText \"x\"\n#Include none.lib\nWrteText (y)\n"},
+      {slips},
+      {lines, 1880},  // the page outgrows its bound on a text line (92)
+      {lines, 1940},  // on a command line (96)
+  };
+  auto outcome = [](const Result& r) {
+    QStringList l{r.ok ? "ok" : "failed: " + QString::fromStdString(r.error)};
+    for (const translator::Diagnostic& d : r.diagnostics) l << QString::fromStdString(translator::FormatDiagnostic(d));
+    return l;
   };
   Options o;
   o.libraryFolder = dir.path().toStdString() + "/Library";
-  for (const std::string& program : programs) {
-    WriteAll(site + "/index.web", program);
+  for (const Case& c : cases) {
+    WriteAll(site + "/index.web", c.program);
+    o.maxPageBytes = c.maxPageBytes;
     o.readPieceBytes = Options().readPieceBytes;
-    Result whole = Translate(program, site + "/index.web", o);
-    QVERIFY2(whole.ok, whole.error.c_str());
-    for (size_t piece : {1, 2, 3, 5, 8, 64, 1 << 20}) {
+    Result whole = Translate(c.program, site + "/index.web", o);
+    for (size_t piece : {1, 2, 3, 5, 8, 64, 4096, 1 << 20}) {
       o.readPieceBytes = piece;
       Result r = translator::TranslateFile(site + "/index.web", o);
-      QVERIFY2(r.ok, r.error.c_str());
+      QCOMPARE(outcome(r).join('\n'), outcome(whole).join('\n'));
       QCOMPARE(QByteArray::fromStdString(r.page), QByteArray::fromStdString(whole.page));
-      QCOMPARE(Lines(r.warnings), Lines(whole.warnings));
     }
   }
+  // The cases above do reach the warnings' bound and the page's.
+  for (auto [bound, line] : {std::pair{1880, ":92: "}, {1940, ":96: "}}) {
+    o.maxPageBytes = bound;
+    QVERIFY(Translate(lines, site + "/index.web", o).error.find(line) != std::string::npos);
+  }
+  o.maxPageBytes = Options().maxPageBytes;
+  QVERIFY(Translate(slips, site + "/index.web", o).warnings.size() == 501);
   Result missing = translator::TranslateFile(site + "/missing.web");
   QVERIFY(!missing.ok);
   QCOMPARE(QString::fromStdString(missing.error), QString::fromStdString("Cannot read the program \"" + site + "/missing.web\""));

@@ -1,0 +1,69 @@
+// Lines of a program: read one by one, and cut into whole lines when the program comes
+// in pieces.
+#pragma once
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "translator.h"
+
+namespace translator {
+
+// Hands out the lines of a text one by one. It remembers where the next LF and the next
+// CR are, so each byte is searched once for each of them even when one never comes (a
+// file of lone CRs has no LF at all).
+class LineReader {
+ public:
+  explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+  bool AtEnd() const { return start_ >= bytes_.size(); }
+  // The next line and its end; only when !AtEnd(). Kept inline: it runs for every line.
+  [[gnu::always_inline]] SourceLine Next() {
+    size_t p = std::min(Find('\n', nextLf_), Find('\r', nextCr_));
+    if (p == bytes_.size()) {
+      SourceLine line{bytes_.substr(start_), {}};
+      start_ = bytes_.size();
+      return line;
+    }
+    size_t endLen = (bytes_[p] == '\r' && p + 1 < bytes_.size() && bytes_[p + 1] == '\n') ? 2 : 1;
+    SourceLine line{bytes_.substr(start_, p - start_), bytes_.substr(p, endLen)};
+    start_ = p + endLen;
+    return line;
+  }
+
+ private:
+  // The first `c` at or after start_ (the text's size when there is none); `cached` is
+  // the last answer, still good while it is not behind start_.
+  size_t Find(char c, size_t& cached) const {
+    if (cached != kUnknown && cached >= start_) return cached;
+    const void* at = std::memchr(bytes_.data() + start_, c, bytes_.size() - start_);
+    cached = at ? static_cast<size_t>(static_cast<const char*>(at) - bytes_.data()) : bytes_.size();
+    return cached;
+  }
+
+  static constexpr size_t kUnknown = std::string_view::npos;
+  std::string_view bytes_;
+  size_t start_ = 0, nextLf_ = kUnknown, nextCr_ = kUnknown;
+};
+
+// The bytes of `text` up to its last line end that is surely whole (a CR at the very
+// end may be the first half of a CR LF); 0 when there is none. Bytes before `from` - 1
+// hold no line end, so a line of many pieces is not searched again and again.
+inline size_t WholeLines(std::string_view text, size_t from) {
+  size_t first = from > 0 ? from - 1 : 0;
+  for (size_t end = text.size(); end > first;) {
+    size_t k = text.find_last_of("\r\n", end - 1);
+    if (k == std::string_view::npos || k < first) return 0;
+    if (!(text[k] == '\r' && k + 1 == text.size())) return k + 1;
+    end = k;
+  }
+  return 0;
+}
+
+// The line end a page takes from its program: its first one, LF when it has none.
+inline std::string LineEndOf(std::string_view text) {
+  size_t lf = text.find('\n');
+  return lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
+}
+
+}  // namespace translator

@@ -1,0 +1,96 @@
+// A program read from its file on a thread of its own. While the translator runs the
+// commands of one piece of the program, the next piece is read, cut into lines, and
+// each line found to be text or a command; the translator gets the lines as steps.
+#pragma once
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "commands.h"
+#include "markup_scanner.h"
+#include "translator.h"
+
+namespace translator {
+
+// What the translator does next, in the order of the program's lines.
+struct Step {
+  enum class Kind : unsigned char {
+    Text,     // lines that go into the page as they stand, each with its end
+    Command,  // a command line
+    Include,  // an #Include line: the reader waits until the translator has run it
+    Slip,     // a text line whose first word looks like a command typed wrongly
+  };
+  Kind kind = Kind::Text;
+  int number = 0;   // the line's number; for Text, its first line's
+  SourceLine line;  // Text: all its lines with their ends, as text; otherwise the line
+  CommandLine command;
+  const Command* row = nullptr;
+  size_t slip = 0;  // Slip: its warning, in Batch::slips
+};
+
+// The steps of some whole lines of the program, and the bytes they point into.
+struct Batch {
+  std::unique_ptr<char[]> bytes;
+  size_t capacity = 0;
+  std::vector<Step> steps;
+  std::vector<std::string> slips;
+  bool first = false;  // the first batch; `eol` is the program's first line end
+  std::string eol;
+  bool sawCommand = false;  // a line of these was a command (comments too)
+  bool last = false;        // nothing follows: the program ended, at its end or at #End
+  bool readError = false;   // the program cannot be read further; the steps are empty
+
+  void Clear();
+};
+
+class ProgramReader {
+ public:
+  // `scanner` follows the markup of the text lines: the reader feeds it, except while
+  // the translator runs an #Include step (the reader waits then). Once `warningsFull`
+  // is set no more warnings are shown, and slips are no longer looked for.
+  ProgramReader(std::FILE* in, size_t pieceBytes, MarkupScanner& scanner, const std::atomic<bool>& warningsFull);
+  // Stops the reading and waits for its thread.
+  ~ProgramReader();
+  ProgramReader(const ProgramReader&) = delete;
+  ProgramReader& operator=(const ProgramReader&) = delete;
+
+  // The next batch, once it is ready. After a batch marked last there is none.
+  std::unique_ptr<Batch> Next();
+  // Gives back a batch whose steps are done, for its memory to serve again.
+  void Done(std::unique_ptr<Batch> batch);
+  // Ends the wait after an #Include step: the reading goes on, or stops when not `go`.
+  void Resume(bool go);
+
+ private:
+  enum class Outcome { Whole, Include, End };
+  void Read();
+  void ReadPieces();
+  Outcome Classify(Batch& batch, std::string_view text, int& number, size_t& used);
+  std::unique_ptr<Batch> Take();
+  void Push(std::unique_ptr<Batch> batch);
+  bool WaitForResume();
+
+  std::FILE* in_;
+  const size_t piece_;
+  MarkupScanner& scanner_;
+  const std::atomic<bool>& warningsFull_;
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::unique_ptr<Batch>> ready_;
+  std::vector<std::unique_ptr<Batch>> free_;
+  int lent_ = 0;  // batches out of the free list: being filled, ready or being run
+  bool stop_ = false, resumed_ = false;
+  std::exception_ptr failure_;
+  std::thread thread_;
+};
+
+}  // namespace translator
