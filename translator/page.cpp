@@ -15,6 +15,8 @@ Page::Page(std::string& out, const Options& options, std::string programPath, st
     : out_(out), options_(options), programPath_(std::move(programPath)), eol_(std::move(eol)), warn_(std::move(warn)) {}
 
 Page::Setting* Page::Find(std::string_view key) {
+  // Most names asked for were never set: their length alone says so.
+  if (key.size() < 64 && !(lengths_ >> key.size() & 1)) return nullptr;
   for (Setting& s : settings_)
     if (s.name.size() == key.size() && s.name == key) return &s;
   return nullptr;
@@ -22,7 +24,10 @@ Page::Setting* Page::Find(std::string_view key) {
 
 void Page::Set(std::string_view key, std::string_view value) {
   Setting* s = Find(key);
-  if (!s) s = &settings_.emplace_back(Setting{std::string(key), {}, {}, false});
+  if (!s) {
+    s = &settings_.emplace_back(Setting{std::string(key), {}, {}, false});
+    if (key.size() < 64) lengths_ |= uint64_t(1) << key.size();
+  }
   s->value.assign(value);  // into the buffer the last value had
   s->styled = false;
 }

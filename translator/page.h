@@ -2,6 +2,7 @@
 // setting commands leave for the commands after them, the page's style rules and
 // scripts, and the blocks (galleries, menus, ...) that are open.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -91,6 +92,11 @@ class Page {
 
  private:
   void Put(std::string_view html) { out_.append(html); }
+  // A quoted text: its length is known without counting.
+  template <size_t N>
+  void Put(const char (&html)[N]) {
+    out_.append(html, N - 1);
+  }
   void Put(const Escaped& piece) { AppendEscaped(out_, piece.text, false); }
   void Put(const EscapedAttribute& piece) { AppendEscaped(out_, piece.text, true); }
   void Put(const Url& piece) { AppendUrl(out_, piece.address); }
@@ -115,6 +121,7 @@ class Page {
   Setting* Find(std::string_view key);
   const Setting* Find(std::string_view key) const { return const_cast<Page*>(this)->Find(key); }
   std::vector<Setting> settings_;
+  uint64_t lengths_ = 0;  // bit n: a setting's name is n long (names under 64)
   std::vector<std::string> css_;
   std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;

@@ -277,7 +277,9 @@ class Translation {
     diagnostics_.push_back({path, line, Diagnostic::Severity::Warning, message});
   }
   bool PageTooBig(const std::string& path, int number) {
-    if (out_.size() <= options_.maxPageBytes) return false;
+    return out_.size() > options_.maxPageBytes && PageGrewTooBig(path, number);
+  }
+  [[gnu::noinline]] bool PageGrewTooBig(const std::string& path, int number) {
     Fail(path, number, "the page grows beyond " + std::to_string(options_.maxPageBytes >> 20) + " MB");
     return true;
   }
@@ -350,11 +352,6 @@ class Translation {
   // Puts a command's HTML where its line stood, followed by that line's end.
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
   bool RunCommand(const CommandLine& c, Handler run, const SourceLine& line, const std::string& path, int number) {
-    if (c.name == "#Include") {
-      bool ok = Include(c, line, path, number);
-      call_.path = path;  // back from the included file
-      return ok;
-    }
     if (run) {
       page_.SetLineEnd(line.end);
       // One Call serves every command; its path is set once for each file.
@@ -363,6 +360,11 @@ class Translation {
       call_.line = number;
       run(page_, call_);
       return true;
+    }
+    if (c.name == "#Include") {
+      bool ok = Include(c, line, path, number);
+      call_.path = path;  // back from the included file
+      return ok;
     }
     const std::string name(c.name);
     Argument arg = ParseArgument(c.rest);

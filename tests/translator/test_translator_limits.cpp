@@ -289,8 +289,9 @@ void TestTranslatorLimits::programReadInPiecesAsWhole() {
 }
 
 void TestTranslatorLimits::escapingLooksAtEveryByte() {
-  // Text is looked at eight bytes at a time: a special byte is escaped wherever it falls,
-  // among ASCII and UTF-8 bytes, in text of any length.
+  // Text is looked at sixteen and eight bytes at a time: special bytes are escaped
+  // wherever they fall, alone or two together, among ASCII and UTF-8 bytes, in text of
+  // any length.
   auto byteByByte = [](const std::string& text, bool attribute) {
     std::string out;
     for (char c : text) {
@@ -304,11 +305,12 @@ void TestTranslatorLimits::escapingLooksAtEveryByte() {
   };
   const std::string filler = "a\xc3\xa9\xa6\xbc z";  // with bytes that differ from specials in the top bit only
   for (char special : std::string("&<>\"\0", 5)) {
-    for (size_t length = 1; length <= 24; ++length) {
+    for (size_t length = 1; length <= 40; ++length) {
       for (size_t at = 0; at < length; ++at) {
         std::string text;
         for (size_t i = 0; i < length; ++i) text += filler[i % filler.size()];
         text[at] = special;
+        if (at % 3 == 0) text[(at * 7 + 5) % length] = "&<>\"\0"[at % 5];
         QCOMPARE(translator::EscapeText(text), byteByByte(text, false));
         QCOMPARE(translator::EscapeAttribute(text), byteByByte(text, true));
       }
