@@ -49,20 +49,26 @@ void EndBlock(Page& page, const Call& call, const char* opener) {
 
 namespace {
 
-// The bytes escaping changes: & < > and NUL (never valid in a page: dropped), and '"'
-// in attribute values.
-constexpr std::array<bool, 256> SpecialBytes(bool attribute) {
+// What a text is escaped as: text, an attribute value, or an address in an attribute
+// (where backslashes also become slashes and blanks %20).
+enum class As { Text, Attribute, Address };
+
+// The bytes escaping changes: & < > and NUL (never valid in a page: dropped), '"' in
+// attribute values and addresses, '\\' and ' ' in addresses.
+constexpr std::array<bool, 256> SpecialBytes(As as) {
   std::array<bool, 256> special{};
   special['&'] = special['<'] = special['>'] = special[0] = true;
-  special['"'] = attribute;
+  special['"'] = as != As::Text;
+  special['\\'] = special[' '] = as == As::Address;
   return special;
 }
-constexpr std::array<bool, 256> kSpecialInText = SpecialBytes(false), kSpecialInAttribute = SpecialBytes(true);
+constexpr std::array<bool, 256> kSpecial[] = {SpecialBytes(As::Text), SpecialBytes(As::Attribute),
+                                              SpecialBytes(As::Address)};
 
 // Whether eight bytes may hold one of the special bytes, tested all at once: the usual
 // test for a zero byte after each special is xor-ed away. It may say yes wrongly (a byte
 // after a true match), never no wrongly; a yes is then looked at byte by byte.
-bool MayHoldSpecial(const char* at, bool attribute) {
+bool MayHoldSpecial(const char* at, As as) {
   constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
   uint64_t v;
   std::memcpy(&v, at, sizeof v);
@@ -71,27 +77,27 @@ bool MayHoldSpecial(const char* at, bool attribute) {
     return (x - kOnes) & ~x & kHighs;
   };
   uint64_t hit = zeroAfterXor('&') | zeroAfterXor('<') | zeroAfterXor('>') | zeroAfterXor(0);
-  if (attribute) hit |= zeroAfterXor('"');
+  if (as != As::Text) hit |= zeroAfterXor('"');
+  if (as == As::Address) hit |= zeroAfterXor('\\') | zeroAfterXor(' ');
   return hit != 0;
 }
 
 // The special bytes among the sixteen at `at`, one bit each.
 #if defined(__SSE2__) || defined(_M_X64)
-unsigned SpecialBytesOf16(const char* at, bool attribute) {
+unsigned SpecialBytesOf16(const char* at, As as) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('&')), _mm_cmpeq_epi8(v, _mm_set1_epi8('<'))),
-                             _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('>')), _mm_cmpeq_epi8(v, _mm_setzero_si128())));
-  if (attribute) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8('"')));
+  auto is = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+  __m128i hit = _mm_or_si128(_mm_or_si128(is('&'), is('<')), _mm_or_si128(is('>'), is('\0')));
+  if (as != As::Text) hit = _mm_or_si128(hit, is('"'));
+  if (as == As::Address) hit = _mm_or_si128(hit, _mm_or_si128(is('\\'), is(' ')));
   return static_cast<unsigned>(_mm_movemask_epi8(hit));
 }
 #endif
 
-}  // namespace
-
 // Copies the runs between special bytes whole; most text has none, so it is looked at
 // sixteen or eight bytes at a time.
-void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
-  const std::array<bool, 256>& special = attribute ? kSpecialInAttribute : kSpecialInText;
+void Append(std::string& out, std::string_view text, As as) {
+  const std::array<bool, 256>& special = kSpecial[static_cast<int>(as)];
   const size_t size = text.size();
   size_t run = 0, i = 0;
   auto escape = [&](size_t at) {
@@ -101,17 +107,19 @@ void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
       case '<': out.append("&lt;"); break;
       case '>': out.append("&gt;"); break;
       case '"': out.append("&quot;"); break;
+      case '\\': out.append("/"); break;
+      case ' ': out.append("%20"); break;
       default: break;  // NUL
     }
     run = at + 1;
   };
 #if defined(__SSE2__) || defined(_M_X64)
   for (; i + 16 <= size; i += 16)
-    for (unsigned hits = SpecialBytesOf16(text.data() + i, attribute); hits; hits &= hits - 1)
+    for (unsigned hits = SpecialBytesOf16(text.data() + i, as); hits; hits &= hits - 1)
       escape(i + static_cast<size_t>(std::countr_zero(hits)));
 #endif
   while (i < size) {
-    if (i + 8 <= size && !MayHoldSpecial(text.data() + i, attribute)) {
+    if (i + 8 <= size && !MayHoldSpecial(text.data() + i, as)) {
       i += 8;
       continue;
     }
@@ -119,6 +127,17 @@ void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
       if (special[static_cast<unsigned char>(text[i])]) escape(i);
   }
   out.append(text.data() + run, size - run);
+}
+
+}  // namespace
+
+void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
+  Append(out, text, attribute ? As::Attribute : As::Text);
+}
+
+void AppendUrl(std::string& out, std::string_view address) {
+  // One pass: backslashes become slashes and blanks %20, and the value is escaped.
+  Append(out, core::TrimBlankView(address), As::Address);
 }
 
 namespace {
@@ -140,19 +159,6 @@ std::string UrlAttribute(std::string_view address) {
   out.reserve(address.size());
   AppendUrl(out, address);
   return out;
-}
-
-void AppendUrl(std::string& out, std::string_view address) {
-  // One pass: backslashes become slashes and blanks %20, then the value is escaped.
-  std::string_view url = core::TrimBlankView(address);
-  size_t run = 0;
-  for (size_t i = 0; i < url.size(); ++i) {
-    if (url[i] != '\\' && url[i] != ' ') continue;
-    AppendEscaped(out, url.substr(run, i - run), true);
-    out += url[i] == ' ' ? "%20" : "/";
-    run = i + 1;
-  }
-  AppendEscaped(out, url.substr(run), true);
 }
 
 std::string StyleAttribute(std::string_view style) {

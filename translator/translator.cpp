@@ -352,15 +352,17 @@ class Translation {
   // Puts a command's HTML where its line stood, followed by that line's end.
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
   bool RunCommand(const CommandLine& c, Handler run, const SourceLine& line, const std::string& path, int number) {
-    if (run) {
-      page_.SetLineEnd(line.end);
-      // One Call serves every command; its path is set once for each file.
-      call_.name = c.name;
-      call_.rest = c.rest;
-      call_.line = number;
-      run(page_, call_);
-      return true;
-    }
+    if (!run) return RunOwnCommand(c, line, path, number);
+    page_.SetLineEnd(line.end);
+    // One Call serves every command; its path is set once for each file.
+    call_.name = c.name;
+    call_.rest = c.rest;
+    call_.line = number;
+    run(page_, call_);
+    return true;
+  }
+  // The commands the translator runs itself: #Include and OpenText.
+  [[gnu::noinline]] bool RunOwnCommand(const CommandLine& c, const SourceLine& line, const std::string& path, int number) {
     if (c.name == "#Include") {
       bool ok = Include(c, line, path, number);
       call_.path = path;  // back from the included file

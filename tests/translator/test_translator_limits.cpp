@@ -9,6 +9,7 @@
 #include <map>
 
 #include "commands.h"
+#include "core/text.h"
 #include "keywords.h"
 #include "support/fixture.h"
 #include "translator.h"
@@ -291,28 +292,34 @@ void TestTranslatorLimits::programReadInPiecesAsWhole() {
 void TestTranslatorLimits::escapingLooksAtEveryByte() {
   // Text is looked at sixteen and eight bytes at a time: special bytes are escaped
   // wherever they fall, alone or two together, among ASCII and UTF-8 bytes, in text of
-  // any length.
-  auto byteByByte = [](const std::string& text, bool attribute) {
+  // any length; in an address backslashes and blanks are special too.
+  enum { Text, Attribute, Address };
+  auto byteByByte = [](std::string_view text, int as) {
+    if (as == Address) text = core::TrimBlankView(text);
     std::string out;
     for (char c : text) {
       if (c == '&') out += "&amp;";
       else if (c == '<') out += "&lt;";
       else if (c == '>') out += "&gt;";
-      else if (c == '"' && attribute) out += "&quot;";
+      else if (c == '"' && as != Text) out += "&quot;";
+      else if (c == '\\' && as == Address) out += "/";
+      else if (c == ' ' && as == Address) out += "%20";
       else if (c != '\0') out += c;
     }
     return out;
   };
-  const std::string filler = "a\xc3\xa9\xa6\xbc z";  // with bytes that differ from specials in the top bit only
-  for (char special : std::string("&<>\"\0", 5)) {
+  const std::string filler = "a\xc3\xa9\xa6\xbc_z";  // with bytes that differ from specials in the top bit only
+  const std::string specials("&<>\"\0\\ ", 7);
+  for (char special : specials) {
     for (size_t length = 1; length <= 40; ++length) {
       for (size_t at = 0; at < length; ++at) {
         std::string text;
         for (size_t i = 0; i < length; ++i) text += filler[i % filler.size()];
         text[at] = special;
-        if (at % 3 == 0) text[(at * 7 + 5) % length] = "&<>\"\0"[at % 5];
-        QCOMPARE(translator::EscapeText(text), byteByByte(text, false));
-        QCOMPARE(translator::EscapeAttribute(text), byteByByte(text, true));
+        if (at % 3 == 0) text[(at * 7 + 5) % length] = specials[at % specials.size()];
+        QCOMPARE(translator::EscapeText(text), byteByByte(text, Text));
+        QCOMPARE(translator::EscapeAttribute(text), byteByByte(text, Attribute));
+        QCOMPARE(translator::UrlAttribute(text), byteByByte(text, Address));
       }
     }
   }
