@@ -1,6 +1,8 @@
 // The words of the page language: the same list the editor colours as keywords.
 #pragma once
 #include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,11 +35,28 @@ class KeywordTable {
     if (word.empty()) return nullptr;
     // Most words come in their usual spelling: compared as bytes first.
     for (size_t i = SlotOf(word); !slots_[i].word.empty(); i = (i + 1) & (slots_.size() - 1))
-      if (slots_[i].word == word || core::EqualsNoCase(slots_[i].word, word)) return &slots_[i].value;
+      if (SameBytes(slots_[i].word, word) || core::EqualsNoCase(slots_[i].word, word)) return &slots_[i].value;
     return nullptr;
   }
 
  private:
+  // Keywords are short: compared as two words that may overlap, with no call.
+  static bool SameBytes(std::string_view a, std::string_view b) {
+    size_t n = a.size();
+    if (n != b.size()) return false;
+    if (n < 4 || n > 16) return a == b;
+    auto same = [&](auto word) {
+      constexpr size_t k = sizeof word;
+      decltype(word) x, y, z, w;
+      std::memcpy(&x, a.data(), k);
+      std::memcpy(&y, b.data(), k);
+      std::memcpy(&z, a.data() + n - k, k);
+      std::memcpy(&w, b.data() + n - k, k);
+      return x == y && z == w;
+    };
+    return n >= 8 ? same(uint64_t()) : same(uint32_t());
+  }
+
   struct Slot {
     std::string_view word;  // empty: a free slot
     Value value{};

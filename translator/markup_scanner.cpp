@@ -1,6 +1,5 @@
 #include "markup_scanner.h"
 
-
 #include "core/text.h"
 
 namespace translator {
@@ -62,6 +61,13 @@ void MarkupScanner::Scan(std::string_view line) {
     if (tag.substr(0, 3) == "!--") {
       mode_ = Mode::Comment;
       i = p + 4;
+      continue;
+    }
+    // Only html and the raw-text elements matter, and they start with one of four
+    // letters: most tags (and every closing tag) are passed over at once.
+    char first = tag.empty() ? '\0' : core::AsciiLower(tag[0]);
+    if (first != 'p' && first != 'h' && first != 's' && first != 't') {
+      i = p + 1;
       continue;
     }
     size_t n = 0;
