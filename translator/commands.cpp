@@ -94,9 +94,35 @@ unsigned SpecialBytesOf16(const char* at, As as) {
 }
 #endif
 
-// Copies the runs between special bytes whole; most text has none, so it is looked at
-// sixteen or eight bytes at a time.
+// Whether `text` may hold a special byte. Most text holds none, and is looked at in
+// blocks of sixteen or eight bytes, the last block overlapping the one before.
+bool MayHoldAnySpecial(std::string_view text, As as) {
+  const size_t size = text.size();
+#if defined(__SSE2__) || defined(_M_X64)
+  if (size >= 16) {
+    for (size_t i = 0; i + 16 < size; i += 16)
+      if (SpecialBytesOf16(text.data() + i, as)) return true;
+    return SpecialBytesOf16(text.data() + size - 16, as) != 0;
+  }
+#endif
+  if (size >= 8) {
+    for (size_t i = 0; i + 8 < size; i += 8)
+      if (MayHoldSpecial(text.data() + i, as)) return true;
+    return MayHoldSpecial(text.data() + size - 8, as);
+  }
+  const std::array<bool, 256>& special = kSpecial[static_cast<int>(as)];
+  for (char c : text)
+    if (special[static_cast<unsigned char>(c)]) return true;
+  return false;
+}
+
+// Copies the runs between special bytes whole; it is looked at sixteen or eight bytes
+// at a time.
 void Append(std::string& out, std::string_view text, As as) {
+  if (!MayHoldAnySpecial(text, as)) {
+    out.append(text);
+    return;
+  }
   const std::array<bool, 256>& special = kSpecial[static_cast<int>(as)];
   const size_t size = text.size();
   size_t run = 0, i = 0;

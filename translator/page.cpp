@@ -28,6 +28,8 @@ void Page::Set(std::string_view key, std::string_view value) {
     s = &settings_.emplace_back(Setting{std::string(key), {}, {}, false});
     if (key.size() < 64) lengths_ |= uint64_t(1) << key.size();
   }
+  // Programs set the same style again and again: its attribute, once made, still holds.
+  if (s->value == value) return;
   s->value.assign(value);  // into the buffer the last value had
   s->styled = false;
 }
@@ -72,7 +74,9 @@ void Page::UseScript(const Call& c, const std::string& fileName) {
 }
 
 void Page::Open(const Call& c, std::string_view closer, std::string closing) {
-  blocks_.push_back({std::string(c.name), std::string(closer), std::move(closing), c.path, c.line});
+  // Blocks name their file by its place in paths_: most blocks of a program are in one file.
+  if (paths_.empty() || paths_.back() != c.path) paths_.push_back(c.path);
+  blocks_.push_back({std::string(c.name), std::string(closer), std::move(closing), paths_.size() - 1, c.line});
 }
 
 bool Page::IsOpen(std::string_view closer) const {
@@ -86,7 +90,7 @@ bool Page::Close(const Call& c) {
   // Blocks opened inside this one and left open end with it, so the elements nest.
   while (blocks_.back().closer != c.name) {
     const Block& inner = blocks_.back();
-    warn_(inner.path, inner.line, inner.opener + " has no " + inner.closer + "; it is closed by the " + std::string(c.name) +
+    warn_(paths_[inner.path], inner.line, inner.opener + " has no " + inner.closer + "; it is closed by the " + std::string(c.name) +
                                       " on line " + std::to_string(c.line));
     closing += inner.closing;
     blocks_.pop_back();
@@ -101,7 +105,7 @@ std::string Page::CloseAll() {
   std::string closing;
   while (!blocks_.empty()) {
     const Block& b = blocks_.back();
-    warn_(b.path, b.line, b.opener + " has no " + b.closer + "; it is closed at the end of the page");
+    warn_(paths_[b.path], b.line, b.opener + " has no " + b.closer + "; it is closed at the end of the page");
     closing += b.closing + eol_;
     blocks_.pop_back();
   }

@@ -102,9 +102,11 @@ class Page {
   void Put(const Url& piece) { AppendUrl(out_, piece.address); }
 
   struct Block {
-    std::string opener, closer, closing, path;
+    std::string opener, closer, closing;
+    size_t path = 0;  // in paths_
     int line = 0;
   };
+  std::vector<std::string> paths_;
   std::string& out_;
   const Options& options_;
   std::string programPath_, eol_;
