@@ -219,13 +219,12 @@ ProgramReader::Outcome ProgramReader::Classify(Batch& b, std::string_view text, 
     endRun();
     if (command.comment) continue;
     if (row->name == "#End") return Outcome::End;
-    Step s;
+    Step& s = b.steps.emplace_back();
     s.kind = row->name == "#Include" ? Step::Kind::Include : Step::Kind::Command;
     s.number = number;
     s.line = line;
     s.command = command;
     s.row = row;
-    b.steps.push_back(s);
     if (s.kind == Step::Kind::Include) {
       used = static_cast<size_t>(line.text.data() - text.data()) + line.text.size() + line.end.size();
       return Outcome::Include;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,10 @@
 #include "line_reader.h"
 #include "markup_scanner.h"
 #include "program_reader.h"
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 namespace translator {
 
@@ -40,6 +45,21 @@ static constexpr auto kWordChars = [] {
 }();
 static bool IsWordChar(char c) { return kWordChars[static_cast<unsigned char>(c)]; }
 
+#if defined(__SSE2__) || defined(_M_X64)
+// The bytes among the sixteen at `at` that are keyword characters, one bit each.
+static unsigned WordBytesOf16(const char* at) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  auto between = [](__m128i x, char low, char high) {
+    return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(static_cast<char>(low - 1))),
+                         _mm_cmplt_epi8(x, _mm_set1_epi8(static_cast<char>(high + 1))));
+  };
+  // Bytes from 0x80 are negative here, and never in a range.
+  __m128i letter = between(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 'z');
+  __m128i other = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('_')), _mm_cmpeq_epi8(v, _mm_set1_epi8('#')));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, between(v, '0', '9')), other)));
+}
+#endif
+
 bool ParseLine(std::string_view line, CommandLine& command, const Command*& row) {
   size_t i = 0;
   while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
@@ -53,6 +73,18 @@ bool ParseLine(std::string_view line, CommandLine& command, const Command*& row)
   // No keyword is longer than this: a longer first word is text, however long it runs.
   constexpr size_t kLongestWord = 64;
   size_t j = i, stop = std::min(line.size(), i + kLongestWord + 1);
+#if defined(__SSE2__) || defined(_M_X64)
+  // Sixteen bytes at a time while they are there: a word longer than the longest
+  // keyword is not a keyword, however far it runs.
+  for (; j + 16 <= line.size() && j < stop; j += 16) {
+    unsigned word = WordBytesOf16(line.data() + j);
+    if (word != 0xFFFF) {
+      j += static_cast<size_t>(std::countr_one(word));
+      stop = j;
+      break;
+    }
+  }
+#endif
   while (j < stop && IsWordChar(line[j])) ++j;
   if (j == i || j - i > kLongestWord) return false;
   row = FindCommand(line.substr(i, j - i));

@@ -1,5 +1,6 @@
 // The translator's logic: what passes through, what each command becomes, includes.
 #include <QTest>
+#include <cctype>
 #include <map>
 
 #include "keywords.h"
@@ -336,6 +337,21 @@ void TestTranslator::keywordList() {
   QVERIFY(!translator::ParseCommandLine("<p>WriteText \"x\"</p>", c));
   QVERIFY(!translator::ParseCommandLine("Title text", c));
   QVERIFY(translator::ParseCommandLine("'comment", c) && c.comment);
+
+  // The first word ends at the first byte that is not a letter, digit, '_' or '#',
+  // wherever the word starts and whatever that byte is; a word longer than any keyword
+  // is no keyword, however it starts.
+  for (int byte = 0; byte < 256; ++byte) {
+    for (size_t indent = 0; indent < 20; indent += 3) {
+      std::string line = std::string(indent, ' ') + "WriteText" + char(byte) + "\"padding the line out\"";
+      bool wordGoesOn = std::isalnum(byte) || byte == '_' || byte == '#';
+      bool command = translator::ParseCommandLine(line, c);
+      QVERIFY2(command != wordGoesOn, line.c_str());
+      if (command) QCOMPARE(c.rest, std::string_view(line).substr(indent + 9));
+    }
+  }
+  for (size_t length = 60; length < 70; ++length)
+    QVERIFY(!translator::ParseCommandLine("WriteText" + std::string(length - 9, 'x') + " (a) and more text after it", c));
 }
 
 void TestTranslator::keywordSpelling_data() {
