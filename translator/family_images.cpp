@@ -35,17 +35,17 @@ std::string_view FileNamePart(std::string_view path) {
 
 // The <img> element for `path`, with a class when `cls` is not empty; `styleAttribute`
 // is ` style="..."` or "". `before` and `after` go around it on its line.
-void EmitImage(Page& p, const std::string& path, std::string_view cls, std::string_view styleAttribute,
+void EmitImage(Page& p, std::string_view path, std::string_view cls, std::string_view styleAttribute,
                std::string_view before = {}, std::string_view after = {}) {
   p.Emit(before, "<img", cls.empty() ? "" : " class=\"", EscapedAttribute{cls}, cls.empty() ? "" : "\"", " src=\"",
          Url{path}, "\" alt=\"", EscapedAttribute{FileNamePart(path)}, "\"", styleAttribute, ">", after);
 }
 
 // The picture a command names; warns and returns "" when it names none.
-std::string PicturePath(Page& p, const Call& c, std::string_view rest) {
+std::string_view PicturePath(Page& p, const Call& c, std::string_view rest) {
   Argument a = ParseArgument(rest);
   if (!a.closed) p.Warn(c, std::string(c.name) + ": the closing bracket or quote is missing");
-  std::string path(core::TrimBlankView(a.value));
+  std::string_view path = core::TrimBlankView(a.value);
   if (path.empty()) p.Warn(c, std::string(c.name) + " names no picture");
   return path;
 }
@@ -58,7 +58,8 @@ void ShowImage(Page& p, const Call& c) {
     rest = close == std::string_view::npos ? std::string_view() : core::TrimBlankView(rest.substr(close + 1));
   }
   if (!rest.empty() && rest[0] == '=') rest = core::TrimBlankView(rest.substr(1));
-  std::string path = PicturePath(p, c, rest), made;
+  std::string_view path = PicturePath(p, c, rest);
+  std::string made;
   if (!path.empty()) EmitImage(p, path, "", ImageStyleAttribute(p, made));
 }
 
@@ -85,7 +86,7 @@ std::string Growth(const Page& p, const char* fallback) {
 }
 
 void ExpandImage(Page& p, const Call& c) {
-  std::string path = PicturePath(p, c, c.rest);
+  std::string_view path = PicturePath(p, c, c.rest);
   if (path.empty()) return;
   p.AddCss(".vt-grow{transition:transform .3s}\n.vt-grow:hover{transform:scale(var(--vt-grow,1.5))}");
   p.UseMotion();
@@ -93,7 +94,7 @@ void ExpandImage(Page& p, const Call& c) {
 }
 
 void FlyinImage(Page& p, const Call& c) {
-  std::string path = PicturePath(p, c, c.rest);
+  std::string_view path = PicturePath(p, c, c.rest);
   if (path.empty()) return;
   p.AddCss(".vt-flyin-image{animation:vt-flyin-image 1.5s ease-out both}\n"
            "@keyframes vt-flyin-image{from{transform:translateX(-100vw);opacity:0}to{transform:none;opacity:1}}");
@@ -104,7 +105,7 @@ void FlyinImage(Page& p, const Call& c) {
 
 // A magnifier: the picture keeps its place and zooms in within its frame.
 void ImageMag(Page& p, const Call& c) {
-  std::string path = PicturePath(p, c, c.rest);
+  std::string_view path = PicturePath(p, c, c.rest);
   if (path.empty()) return;
   p.AddCss(".vt-mag{display:inline-block;overflow:hidden}\n.vt-mag img{display:block;transition:transform .3s}\n"
            ".vt-mag:hover img{transform:scale(var(--vt-grow,2))}");
@@ -115,7 +116,7 @@ void ImageMag(Page& p, const Call& c) {
 }
 
 void ScrollBackground(Page& p, const Call& c) {
-  std::string path = PicturePath(p, c, c.rest);
+  std::string_view path = PicturePath(p, c, c.rest);
   if (path.empty()) return;
   p.AddCss("body{background-image:" + CssUrl(path) +
            ";background-repeat:repeat;animation:vt-drift 60s linear infinite alternate}\n"
@@ -124,7 +125,7 @@ void ScrollBackground(Page& p, const Call& c) {
 }
 
 void ListImage(Page& p, const Call& c) {
-  std::string path = PicturePath(p, c, c.rest);
+  std::string_view path = PicturePath(p, c, c.rest);
   if (!path.empty()) p.AddCss("ul{list-style-image:" + CssUrl(path) + "}");
 }
 

@@ -16,15 +16,19 @@ constexpr const char* kMenuCss =
     ".vt-menu-row .vt-submenu ul{padding-left:0}";
 
 // `"words" = 'address'` (the address may be left out).
-void Item(Page& p, const Call& c, std::string& words, std::string& address) {
-  std::vector<std::string> a = SplitArguments(c.rest);
-  words = a.empty() ? std::string() : std::move(a[0]);
-  address = a.size() > 1 ? std::move(a[1]) : std::string();
+void Item(Page& p, const Call& c, std::string_view& words, std::string_view& address) {
+  words = address = {};
+  int n = 0;
+  ForEachArgument(c.rest, [&](std::string_view value) {
+    if (n == 0) words = value;
+    else if (n == 1) address = value;
+    ++n;
+  });
   if (core::TrimBlankView(words).empty()) p.Warn(c, std::string(c.name) + " has no words to show");
 }
 
 // An item of a list, after `before` (the start of the list, or nothing).
-void EmitItem(Page& p, std::string_view before, const std::string& words, const std::string& address) {
+void EmitItem(Page& p, std::string_view before, std::string_view words, std::string_view address) {
   if (address.empty()) p.Emit(before, "<li>", Escaped{words}, "</li>");
   else p.Emit(before, "<li><a href=\"", Url{address}, "\">", Escaped{words}, "</a></li>");
 }
@@ -62,7 +66,7 @@ void StartMenu(Page& p, const Call& c) {
 }
 
 void ItemName(Page& p, const Call& c) {
-  std::string words, address;
+  std::string_view words, address;
   Item(p, c, words, address);
   if (p.IsOpen("EndMenu")) {
     EmitItem(p, "", words, address);
@@ -78,7 +82,7 @@ void EndMenu(Page& p, const Call& c) { EndBlock(p, c, "StartMenu"); }
 
 // A selection opens a list of pages to go to: the first SelectItem starts it.
 void SelectItem(Page& p, const Call& c) {
-  std::string words, address;
+  std::string_view words, address;
   Item(p, c, words, address);
   std::string html;
   if (!p.IsOpen("EndSelect")) {

@@ -139,57 +139,10 @@ std::string Page::Scripts() {
   return html;
 }
 
-static std::string Unquoted(std::string value) {
-  value = core::TrimBlank(value);
-  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
-    return value.substr(1, value.size() - 2);
-  return value;
-}
-
 std::vector<std::string> SplitArguments(std::string_view rest) {
-  std::string_view r = core::TrimBlankView(rest);
   std::vector<std::string> values;
-  if (r.empty()) return values;
   values.reserve(2);  // most commands take one or two
-  if (!r.empty() && r[0] == '(') {
-    // In brackets every comma counts, so a value may be left out: "(, 50%)".
-    size_t close = r.rfind(')');
-    std::string_view inner = r.substr(1, close == 0 || close == std::string_view::npos ? std::string_view::npos : close - 1);
-    if (core::TrimBlank(inner).empty()) return values;
-    std::string item;
-    char quote = 0;
-    for (char c : inner) {
-      if (quote) quote = c == quote ? 0 : quote;
-      else if (c == '"' || c == '\'') quote = c;
-      else if (c == ',') {
-        values.push_back(Unquoted(item));
-        item.clear();
-        continue;
-      }
-      item += c;
-    }
-    values.push_back(Unquoted(item));
-    return values;
-  }
-  size_t i = 0;
-  while (i < r.size()) {
-    char c = r[i];
-    if (c == ' ' || c == '\t' || c == ',' || c == '=') {
-      ++i;
-      continue;
-    }
-    if (c == '"' || c == '\'') {
-      size_t close = r.find(c, i + 1);
-      if (close == std::string_view::npos) close = r.size();
-      values.emplace_back(r.substr(i + 1, close - i - 1));
-      i = close + 1;
-      continue;
-    }
-    size_t end = r.find_first_of(" \t,", i);
-    if (end == std::string_view::npos) end = r.size();
-    values.emplace_back(r.substr(i, end - i));
-    i = end;
-  }
+  ForEachArgument(rest, [&](std::string_view value) { values.emplace_back(value); });
   return values;
 }
 

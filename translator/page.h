@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text.h"
+
 namespace translator {
 
 struct Options;
@@ -135,6 +137,55 @@ class Page {
 // `(, b)`), `"a" "b"`, `"text" = 'address'` or bare words. Quotes and the blanks
 // around each value are removed.
 std::vector<std::string> SplitArguments(std::string_view rest);
+// The same values, as views into `rest`, handed to `take` one by one.
+template <typename Take>
+void ForEachArgument(std::string_view rest, Take&& take) {
+  std::string_view r = core::TrimBlankView(rest);
+  if (r.empty()) return;
+  if (r[0] == '(') {
+    // In brackets every comma counts, so a value may be left out: "(, 50%)".
+    size_t close = r.rfind(')');
+    std::string_view inner = r.substr(1, close == 0 || close == std::string_view::npos ? std::string_view::npos : close - 1);
+    if (core::TrimBlankView(inner).empty()) return;
+    auto unquoted = [&](std::string_view v) {
+      v = core::TrimBlankView(v);
+      if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+      return v;
+    };
+    size_t start = 0;
+    char quote = 0;
+    for (size_t k = 0; k < inner.size(); ++k) {
+      char c = inner[k];
+      if (quote) quote = c == quote ? 0 : quote;
+      else if (c == '"' || c == '\'') quote = c;
+      else if (c == ',') {
+        take(unquoted(inner.substr(start, k - start)));
+        start = k + 1;
+      }
+    }
+    take(unquoted(inner.substr(start)));
+    return;
+  }
+  size_t i = 0;
+  while (i < r.size()) {
+    char c = r[i];
+    if (c == ' ' || c == '\t' || c == ',' || c == '=') {
+      ++i;
+      continue;
+    }
+    if (c == '"' || c == '\'') {
+      size_t close = r.find(c, i + 1);
+      if (close == std::string_view::npos) close = r.size();
+      take(r.substr(i + 1, close - i - 1));
+      i = close + 1;
+      continue;
+    }
+    size_t end = r.find_first_of(" \t,", i);
+    if (end == std::string_view::npos) end = r.size();
+    take(r.substr(i, end - i));
+    i = end;
+  }
+}
 // Text for a place inside the page's style sheet: characters that could end a rule
 // or the <style> element are dropped.
 std::string CssText(std::string_view text);
