@@ -4,6 +4,7 @@
 #include <map>
 
 #include "keywords.h"
+#include "page.h"
 #include "translator.h"
 #include "translator/in_memory_files.h"
 
@@ -47,6 +48,7 @@ class TestTranslator : public QObject {
   void handover_data();
   void handover();
   void keywordList();
+  void argumentsOfSeveralValues();
   void keywordSpelling_data();
   void keywordSpelling();
   void everyKeywordInAnyLetterCase();
@@ -352,6 +354,29 @@ void TestTranslator::keywordList() {
   }
   for (size_t length = 60; length < 70; ++length)
     QVERIFY(!translator::ParseCommandLine("WriteText" + std::string(length - 9, 'x') + " (a) and more text after it", c));
+}
+
+void TestTranslator::argumentsOfSeveralValues() {
+  // Brackets count every comma and keep quoted commas; other forms are split at blanks,
+  // commas and '='; quotes and the blanks around a value are removed.
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"(a, b)", {"a", "b"}},
+      {"(, 50%)", {"", "50%"}},
+      {"( 'x, y' , \"z\" )", {"x, y", "z"}},
+      {"(  \"a\" ,, 'b'  )", {"a", "", "b"}},
+      {"('it''s', \"q\")", {"it''s", "q"}},
+      {"(a", {"a"}},
+      {"(x) trailing", {"x"}},
+      {"()", {}},
+      {" ( ) ", {}},
+      {"\"words\" = 'addr'", {"words", "addr"}},
+      {"  bare words,here=there ", {"bare", "words", "here=there"}},
+      {"'one' \"two\" three", {"one", "two", "three"}},
+      {"\"unterminated", {"unterminated"}},
+      {"= 'only'", {"only"}},
+      {"   ", {}},
+  };
+  for (const auto& [rest, values] : cases) QCOMPARE(translator::SplitArguments(rest), values);
 }
 
 void TestTranslator::keywordSpelling_data() {
