@@ -68,7 +68,7 @@ constexpr std::array<bool, 256> kSpecial[] = {SpecialBytes(As::Text), SpecialByt
 // Whether eight bytes may hold one of the special bytes, tested all at once: the usual
 // test for a zero byte after each special is xor-ed away. It may say yes wrongly (a byte
 // after a true match), never no wrongly; a yes is then looked at byte by byte.
-bool MayHoldSpecial(const char* at, As as) {
+[[gnu::always_inline]] inline bool MayHoldSpecial(const char* at, As as) {
   constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
   uint64_t v;
   std::memcpy(&v, at, sizeof v);
@@ -84,7 +84,7 @@ bool MayHoldSpecial(const char* at, As as) {
 
 // The special bytes among the sixteen at `at`, one bit each.
 #if defined(__SSE2__) || defined(_M_X64)
-unsigned SpecialBytesOf16(const char* at, As as) {
+[[gnu::always_inline]] inline unsigned SpecialBytesOf16(const char* at, As as) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
   auto is = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
   __m128i hit = _mm_or_si128(_mm_or_si128(is('&'), is('<')), _mm_or_si128(is('>'), is('\0')));

@@ -6,7 +6,7 @@
 
 namespace translator {
 
-constexpr const char* kButtonCss =
+constexpr std::string_view kButtonCss =
     ".vt-button{display:inline-block;padding:.4em 1em;border:1px solid #888;border-radius:4px;background:#f4f4f4;"
     "color:#222;font:inherit;text-decoration:none;cursor:pointer}\n"
     ".vt-button:hover,.vt-button:focus{background:#e2e2e2}";

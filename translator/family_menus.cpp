@@ -5,7 +5,7 @@
 namespace translator {
 namespace {
 
-constexpr const char* kMenuCss =
+constexpr std::string_view kMenuCss =
     ".vt-menu{margin:.5em 0}\n"
     ".vt-menu ul{list-style:none;margin:0;padding:0}\n"
     ".vt-menu a{display:block;padding:.4em .8em;color:inherit;text-decoration:none}\n"

@@ -12,6 +12,24 @@
 
 namespace translator {
 
+// Whether `a` and `b` hold the same bytes. Keywords and setting names are short: they
+// are compared as two words that may overlap, with no call.
+inline bool SameBytes(std::string_view a, std::string_view b) {
+  size_t n = a.size();
+  if (n != b.size()) return false;
+  if (n < 4 || n > 16) return a == b;
+  auto same = [&](auto word) {
+    constexpr size_t k = sizeof word;
+    decltype(word) x, y, z, w;
+    std::memcpy(&x, a.data(), k);
+    std::memcpy(&y, b.data(), k);
+    std::memcpy(&z, a.data() + n - k, k);
+    std::memcpy(&w, b.data() + n - k, k);
+    return x == y && z == w;
+  };
+  return n >= 8 ? same(uint64_t()) : same(uint32_t());
+}
+
 // Words found in any ASCII letter case, with no lower-cased copy. The translator looks up
 // the first word of nearly every line: an open-addressed table, a quarter full, whose
 // slot comes from a word's length and three of its letters, finds one in a compare or two.
@@ -40,23 +58,6 @@ class KeywordTable {
   }
 
  private:
-  // Keywords are short: compared as two words that may overlap, with no call.
-  static bool SameBytes(std::string_view a, std::string_view b) {
-    size_t n = a.size();
-    if (n != b.size()) return false;
-    if (n < 4 || n > 16) return a == b;
-    auto same = [&](auto word) {
-      constexpr size_t k = sizeof word;
-      decltype(word) x, y, z, w;
-      std::memcpy(&x, a.data(), k);
-      std::memcpy(&y, b.data(), k);
-      std::memcpy(&z, a.data() + n - k, k);
-      std::memcpy(&w, b.data() + n - k, k);
-      return x == y && z == w;
-    };
-    return n >= 8 ? same(uint64_t()) : same(uint32_t());
-  }
-
   struct Slot {
     std::string_view word;  // empty: a free slot
     Value value{};

@@ -5,6 +5,7 @@
 
 #include "core/files.h"
 #include "commands.h"
+#include "keywords.h"
 #include "core/text.h"
 #include "markup_scanner.h"
 #include "translator.h"
@@ -18,7 +19,7 @@ Page::Setting* Page::Find(std::string_view key) {
   // Most names asked for were never set: their length alone says so.
   if (key.size() < 64 && !(lengths_ >> key.size() & 1)) return nullptr;
   for (Setting& s : settings_)
-    if (s.name.size() == key.size() && s.name == key) return &s;
+    if (SameBytes(s.name, key)) return &s;
   return nullptr;
 }
 

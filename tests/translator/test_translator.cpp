@@ -2,6 +2,7 @@
 #include <QTest>
 #include <cctype>
 #include <map>
+#include <random>
 
 #include "keywords.h"
 #include "page.h"
@@ -54,6 +55,7 @@ class TestTranslator : public QObject {
   void everyKeywordInAnyLetterCase();
   void splitsLinesKeepingEnds_data();
   void splitsLinesKeepingEnds();
+  void splitsLinesAtAnyOffset();
 };
 
 void TestTranslator::passesHtmlUnchanged_data() {
@@ -443,6 +445,38 @@ void TestTranslator::splitsLinesKeepingEnds() {
   for (const translator::SourceLine& l : translator::SplitKeepingEnds(std::string_view(bytes.constData(), bytes.size())))
     got << QByteArray(l.text.data(), l.text.size()) + "|" + QByteArray(l.end.data(), l.end.size());
   QCOMPARE(got, lines);
+}
+
+void TestTranslator::splitsLinesAtAnyOffset() {
+  // Line ends are found many bytes at a time: texts of random lines, short and long,
+  // split as a byte-by-byte reading splits them, wherever the ends fall.
+  auto byteByByte = [](std::string_view text) {
+    QByteArrayList lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\r' && text[i] != '\n') continue;
+      size_t end = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+      lines << QByteArray(text.data() + start, i - start) + "|" + QByteArray(text.data() + i, end);
+      start = i + end;
+      i += end - 1;
+    }
+    if (start < text.size()) lines << QByteArray(text.data() + start, text.size() - start) + "|";
+    return lines;
+  };
+  std::mt19937 random(7);
+  const char* ends[] = {"\n", "\r", "\r\n", "\n\r"};
+  for (int round = 0; round < 400; ++round) {
+    std::string text;
+    while (text.size() < size_t(round)) {
+      text += std::string(random() % (round % 3 ? 20 : 200), 'a' + round % 26);
+      text += ends[random() % 4];
+    }
+    if (round % 2) text.pop_back();
+    QByteArrayList got;
+    for (const translator::SourceLine& l : translator::SplitKeepingEnds(text))
+      got << QByteArray(l.text.data(), l.text.size()) + "|" + QByteArray(l.end.data(), l.end.size());
+    QCOMPARE(got, byteByByte(text));
+  }
 }
 
 QTEST_MAIN(TestTranslator)
