@@ -119,6 +119,7 @@ bool MayHoldAnySpecial(std::string_view text, As as) {
 // Copies the runs between special bytes whole; it is looked at sixteen or eight bytes
 // at a time.
 void Append(std::string& out, std::string_view text, As as) {
+  if (text.empty()) return;
   if (!MayHoldAnySpecial(text, as)) {
     out.append(text);
     return;

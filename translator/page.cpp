@@ -16,18 +16,19 @@ Page::Page(std::string& out, const Options& options, std::string programPath, st
     : out_(out), options_(options), programPath_(std::move(programPath)), eol_(std::move(eol)), warn_(std::move(warn)) {}
 
 Page::Setting* Page::Find(std::string_view key) {
-  // Most names asked for were never set: their length alone says so.
-  if (key.size() < 64 && !(lengths_ >> key.size() & 1)) return nullptr;
-  for (Setting& s : settings_)
-    if (SameBytes(s.name, key)) return &s;
+  // Most names asked for were never set, and few share a length: the names are chained
+  // by their length.
+  for (int i = byLength_[std::min<size_t>(key.size(), kLengths - 1)]; i >= 0; i = settings_[i].nextOfLength)
+    if (SameBytes(settings_[i].name, key)) return &settings_[i];
   return nullptr;
 }
 
 void Page::Set(std::string_view key, std::string_view value) {
   Setting* s = Find(key);
   if (!s) {
-    s = &settings_.emplace_back(Setting{std::string(key), {}, {}, false});
-    if (key.size() < 64) lengths_ |= uint64_t(1) << key.size();
+    int& first = byLength_[std::min<size_t>(key.size(), kLengths - 1)];
+    s = &settings_.emplace_back(Setting{std::string(key), {}, {}, false, first});
+    first = static_cast<int>(settings_.size()) - 1;
   }
   // Programs set the same style again and again: its attribute, once made, still holds.
   if (s->value == value) return;

@@ -2,6 +2,7 @@
 // setting commands leave for the commands after them, the page's style rules and
 // scripts, and the blocks (galleries, menus, ...) that are open.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -119,13 +120,20 @@ class Page {
     std::string value;
     std::string styleAttribute;  // made when first asked for
     bool styled = false;         // styleAttribute belongs to this value
+    int nextOfLength = -1;       // the setting set before it whose name is as long
   };
   // A program uses a handful of settings, asked for by nearly every command: a short
-  // list compared by length first is quicker than hashing each name.
+  // list, chained by the length of the names, is quicker than hashing each name.
   Setting* Find(std::string_view key);
   const Setting* Find(std::string_view key) const { return const_cast<Page*>(this)->Find(key); }
   std::vector<Setting> settings_;
-  uint64_t lengths_ = 0;  // bit n: a setting's name is n long (names under 64)
+  static constexpr size_t kLengths = 64;  // names of 63 and more share the last chain
+  std::array<int, kLengths> byLength_ = MakeChains();  // the last setting set of each length; -1: none
+  static constexpr std::array<int, kLengths> MakeChains() {
+    std::array<int, kLengths> a{};
+    a.fill(-1);
+    return a;
+  }
   std::vector<std::string> css_;
   std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;
