@@ -143,8 +143,10 @@ std::string Page::Scripts() {
 
 std::vector<std::string> SplitArguments(std::string_view rest) {
   std::vector<std::string> values;
-  values.reserve(2);  // most commands take one or two
-  ForEachArgument(rest, [&](std::string_view value) { values.emplace_back(value); });
+  ForEachArgument(rest, [&](std::string_view value) {
+    if (values.empty()) values.reserve(2);  // most commands take one or two
+    values.emplace_back(value);
+  });
   return values;
 }
 
