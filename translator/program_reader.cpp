@@ -82,7 +82,11 @@ std::unique_ptr<Batch> ProgramReader::Take() {
   changed_.wait(lock, [this] { return stop_ || lent_ < kBatches; });
   if (stop_) return nullptr;
   ++lent_;
-  if (free_.empty()) return std::make_unique<Batch>();
+  if (free_.empty()) {
+    auto b = std::make_unique<Batch>();
+    b->steps.reserve(std::min<size_t>(piece_ / 64 + 16, 4096));  // about one a line
+    return b;
+  }
   std::unique_ptr<Batch> b = std::move(free_.back());
   free_.pop_back();
   return b;
@@ -181,10 +185,10 @@ ProgramReader::Outcome ProgramReader::Classify(Batch& b, std::string_view text, 
   int runNumber = 0;
   auto endRun = [&] {
     if (!run) return;
-    Step s;
+    Step& s = b.steps.emplace_back();
     s.number = runNumber;
-    s.line.text = std::string_view(run, runBytes);
-    b.steps.push_back(s);
+    s.text = run;
+    s.size = runBytes;
     run = nullptr;
   };
   CommandLine command;
@@ -199,12 +203,11 @@ ProgramReader::Outcome ProgramReader::Classify(Batch& b, std::string_view text, 
         std::string slip = SlipWarning(line.text);
         if (!slip.empty()) {
           endRun();
-          Step s;
+          Step& s = b.steps.emplace_back();
           s.kind = Step::Kind::Slip;
           s.number = number;
-          s.slip = b.slips.size();
+          s.rest = b.slips.size();
           b.slips.push_back(std::move(slip));
-          b.steps.push_back(s);
         }
       }
       scanner_.Scan(line.text);
@@ -222,8 +225,10 @@ ProgramReader::Outcome ProgramReader::Classify(Batch& b, std::string_view text, 
     Step& s = b.steps.emplace_back();
     s.kind = row->name == "#Include" ? Step::Kind::Include : Step::Kind::Command;
     s.number = number;
-    s.line = line;
-    s.command = command;
+    s.text = line.text.data();
+    s.size = line.text.size();
+    s.rest = static_cast<size_t>(command.rest.data() - line.text.data());
+    s.endSize = static_cast<unsigned char>(line.end.size());
     s.row = row;
     if (s.kind == Step::Kind::Include) {
       used = static_cast<size_t>(line.text.data() - text.data()) + line.text.size() + line.end.size();

@@ -20,7 +20,8 @@
 
 namespace translator {
 
-// What the translator does next, in the order of the program's lines.
+// What the translator does next, in the order of the program's lines. Kept small: a
+// batch holds a step for every command and every run of text lines.
 struct Step {
   enum class Kind : unsigned char {
     Text,     // lines that go into the page as they stand, each with its end
@@ -28,12 +29,18 @@ struct Step {
     Include,  // an #Include line: the reader waits until the translator has run it
     Slip,     // a text line whose first word looks like a command typed wrongly
   };
+  const char* text = nullptr;  // Text: the lines, with their ends; Command, Include: the line
+  size_t size = 0;             // of the text
+  size_t rest = 0;             // Command, Include: where the text after the keyword starts;
+                               // Slip: the warning's place in Batch::slips
+  int number = 0;              // the line's number; for Text, its first line's
   Kind kind = Kind::Text;
-  int number = 0;   // the line's number; for Text, its first line's
-  SourceLine line;  // Text: all its lines with their ends, as text; otherwise the line
-  CommandLine command;
+  unsigned char endSize = 0;   // Command, Include: the line end's size
   const Command* row = nullptr;
-  size_t slip = 0;  // Slip: its warning, in Batch::slips
+
+  std::string_view Text() const { return {text, size}; }
+  SourceLine Line() const { return {Text(), {text + size, endSize}}; }
+  CommandLine Words() const { return {row->name, Text().substr(rest), false}; }
 };
 
 // The steps of some whole lines of the program, and the bytes they point into.

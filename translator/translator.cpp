@@ -348,10 +348,10 @@ class Translation {
   bool RunStep(const Step& step, const Batch& batch, const std::string& path, ProgramReader& reader) {
     switch (step.kind) {
       case Step::Kind::Slip:
-        Warn(path, step.number, batch.slips[step.slip]);
+        Warn(path, step.number, batch.slips[step.rest]);
         return true;
       case Step::Kind::Text: {
-        std::string_view lines = step.line.text;
+        std::string_view lines = step.Text();
         if (out_.size() + lines.size() <= options_.maxPageBytes) {
           out_.append(lines);
           return true;
@@ -367,7 +367,7 @@ class Translation {
       }
       case Step::Kind::Command:
       case Step::Kind::Include: {
-        bool ok = RunCommand(step.command, step.row->run, step.line, path, step.number) && !PageTooBig(path, step.number);
+        bool ok = RunCommand(step.Words(), step.row->run, step.Line(), path, step.number) && !PageTooBig(path, step.number);
         if (step.kind == Step::Kind::Include) reader.Resume(ok);
         return ok;
       }
