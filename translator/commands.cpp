@@ -82,34 +82,51 @@ constexpr std::array<bool, 256> kSpecial[] = {SpecialBytes(As::Text), SpecialByt
   return hit != 0;
 }
 
-// The special bytes among the sixteen at `at`, one bit each.
+// The special bytes among sixteen, one bit each.
 #if defined(__SSE2__) || defined(_M_X64)
-[[gnu::always_inline]] inline unsigned SpecialBytesOf16(const char* at, As as) {
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+[[gnu::always_inline]] inline unsigned SpecialBytesIn(__m128i v, As as) {
   auto is = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
   __m128i hit = _mm_or_si128(_mm_or_si128(is('&'), is('<')), _mm_or_si128(is('>'), is('\0')));
   if (as != As::Text) hit = _mm_or_si128(hit, is('"'));
   if (as == As::Address) hit = _mm_or_si128(hit, _mm_or_si128(is('\\'), is(' ')));
   return static_cast<unsigned>(_mm_movemask_epi8(hit));
 }
+[[gnu::always_inline]] inline unsigned SpecialBytesOf16(const char* at, As as) {
+  return SpecialBytesIn(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), as);
+}
 #endif
 
 // Whether `text` may hold a special byte. Most text holds none, and is looked at in
-// blocks of sixteen or eight bytes, the last block overlapping the one before.
+// blocks of sixteen bytes (or eight or four, twice over), the last block overlapping
+// the one before.
 bool MayHoldAnySpecial(std::string_view text, As as) {
   const size_t size = text.size();
+  const char* at = text.data();
 #if defined(__SSE2__) || defined(_M_X64)
   if (size >= 16) {
     for (size_t i = 0; i + 16 < size; i += 16)
-      if (SpecialBytesOf16(text.data() + i, as)) return true;
-    return SpecialBytesOf16(text.data() + size - 16, as) != 0;
+      if (SpecialBytesOf16(at + i, as)) return true;
+    return SpecialBytesOf16(at + size - 16, as) != 0;
   }
-#endif
+  if (size >= 8) {
+    int64_t first, last;
+    std::memcpy(&first, at, 8);
+    std::memcpy(&last, at + size - 8, 8);
+    return SpecialBytesIn(_mm_set_epi64x(last, first), as) != 0;
+  }
+  if (size >= 4) {
+    uint32_t first, last;
+    std::memcpy(&first, at, 4);
+    std::memcpy(&last, at + size - 4, 4);
+    return SpecialBytesIn(_mm_set1_epi64x(static_cast<int64_t>(first | uint64_t(last) << 32)), as) != 0;
+  }
+#else
   if (size >= 8) {
     for (size_t i = 0; i + 8 < size; i += 8)
-      if (MayHoldSpecial(text.data() + i, as)) return true;
-    return MayHoldSpecial(text.data() + size - 8, as);
+      if (MayHoldSpecial(at + i, as)) return true;
+    return MayHoldSpecial(at + size - 8, as);
   }
+#endif
   const std::array<bool, 256>& special = kSpecial[static_cast<int>(as)];
   for (char c : text)
     if (special[static_cast<unsigned char>(c)]) return true;
