@@ -15,23 +15,6 @@
 
 namespace translator {
 
-// The first `c` in `text` at or after `from`; npos when there is none. Lines and tags
-// are near: sixteen bytes at a time inline costs less than a call to memchr, which
-// takes over for what lies further.
-inline size_t FindByte(std::string_view text, char c, size_t from) {
-#if defined(__SSE2__) || defined(_M_X64)
-  const __m128i wanted = _mm_set1_epi8(c);
-  for (const size_t stop = from + 128; from + 16 <= text.size() && from < stop; from += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + from));
-    if (unsigned hit = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, wanted))))
-      return from + static_cast<size_t>(std::countr_zero(hit));
-  }
-#endif
-  if (from >= text.size()) return std::string_view::npos;
-  const void* at = std::memchr(text.data() + from, c, text.size() - from);
-  return at ? static_cast<size_t>(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
-}
-
 // Hands out the lines of a text one by one. Line ends (CR, LF) are looked for sixteen
 // bytes at a time, and the ends found in those bytes serve the lines after, so each
 // byte is looked at once however the lines end.
@@ -88,8 +71,8 @@ class LineReader {
   size_t NextEnd() { return std::min(Find('\n', nextLf_), Find('\r', nextCr_)); }
   size_t Find(char c, size_t& cached) const {
     if (cached != kUnknown && cached >= start_) return cached;
-    size_t at = FindByte(bytes_, c, start_);
-    return cached = at == std::string_view::npos ? bytes_.size() : at;
+    const void* at = std::memchr(bytes_.data() + start_, c, bytes_.size() - start_);
+    return cached = at ? static_cast<size_t>(static_cast<const char*>(at) - bytes_.data()) : bytes_.size();
   }
 
   static constexpr size_t kUnknown = std::string_view::npos;
