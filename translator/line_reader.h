@@ -22,6 +22,8 @@ class LineReader {
  public:
   explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
   bool AtEnd() const { return start_ >= bytes_.size(); }
+  // Where the next line starts.
+  size_t Position() const { return start_; }
   // The next line and its end; only when !AtEnd(). Kept inline: it runs for every line.
   [[gnu::always_inline]] SourceLine Next() {
     size_t p = NextEnd();

@@ -153,8 +153,8 @@ void ProgramReader::ReadPieces() {
     std::string_view pending(b->bytes.get(), held);
     size_t whole = atEnd ? held : WholeLines(pending, kept), used = whole;
     if (whole == 0 && !atEnd) continue;
-    Outcome outcome = Classify(*b, pending.substr(0, whole), number, used);
-    if (outcome == Outcome::End || (outcome == Outcome::Whole && atEnd)) {
+    Classified outcome = Classify(*b, pending.substr(0, whole), number, used);
+    if (outcome == Classified::End || (outcome == Classified::Whole && atEnd)) {
       b->last = true;
       Push(std::move(b));
       return;
@@ -168,7 +168,7 @@ void ProgramReader::ReadPieces() {
     held = rest;
     Push(std::move(b));
     b = std::move(next);
-    if (outcome == Outcome::Include) {
+    if (outcome == Classified::Include) {
       // The included file goes through the scanner before the lines after the #Include.
       if (!WaitForResume()) return;
       again = true;
@@ -177,9 +177,12 @@ void ProgramReader::ReadPieces() {
   }
 }
 
-// Turns the lines of `text` into steps, up to the end of `text`, or up to and with an
-// #Include line (`used` is then where its line ends), or up to #End.
-ProgramReader::Outcome ProgramReader::Classify(Batch& b, std::string_view text, int& number, size_t& used) {
+Classified ProgramReader::Classify(Batch& b, std::string_view text, int& number, size_t& used) {
+  return ClassifyLines(b, text, number, used, scanner_, warningsFull_);
+}
+
+Classified ClassifyLines(Batch& b, std::string_view text, int& number, size_t& used, MarkupScanner& scanner,
+                         const std::atomic<bool>& warningsFull, size_t most) {
   const char* run = nullptr;  // the text lines not yet made a step
   size_t runBytes = 0;
   int runNumber = 0;
@@ -193,13 +196,19 @@ ProgramReader::Outcome ProgramReader::Classify(Batch& b, std::string_view text, 
   };
   CommandLine command;
   const Command* row = nullptr;
-  for (LineReader reader(text); !reader.AtEnd();) {
+  LineReader reader(text);
+  while (!reader.AtEnd()) {
+    if (b.steps.size() >= most) {
+      endRun();
+      used = reader.Position();
+      return Classified::Full;
+    }
     SourceLine line = reader.Next();
     ++number;
     // Most lines of a page start with a tag: neither a command nor a word that looks like one.
     bool markup = !line.text.empty() && line.text[0] == '<';
-    if (scanner_.InRawText() || markup || !ParseLine(line.text, command, row)) {
-      if (!scanner_.InRawText() && !markup && !warningsFull_.load(std::memory_order_relaxed)) {
+    if (scanner.InRawText() || markup || !ParseLine(line.text, command, row)) {
+      if (!scanner.InRawText() && !markup && !warningsFull.load(std::memory_order_relaxed)) {
         std::string slip = SlipWarning(line.text);
         if (!slip.empty()) {
           endRun();
@@ -210,7 +219,7 @@ ProgramReader::Outcome ProgramReader::Classify(Batch& b, std::string_view text, 
           b.slips.push_back(std::move(slip));
         }
       }
-      scanner_.Scan(line.text);
+      scanner.Scan(line.text);
       if (!run) {
         run = line.text.data();
         runNumber = number;
@@ -221,7 +230,7 @@ ProgramReader::Outcome ProgramReader::Classify(Batch& b, std::string_view text, 
     b.sawCommand = true;
     endRun();
     if (command.comment) continue;
-    if (row->name == "#End") return Outcome::End;
+    if (row->name == "#End") return Classified::End;
     Step& s = b.steps.emplace_back();
     s.kind = row->name == "#Include" ? Step::Kind::Include : Step::Kind::Command;
     s.number = number;
@@ -231,13 +240,13 @@ ProgramReader::Outcome ProgramReader::Classify(Batch& b, std::string_view text, 
     s.endSize = static_cast<unsigned char>(line.end.size());
     s.row = row;
     if (s.kind == Step::Kind::Include) {
-      used = static_cast<size_t>(line.text.data() - text.data()) + line.text.size() + line.end.size();
-      return Outcome::Include;
+      used = reader.Position();
+      return Classified::Include;
     }
   }
   endRun();
   used = text.size();
-  return Outcome::Whole;
+  return Classified::Whole;
 }
 
 }  // namespace translator

@@ -4,6 +4,7 @@
 #pragma once
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <exception>
@@ -58,6 +59,16 @@ struct Batch {
   void Clear();
 };
 
+// How far ClassifyLines went: through the whole text, up to and with an #Include line,
+// up to an #End line (not taken), or up to the steps asked for.
+enum class Classified { Whole, Include, End, Full };
+
+// Turns the lines of `text` into steps of `batch`, feeding the text lines to `scanner`,
+// as far as Classified says; at most `most` steps are made. `used` is where the lines
+// taken end, and `number` counts them. Once `warningsFull` is set, slips are not looked for.
+Classified ClassifyLines(Batch& batch, std::string_view text, int& number, size_t& used, MarkupScanner& scanner,
+                         const std::atomic<bool>& warningsFull, size_t most = SIZE_MAX);
+
 class ProgramReader {
  public:
   // `scanner` follows the markup of the text lines: the reader feeds it, except while
@@ -77,10 +88,9 @@ class ProgramReader {
   void Resume(bool go);
 
  private:
-  enum class Outcome { Whole, Include, End };
   void Read();
   void ReadPieces();
-  Outcome Classify(Batch& batch, std::string_view text, int& number, size_t& used);
+  Classified Classify(Batch& batch, std::string_view text, int& number, size_t& used);
   std::unique_ptr<Batch> Take();
   void Push(std::unique_ptr<Batch> batch);
   bool WaitForResume();

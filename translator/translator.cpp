@@ -232,7 +232,7 @@ class Translation {
         if (batch->first) Start(batch->eol, size);
         anyCommand_ = anyCommand_ || batch->sawCommand;
         for (const Step& step : batch->steps)
-          if (!(ok = RunStep(step, *batch, path, reader))) break;
+          if (!(ok = RunStep(step, *batch, path, &reader))) break;
         last = batch->last;
         reader.Done(std::move(batch));
       }
@@ -319,33 +319,30 @@ class Translation {
   // `path` is the absolute path of the file `text` comes from; `number` the number of
   // the line before `text`. `ended` is set at #End, when given.
   bool TranslateText(std::string_view text, const std::string& path, int& number, bool* ended = nullptr) {
-    CommandLine command;
-    const Command* row = nullptr;
     call_.path = path;  // the file of every command until the end or an #Include
-    for (LineReader reader(text); !reader.AtEnd();) {
-      SourceLine line = reader.Next();
-      ++number;
-      // Most lines of a page start with a tag: neither a command nor a word that looks like one.
-      bool markup = !line.text.empty() && line.text[0] == '<';
-      if (scanner_.InRawText() || markup || !ParseLine(line.text, command, row)) {
-        if (!scanner_.InRawText() && !markup) SuggestKeyword(line.text, path, number);
-        scanner_.Scan(line.text);
-        out_.append(line.text.data(), line.text.size() + line.end.size());  // the end follows the text
-      } else {
-        anyCommand_ = true;
-        if (command.comment) continue;
-        if (row->name == "#End") {
-          if (ended) *ended = true;
-          return true;
-        }
-        if (!RunCommand(command, row->run, line, path, number)) return false;
+    // The lines become steps as those of a program read from disk do, some at a time; an
+    // #Include among them runs before the lines after it are looked at.
+    constexpr size_t kStepsAtOnce = 1024;
+    Batch batch;
+    while (!text.empty()) {
+      batch.Clear();
+      size_t used = 0;
+      Classified how = ClassifyLines(batch, text, number, used, scanner_, warningsFull_, kStepsAtOnce);
+      anyCommand_ = anyCommand_ || batch.sawCommand;
+      for (const Step& step : batch.steps)
+        if (!RunStep(step, batch, path, nullptr)) return false;
+      if (how == Classified::End) {
+        if (ended) *ended = true;
+        return true;
       }
-      if (PageTooBig(path, number)) return false;
+      text.remove_prefix(used);
     }
     return true;
   }
 
-  bool RunStep(const Step& step, const Batch& batch, const std::string& path, ProgramReader& reader) {
+  // Runs one step; `reader`, when there is one, waits at an #Include step until it has run.
+  [[gnu::always_inline]] bool RunStep(const Step& step, const Batch& batch, const std::string& path,
+                                      ProgramReader* reader) {
     switch (step.kind) {
       case Step::Kind::Slip:
         Warn(path, step.number, batch.slips[step.rest]);
@@ -368,17 +365,11 @@ class Translation {
       case Step::Kind::Command:
       case Step::Kind::Include: {
         bool ok = RunCommand(step.Words(), step.row->run, step.Line(), path, step.number) && !PageTooBig(path, step.number);
-        if (step.kind == Step::Kind::Include) reader.Resume(ok);
+        if (step.kind == Step::Kind::Include && reader) reader->Resume(ok);
         return ok;
       }
     }
     return true;
-  }
-
-  void SuggestKeyword(std::string_view text, const std::string& path, int number) {
-    if (warningCount_ >= kMaxWarnings) return;  // nothing more would be shown
-    std::string slip = SlipWarning(text);
-    if (!slip.empty()) Warn(path, number, slip);
   }
 
   // Puts a command's HTML where its line stood, followed by that line's end.
