@@ -1,6 +1,5 @@
 #include "commands.h"
 
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -65,6 +64,7 @@ constexpr std::array<bool, 256> SpecialBytes(As as) {
 constexpr std::array<bool, 256> kSpecial[] = {SpecialBytes(As::Text), SpecialBytes(As::Attribute),
                                               SpecialBytes(As::Address)};
 
+#if !defined(__SSE2__) && !defined(_M_X64)
 // Whether eight bytes may hold one of the special bytes, tested all at once: the usual
 // test for a zero byte after each special is xor-ed away. It may say yes wrongly (a byte
 // after a true match), never no wrongly; a yes is then looked at byte by byte.
@@ -81,6 +81,7 @@ constexpr std::array<bool, 256> kSpecial[] = {SpecialBytes(As::Text), SpecialByt
   if (as == As::Address) hit |= zeroAfterXor('\\') | zeroAfterXor(' ');
   return hit != 0;
 }
+#endif
 
 // The special bytes among sixteen, one bit each.
 #if defined(__SSE2__) || defined(_M_X64)
@@ -133,8 +134,8 @@ bool MayHoldAnySpecial(std::string_view text, As as) {
   return false;
 }
 
-// Copies the runs between special bytes whole; it is looked at sixteen or eight bytes
-// at a time.
+// Copies the runs between special bytes whole. Text that holds one is rare: it is
+// looked at sixteen bytes at a time, and its last few bytes one by one.
 void Append(std::string& out, std::string_view text, As as) {
   if (text.empty()) return;
   if (!MayHoldAnySpecial(text, as)) {
@@ -162,14 +163,8 @@ void Append(std::string& out, std::string_view text, As as) {
     for (unsigned hits = SpecialBytesOf16(text.data() + i, as); hits; hits &= hits - 1)
       escape(i + static_cast<size_t>(std::countr_zero(hits)));
 #endif
-  while (i < size) {
-    if (i + 8 <= size && !MayHoldSpecial(text.data() + i, as)) {
-      i += 8;
-      continue;
-    }
-    for (size_t end = std::min(size, i + 8); i < end; ++i)
-      if (special[static_cast<unsigned char>(text[i])]) escape(i);
-  }
+  for (; i < size; ++i)
+    if (special[static_cast<unsigned char>(text[i])]) escape(i);
   out.append(text.data() + run, size - run);
 }
 
