@@ -157,7 +157,8 @@ class PublishCommandTest : public QObject {
     QTest::addColumn<QString>("domain");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("address");
-    QTest::newRow("empty folder leaves two slashes") << "mysite/" << "" << "mysite//site1.html";
+    QTest::newRow("empty folder") << "mysite/" << "" << "mysite/site1.html";
+    QTest::newRow("folder of slashes") << "example.org" << "//" << "example.org/site1.html";
     QTest::newRow("domain and folder") << "mysite" << "news" << "mysite/news/site1.html";
     QTest::newRow("slashes trimmed") << "http://mysite.net/" << "/public_html/news/"
                                      << "http://mysite.net/public_html/news/site1.html";
