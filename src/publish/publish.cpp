@@ -152,7 +152,7 @@ PublishOutcome RunWatched(App& app, const PublishJob& job) {
     long long total = control.bytesTotal;
     return total > 0 ? static_cast<int>((control.bytesDone + control.bytesSent) * 100 / total) : -1;
   };
-  watch.cancel = [&] { control.cancel = true; };
+  watch.cancel = [&] { control.Cancel(); };
   app.platform.WatchProgress(watch);
   worker.join();
   return outcome;
