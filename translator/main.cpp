@@ -5,7 +5,9 @@
 // Exit code 0: page written; 1: failed, no Final.ini; 2: refused because the program
 // reads files outside the allowed folders, each named on an "outside: PATH" line.
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "core/files.h"
 #include "translator.h"
@@ -17,6 +19,17 @@ static int Failure(const std::string& line) {
   return 1;
 }
 
+// The folder `name` of the current folder, else the one beside this program: an
+// installed copy keeps the shipped Library and JavaScript folders only there.
+static std::string DataFolder(const std::string& name) {
+  if (core::FolderExists(name)) return name;
+  std::error_code ec;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return name;
+  std::filesystem::path beside = self.parent_path() / name;
+  return core::FolderExists(beside.string()) ? beside.string() : name;
+}
+
 int main() {
   std::string cname, error;
   if (!core::ReadFileBytes("Cname.ini", cname, &error)) return Failure("Cannot read Cname.ini: " + error);
@@ -25,6 +38,8 @@ int main() {
     return Failure("Cname.ini holds no \"Name \" line with a program path");
   translator::Options options;
   options.allowed = translator::AllowedPathsFromHandover(cname);
+  options.libraryFolder = DataFolder(options.libraryFolder);
+  options.scriptFolder = DataFolder(options.scriptFolder);
   translator::Result result = translator::TranslateFile(program, options);
   if (result.ok && !core::WriteFileAtomically("Final.ini", result.page, &error))
     return Failure("Cannot write Final.ini: " + error);

@@ -3,6 +3,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <signal.h>
+#include <unistd.h>
+
 static QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 
 ProcessRunner::ProcessRunner(RunRequest request) : request_(std::move(request)) {}
@@ -19,6 +22,8 @@ RunOutcome ProcessRunner::Exec() {
   QObject::connect(&process_, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError e) {
     if (e == QProcess::FailedToStart) loop.quit();
   });
+  // Its own process group, so that a stop also ends the programs it started.
+  process_.setChildProcessModifier([] { ::setsid(); });
   QTimer timeout;
   timeout.setSingleShot(true);
   QObject::connect(&timeout, &QTimer::timeout, &loop, [this] { Stop(RunOutcome::Status::TimedOut); });
@@ -38,7 +43,8 @@ RunOutcome ProcessRunner::Exec() {
     outcome.errorText = process_.errorString().toStdString();
     return outcome;
   }
-  if (process_.state() != QProcess::NotRunning) {  // stopped: kill it and wait for the end
+  if (stopped_ != RunOutcome::Status::Finished) {  // stopped: kill its group and wait for the end
+    if (qint64 pid = process_.processId(); pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
     process_.kill();
     process_.waitForFinished(5000);
   }

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "core/text.h"
+#include "publish/remote_replace.h"
 
 namespace ftp {
 
@@ -35,6 +36,8 @@ constexpr int kSliceMs = 50;
 
 thread_local RunControl* run = nullptr;
 thread_local bool closing = false;  // ABOR and QUIT after a cancel: short waits, no cancel
+thread_local bool finishing = false;  // a swap under way: a cancel turns the waits short instead of ending them
+thread_local bool hurried = false;    // ... and it did
 thread_local std::string cause;
 
 std::mutex noSizeMutex;
@@ -54,17 +57,24 @@ enum class Wait { Ready, TimedOut, Failed, Cancelled, OutOfTime };
 // Waits until the socket is ready for `events` (or has an error to report). In a run the
 // wait is cut into slices to see a cancel; `charged` waits use up the run's budget.
 Wait WaitFor(int fd, short events, int timeoutMs, bool charged) {
-  if (closing) timeoutMs = std::min(timeoutMs, CurrentTuning().closeTimeoutMs);
+  const int shortMs = CurrentTuning().closeTimeoutMs;
+  if (closing || hurried) timeoutMs = std::min(timeoutMs, shortMs);
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     int slice = MsLeft(deadline);
-    if (run && !closing) {
+    if (run && !closing && !hurried) {
+      long long budgetLeft = run->budgetMs - run->waitedMs;
+      bool spent = charged && budgetLeft <= 0;
+      if ((run->cancel || spent) && finishing) {
+        hurried = true;
+        deadline = std::min(deadline, Clock::now() + std::chrono::milliseconds(shortMs));
+        continue;
+      }
       if (run->cancel) {
         run->cancelled = true;
         return Wait::Cancelled;
       }
-      long long budgetLeft = run->budgetMs - run->waitedMs;
-      if (charged && budgetLeft <= 0) {
+      if (spent) {
         run->outOfTime = true;
         return Wait::OutOfTime;
       }
@@ -74,7 +84,7 @@ Wait WaitFor(int fd, short events, int timeoutMs, bool charged) {
     auto before = Clock::now();
     pollfd p{fd, events, 0};
     int r = poll(&p, 1, slice);
-    if (run && charged && !closing)
+    if (run && charged && !closing && !hurried)
       run->waitedMs += std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - before).count();
     if (r > 0) return Wait::Ready;
     if (r < 0 && errno != EINTR) return Wait::Failed;
@@ -266,55 +276,6 @@ bool ReadExactly(int fd, char* buf, std::size_t count) {
 
 }  // namespace
 
-std::string NoAnswer(int timeoutMs) {
-  return "no answer within " + std::to_string(std::max(1, (timeoutMs + 999) / 1000)) + " s";
-}
-
-int ftpReplyCode(std::string_view line) {
-  std::string word = core::Trim(line);
-  std::size_t space = word.find(' ');
-  if (space != std::string::npos) word.resize(space);
-  return core::ParseNumber(word);
-}
-
-int FourCharCode(std::string_view line) { return core::ParseNumber(core::Trim(line.substr(0, 4))); }
-
-bool HasContinuationMark(std::string_view line) { return line.size() >= 4 && line[3] == '-'; }
-
-std::string NormaliseFolder(std::string_view folder) {
-  std::string f = core::ReplaceAll(std::string(folder), "\\", "/");
-  std::size_t first = f.find_first_not_of('/');
-  if (first == std::string::npos) return std::string();
-  f = f.substr(first, f.find_last_not_of('/') - first + 1);
-  if (f.find('/') != std::string::npos) f += '/';
-  return f;
-}
-
-bool PassivePort(std::string_view line, int& port) {
-  std::size_t open = line.find_first_of("()");
-  if (open == std::string_view::npos) return false;
-  std::string_view inner = line.substr(open + 1);
-  inner = inner.substr(0, inner.find_first_of("()"));
-  int numbers[6];
-  for (int i = 0; i < 6; ++i) {
-    std::size_t comma = inner.find(',');
-    if (comma == std::string_view::npos && i < 5) return false;
-    std::string piece = core::Trim(inner.substr(0, comma));
-    if (piece.empty() || piece.size() > 3 || piece.find_first_not_of("0123456789") != std::string::npos) return false;
-    numbers[i] = std::stoi(piece);
-    if (numbers[i] > 255) return false;
-    inner = comma == std::string_view::npos ? std::string_view() : inner.substr(comma + 1);
-  }
-  port = numbers[4] * 256 + numbers[5];
-  return port > 0;
-}
-
-bool HasControlBytes(std::string_view text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) < 32) return true;
-  return false;
-}
-
 std::string ReadReply(int connection) {
   std::string line;
   if (ReadLineEx(connection, line) != LineEnd::Line) return line;
@@ -374,25 +335,32 @@ bool SendFileBytes(int file, int data, std::size_t size, std::string& status) {
   return true;
 }
 
-// After a confirmed transfer: the size the server holds, where it can tell. A server
-// without SIZE (a 500-class "not understood" reply) is not asked again.
-bool SizeMatches(int connection, const std::string& remoteName, std::size_t sent, std::string& status) {
+// The SIZE reply's code (0 when none came); `held` gets the size, or -1 when the reply
+// tells none. A server without SIZE (a 500-class "not understood" reply) is not asked again.
+int AskSize(int connection, const std::string& remoteName, long long& held) {
+  held = -1;
   {
     std::lock_guard<std::mutex> lock(noSizeMutex);
-    if (noSizeConnections.count(connection)) return true;
+    if (noSizeConnections.count(connection)) return 502;
   }
-  if (!SendCommand(connection, "SIZE " + remoteName)) return true;
+  if (!SendCommand(connection, "SIZE " + remoteName)) return 0;
   std::string reply = ReadReply(connection);
   int code = ftpReplyCode(reply);
   if (code == 500 || code == 502 || code == 504) {
     std::lock_guard<std::mutex> lock(noSizeMutex);
     noSizeConnections.insert(connection);
   }
-  if (code != 213) return true;
-  std::string digits = core::Trim(std::string_view(reply).substr(3));
-  if (digits.empty() || digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos) return true;
-  unsigned long long held = std::stoull(digits);
-  if (held == sent) return true;
+  std::string digits = code == 213 ? core::Trim(std::string_view(reply).substr(3)) : std::string();
+  if (!digits.empty() && digits.size() <= 18 && digits.find_first_not_of("0123456789") == std::string::npos)
+    held = std::stoll(digits);
+  return code;
+}
+
+// After a confirmed transfer: the size the server holds, where it can tell.
+bool SizeMatches(int connection, const std::string& remoteName, std::size_t sent, std::string& status) {
+  long long held = -1;
+  AskSize(connection, remoteName, held);
+  if (held < 0 || static_cast<unsigned long long>(held) == sent) return true;
   status = kShortFileStatus + std::to_string(held) + " of the " + std::to_string(sent) + " bytes sent.";
   SetCause(status);
   return false;
@@ -465,21 +433,48 @@ int PutFile(int connection, const std::string& remoteName, const std::string& lo
   return 1;
 }
 
+namespace {
+
+// The steps of a swap over one control connection.
+class ConnectionFiles : public RemoteFiles {
+ public:
+  explicit ConnectionFiles(int connection) : connection_(connection) {}
+  Renamed Rename(const std::string& from, const std::string& to) override {
+    if (!SendCommand(connection_, "RNFR " + from)) return Renamed::Failed;
+    std::string reply = ReadReply(connection_);
+    if (ftpReplyCode(reply) == 350) {
+      if (!SendCommand(connection_, "RNTO " + to)) return Renamed::Failed;
+      reply = ReadReply(connection_);
+      if (ftpReplyCode(reply) == 250) return Renamed::Done;
+    }
+    ReplyCause(reply);
+    return ftpReplyCode(reply) >= 500 ? Renamed::Refused : Renamed::Failed;
+  }
+  Presence Exists(const std::string& path) override {
+    long long held = -1;
+    int code = AskSize(connection_, path, held);
+    return code == 213 ? Presence::Yes : code == 550 ? Presence::No : Presence::Unknown;
+  }
+  bool Delete(const std::string& path) override { return DeleteRemote(connection_, path); }
+  void MustFinish(bool on) override {
+    finishing = on;
+    if (!on) hurried = false;
+  }
+  bool Stopped() override { return run && (run->Stopped() || run->cancel); }
+  std::string Cause() override { return cause; }
+
+ private:
+  int connection_;
+};
+
+}  // namespace
+
 bool RenameRemote(int connection, const std::string& from, const std::string& to) {
   if (HasControlBytes(from) || HasControlBytes(to)) return false;
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (!SendCommand(connection, "RNFR " + from)) return false;
-    std::string reply = ReadReply(connection);
-    if (ftpReplyCode(reply) != 350) return ReplyCause(reply), false;
-    if (!SendCommand(connection, "RNTO " + to)) return false;
-    reply = ReadReply(connection);
-    int code = ftpReplyCode(reply);
-    if (code == 250) return true;
-    ReplyCause(reply);
-    // Some servers do not rename over an existing file: delete it, then try once more.
-    if (code < 500 || attempt > 0 || !DeleteRemote(connection, to)) return false;
-  }
-  return false;
+  ConnectionFiles files(connection);
+  std::string failed = ReplaceRemoteFile(files, from, to);
+  if (!failed.empty()) SetCause(failed);
+  return failed.empty();
 }
 
 bool DeleteRemote(int connection, const std::string& name) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -53,6 +54,18 @@ struct RunControl {
   long long waitedMs = 0;                // used by the client thread only
 
   bool Stopped() const { return cancelled || outOfTime; }
+  // Asks the run to stop (as setting `cancel` does) and wakes a wait that only the end of
+  // its connection can cut short.
+  void Cancel() {
+    cancel = true;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (wake_) wake_();
+  }
+  // What Cancel does besides; called on the cancelling thread. Cleared with nullptr.
+  void SetWake(std::function<void()> wake) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wake_ = std::move(wake);
+  }
   // The step shown to the user ("Logging in...").
   void SetStep(const std::string& text) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -66,6 +79,7 @@ struct RunControl {
  private:
   mutable std::mutex mutex_;
   std::string step_;
+  std::function<void()> wake_;
 };
 
 // Makes `control` the run of the calling thread for the scope's life.
@@ -114,8 +128,9 @@ int ftpOpenDataConnection(int connection);
 // Writes all bytes to a data connection: 1, or 0 when a write fails or times out.
 int ftpSendBlock(int dataConnection, const char* bytes, std::size_t count);
 
-// Renames a remote file over another (RNFR/RNTO); a server that will not rename over an
-// existing file gets the old one deleted first. False with the cause set on failure.
+// Renames a remote file over another (RNFR/RNTO). On a server that will not rename onto an
+// existing name the old file is renamed aside first and deleted once the new one is in
+// place, or renamed back when it cannot be. False with the cause set on failure.
 bool RenameRemote(int connection, const std::string& from, const std::string& to);
 // Deletes a remote file; true on 250.
 bool DeleteRemote(int connection, const std::string& name);

@@ -152,7 +152,7 @@ PublishOutcome RunWatched(App& app, const PublishJob& job) {
     long long total = control.bytesTotal;
     return total > 0 ? static_cast<int>((control.bytesDone + control.bytesSent) * 100 / total) : -1;
   };
-  watch.cancel = [&] { control.cancel = true; };
+  watch.cancel = [&] { control.Cancel(); };
   app.platform.WatchProgress(watch);
   worker.join();
   return outcome;
@@ -282,8 +282,10 @@ bool FindFtpProfile(App& app, std::string& host, std::string& domain, std::strin
 }
 
 std::string PageAddress(std::string_view domain, std::string_view folder, std::string_view pagePath) {
-  std::string address = TrimSlashes(domain) + "/" + TrimSlashes(folder) + "/" + core::FileNameOf(pagePath);
-  return TrimSlashes(address);
+  std::string address;
+  for (const std::string& part : {TrimSlashes(domain), TrimSlashes(folder), std::string(core::FileNameOf(pagePath))})
+    if (!part.empty()) address += (address.empty() ? "" : "/") + part;
+  return address;
 }
 
 void PublishActiveDocument(App& app) {

@@ -13,9 +13,11 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "core/text.h"
+#include "publish/remote_replace.h"
 
 namespace {
 
@@ -55,8 +57,10 @@ class Session {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     multi_ = curl_multi_init();
     easy_ = curl_easy_init();
+    control_.SetWake([this] { ShutForCancel(); });
   }
   ~Session() {
+    control_.SetWake(nullptr);
     if (easy_) curl_easy_cleanup(easy_);
     if (multi_) curl_multi_cleanup(multi_);  // closes the kept connection (QUIT)
   }
@@ -124,47 +128,53 @@ class Session {
     return result;
   }
 
-  // Renames a file into place; a server that will not rename over an existing file gets
-  // the old one deleted first.
-  CURLcode Rename(const std::string& from, const std::string& to) {
-    CURLcode result = Commands(FolderOf(to), RenameCommands(from, to, false));
-    if (result != CURLE_QUOTE_ERROR) return result;
-    // Over FTP only a permanent refusal (5xx) may mean "exists already".
-    if (host_.transport != Transport::Sftp && ftp::ftpReplyCode(lastReply_) < 500) return result;
-    return Commands(FolderOf(to), RenameCommands(from, to, true));
+  // Renames a file within its folder.
+  RemoteFiles::Renamed Rename(const std::string& from, const std::string& to) {
+    bool sftp = host_.transport == Transport::Sftp;
+    lastResult_ = Commands(FolderOf(to), {sftp ? "rename " + SftpQuotePath(home_, from) + " " + SftpQuotePath(home_, to)
+                                               : "RNFR " + NameOf(from),
+                                          sftp ? std::string() : "RNTO " + NameOf(to)});
+    if (lastResult_ == CURLE_OK) return RemoteFiles::Renamed::Done;
+    // Over FTP only a permanent refusal (5xx) may mean "exists already"; SFTP does not tell.
+    bool refused = lastResult_ == CURLE_QUOTE_ERROR && (sftp || ftp::ftpReplyCode(lastReply_) >= 500);
+    return refused ? RemoteFiles::Renamed::Refused : RemoteFiles::Renamed::Failed;
   }
 
   CURLcode Delete(const std::string& path) {
     bool sftp = host_.transport == Transport::Sftp;
-    return Commands(FolderOf(path), {sftp ? "rm " + SftpQuotePath(home_, path) : "DELE " + NameOf(path)});
+    lastResult_ = Commands(FolderOf(path), {sftp ? "rm " + SftpQuotePath(home_, path) : "DELE " + NameOf(path)});
+    return lastResult_;
   }
 
   // The cause of a failed request in plain words.
   std::string Cause(CURLcode result) const;
+  std::string LastCause() const { return Cause(lastResult_); }
+  // See RemoteFiles::MustFinish.
+  void MustFinish(bool on) {
+    std::lock_guard<std::mutex> lock(socketsMutex_);  // a swap begins before or after a shut, not during one
+    finishing_ = on;
+  }
+  // On the cancelling thread: libcurl waits for some replies (the one after an upload's
+  // last byte, those of rename commands) without returning, and looks at a cancel only
+  // once a second; a connection shut at once ends such a wait. A swap under way is
+  // left to end (see StopNow).
+  void ShutForCancel() {
+    std::lock_guard<std::mutex> lock(socketsMutex_);
+    if (!finishing_)
+      for (curl_socket_t socket : sockets_) ::shutdown(socket, SHUT_RDWR);
+  }
 
   KeyCheck keyCheck() const { return keyCheck_; }
   const std::string& seenKey() const { return seenKey_; }
 
  private:
-  std::vector<std::string> RenameCommands(const std::string& from, const std::string& to, bool deleteFirst) const {
-    std::vector<std::string> commands;
-    if (host_.transport == Transport::Sftp) {
-      if (deleteFirst) commands.push_back("rm " + SftpQuotePath(home_, to));
-      commands.push_back("rename " + SftpQuotePath(home_, from) + " " + SftpQuotePath(home_, to));
-    } else {
-      if (deleteFirst) commands.push_back("DELE " + NameOf(to));
-      commands.push_back("RNFR " + NameOf(from));
-      commands.push_back("RNTO " + NameOf(to));
-    }
-    return commands;
-  }
-
-  // Sends commands after changing to `folder` (FTP) without a transfer.
+  // Sends commands after changing to `folder` (FTP) without a transfer; empty ones are skipped.
   CURLcode Commands(const std::string& folder, const std::vector<std::string>& commands) {
     Prepare(RemoteUrl(host_, folder.empty() ? std::string() : folder + "/"));
     curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
     curl_slist* list = nullptr;
-    for (const std::string& c : commands) list = curl_slist_append(list, c.c_str());
+    for (const std::string& c : commands)
+      if (!c.empty()) list = curl_slist_append(list, c.c_str());
     curl_easy_setopt(easy_, CURLOPT_POSTQUOTE, list);
     CURLcode result = Perform();
     curl_easy_setopt(easy_, CURLOPT_POSTQUOTE, nullptr);
@@ -174,6 +184,7 @@ class Session {
 
   void Prepare(const std::string& url);
   CURLcode Perform();
+  bool StopNow();
 
   static size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
   static size_t Header(char* data, size_t size, size_t count, void* self);
@@ -193,8 +204,12 @@ class Session {
   char errorText_[CURL_ERROR_SIZE] = {};
   std::string url_, lastReply_, cause_, home_;
   bool uploading_ = false, loggingIn_ = false;
+  CURLcode lastResult_ = CURLE_OK;
+  bool finishing_ = false;  // guarded by socketsMutex_ where the cancelling thread reads it
+  std::optional<Clock::time_point> hurryUntil_;  // a swap under way when a stop was asked ends by then
   KeyCheck keyCheck_ = KeyCheck::None;
   std::string seenKey_, certificateProblem_;
+  std::mutex socketsMutex_;
   std::vector<curl_socket_t> sockets_;  // open connections, control and data
 };
 
@@ -251,10 +266,24 @@ void Session::Prepare(const std::string& url) {
   }
 }
 
+// A cancel or a spent budget ends a request at once; during a swap it only shortens it.
+bool Session::StopNow() {
+  bool cancel = control_.cancel, spent = control_.waitedMs >= control_.budgetMs;
+  if (!cancel && !spent) return false;
+  if (finishing_) {
+    auto now = Clock::now();
+    if (!hurryUntil_) hurryUntil_ = now + std::chrono::milliseconds(ftp::CurrentTuning().closeTimeoutMs);
+    if (now < *hurryUntil_) return false;
+  }
+  (cancel ? control_.cancelled : control_.outOfTime) = true;
+  return true;
+}
+
 CURLcode Session::Perform() {
   keyCheck_ = KeyCheck::None;
   seenKey_.clear();
   certificateProblem_.clear();
+  hurryUntil_.reset();
   verifying = this;
   curl_multi_add_handle(multi_, easy_);
   CURLcode result = CURLE_OK;
@@ -272,14 +301,8 @@ CURLcode Session::Perform() {
       }
     }
     if (done || running == 0) break;
-    if (control_.cancel) {
-      control_.cancelled = true;
-      result = CURLE_ABORTED_BY_CALLBACK;
-      break;
-    }
-    if (control_.waitedMs >= control_.budgetMs) {
-      control_.outOfTime = true;
-      result = CURLE_OPERATION_TIMEDOUT;
+    if (StopNow()) {
+      result = control_.cancelled ? CURLE_ABORTED_BY_CALLBACK : CURLE_OPERATION_TIMEDOUT;
       break;
     }
     // Time in which nothing moved is waiting for the server, charged to the run's budget.
@@ -291,22 +314,27 @@ CURLcode Session::Perform() {
   }
   // After a cancel or a spent budget the connections are shut at once: libcurl would
   // otherwise wait up to a second for a stalled SSH server to take its goodbye.
-  if (control_.Stopped())
+  if (control_.Stopped()) {
+    std::lock_guard<std::mutex> lock(socketsMutex_);
     for (curl_socket_t socket : sockets_) ::shutdown(socket, SHUT_RDWR);
+  }
   curl_multi_remove_handle(multi_, easy_);
   verifying = nullptr;
   return result;
 }
 
 curl_socket_t Session::OpenSocket(void* self, curlsocktype, curl_sockaddr* address) {
+  auto* s = static_cast<Session*>(self);
   curl_socket_t socket = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
-  if (socket != CURL_SOCKET_BAD) static_cast<Session*>(self)->sockets_.push_back(socket);
+  std::lock_guard<std::mutex> lock(s->socketsMutex_);
+  if (socket != CURL_SOCKET_BAD) s->sockets_.push_back(socket);
   return socket;
 }
 
 int Session::CloseSocket(void* self, curl_socket_t socket) {
-  auto& open = static_cast<Session*>(self)->sockets_;
-  open.erase(std::remove(open.begin(), open.end(), socket), open.end());
+  auto* s = static_cast<Session*>(self);
+  std::lock_guard<std::mutex> lock(s->socketsMutex_);
+  s->sockets_.erase(std::remove(s->sockets_.begin(), s->sockets_.end(), socket), s->sockets_.end());
   return ::close(socket);
 }
 
@@ -321,8 +349,10 @@ size_t Session::Header(char* data, size_t size, size_t count, void* self) {
 int Session::Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t ulnow) {
   auto* s = static_cast<Session*>(self);
   if (s->uploading_) s->control_.bytesSent = static_cast<long long>(ulnow);
-  // A cancel is seen by Perform, which shuts the connections first (see there).
-  return 0;
+  // libcurl waits for some replies (the one after an upload's last byte) without returning
+  // to Perform, calling this about once a second meanwhile: its answer ends such a wait
+  // when the connection was not shut (a spent budget; a cancel without ShutForCancel).
+  return s->StopNow() ? 1 : 0;
 }
 
 int Session::Debug(CURL*, curl_infotype type, char* data, size_t size, void* self) {
@@ -414,10 +444,31 @@ std::string Session::Cause(CURLcode result) const {
 }
 
 
+// The steps of a swap over the session's connection.
+class SessionFiles : public RemoteFiles {
+ public:
+  SessionFiles(Session& session, const ftp::RunControl& control) : session_(session), control_(control) {}
+  Renamed Rename(const std::string& from, const std::string& to) override { return session_.Rename(from, to); }
+  Presence Exists(const std::string& path) override {
+    long long size = -1;
+    CURLcode result = session_.RemoteSize(path, size);
+    if (result == CURLE_REMOTE_FILE_NOT_FOUND) return Presence::No;
+    return result == CURLE_OK && size >= 0 ? Presence::Yes : Presence::Unknown;
+  }
+  bool Delete(const std::string& path) override { return session_.Delete(path) == CURLE_OK; }
+  void MustFinish(bool on) override { session_.MustFinish(on); }
+  bool Stopped() override { return control_.Stopped() || control_.cancel; }
+  std::string Cause() override { return session_.LastCause(); }
+
+ private:
+  Session& session_;
+  const ftp::RunControl& control_;
+};
+
 // Puts one file up under its temporary name, checks the size the server holds and renames
 // it into place. "" when done, else the cause.
-std::string PutOne(Session& session, const std::string& real, const std::string& localPath, long long size,
-                   bool& arrivedShort) {
+std::string PutOne(Session& session, const ftp::RunControl& control, const std::string& real,
+                   const std::string& localPath, long long size, bool& arrivedShort) {
   arrivedShort = false;
   std::string temporary = Joined(FolderOf(real), TemporaryRemoteName(NameOf(real)));
   long long held = -1;
@@ -428,8 +479,8 @@ std::string PutOne(Session& session, const std::string& real, const std::string&
     arrivedShort = true;
     return ftp::kShortFileStatus + std::to_string(held) + " of the " + std::to_string(size) + " bytes sent.";
   }
-  result = session.Rename(temporary, real);
-  return result == CURLE_OK ? std::string() : session.Cause(result);
+  SessionFiles files(session, control);
+  return ReplaceRemoteFile(files, temporary, real);
 }
 
 }  // namespace
@@ -473,7 +524,7 @@ PublishOutcome RunSecureJob(const PublishJob& job, ftp::RunControl& control) {
       // tail of an upload when the client closes the data connection.
       bool arrivedShort = false;
       for (int attempt = 0; attempt < 2; ++attempt) {
-        cause = PutOne(session, Joined(folder, item.remotePath), item.localPath, size, arrivedShort);
+        cause = PutOne(session, control, Joined(folder, item.remotePath), item.localPath, size, arrivedShort);
         if (cause.empty() || !arrivedShort || control.Stopped() || control.cancel) break;
       }
     }

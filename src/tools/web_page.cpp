@@ -89,6 +89,10 @@ bool TranslateProgram(App& app, const std::string& programPath, const std::strin
   std::string folder = CurrentFolder();
   std::string translator = ProgramFile(app, kTranslatorProgram);
   std::vector<std::string> allowed = app.allowedFiles;
+  // The hand-over names the user's program and the files allowed this time: it lasts only as long as the run.
+  struct RemoveHandover {
+    ~RemoveHandover() { core::RemoveFile(kHandoverFile); }
+  } removeHandover;
   for (int attempt = 0;; ++attempt) {
     std::string error;
     if (!core::WriteFileAtomically(kHandoverFile, HandoverText(programPath, allowed), &error)) {

@@ -4,9 +4,11 @@
 # secret on 127.0.0.1 and a free port. It prints the port on its first line and the host
 # key's fingerprint ("SHA256:" and unpadded base64) on the second. The host key is read
 # from HOSTKEYFILE, or made and written there when the file does not exist yet.
-# Renaming onto an existing file fails, as with OpenSSH's server. A written file whose
-# name holds "short" keeps only its first half, as a server whose disk filled up would;
-# one whose name holds "stall" stops answering after its first megabyte.
+# Renaming onto an existing file fails, as with OpenSSH's server, and an upload whose name
+# holds "stuck" cannot be renamed into place at all. A written file whose name holds
+# "short" keeps only its first half, as a server whose disk filled up would; one whose
+# name holds "stall" stops answering after its first megabyte, one holding "hold" when it
+# is closed.
 import base64
 import hashlib
 import os
@@ -45,6 +47,8 @@ class Login(paramiko.ServerInterface):
 
 class Handle(SFTPHandle):
     def close(self):
+        if self.writefile is not None and 'hold' in os.path.basename(self.filename):
+            time.sleep(3600)
         super().close()
         if self.writefile is not None and 'short' in os.path.basename(self.filename):
             os.truncate(self.filename, os.path.getsize(self.filename) // 2)
@@ -120,7 +124,7 @@ class Folder(SFTPServerInterface):
 
     def rename(self, oldpath, newpath):
         target = self._local(newpath)
-        if os.path.exists(target):
+        if os.path.exists(target) or ('stuck' in os.path.basename(oldpath) and oldpath.endswith('.part')):
             return SFTP_FAILURE
         try:
             os.rename(self._local(oldpath), target)

@@ -416,6 +416,33 @@ class FtpClientTest : public QObject {
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
   }
 
+  // A swap that has begun ends even when the run's time runs out meanwhile (a cancel
+  // is the same): the live page was moved aside and must get a page back under its name.
+  void swapUnderWayEndsAfterAStop() {
+    const std::string slowReply = "250 Moved aside" + std::string(400, ' ') + "\r\n";  // a byte a millisecond
+    ScriptServer server(Steps({kLogin,
+                               {Read(), Line("350 Ready"), Read(), Line("553 File exists"), Read(), Line("213 5"), Read(),
+                                Line("350 Ready"), Read(), {ScriptStep::Dribble, slowReply}, Read(), Line("350 Ready"),
+                                Read(), Line("250 Renamed"), Read(), Line("250 Deleted")}}));
+    QVERIFY(server.ok);
+    int c = ftpConnect(server.HostAndPort().c_str(), "anna", "secret");
+    QVERIFY(c > 0);
+    ftp::RunControl control;
+    control.budgetMs = 100;
+    bool renamed = false;
+    {
+      ftp::RunScope scope(control);
+      renamed = ftp::RenameRemote(c, ".a.html.part", "a.html");
+    }
+    close(c);
+    server.Join();
+    QVERIFY(renamed);
+    QCOMPARE(Joined(server.commands), std::string(kLoginCommands) +
+                                          "|RNFR .a.html.part|RNTO a.html|SIZE a.html|RNFR a.html|RNTO .a.html.old"
+                                          "|RNFR .a.html.part|RNTO a.html|DELE .a.html.old");
+    QVERIFY(control.waitedMs >= control.budgetMs);  // the budget was spent during the swap
+  }
+
   void failureCauses_data() {
     QTest::addColumn<std::vector<ScriptStep>>("script");
     QTest::addColumn<QString>("host");  // "" = the scripted server

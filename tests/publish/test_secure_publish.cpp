@@ -240,8 +240,8 @@ class SecurePublishTest : public QObject {
   }
 
   // A file the server keeps only in part is sent once more, then refused with the sizes;
-  // an upload the server stops taking is cancelled within a second. Nothing of the file
-  // stays under its real name.
+  // an upload the server stops taking, or whose reply it holds back after the last byte,
+  // is cancelled at once. Nothing of the file stays under its real name.
   void serverTroubleWithAPicture_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("name");
@@ -253,6 +253,8 @@ class SecurePublishTest : public QObject {
     QTest::newRow("sftp short") << "sftp" << "short.gif" << 1000 << shortened;
     QTest::newRow("ftps stalls") << "ftps" << "stall.gif" << (8 << 20) << kPublishCancelled;
     QTest::newRow("sftp stalls") << "sftp" << "stall.gif" << (8 << 20) << kPublishCancelled;
+    QTest::newRow("ftps holds its reply") << "ftps" << "hold.gif" << (1 << 20) << kPublishCancelled;
+    QTest::newRow("sftp holds its reply") << "sftp" << "hold.gif" << (1 << 20) << kPublishCancelled;
   }
   void serverTroubleWithAPicture() {
     QFETCH(QString, kind);
@@ -274,10 +276,12 @@ class SecurePublishTest : public QObject {
     StoreProfile(*f.app->profiles, "site1", server.host, "anna", "secret", "mysite");
     f.platform.AnswerMessage(MsgAnswer::Ok);
     bool stalls = message == kPublishCancelled;
-    // Cancel once half a megabyte of the picture has arrived (the server stalls at one).
+    // Cancel once half a megabyte of the picture has arrived (a stalling server stops at
+    // one), or all of it (the server holds back its reply).
+    const bool holds = name.startsWith("hold");
     QTimer watch;
     connect(&watch, &QTimer::timeout, [&] {
-      if (QFileInfo(server.remote.filePath("pages/pics/.stall.gif.part")).size() >= (1 << 19))
+      if (QFileInfo(server.remote.filePath("pages/pics/." + name + ".part")).size() >= (holds ? size : 1 << 19))
         f.platform.cancelProgressAfterMs = 0;
     });
     if (stalls) {
@@ -289,6 +293,8 @@ class SecurePublishTest : public QObject {
     QCOMPARE(QString::fromStdString(f.platform.CallsOf("message").at(0).text), message);
     if (stalls) {
       long long afterCancel = f.platform.progressEndedMs - f.platform.progressCancelledAtMs;
+      // Before, a server holding back its reply after the last byte kept the window for the
+      // reply time-out (15 s here, 60 s by default).
       QVERIFY2(f.platform.progressCancelledAtMs >= 0 && afterCancel < 1000, qPrintable(QString::number(afterCancel)));
       QString last = QString::fromStdString(f.platform.CallsOf("progress").at(0).args.back());
       QVERIFY2(last.startsWith("Uploading " + QString::fromStdString(picture) + " (2 of 2)\n"), qPrintable(last));
@@ -298,6 +304,46 @@ class SecurePublishTest : public QObject {
     QCOMPARE(tree.count(picture), std::size_t(0));
     // A short file is removed; a cancelled one may stay under its temporary name only.
     QCOMPARE(tree.size(), std::size_t(stalls ? 2 : 1));
+  }
+
+  // A server that will not rename onto an existing name gets the live picture moved aside,
+  // never deleted before the new one has its name; when the new one cannot take the name,
+  // the old one is put back. No temporary or aside copy stays behind.
+  void liveFileSurvivesARefusedRename_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("cause");  // "" when published
+    QTest::newRow("ftps, rename onto a name refused") << "ftps" << "fixed.gif" << "";
+    QTest::newRow("sftp, rename onto a name refused") << "sftp" << "fixed.gif" << "";
+    QTest::newRow("ftps, new picture refused its name") << "ftps" << "stuck.gif" << "553 Rename refused.";
+    QTest::newRow("sftp, new picture refused its name") << "sftp" << "stuck.gif" << "?";
+  }
+  void liveFileSurvivesARefusedRename() {
+    QFETCH(QString, kind);
+    QFETCH(QString, name);
+    QFETCH(QString, cause);
+    Server server(kind, keys_.path(), HostKeyFile("rename-" + kind).toStdString());
+    QVERIFY2(server.error.empty(), server.error.c_str());
+    EditorFixture f(false);
+    f.Start();
+    SecureHost h;
+    QVERIFY(ParseSecureHost(server.host, h));
+    f.WriteFile(kTrustFile, "Trust " + ServerName(h) + " " + server.key + "\r\n");
+    std::string picture = "pics/" + name.toStdString(), page = "<img src=" + picture + ">";
+    f.WriteFile(picture, Bytes(5000, 5));
+    WriteAll(server.remote.filePath(QString::fromStdString("pages/" + picture)).toStdString(), "live picture");
+    PrepareSavedDocument(f, "site1.web", kProgram, page);
+    StoreProfile(*f.app->profiles, "site1", server.host, "anna", "secret", "mysite");
+    if (!cause.isEmpty()) f.platform.AnswerMessage(MsgAnswer::Ok);
+    PublishActiveDocument(*f.app);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    std::map<std::string, std::string> expected = {{"site1.html", page},
+                                                   {picture, cause.isEmpty() ? Bytes(5000, 5) : "live picture"}};
+    QCOMPARE(Tree(server.Pages()), expected);
+    if (cause.isEmpty()) return;
+    QString shown = QString::fromStdString(f.platform.CallsOf("message").at(0).text);
+    QString first = "Could not upload file to FTP server.\r" + QString::fromStdString(picture) + ": ";
+    QVERIFY2(shown.startsWith(first) && (cause == "?" || shown == first + cause), qPrintable(shown));
   }
 
   // Failures say why; an unverified server is asked about, a changed SSH host key is not;

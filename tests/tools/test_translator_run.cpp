@@ -30,7 +30,9 @@ void WriteTranslator(EditorFixture& f, const std::string& body) {
 }
 
 void UseRealTranslator(EditorFixture& f) {
-  QVERIFY(QFile::copy(QString::fromStdString(BuiltProgram("Comp")), QString::fromStdString(f.Path("Comp"))));
+  QVERIFY(QFile::copy(QString::fromStdString(BuiltProgram("Comp")), QString::fromStdString(f.Path("Comp.real"))));
+  // The hand-over is gone after the run: the wrapper keeps a copy of what the translator was given.
+  WriteTranslator(f, "cp Cname.ini seen.ini\nexec ./Comp.real");
 }
 
 // A started editor with site/`name` open as the active document.
@@ -41,8 +43,24 @@ void OpenProgram(EditorFixture& f, const std::string& name, const std::string& t
   FindActiveDocument(*f.app);
 }
 
-// A translator that stalls: it leaves a half-written page behind and sleeps.
-const char* kStalledTranslator = "printf 'half' > .Final.ini.AbCdEf\nprintf 'half' > Final.ini\nexec sleep 30";
+// A translator that stalls: it leaves a half-written page behind, starts a helper of its
+// own (its process id in helper.pid) and sleeps.
+const char* kStalledTranslator =
+    "printf 'half' > .Final.ini.AbCdEf\nprintf 'half' > Final.ini\nsleep 60 &\necho $! > helper.pid\nexec sleep 30";
+
+// True while the process runs (a zombie no longer does); waits up to 3 s for it to end.
+bool StillRunning(const std::string& pidText) {
+  QString stat = "/proc/" + QString::fromStdString(pidText).trimmed() + "/stat";
+  for (int n = 0; n < 60; ++n) {
+    QFile f(stat);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    QByteArray line = f.readAll();
+    int close = line.lastIndexOf(')');
+    if (close < 0 || line.mid(close + 2, 1) == "Z") return false;
+    QTest::qWait(50);
+  }
+  return true;
+}
 
 QListWidget* MessageList(App& app) {
   QDockWidget* dock = TranslatorMessagesDock(app);
@@ -159,6 +177,9 @@ void TestTranslatorRun::cancelAndTimeOutStopCleanly() {
   QCOMPARE(f.ReadFile("site/index.html"), std::string("old page"));
   for (const char* leftover : {"Final.ini", ".Final.ini.AbCdEf", "Cname.ini"})
     QVERIFY2(!QFile::exists(QString::fromStdString(f.Path(leftover))), leftover);
+  std::string helper = f.ReadFile("helper.pid");
+  QVERIFY(!helper.empty());
+  QVERIFY2(!StillRunning(helper), helper.c_str());  // what the translator started ends with it
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
   // The stopped translator is gone: a new run starts and finishes.
   WriteTranslator(f, "printf '<p>new</p>' > Final.ini");
@@ -188,7 +209,7 @@ void TestTranslatorRun::outsideFilesNeedTheUsersYes() {
   QCOMPARE(f.platform.CallsOf("run").size(), size_t(yes ? 2 : 1));
   std::string page = f.ReadFile("site/index.html");
   if (yes) {
-    QCOMPARE(f.ReadFile("Cname.ini"), "Name " + f.Path("site/index.web") + "\r\nAllow " + notes + "\r\n");
+    QCOMPARE(f.ReadFile("seen.ini"), "Name " + f.Path("site/index.web") + "\r\nAllow " + notes + "\r\n");
     QVERIFY(page.find("<div class=\"vt-file\">private notes</div>") != std::string::npos);
     QVERIFY(f.app->allowedFiles.empty());  // allowed for this page only
     QVERIFY(MessageList(*f.app) == nullptr || !TranslatorMessagesDock(*f.app)->isVisible());

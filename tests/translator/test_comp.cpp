@@ -25,10 +25,10 @@ class CompFolder {
   std::string Read(const std::string& name) const { return ReadAll(Path(name)); }
   bool Exists(const std::string& name) const { return QFileInfo::exists(Q(name)); }
 
-  Run Comp() const {
+  Run Comp(const QString& program = QString::fromStdString(BuiltProgram("Comp"))) const {
     QProcess p;
     p.setWorkingDirectory(dir_.path());
-    p.start(QString::fromStdString(BuiltProgram("Comp")), {});
+    p.start(program, {});
     p.waitForFinished(-1);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
   }
@@ -95,6 +95,8 @@ class TestComp : public QObject {
   void outsideFilesAreRefused_data();
   void outsideFilesAreRefused();
   void emptyProgramMakesEmptyPage();
+  void dataFoldersBesideTheProgram_data();
+  void dataFoldersBesideTheProgram();
   void pageFromInsertsPassesTidy_data();
   void pageFromInsertsPassesTidy();
 };
@@ -188,6 +190,36 @@ void TestComp::outsideFilesAreRefused() {
   QCOMPARE(r.errors, QString());
   QCOMPARE(r.exitCode, 0);
   QVERIFY(d.Exists("Final.ini"));
+}
+
+// An installed copy keeps the shipped Library and JavaScript folders beside Comp only;
+// the current folder's own folders come first.
+void TestComp::dataFoldersBesideTheProgram_data() {
+  QTest::addColumn<bool>("ownFolders");
+  QTest::newRow("only beside the program") << false;
+  QTest::newRow("the current folder's first") << true;
+}
+
+void TestComp::dataFoldersBesideTheProgram() {
+  QFETCH(bool, ownFolders);
+  QTemporaryDir installed;
+  const QString comp = installed.filePath("Comp");
+  QVERIFY(QFile::copy(QString::fromStdString(BuiltProgram("Comp")), comp));
+  WriteAll(installed.filePath("Library/menu.lib").toStdString(), "WriteText \"shipped menu\"\n");
+  WriteAll(installed.filePath("JavaScript/Search.js").toStdString(), "function shippedSearch() {}\n");
+  CompFolder d;
+  if (ownFolders) {
+    d.Write("Library/menu.lib", "WriteText \"my menu\"\n");
+    d.Write("JavaScript/Search.js", "function mySearch() {}\n");
+  }
+  d.Write("site/a.web", "#Include menu.lib\nSearchButton ()\n");
+  d.Write("Cname.ini", "Name " + d.Path("site/a.web") + "\r\n");
+  Run r = d.Comp(comp);
+  QCOMPARE(r.errors, QString());
+  QCOMPARE(r.exitCode, 0);
+  QString page = QString::fromStdString(d.Read("Final.ini"));
+  QVERIFY2(page.contains(ownFolders ? "<p>my menu</p>" : "<p>shipped menu</p>"), qPrintable(page));
+  QVERIFY2(page.contains(ownFolders ? "function mySearch() {}" : "function shippedSearch() {}"), qPrintable(page));
 }
 
 void TestComp::emptyProgramMakesEmptyPage() {
