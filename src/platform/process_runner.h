@@ -17,7 +17,6 @@ class ProcessRunner : public QObject {
   RunOutcome Exec();
   // Ends a running Exec with Cancelled; does nothing when none runs.
   void Cancel();
-  bool Running() const { return running_; }
 
  private:
   void Stop(RunOutcome::Status why);

@@ -270,17 +270,6 @@ Selection ChooseUploads(const std::vector<UploadItem>& all, const Manifest& mani
 
 }  // namespace
 
-bool FindFtpProfile(App& app, std::string& host, std::string& domain, std::string& user, std::string& password,
-                    std::string& folder) {
-  FtpLookup found = LookUpActiveDocument(app);
-  host = found.host;
-  domain = found.domain;
-  user = found.user;
-  password = found.password;
-  folder = found.folder;
-  return found.found;
-}
-
 std::string PageAddress(std::string_view domain, std::string_view folder, std::string_view pagePath) {
   std::string address;
   for (const std::string& part : {TrimSlashes(domain), TrimSlashes(folder), std::string(core::FileNameOf(pagePath))})

@@ -26,10 +26,6 @@ FtpLookup LookUpFtpProfile(std::string_view text, const FtpProfileTable& table);
 // into the page are found there when the program itself names no project (pure).
 FtpLookup LookUpFtpProfile(std::string_view program, std::string_view page, const FtpProfileTable& table);
 
-// The lookup over the active document as last saved; shows its own warnings.
-bool FindFtpProfile(App& app, std::string& host, std::string& domain, std::string& user, std::string& password,
-                    std::string& folder);
-
 // The published page's web address: "mysite" + "news" + "site1.html" -> "mysite/news/site1.html".
 std::string PageAddress(std::string_view domain, std::string_view folder, std::string_view pagePath);
 
