@@ -1,12 +1,16 @@
 // Comp's speed on big programs: a 1 MB and a 10 MB program of mixed HTML and commands is
-// translated from its file into a page file, against a plain copy of the same file
-// (read whole, written through the same safe write). Both are timed in the same run,
-// interleaved, and the medians compared per MB. The translator should stay within 3x of
-// the copy at both sizes: a ratio that grows with the size means it is not linear.
+// read from its file, translated, and its page written, against a plain copy of the same
+// file (read whole and written, neither flushed to the disk). Both are timed in CPU time
+// of the process, interleaved in the same run, and the medians given per MB of program.
+// The translator should stay at or above 200 MB of program per second of CPU, at both
+// sizes: a cost per MB that grows with the size means it is not linear.
+//   bench_translator [FOLDER]   FOLDER keeps the programs and pages (index-1.web, .html…)
+#include <malloc.h>
+
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -49,50 +53,69 @@ std::string Program(size_t bytes) {
   return p + "</body>\n</html>\n";
 }
 
+// Written and closed, not flushed to the disk: a copy's cost, not the disk's.
+bool WritePlain(const std::string& path, const std::string& bytes) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  return std::fclose(out) == 0 && ok;
+}
+
+// CPU time of the process, user and system, in milliseconds.
+double CpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
 }
 
-double Seconds(const std::chrono::steady_clock::time_point& from) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
-
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  // Each run gets its big buffers as fresh memory, as a Comp of its own does. Left to
+  // itself glibc keeps some freed memory for the next run and not other, depending on the
+  // order of allocations, and the copy would be timed with what the translator left.
+  mallopt(M_MMAP_THRESHOLD, 128 << 10);
   QTemporaryDir dir;
-  const std::string folder = dir.path().toStdString();
+  const std::string folder = argc > 1 ? argv[1] : dir.path().toStdString();
   bool allOk = true;
   for (size_t mb : {1, 10}) {
-    std::string program = Program(mb << 20);
-    const std::string source = folder + "/index.web", page = folder + "/index.html", copy = folder + "/copy.html";
-    core::WriteFileAtomically(source, program);
+    std::string program = Program(mb << 20), stem = folder + "/index-" + std::to_string(mb);
+    const std::string source = stem + ".web", page = stem + ".html", copy = stem + "-copy.web";
+    if (!WritePlain(source, program)) {
+      std::printf("cannot write %s\n", source.c_str());
+      return 1;
+    }
     double megabytes = double(program.size()) / (1 << 20);
-    std::vector<double> copyTimes, compTimes;
+    std::vector<double> copyMs, compMs;
     size_t pageBytes = 0;
-    for (int rep = 0; rep < (mb == 1 ? 41 : 31); ++rep) {
-      auto t = std::chrono::steady_clock::now();
+    for (int rep = 0; rep < (mb == 1 ? 41 : 21); ++rep) {
+      double t = CpuMs();
       std::string bytes;
-      bool ok = core::ReadFileBytes(source, bytes) && core::WriteFileAtomically(copy, bytes);
-      copyTimes.push_back(Seconds(t));
+      bool ok = core::ReadFileBytes(source, bytes) && WritePlain(copy, bytes);
+      copyMs.push_back(CpuMs() - t);
 
-      t = std::chrono::steady_clock::now();
+      t = CpuMs();
       translator::Result r = translator::TranslateFile(source);
-      ok = ok && r.ok && core::WriteFileAtomically(page, r.page);
-      compTimes.push_back(Seconds(t));
+      ok = ok && r.ok && WritePlain(page, r.page);
+      compMs.push_back(CpuMs() - t);
       pageBytes = r.page.size();
       if (!ok) {
         std::printf("translation failed: %s\n", r.error.c_str());
         return 1;
       }
     }
-    double copyPerMb = Median(copyTimes) / megabytes * 1000, compPerMb = Median(compTimes) / megabytes * 1000;
-    double ratio = compPerMb / copyPerMb;
-    allOk = allOk && ratio <= 3.0;
-    std::printf("translator, %5.2f MB program -> %5.2f MB page: %7.2f ms/MB; plain copy %7.2f ms/MB; ratio %.2f (%s)\n",
-                megabytes, double(pageBytes) / (1 << 20), compPerMb, copyPerMb, ratio,
-                ratio <= 3.0 ? "within 3x" : "OVER 3x");
+    double copyPerMb = Median(copyMs) / megabytes, compPerMb = Median(compMs) / megabytes;
+    double rate = 1000 / compPerMb;
+    allOk = allOk && rate >= 200;
+    std::printf("translator, %5.2f MB program -> %5.2f MB page: %6.2f ms CPU/MB (%4.0f MB/s); "
+                "plain read + write %6.2f ms CPU/MB; ratio %.2f (%s)\n",
+                megabytes, double(pageBytes) / (1 << 20), compPerMb, rate, copyPerMb, compPerMb / copyPerMb,
+                rate >= 200 ? "at or above 200 MB/s" : "BELOW 200 MB/s");
   }
   return allOk ? 0 : 2;
 }

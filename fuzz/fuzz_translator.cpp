@@ -2,7 +2,6 @@
 // at lines "====": the first part is the program, the others are the files it may read.
 // A file name with a number in it gets the part of that number (counted round), any
 // other name the second part, so includes, cycles and text files all come up.
-#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -53,17 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   };
   translator::Result r = translator::TranslateFile("/site/index.web", o);
-  // Read a piece at a time on a second thread, the program ends the same way.
-  if (!parts[0].empty()) {
-    translator::Options pieces = o;
-    pieces.readPieceBytes = 1 + size % 61;
-    std::FILE* in = fmemopen(parts[0].data(), parts[0].size(), "rb");
-    FUZZ_CHECK(in != nullptr);
-    translator::Result s = translator::TranslateStream(in, "/site/index.web", parts[0].size(), pieces);
-    std::fclose(in);
-    FUZZ_CHECK(s.ok == r.ok && s.page == r.page && s.error == r.error && s.warnings == r.warnings);
-    FUZZ_CHECK(s.diagnostics.size() == r.diagnostics.size());
-  }
   if (r.ok) {
     FUZZ_CHECK(r.page.size() <= o.maxPageBytes);
   } else {

@@ -1,17 +1,10 @@
 #include "commands.h"
 
 #include <array>
-#include <bit>
-#include <cstdint>
-#include <cstring>
 #include <unordered_map>
 
 #include "core/text.h"
 #include "keywords.h"
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 namespace translator {
 
@@ -64,108 +57,28 @@ constexpr std::array<bool, 256> SpecialBytes(As as) {
 constexpr std::array<bool, 256> kSpecial[] = {SpecialBytes(As::Text), SpecialBytes(As::Attribute),
                                               SpecialBytes(As::Address)};
 
-#if !defined(__SSE2__) && !defined(_M_X64)
-// Whether eight bytes may hold one of the special bytes, tested all at once: the usual
-// test for a zero byte after each special is xor-ed away. It may say yes wrongly (a byte
-// after a true match), never no wrongly; a yes is then looked at byte by byte.
-[[gnu::always_inline]] inline bool MayHoldSpecial(const char* at, As as) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-  uint64_t v;
-  std::memcpy(&v, at, sizeof v);
-  auto zeroAfterXor = [&](unsigned char c) {
-    uint64_t x = v ^ (kOnes * c);
-    return (x - kOnes) & ~x & kHighs;
-  };
-  uint64_t hit = zeroAfterXor('&') | zeroAfterXor('<') | zeroAfterXor('>') | zeroAfterXor(0);
-  if (as != As::Text) hit |= zeroAfterXor('"');
-  if (as == As::Address) hit |= zeroAfterXor('\\') | zeroAfterXor(' ');
-  return hit != 0;
-}
-#endif
-
-// The special bytes among sixteen, one bit each.
-#if defined(__SSE2__) || defined(_M_X64)
-[[gnu::always_inline]] inline unsigned SpecialBytesIn(__m128i v, As as) {
-  auto is = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-  __m128i hit = _mm_or_si128(_mm_or_si128(is('&'), is('<')), _mm_or_si128(is('>'), is('\0')));
-  if (as != As::Text) hit = _mm_or_si128(hit, is('"'));
-  if (as == As::Address) hit = _mm_or_si128(hit, _mm_or_si128(is('\\'), is(' ')));
-  return static_cast<unsigned>(_mm_movemask_epi8(hit));
-}
-[[gnu::always_inline]] inline unsigned SpecialBytesOf16(const char* at, As as) {
-  return SpecialBytesIn(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), as);
-}
-#endif
-
-// Whether `text` may hold a special byte. Most text holds none, and is looked at in
-// blocks of sixteen bytes (or eight or four, twice over), the last block overlapping
-// the one before.
-bool MayHoldAnySpecial(std::string_view text, As as) {
-  const size_t size = text.size();
-  const char* at = text.data();
-#if defined(__SSE2__) || defined(_M_X64)
-  if (size >= 16) {
-    for (size_t i = 0; i + 16 < size; i += 16)
-      if (SpecialBytesOf16(at + i, as)) return true;
-    return SpecialBytesOf16(at + size - 16, as) != 0;
+std::string_view Replacement(char special) {
+  switch (special) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return "&quot;";
+    case '\\': return "/";
+    case ' ': return "%20";
+    default: return {};  // NUL
   }
-  if (size >= 8) {
-    int64_t first, last;
-    std::memcpy(&first, at, 8);
-    std::memcpy(&last, at + size - 8, 8);
-    return SpecialBytesIn(_mm_set_epi64x(last, first), as) != 0;
-  }
-  if (size >= 4) {
-    uint32_t first, last;
-    std::memcpy(&first, at, 4);
-    std::memcpy(&last, at + size - 4, 4);
-    return SpecialBytesIn(_mm_set1_epi64x(static_cast<int64_t>(first | uint64_t(last) << 32)), as) != 0;
-  }
-#else
-  if (size >= 8) {
-    for (size_t i = 0; i + 8 < size; i += 8)
-      if (MayHoldSpecial(at + i, as)) return true;
-    return MayHoldSpecial(at + size - 8, as);
-  }
-#endif
-  const std::array<bool, 256>& special = kSpecial[static_cast<int>(as)];
-  for (char c : text)
-    if (special[static_cast<unsigned char>(c)]) return true;
-  return false;
 }
 
-// Copies the runs between special bytes whole. Text that holds one is rare: it is
-// looked at sixteen bytes at a time, and its last few bytes one by one.
+// Copies the runs between special bytes whole.
 void Append(std::string& out, std::string_view text, As as) {
-  if (text.empty()) return;
-  if (!MayHoldAnySpecial(text, as)) {
-    out.append(text);
-    return;
-  }
   const std::array<bool, 256>& special = kSpecial[static_cast<int>(as)];
-  const size_t size = text.size();
-  size_t run = 0, i = 0;
-  auto escape = [&](size_t at) {
-    out.append(text.data() + run, at - run);
-    switch (text[at]) {
-      case '&': out.append("&amp;"); break;
-      case '<': out.append("&lt;"); break;
-      case '>': out.append("&gt;"); break;
-      case '"': out.append("&quot;"); break;
-      case '\\': out.append("/"); break;
-      case ' ': out.append("%20"); break;
-      default: break;  // NUL
-    }
-    run = at + 1;
-  };
-#if defined(__SSE2__) || defined(_M_X64)
-  for (; i + 16 <= size; i += 16)
-    for (unsigned hits = SpecialBytesOf16(text.data() + i, as); hits; hits &= hits - 1)
-      escape(i + static_cast<size_t>(std::countr_zero(hits)));
-#endif
-  for (; i < size; ++i)
-    if (special[static_cast<unsigned char>(text[i])]) escape(i);
-  out.append(text.data() + run, size - run);
+  size_t run = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!special[static_cast<unsigned char>(text[i])]) continue;
+    out.append(text, run, i - run).append(Replacement(text[i]));
+    run = i + 1;
+  }
+  out.append(text, run);
 }
 
 }  // namespace

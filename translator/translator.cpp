@@ -2,29 +2,52 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <bit>
-#include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <system_error>
 
 #include "core/files.h"
 #include "core/text.h"
 #include "commands.h"
 #include "keywords.h"
-#include "line_reader.h"
 #include "markup_scanner.h"
-#include "program_reader.h"
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 namespace translator {
+
+namespace {
+
+// Hands out the lines of a text one by one. It remembers where the next LF and the next
+// CR are, so each byte is searched once for each of them even when one never comes (a
+// text of lone CRs has no LF at all).
+class LineReader {
+ public:
+  explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+  bool AtEnd() const { return start_ >= bytes_.size(); }
+  // The next line and its end; only when !AtEnd().
+  SourceLine Next() {
+    size_t p = std::min(Find('\n', nextLf_), Find('\r', nextCr_)), endSize = 0;
+    if (p < bytes_.size()) endSize = bytes_[p] == '\r' && p + 1 < bytes_.size() && bytes_[p + 1] == '\n' ? 2 : 1;
+    SourceLine line{bytes_.substr(start_, p - start_), bytes_.substr(p, endSize)};
+    start_ = p + endSize;
+    return line;
+  }
+
+ private:
+  // The first `c` at or after start_ (the text's size when there is none); `cached` is
+  // the last answer, still good while it is not behind start_.
+  size_t Find(char c, size_t& cached) const {
+    if (cached != kUnknown && cached >= start_) return cached;
+    const void* at = std::memchr(bytes_.data() + start_, c, bytes_.size() - start_);
+    return cached = at ? static_cast<size_t>(static_cast<const char*>(at) - bytes_.data()) : bytes_.size();
+  }
+
+  static constexpr size_t kUnknown = std::string_view::npos;
+  std::string_view bytes_;
+  size_t start_ = 0, nextLf_ = kUnknown, nextCr_ = kUnknown;
+};
+
+}  // namespace
 
 std::vector<SourceLine> SplitKeepingEnds(std::string_view bytes) {
   std::vector<SourceLine> lines;
@@ -45,21 +68,6 @@ static constexpr auto kWordChars = [] {
 }();
 static bool IsWordChar(char c) { return kWordChars[static_cast<unsigned char>(c)]; }
 
-#if defined(__SSE2__) || defined(_M_X64)
-// The bytes among the sixteen at `at` that are keyword characters, one bit each.
-static unsigned WordBytesOf16(const char* at) {
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  auto between = [](__m128i x, char low, char high) {
-    return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(static_cast<char>(low - 1))),
-                         _mm_cmplt_epi8(x, _mm_set1_epi8(static_cast<char>(high + 1))));
-  };
-  // Bytes from 0x80 are negative here, and never in a range.
-  __m128i letter = between(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 'z');
-  __m128i other = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('_')), _mm_cmpeq_epi8(v, _mm_set1_epi8('#')));
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letter, between(v, '0', '9')), other)));
-}
-#endif
-
 bool ParseLine(std::string_view line, CommandLine& command, const Command*& row) {
   size_t i = 0;
   while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
@@ -73,18 +81,6 @@ bool ParseLine(std::string_view line, CommandLine& command, const Command*& row)
   // No keyword is longer than this: a longer first word is text, however long it runs.
   constexpr size_t kLongestWord = 64;
   size_t j = i, stop = std::min(line.size(), i + kLongestWord + 1);
-#if defined(__SSE2__) || defined(_M_X64)
-  // Sixteen bytes at a time while they are there: a word longer than the longest
-  // keyword is not a keyword, however far it runs.
-  for (; j + 16 <= line.size() && j < stop; j += 16) {
-    unsigned word = WordBytesOf16(line.data() + j);
-    if (word != 0xFFFF) {
-      j += static_cast<size_t>(std::countr_one(word));
-      stop = j;
-      break;
-    }
-  }
-#endif
   while (j < stop && IsWordChar(line[j])) ++j;
   if (j == i || j - i > kLongestWord) return false;
   row = FindCommand(line.substr(i, j - i));
@@ -144,6 +140,12 @@ namespace {
 
 bool ReadFromDisk(const std::string& path, std::string& bytes) {
   return core::FileExists(path) && core::ReadFileBytes(path, bytes);
+}
+
+// The line end a page takes from its program: its first one, LF when it has none.
+std::string LineEndOf(std::string_view text) {
+  size_t lf = text.find('\n');
+  return lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
 }
 
 std::string AbsolutePath(const std::string& path) {
@@ -212,49 +214,16 @@ class Translation {
   }
 
   Result Run(std::string_view program) {
-    Start(LineEndOf(program), program.size());
+    eol_ = LineEndOf(program);
+    page_.SetEol(eol_);
+    // Pages come out a little larger than their programs; growing in steps would copy them again and again.
+    out_.reserve(std::min(program.size() + program.size() / 4 + 4096, options_.maxPageBytes + 1));
+    stack_.push_back(Canonical(programPath_));
     int number = 0;
     return Finish(TranslateText(program, AbsolutePath(programPath_), number));
   }
 
-  // The program read from `in` a piece at a time, so that a big program never sits in
-  // memory whole beside its page. The pieces are read and cut into lines on a second
-  // thread while the commands of the lines before them run on this one.
-  Result RunFrom(std::FILE* in, size_t size) {
-    const std::string path = AbsolutePath(programPath_);
-    call_.path = path;
-    bool ok = true;
-    {
-      ProgramReader reader(in, options_.readPieceBytes, scanner_, warningsFull_);
-      for (bool last = false; ok && !last;) {
-        std::unique_ptr<Batch> batch = reader.Next();
-        if (batch->readError) return ReadError();
-        if (batch->first) Start(batch->eol, size);
-        anyCommand_ = anyCommand_ || batch->sawCommand;
-        for (const Step& step : batch->steps)
-          if (!(ok = RunStep(step, *batch, path, &reader))) break;
-        last = batch->last;
-        reader.Done(std::move(batch));
-      }
-    }  // the reader has stopped: the scanner is this thread's again
-    return Finish(ok);
-  }
-
-  Result ReadError() const {
-    Result r;
-    r.error = "Cannot read the program \"" + programPath_ + "\"";
-    return r;
-  }
-
  private:
-  void Start(std::string eol, size_t programBytes) {
-    eol_ = std::move(eol);
-    page_.SetEol(eol_);
-    // Pages come out a little larger than their programs; growing in steps would copy them again and again.
-    out_.reserve(std::min(programBytes + programBytes / 4 + 4096, options_.maxPageBytes + 1));
-    stack_.push_back(Canonical(programPath_));
-  }
-
   Result Finish(bool ok) {
     Result r;
     if (ok) CloseBlocks();
@@ -299,8 +268,7 @@ class Translation {
   // A program of a million slips gives the first warnings and one line saying so, not a
   // million lines for the editor to list.
   void Warn(const std::string& path, int line, const std::string& message) {
-    if (++warningCount_ >= kMaxWarnings) warningsFull_.store(true, std::memory_order_relaxed);
-    if (warningCount_ > kMaxWarnings) return;
+    if (++warningCount_ > kMaxWarnings) return;
     if (warningCount_ == kMaxWarnings) {
       diagnostics_.push_back({path, line, Diagnostic::Severity::Warning,
                               "more than " + std::to_string(kMaxWarnings - 1) + " warnings; the rest are not shown"});
@@ -309,65 +277,37 @@ class Translation {
     diagnostics_.push_back({path, line, Diagnostic::Severity::Warning, message});
   }
   bool PageTooBig(const std::string& path, int number) {
-    return out_.size() > options_.maxPageBytes && PageGrewTooBig(path, number);
-  }
-  [[gnu::noinline]] bool PageGrewTooBig(const std::string& path, int number) {
+    if (out_.size() <= options_.maxPageBytes) return false;
     Fail(path, number, "the page grows beyond " + std::to_string(options_.maxPageBytes >> 20) + " MB");
     return true;
   }
 
   // `path` is the absolute path of the file `text` comes from; `number` the number of
-  // the line before `text`. `ended` is set at #End, when given.
-  bool TranslateText(std::string_view text, const std::string& path, int& number, bool* ended = nullptr) {
+  // the line before `text`.
+  bool TranslateText(std::string_view text, const std::string& path, int& number) {
+    CommandLine command;
+    const Command* row = nullptr;
     call_.path = path;  // the file of every command until the end or an #Include
-    // The lines become steps as those of a program read from disk do, some at a time; an
-    // #Include among them runs before the lines after it are looked at.
-    constexpr size_t kStepsAtOnce = 1024;
-    Batch batch;
-    while (!text.empty()) {
-      batch.Clear();
-      size_t used = 0;
-      Classified how = ClassifyLines(batch, text, number, used, scanner_, warningsFull_, kStepsAtOnce);
-      anyCommand_ = anyCommand_ || batch.sawCommand;
-      for (const Step& step : batch.steps)
-        if (!RunStep(step, batch, path, nullptr)) return false;
-      if (how == Classified::End) {
-        if (ended) *ended = true;
-        return true;
-      }
-      text.remove_prefix(used);
-    }
-    return true;
-  }
-
-  // Runs one step; `reader`, when there is one, waits at an #Include step until it has run.
-  [[gnu::always_inline]] bool RunStep(const Step& step, const Batch& batch, const std::string& path,
-                                      ProgramReader* reader) {
-    switch (step.kind) {
-      case Step::Kind::Slip:
-        Warn(path, step.number, batch.slips[step.rest]);
-        return true;
-      case Step::Kind::Text: {
-        std::string_view lines = step.Text();
-        if (out_.size() + lines.size() <= options_.maxPageBytes) {
-          out_.append(lines);
-          return true;
+    for (LineReader reader(text); !reader.AtEnd();) {
+      SourceLine line = reader.Next();
+      ++number;
+      // Most lines of a page start with a tag: neither a command nor a word that looks like one.
+      bool markup = !line.text.empty() && line.text[0] == '<';
+      if (scanner_.InRawText() || markup || !ParseLine(line.text, command, row)) {
+        // Once the warnings' bound is reached no more are shown: slips are not looked for.
+        if (!scanner_.InRawText() && !markup && warningCount_ < kMaxWarnings) {
+          std::string slip = SlipWarning(line.text);
+          if (!slip.empty()) Warn(path, number, slip);
         }
-        // The page outgrows its bound within these lines: name the line where it does.
-        int number = step.number;
-        for (LineReader reader(lines); !reader.AtEnd(); ++number) {
-          SourceLine line = reader.Next();
-          out_.append(line.text.data(), line.text.size() + line.end.size());
-          if (PageTooBig(path, number)) return false;
-        }
-        return true;
+        scanner_.Scan(line.text);
+        out_.append(line.text.data(), line.text.size() + line.end.size());  // the end follows the text
+      } else {
+        anyCommand_ = true;
+        if (command.comment) continue;
+        if (row->name == "#End") return true;
+        if (!RunCommand(command, row->run, line, path, number)) return false;
       }
-      case Step::Kind::Command:
-      case Step::Kind::Include: {
-        bool ok = RunCommand(step.Words(), step.row->run, step.Line(), path, step.number) && !PageTooBig(path, step.number);
-        if (step.kind == Step::Kind::Include && reader) reader->Resume(ok);
-        return ok;
-      }
+      if (PageTooBig(path, number)) return false;
     }
     return true;
   }
@@ -375,17 +315,16 @@ class Translation {
   // Puts a command's HTML where its line stood, followed by that line's end.
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
   bool RunCommand(const CommandLine& c, Handler run, const SourceLine& line, const std::string& path, int number) {
-    if (!run) return RunOwnCommand(c, line, path, number);
-    page_.SetLineEnd(line.end);
-    // One Call serves every command; its path is set once for each file.
-    call_.name = c.name;
-    call_.rest = c.rest;
-    call_.line = number;
-    run(page_, call_);
-    return true;
-  }
-  // The commands the translator runs itself: #Include and OpenText.
-  [[gnu::noinline]] bool RunOwnCommand(const CommandLine& c, const SourceLine& line, const std::string& path, int number) {
+    if (run) {
+      page_.SetLineEnd(line.end);
+      // One Call serves every command; its path is set once for each file.
+      call_.name = c.name;
+      call_.rest = c.rest;
+      call_.line = number;
+      run(page_, call_);
+      return true;
+    }
+    // The commands the translator runs itself: #Include and OpenText.
     if (c.name == "#Include") {
       bool ok = Include(c, line, path, number);
       call_.path = path;  // back from the included file
@@ -574,7 +513,6 @@ class Translation {
   int includes_ = 0;
   static constexpr int kMaxWarnings = 501;
   int warningCount_ = 0;
-  std::atomic<bool> warningsFull_{false};  // warningCount_ has reached kMaxWarnings
 };
 
 }  // namespace
@@ -583,34 +521,16 @@ Result Translate(std::string_view program, const std::string& programPath, const
   return Translation(programPath, options).Run(program);
 }
 
-Result TranslateStream(std::FILE* in, const std::string& programPath, size_t size, const Options& options) {
-  return Translation(programPath, options).RunFrom(in, size);
-}
-
 Result TranslateFile(const std::string& programPath, const Options& options) {
-  if (!options.read) {
-    std::error_code ec;
-    uintmax_t size = std::filesystem::file_size(programPath, ec);
-    if (!ec && size > options.maxPageBytes) {
-      Result r;
-      r.error = "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
-      return r;
-    }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(
-        core::FileExists(programPath) ? std::fopen(programPath.c_str(), "rb") : nullptr, std::fclose);
-    if (!in) return Translation(programPath, options).ReadError();
-    try {
-      return TranslateStream(in.get(), programPath, ec ? 0 : static_cast<size_t>(size), options);
-    } catch (const std::system_error&) {
-      // No second thread to be had: the program is read whole instead.
-      std::string bytes;
-      if (!core::ReadFileBytes(programPath, bytes)) return Translation(programPath, options).ReadError();
-      return Translate(bytes, programPath, options);
-    }
+  Result r;
+  std::error_code ec;
+  if (!options.read && std::filesystem::file_size(programPath, ec) > options.maxPageBytes && !ec) {
+    r.error = "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
+    return r;
   }
+  const FileReader read = options.read ? options.read : ReadFromDisk;
   std::string bytes;
-  if (!options.read(programPath, bytes)) {
-    Result r;
+  if (!read(programPath, bytes)) {
     r.error = "Cannot read the program \"" + programPath + "\"";
     return r;
   }

@@ -3,7 +3,6 @@
 // a reader so the same code serves the Comp program and the tests.
 #pragma once
 #include <cstddef>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,7 +26,6 @@ struct Options {
   int maxIncludeDepth = 32;
   int maxIncludes = 10000;                 // expansions in total: bounds include fan-out
   size_t maxPageBytes = size_t(64) << 20;
-  size_t readPieceBytes = size_t(64) << 10;  // a program on disk is read in pieces of this size
 };
 
 struct Diagnostic {
@@ -54,13 +52,9 @@ struct Result {
 // Translates `program`, the text of the file at `programPath` (the path names the
 // folder that includes and text files are relative to, and the page title).
 Result Translate(std::string_view program, const std::string& programPath, const Options& options = {});
-// Reads the program at `programPath` and translates it.
+// Reads the program at `programPath` whole (it is no larger than the page may grow)
+// and translates it.
 Result TranslateFile(const std::string& programPath, const Options& options = {});
-
-// Translates the program at `programPath` as read from `in`, a piece at a time, while
-// a second thread reads the next piece. `size` is the program's size (0 when not known),
-// to make room for the page.
-Result TranslateStream(std::FILE* in, const std::string& programPath, size_t size, const Options& options = {});
 
 // The program path from the bytes of Cname.ini: the first line "Name " + path.
 bool ProgramPathFromHandover(std::string_view cnameBytes, std::string& path);

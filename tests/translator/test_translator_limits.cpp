@@ -58,7 +58,8 @@ class TestTranslatorLimits : public QObject {
   void textFileLineEnds_data();
   void textFileLineEnds();
   void largeTextFileIsReadInPieces();
-  void programReadInPiecesAsWhole();
+  void programFromDiskAsInMemory();
+  void programTranslatedOnOneThread();
   void escapingLooksAtEveryByte();
   void pageSizeCap();
   void comments_data();
@@ -229,12 +230,11 @@ void TestTranslatorLimits::largeTextFileIsReadInPieces() {
   QVERIFY(r.page.find("<div class=\"vt-file\">" + expected + "</div>\n") != std::string::npos);
 }
 
-void TestTranslatorLimits::programReadInPiecesAsWhole() {
-  // A program on disk is read a piece at a time on a second thread. Whatever the size
-  // of the pieces, the outcome is that of the program read whole: the page, every
-  // warning and error with its line number, in the same order. The programs cut lines
-  // and CR LFs between pieces, end within an include's comment or script, stop at #End,
-  // at a missing include or at the page's bound, and give more warnings than are shown.
+void TestTranslatorLimits::programFromDiskAsInMemory() {
+  // A program read from disk comes out as the same text given in memory: the page, every
+  // warning and error with its line number, in the same order. The programs mix line
+  // ends, end within an include's comment or script, stop at #End, at a missing include
+  // or at the page's bound, and give more warnings than are shown.
   QTemporaryDir dir;
   std::string site = dir.path().toStdString() + "/site";
   WriteAll(site + "/part.lib", "WriteText \"included\"\r\nWrteText (x)\r\n");
@@ -268,14 +268,10 @@ void TestTranslatorLimits::programReadInPiecesAsWhole() {
   for (const Case& c : cases) {
     WriteAll(site + "/index.web", c.program);
     o.maxPageBytes = c.maxPageBytes;
-    o.readPieceBytes = Options().readPieceBytes;
     Result whole = Translate(c.program, site + "/index.web", o);
-    for (size_t piece : {1, 2, 3, 5, 8, 64, 4096, 1 << 20}) {
-      o.readPieceBytes = piece;
-      Result r = translator::TranslateFile(site + "/index.web", o);
-      QCOMPARE(outcome(r).join('\n'), outcome(whole).join('\n'));
-      QCOMPARE(QByteArray::fromStdString(r.page), QByteArray::fromStdString(whole.page));
-    }
+    Result r = translator::TranslateFile(site + "/index.web", o);
+    QCOMPARE(outcome(r).join('\n'), outcome(whole).join('\n'));
+    QCOMPARE(QByteArray::fromStdString(r.page), QByteArray::fromStdString(whole.page));
   }
   // The cases above do reach the warnings' bound and the page's.
   for (auto [bound, line] : {std::pair{1880, ":92: "}, {1940, ":96: "}}) {
@@ -289,10 +285,32 @@ void TestTranslatorLimits::programReadInPiecesAsWhole() {
   QCOMPARE(QString::fromStdString(missing.error), QString::fromStdString("Cannot read the program \"" + site + "/missing.web\""));
 }
 
+void TestTranslatorLimits::programTranslatedOnOneThread() {
+  // A program on disk is read whole and translated on the caller's thread: no other
+  // thread runs while its commands do (here, while ViewFiles lists a folder).
+  auto threads = [] { return QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
+  QTemporaryDir dir;
+  std::string site = dir.path().toStdString() + "/site";
+  std::string program = "<p>before</p>\n";
+  for (int i = 0; i < 20000; ++i) program += "<p>line " + std::to_string(i) + "</p>\n";
+  WriteAll(site + "/index.web", program + "ViewFiles (files)\n<p>after</p>\n");
+  Options o;
+  o.libraryFolder = dir.path().toStdString() + "/Library";
+  qsizetype before = threads(), during = 0;
+  o.list = [&](const std::string&, std::vector<std::string>& names) {
+    during = threads();
+    names = {"a.txt"};
+    return true;
+  };
+  Result r = translator::TranslateFile(site + "/index.web", o);
+  QVERIFY2(r.ok, r.error.c_str());
+  QVERIFY(r.page.find("files/a.txt") != std::string::npos);
+  QCOMPARE(during, before);
+}
+
 void TestTranslatorLimits::escapingLooksAtEveryByte() {
-  // Text is looked at sixteen and eight bytes at a time: special bytes are escaped
-  // wherever they fall, alone or two together, among ASCII and UTF-8 bytes, in text of
-  // any length; in an address backslashes and blanks are special too.
+  // Special bytes are escaped wherever they fall, alone or two together, among ASCII and
+  // UTF-8 bytes, in text of any length; in an address backslashes and blanks are special too.
   enum { Text, Attribute, Address };
   auto byteByByte = [](std::string_view text, int as) {
     if (as == Address) text = core::TrimBlankView(text);
