@@ -75,8 +75,6 @@ class Page {
   void UseMotion() { motion_ = true; }
   // A script of the program folder's JavaScript folder, put into the page once.
   void UseScript(const Call& c, const std::string& fileName);
-  // A number for ids the page needs (tips, hover images), unique within the page.
-  int NextId() { return ++ids_; }
 
   // Blocks: `closer` is the keyword that ends the block, `closing` the HTML it writes.
   void Open(const Call& c, std::string_view closer, std::string closing);
@@ -138,7 +136,6 @@ class Page {
   std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;
   bool motion_ = false;
-  int ids_ = 0;
 };
 
 // Arguments of commands that take several: `(a, b)` (where a value may be left out:

@@ -222,5 +222,5 @@ void TestCommandFamilies::compTakesScriptsFromItsFolder() {
           std::string::npos);
 }
 
-QTEST_MAIN(TestCommandFamilies)
+QTEST_GUILESS_MAIN(TestCommandFamilies)
 #include "test_command_families.moc"

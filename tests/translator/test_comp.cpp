@@ -269,5 +269,5 @@ void TestComp::pageFromInsertsPassesTidy() {
     QVERIFY2(line.isEmpty() || line.contains("attribute \"size\" has invalid value \"50px\""), line.constData());
 }
 
-QTEST_MAIN(TestComp)
+QTEST_GUILESS_MAIN(TestComp)
 #include "test_comp.moc"

@@ -208,5 +208,5 @@ void TestPageLanguage::pageFromInsertsIsValid() {
   }
 }
 
-QTEST_MAIN(TestPageLanguage)
+QTEST_GUILESS_MAIN(TestPageLanguage)
 #include "test_page_language.moc"

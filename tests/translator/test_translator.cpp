@@ -479,5 +479,5 @@ void TestTranslator::splitsLinesAtAnyOffset() {
   }
 }
 
-QTEST_MAIN(TestTranslator)
+QTEST_GUILESS_MAIN(TestTranslator)
 #include "test_translator.moc"

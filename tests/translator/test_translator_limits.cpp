@@ -467,5 +467,5 @@ void TestTranslatorLimits::handoverAllowLines() {
   QCOMPARE(program, std::string("/site/a.web"));
 }
 
-QTEST_MAIN(TestTranslatorLimits)
+QTEST_GUILESS_MAIN(TestTranslatorLimits)
 #include "test_translator_limits.moc"
