@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_stamp.h"
 #include "settings/settings.h"
 
 class Platform;
@@ -22,6 +23,10 @@ struct Document {
   // Modified in a way the editor's save point cannot show (Restore Backup, an undo history
   // cleared while modified); cleared by a save.
   bool unsavedChange = false;
+  // The file as last read or written here, or as the user last saw it and chose to keep
+  // their text: another program's change shows as a difference from it.
+  core::FileStamp disk;
+  size_t diskHash = 0;
 };
 
 // The six publish fields remembered from FtpProjs.ini.
@@ -52,6 +57,10 @@ struct App {
   std::string currentPath;
   std::string previousPath;
   int editorWidth = 0, editorHeight = 0;
+  // Opening a file above largeFileBytes asks first (0: 512 MB or half the free memory, the
+  // smaller); one above progressFileBytes is read with a progress window that can cancel.
+  long long largeFileBytes = 0;
+  long long progressFileBytes = 64LL << 20;
 
   // Shell
   MainWindow* window = nullptr;

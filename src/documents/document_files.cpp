@@ -7,8 +7,10 @@
 
 #include "app/application.h"
 #include "app/shell.h"
+#include "core/file_stamp.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "documents/disk_changes.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"
 #include "platform/platform.h"
@@ -29,10 +31,6 @@ void WriteBackup(App& app, const std::string& path, std::string_view bytes) {
   // The document is safe, but an old backup left in place would pass for a current one.
   const std::string backup = BackupPathFor(path);
   if (!WriteDocumentBytes(backup, bytes)) app.platform.Message(kBackupFailedText + ("\r" + backup), MsgIcon::Warning);
-}
-
-bool SamePath(const std::string& a, const std::string& b) {
-  return core::ToLower(core::Trim(a)) == core::ToLower(core::Trim(b));
 }
 
 Document* ActiveDocument(App& app) {
@@ -72,6 +70,7 @@ std::string DeleteIniText(const std::string& path) { return "File name " + core:
 bool SaveActiveDocument(App& app) {
   Document* d = ActiveDocument(app);
   if (app.currentPath.empty() || !d) return false;
+  if (SamePath(d->path, app.currentPath) && !ConfirmSaveOverDiskChange(app, app.activeSlot)) return false;
   // Written straight from the editor's buffer; nothing changes the text until the backup is done.
   std::string_view bytes = EditorBytes(d->editor);
   if (!WriteDocumentBytes(app.currentPath, bytes)) {
@@ -83,6 +82,7 @@ bool SaveActiveDocument(App& app) {
   // Renamed, or lower-cased for upload; a first save keeps the name its tab already shows.
   const bool moved = !d->path.empty() && d->path != app.currentPath;
   d->path = app.currentPath;
+  RememberDiskState(app, app.activeSlot, core::StampOf(d->path), bytes);
   if (moved) ShowDocumentPath(app, app.activeSlot);
   WriteBackup(app, app.currentPath, bytes);
   if (app.fileUsed) app.fileUsed(app.currentPath);
@@ -116,6 +116,7 @@ bool SaveActiveDocumentAs(App& app) {
   app.currentPath = chosen;
   MarkDocumentSaved(app, app.activeSlot);
   d->path = chosen;
+  RememberDiskState(app, app.activeSlot, core::StampOf(chosen), bytes);
   d->tabName = core::FileNameOf(chosen);
   if (QTabWidget* tabs = TabStrip(app)) tabs->setTabText(tabs->indexOf(d->page), QString::fromUtf8(d->tabName.c_str()));
   UpdateTitle(app);

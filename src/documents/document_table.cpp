@@ -12,14 +12,15 @@
 #include "app/palette_icons.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "core/file_stamp.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "documents/disk_changes.h"
 #include "documents/editor.h"
+#include "documents/file_loading.h"
 #include "platform/platform.h"
 
 namespace {
-
-std::string PathKey(const std::string& path) { return core::ToLower(core::Trim(path)); }
 
 int FreeSlot(const App& app) {
   for (int s = 1; s <= kMaxDocuments; ++s)
@@ -98,10 +99,15 @@ void ShowDocumentPath(App& app, int slot) {
   if (app.settings.statusbarFile == 1) SetStatusBarPart(app, 2, "Program Name: " + app.currentPath);
 }
 
+bool SamePath(const std::string& a, const std::string& b) {
+  const std::string x = core::Trim(a), y = core::Trim(b);
+  // Letter case counts as the file system counts it: where it does not, both names reach one file.
+  return x == y || core::SameFile(x, y);
+}
+
 bool IsDocumentOpen(const App& app, const std::string& path) {
-  std::string wanted = PathKey(path);
   for (int s = 1; s <= kMaxDocuments; ++s)
-    if (app.docs[s].page && PathKey(app.docs[s].path) == wanted) return true;
+    if (app.docs[s].page && !app.docs[s].path.empty() && SamePath(app.docs[s].path, path)) return true;
   return false;
 }
 
@@ -147,15 +153,20 @@ bool OpenDocumentTab(App& app, const std::string& path, const std::string& name)
   int slot = FreeSlot(app);
   if (!slot) return false;
   std::string bytes;
-  if (!path.empty() && core::FileExists(path) && !core::ReadFileBytes(path, bytes)) {
+  // Taken before the read: a change made while reading shows as a change afterwards.
+  const core::FileStamp stamp = core::StampOf(path);
+  if (stamp.exists) {
+    const FileRead read = ReadFileForTab(app, path, stamp.size, bytes);
+    if (read == FileRead::Declined) return false;
     // An unreadable file opens empty; say so, or a later Save would overwrite it unnoticed.
-    app.platform.Message("This file could not be read and opens empty.\r" + path, MsgIcon::Information);
-    bytes.clear();
+    if (read == FileRead::Failed)
+      app.platform.Message("This file could not be read and opens empty.\r" + path, MsgIcon::Information);
   }
   // An absolute path keeps its leading "/": only the folder's trailing separator is dropped.
   std::string stored = path.empty() ? std::string() : core::JoinPath(core::FolderOf(path), core::FileNameOf(name));
   const bool existing = !stored.empty() && core::FileExists(stored);
   if (!FillSlot(app, slot, stored, name, std::move(bytes))) return false;
+  RememberDiskState(app, slot, stored == path ? stamp : core::StampOf(stored), EditorBytes(app.docs[slot].editor));
   if (existing && app.fileUsed) app.fileUsed(stored);
   return true;
 }
@@ -230,7 +241,8 @@ bool SaveAllDocuments(App& app) {
   bool all = true;
   for (int t = 1; t <= tabs->count(); ++t) {
     int slot = SlotOfTab(app, t);
-    if (!slot) continue;
+    // An unchanged file is left alone: no new time, no backup, nothing of another program's lost.
+    if (!slot || !IsDocumentModified(app, slot)) continue;
     ActivateTab(app, t);
     const std::string& path = app.docs[slot].path;
     bool saved = !path.empty() && core::FileExists(path) ? SaveActiveDocument(app) : SaveActiveDocumentAs(app);
@@ -261,5 +273,6 @@ QsciScintilla* CloseActiveDocumentQuietly(App& app) {
     // The document in the highest occupied slot becomes active, and its tab is selected.
     tabs->setCurrentIndex(tabs->indexOf(app.docs[last].page));
   }
+  WatchOpenDocuments(app);
   return FindActiveDocument(app);
 }

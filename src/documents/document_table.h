@@ -17,8 +17,11 @@ QsciScintilla* FindActiveDocument(App& app);
 // all 32 slots are in use; callers that open one file at the user's request tell the
 // user about the latter with ReportTabsFull.
 bool OpenDocumentTab(App& app, const std::string& path, const std::string& name);
-// True when `path` is open in a tab (letter case and outer spaces ignored).
+// True when `path` is open in a tab (outer spaces ignored).
 bool IsDocumentOpen(const App& app, const std::string& path);
+// True when two paths name the same file: the same text (outer spaces ignored), or two
+// names of one existing file (a link, or another letter case on a case-blind file system).
+bool SamePath(const std::string& a, const std::string& b);
 // The information message for a 33rd document.
 void ReportTabsFull(App& app);
 // Opens a new tab named `name` holding `bytes`, with no path (templates, new documents);
@@ -51,7 +54,7 @@ bool TabShowsModified(App& app, int slot);
 // Empties the active editor's undo history; a modified document stays modified.
 void EmptyUndoHistory(App& app);
 bool AnyDocumentModified(App& app);
-// Saves every open document (Save As for those without an existing file); true when
+// Saves every modified document (Save As for those without an existing file); true when
 // every one was written.
 bool SaveAllDocuments(App& app);
 

@@ -52,6 +52,10 @@ class Platform {
   // A message box titled `title`; a CR in `text` shows as a line break.
   virtual MsgAnswer Message(const std::string& text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok,
                             const std::string& title = "Verosta editor") = 0;
+  // A question answered by one of `choices`, the button texts from left to right; returns the
+  // index chosen. The last choice is the safe one: the default, and what Escape and closing give.
+  virtual int Choose(const std::string& text, MsgIcon icon, const std::vector<std::string>& choices,
+                     const std::string& title = "Verosta editor") = 0;
   // False when cancelled. Open dialogs with multiSelect fill every chosen path.
   virtual bool OpenFile(const FileDialogSpec& fileDialog, std::vector<std::string>& paths) = 0;
   virtual bool SaveFile(const FileDialogSpec& fileDialog, std::string& path) = 0;

@@ -128,6 +128,27 @@ MsgAnswer QtPlatform::Message(const std::string& text, MsgIcon icon, MsgButtons 
   }
 }
 
+int QtPlatform::Choose(const std::string& text, MsgIcon icon, const std::vector<std::string>& choices,
+                       const std::string& title) {
+  QMessageBox box(owner_);
+  box.setWindowTitle(Q(title));
+  box.setText(MessageBoxText(text, nullptr));
+  const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information, QMessageBox::Warning,
+                                     QMessageBox::Question, QMessageBox::Critical};
+  box.setIcon(icons[static_cast<int>(icon)]);
+  std::vector<QPushButton*> buttons;
+  for (size_t i = 0; i < choices.size(); ++i)
+    buttons.push_back(box.addButton(Q(choices[i]), i + 1 == choices.size() ? QMessageBox::RejectRole
+                                                                           : QMessageBox::AcceptRole));
+  if (buttons.empty()) return -1;
+  box.setDefaultButton(buttons.back());
+  box.setEscapeButton(buttons.back());
+  box.exec();
+  for (size_t i = 0; i < buttons.size(); ++i)
+    if (box.clickedButton() == buttons[i]) return static_cast<int>(i);
+  return static_cast<int>(buttons.size()) - 1;
+}
+
 bool QtPlatform::OpenFile(const FileDialogSpec& fileDialog, std::vector<std::string>& paths) {
   QFileDialog dlg(owner_, Q(fileDialog.title), Q(fileDialog.folder), QtFilterString(fileDialog.filters));
   dlg.setAcceptMode(QFileDialog::AcceptOpen);

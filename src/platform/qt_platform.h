@@ -11,6 +11,8 @@ class HelpViewer;
 class QtPlatform : public Platform {
  public:
   MsgAnswer Message(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) override;
+  int Choose(const std::string& text, MsgIcon icon, const std::vector<std::string>& choices,
+             const std::string& title) override;
   bool OpenFile(const FileDialogSpec& fileDialog, std::vector<std::string>& paths) override;
   bool SaveFile(const FileDialogSpec& fileDialog, std::string& path) override;
   bool PickFolder(const std::string& prompt, std::string& folder) override;

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <Qsci/qsciscintilla.h>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "core/files.h"
 #include "core/text.h"
@@ -85,21 +86,47 @@ class TestDocumentTable : public QObject {
 
   void sameFileOpensOnce_data() {
     QTest::addColumn<QString>("variant");
-    QTest::newRow("same") << "%1";
-    QTest::newRow("upper case") << "%1";
-    QTest::newRow("outer spaces") << "  %1 ";
+    QTest::addColumn<bool>("another");
+    QTest::newRow("same") << "%1/page.web" << false;
+    QTest::newRow("outer spaces") << "  %1/page.web " << false;
+    QTest::newRow("through a link") << "%1/link.web" << false;
+    QTest::newRow("dot folder") << "%1/./page.web" << false;
+    // Letter case counts where the file system counts it, as here: another name, another file.
+    QTest::newRow("upper case") << "%1/PAGE.WEB" << true;
   }
   void sameFileOpensOnce() {
     QFETCH(QString, variant);
+    QFETCH(bool, another);
     EditorFixture f;
     f.Start();
     std::string path = Open(f, "page.web", "text");
     QVERIFY(!path.empty());
-    QString asked = variant.arg(QString::fromStdString(path));
-    if (QString(QTest::currentDataTag()) == "upper case") asked = asked.toUpper();
+    QVERIFY(QFile::link("page.web", QString::fromStdString(f.Path("link.web"))));
+    const std::string asked = variant.arg(QString::fromStdString(f.Folder())).toStdString();
     int tabs = DocumentCount(*f.app);
-    QVERIFY(!OpenDocumentTab(*f.app, asked.toStdString(), asked.toStdString()));
-    QCOMPARE(DocumentCount(*f.app), tabs);
+    QCOMPARE(OpenDocumentTab(*f.app, asked, asked), another);
+    QCOMPARE(DocumentCount(*f.app), tabs + (another ? 1 : 0));
+    QVERIFY(f.platform.calls.empty());
+  }
+
+  // `verosta A.web a.web`: two files, two tabs, and each edit goes to its own file.
+  void letterCaseNamesTwoFiles() {
+    EditorFixture f;
+    f.Start();
+    f.WriteFile("A.web", "upper");
+    f.WriteFile("a.web", "lower");
+    OpenCommandLineFiles(*f.app, {f.Path("A.web"), f.Path("a.web")});
+    QCOMPARE(TabTexts(*f.app), (std::vector<std::string>{"New.web", "A.web", "a.web"}));
+    ActivateTab(*f.app, 2);
+    QCOMPARE(EditorText(f.app->activeEditor), std::string("upper"));
+    InsertTextAtCaret(*f.app, "edited ");
+    f.Menu(105);
+    ActivateTab(*f.app, 3);
+    QCOMPARE(EditorText(f.app->activeEditor), std::string("lower"));
+    f.Key(4290);  // unchanged: closes without a question
+    QCOMPARE(f.ReadFile("A.web"), std::string("edited upper"));
+    QCOMPARE(f.ReadFile("a.web"), std::string("lower"));
+    QCOMPARE(TabTexts(*f.app), (std::vector<std::string>{"New.web", "A.web"}));
     QVERIFY(f.platform.calls.empty());
   }
 

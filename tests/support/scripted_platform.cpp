@@ -10,6 +10,7 @@
 #include "platform/process_runner.h"
 
 void ScriptedPlatform::AnswerMessage(MsgAnswer a) { answers_.push_back({.kind = "message", .message = a}); }
+void ScriptedPlatform::AnswerChoice(int index) { answers_.push_back({.kind = "choice", .exitCode = index}); }
 void ScriptedPlatform::AnswerOpen(std::vector<std::string> paths) {
   answers_.push_back({.kind = "open", .paths = std::move(paths)});
 }
@@ -63,6 +64,14 @@ MsgAnswer ScriptedPlatform::Message(const std::string& text, MsgIcon icon, MsgBu
   Answer a;
   if (!Take("message", text, a)) return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
   return a.message;
+}
+
+int ScriptedPlatform::Choose(const std::string& text, MsgIcon icon, const std::vector<std::string>& choices,
+                             const std::string& title) {
+  calls.push_back({.kind = "message", .text = text, .title = title, .icon = icon, .args = choices});
+  Answer a;
+  if (!Take("choice", text, a)) return static_cast<int>(choices.size()) - 1;
+  return a.exitCode;
 }
 
 bool ScriptedPlatform::OpenFile(const FileDialogSpec& fileDialog, std::vector<std::string>& paths) {

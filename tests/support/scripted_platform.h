@@ -27,6 +27,8 @@ class ScriptedPlatform : public Platform {
  public:
   // Queue answers, in the order the calls will come.
   void AnswerMessage(MsgAnswer a);
+  // For Choose: the index of the button pressed. Recorded as a "message" whose `args` are the buttons.
+  void AnswerChoice(int index);
   void AnswerOpen(std::vector<std::string> paths);  // empty = cancel
   void AnswerSave(std::string path);                // empty = cancel
   void AnswerFolder(std::string folder);            // empty = cancel
@@ -56,6 +58,8 @@ class ScriptedPlatform : public Platform {
   std::string Pending() const;
 
   MsgAnswer Message(const std::string& text, MsgIcon icon, MsgButtons buttons, const std::string& title) override;
+  int Choose(const std::string& text, MsgIcon icon, const std::vector<std::string>& choices,
+             const std::string& title) override;
   bool OpenFile(const FileDialogSpec& fileDialog, std::vector<std::string>& paths) override;
   bool SaveFile(const FileDialogSpec& fileDialog, std::string& path) override;
   bool PickFolder(const std::string& prompt, std::string& folder) override;
