@@ -187,7 +187,9 @@ void ViewFiles(Page& p, const Call& c) {
   for (const std::string& value : SplitArguments(p.Get("FileType")))
     for (const std::string& t : SplitArguments(value)) types.push_back(t);
   const std::string site = SiteFolder(p);
-  std::erase_if(names, [&](const std::string& n) { return !Wanted(n, types) || !Listable(p, site, core::JoinPath(full, n)); });
+  std::erase_if(names, [&](const std::string& n) {
+    return !Wanted(n, types) || !Listable(p, site, core::JoinPath(full, n));
+  });
   if (!read || names.empty()) {
     p.Warn(c, read ? "ViewFiles: no files to list in \"" + folder + "\"" : "ViewFiles cannot read \"" + folder + "\"");
     return;

@@ -430,7 +430,8 @@ class Translation {
   bool Refused(const std::string& command, const std::string& canonical, const std::string& path, int number) {
     if (core::IsEditorsOwnFile(canonical, options_.configFolder)) {
       ownFiles_ = true;
-      Fail(path, number, command + ": \"" + canonical + "\" is one of the editor's own files; it is never part of a page");
+      Fail(path, number,
+           command + ": \"" + canonical + "\" is one of the editor's own files; it is never part of a page");
       return true;
     }
     if (Allowed(canonical)) return false;

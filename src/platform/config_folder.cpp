@@ -127,8 +127,8 @@ std::string HandoverMessage(const Handover& h, const std::string& programFolder,
     AddList(text, h.failed);
   }
   if (!h.copied.empty()) {
-    AddParagraph(text, "Your files were copied from the program folder\r" + programFolder + "\rto your Verosta folder\r" +
-                           verostaFolder + "\r(files already there were kept):\r");
+    AddParagraph(text, "Your files were copied from the program folder\r" + programFolder +
+                           "\rto your Verosta folder\r" + verostaFolder + "\r(files already there were kept):\r");
     AddList(text, h.copied);
   }
   return text;

@@ -107,10 +107,6 @@ std::set<std::string> ShippedList(const std::string& programFolder) {
   return shipped;
 }
 
-}  // namespace
-
-namespace {
-
 std::string Absolute(const std::string& base, const std::string& path) {
   return QDir::cleanPath(QDir(Q(base)).absoluteFilePath(Q(path))).toStdString();
 }
@@ -190,7 +186,8 @@ std::string EnterVerostaFolder(const std::string& programFolder, std::string& me
 
   Handover h;
   if (!QDir().mkpath(Q(folder))) {
-    h.problem = "The Verosta folder\r" + folder + "\rcould not be created. Your work is kept in the program folder for this run.";
+    h.problem = "The Verosta folder\r" + folder +
+                "\rcould not be created. Your work is kept in the program folder for this run.";
     folder = programFolder;
   }
   const std::string chosenConfig = ChooseConfigFolder(qEnvironmentVariable(kConfigHomeVariable).toStdString(),

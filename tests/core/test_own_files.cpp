@@ -53,7 +53,7 @@ class OwnFilesTest : public QObject {
     WriteAll(root + "/elsewhere/Verosta.ini", "Font size 10\r\n");
     QVERIFY(::symlink((root + "/elsewhere/Verosta.ini").c_str(), (root + "/site/notes.txt").c_str()) == 0);
     QVERIFY(::symlink((root + "/config/Sessions").c_str(), (root + "/site/pics").c_str()) == 0);
-    WriteAll(root + "/site/mysite.ini", "Domain name d\r\nProgram name p\r\nHost name h\r\nUser id u\r\nPassword pw\r\n");
+    WriteAll(root + "/site/mysite.ini", "Domain name d\r\nHost name h\r\nUser id u\r\nPassword pw\r\n");
     WriteAll(root + "/site/colours.ini", "Back 255\r\n");
     WriteAll(root + "/site/readme.txt", "Password please\r\n");
     QCOMPARE(core::IsEditorsOwnFile(root + "/" + path.toStdString(), root + "/config"), own);

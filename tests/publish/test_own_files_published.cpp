@@ -68,7 +68,8 @@ class OwnFilesPublishedTest : public QObject {
     for (const char* name : {"FtpProjs.ini", "Verosta.ini", "FtpTrust.ini", "FtpProjs-site1.manifest", "mysite.ini",
                              "Verosta.ini.damaged", "notes.txt", "a.txt"})
       links += std::string("<a href=\"") + name + "\">" + name + "</a>\r\n";
-    PrepareSavedDocument(f, "site1.web", Program(links + "FileType (txt ini manifest damaged)\r\nViewFiles (.)\r\n"), "");
+    links += "FileType (txt ini manifest damaged)\r\nViewFiles (.)\r\n";
+    PrepareSavedDocument(f, "site1.web", Program(links), "");
 
     PressPublish(*f.app, Boxes(server));
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
@@ -104,8 +105,8 @@ class OwnFilesPublishedTest : public QObject {
     f.Start();
     PutOwnFiles(f);
     const QString config = QString::fromStdString(f.ConfigFolder());
-    PrepareSavedDocument(f, "site1.web", Program("<p>first</p>\r\n" + line.replace("CONFIG", config).toStdString() + "\r\n"),
-                         "");
+    const std::string body = "<p>first</p>\r\n" + line.replace("CONFIG", config).toStdString() + "\r\n";
+    PrepareSavedDocument(f, "site1.web", Program(body), "");
     QFile::remove(QString::fromStdString(f.Path("site1.html")));
     f.platform.AnswerMessage(MsgAnswer::Ok);
 
