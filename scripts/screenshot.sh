@@ -9,8 +9,9 @@ work=$(mktemp -d)
 trap 'kill $editor $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
 cp -r "$program" "$work/verosta"
-cp "$top/data/Verosta.ini" "$work/verosta/Verosta.ini"
-touch "$work/verosta/portable"  # keep the settings written here in this copy
+mkdir -p "$work/verosta/config"
+cp "$top/data/Verosta.ini" "$work/verosta/config/Verosta.ini"
+touch "$work/verosta/portable"  # keep the settings written here in this copy's config/
 cat > "$work/verosta/index.web" <<'WEB'
 <!DOCTYPE HTML>
 <html>
@@ -27,7 +28,7 @@ BouncingText "Fresh news every week"
 </body>
 </html>
 WEB
-printf 'File001 %s\r\n' "$work/verosta/index.web" >> "$work/verosta/Verosta.ini"
+printf 'File001 %s\r\n' "$work/verosta/index.web" >> "$work/verosta/config/Verosta.ini"
 
 display=:$(( 200 + $$ % 100 ))
 Xvfb "$display" -screen 0 1024x700x24 -nolisten tcp -noreset >/dev/null 2>&1 &

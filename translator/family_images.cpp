@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "commands.h"
+#include "core/own_files.h"
 #include "core/text.h"
 
 namespace translator {
@@ -140,6 +141,25 @@ bool ListFromDisk(const std::string& folder, std::vector<std::string>& names) {
   return true;
 }
 
+// The program's folder with links resolved ("" when it cannot be told).
+std::string SiteFolder(const Page& p) {
+  std::string folder = core::FolderOf(p.programPath());
+  std::error_code ec;
+  std::filesystem::path site = std::filesystem::absolute(folder.empty() ? "." : folder, ec);
+  if (!ec) site = std::filesystem::weakly_canonical(site, ec);
+  return ec ? std::string() : site.string();
+}
+
+// An entry lies in the site when its real path does: a link in the site may lead anywhere.
+// The editor's own files are never listed, wherever they stand.
+bool Listable(const Page& p, const std::string& site, const std::string& file) {
+  if (core::IsEditorsOwnFile(file, p.options().configFolder)) return false;
+  if (p.options().list) return true;  // a listing that is not of the disk
+  std::error_code ec;
+  std::string real = std::filesystem::weakly_canonical(file, ec).string();
+  return !ec && !site.empty() && core::StartsWith(real, site.back() == '/' ? site : site + "/");
+}
+
 bool Wanted(const std::string& name, const std::vector<std::string>& types) {
   if (types.empty()) return true;
   std::string ext = core::ToLower(core::ExtensionOf(name));
@@ -166,7 +186,10 @@ void ViewFiles(Page& p, const Call& c) {
   std::vector<std::string> types;
   for (const std::string& value : SplitArguments(p.Get("FileType")))
     for (const std::string& t : SplitArguments(value)) types.push_back(t);
-  std::erase_if(names, [&](const std::string& n) { return !Wanted(n, types); });
+  const std::string site = SiteFolder(p);
+  std::erase_if(names, [&](const std::string& n) {
+    return !Wanted(n, types) || !Listable(p, site, core::JoinPath(full, n));
+  });
   if (!read || names.empty()) {
     p.Warn(c, read ? "ViewFiles: no files to list in \"" + folder + "\"" : "ViewFiles cannot read \"" + folder + "\"");
     return;

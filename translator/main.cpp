@@ -1,5 +1,6 @@
 // Comp: the page-language translator started by the editor's Create Web Page.
-// Reads "Name " + program path (and any "Allow " + path lines) from Cname.ini in the
+// Reads "Name " + program path (and any "Allow " + path lines, and the editor's
+// configuration folder on a "Config " + path line) from Cname.ini in the
 // current folder, translates that program and leaves the page in Final.ini.
 // Warnings and errors go to standard error as "PATH:LINE: warning|error: MESSAGE".
 // Exit code 0: page written; 1: failed, no Final.ini; 2: refused because the program
@@ -10,6 +11,7 @@
 #include <system_error>
 
 #include "core/files.h"
+#include "core/text.h"
 #include "translator.h"
 
 static void Line(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
@@ -40,6 +42,7 @@ int main() {
   options.allowed = translator::AllowedPathsFromHandover(cname);
   options.libraryFolder = DataFolder(options.libraryFolder);
   options.scriptFolder = DataFolder(options.scriptFolder);
+  core::LastValue(core::SplitLines(cname), "Config ", options.configFolder);
   translator::Result result = translator::TranslateFile(program, options);
   if (result.ok && !core::WriteFileAtomically("Final.ini", result.page, &error))
     return Failure("Cannot write Final.ini: " + error);

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/files.h"
+#include "core/own_files.h"
 #include "core/text.h"
 #include "commands.h"
 #include "keywords.h"
@@ -233,8 +234,8 @@ class Translation {
       if (d.severity == Diagnostic::Severity::Warning) r.warnings.push_back(FormatDiagnostic(d));
       else if (r.error.empty()) r.error = FormatDiagnostic(d);
     }
-    if (!ok) r.outside.clear();  // another error: allowing files would not help
-    if (!ok || !outside_.empty()) return r;
+    if (!ok || ownFiles_) r.outside.clear();  // another error: allowing files would not help
+    if (!ok || ownFiles_ || !outside_.empty()) return r;
     r.ok = true;
     // Without a command every line went into the page as it stands: the page is the program.
     if (!anyCommand_) r.page = std::move(out_);
@@ -364,7 +365,14 @@ class Translation {
 
   // A file outside the allowed folders is refused: nothing of it reaches the page. The
   // translation goes on, so that one run names every such file.
+  // The editor's own files are refused wherever they stand, and allowing cannot change that.
   bool Refused(const std::string& command, const std::string& canonical, const std::string& path, int number) {
+    if (core::IsEditorsOwnFile(canonical, options_.configFolder)) {
+      ownFiles_ = true;
+      Fail(path, number,
+           command + ": \"" + canonical + "\" is one of the editor's own files; it is never part of a page");
+      return true;
+    }
     if (Allowed(canonical)) return false;
     Fail(path, number, command + ": \"" + canonical + "\" is outside the site folder and the Library folder");
     if (std::find(outside_.begin(), outside_.end(), canonical) == outside_.end()) outside_.push_back(canonical);
@@ -508,6 +516,7 @@ class Translation {
   bool anyCommand_ = false;
   MarkupScanner scanner_;
   bool onDisk_;
+  bool ownFiles_ = false;  // a reference to one of the editor's own files was refused
   std::vector<std::string> roots_, stack_, outside_;
   std::vector<Diagnostic> diagnostics_;
   int includes_ = 0;

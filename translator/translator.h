@@ -23,6 +23,9 @@ struct Options {
   // Files (or folders) outside the site and Library folders that the user allowed for
   // this run; #Include and OpenText read nothing else outside those two folders.
   std::vector<std::string> allowed;
+  // The editor's configuration folder: nothing in it, and none of the editor's own files
+  // anywhere, reaches a page.
+  std::string configFolder;
   int maxIncludeDepth = 32;
   int maxIncludes = 10000;                 // expansions in total: bounds include fan-out
   size_t maxPageBytes = size_t(64) << 20;

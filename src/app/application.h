@@ -49,6 +49,9 @@ struct App {
   Platform& platform;
   Settings settings;
   std::string programFolder;   // the folder that holds the executable and its data
+  // Settings, FTP profiles and trusted keys, publish manifests, sessions: apart from the
+  // user's sites, so that none of them can become part of a page or an upload.
+  std::string configFolder;
 
   // Documents
   Document docs[kMaxDocuments + 1];  // slots 1..32, packed from slot 1
@@ -95,3 +98,5 @@ struct App {
 // resolve against the program folder. Everything else resolves in the current folder, which
 // start-up makes the user's Verosta folder.
 std::string ProgramFile(const App& app, const std::string& relative);
+// A file of the configuration folder: "Verosta.ini", "FtpProjs.ini", "Sessions", ...
+std::string ConfigFile(const App& app, const std::string& relative);

@@ -42,9 +42,10 @@ std::string UsageText() {
          "  -h, --help     show this help and exit\n"
          "  -v, --version  show the version and exit\n"
          "\n"
-         "Your settings, sessions, library files and new programs are kept in the Verosta\n"
-         "folder: $VEROSTA_HOME when set, the program folder when it holds a file named\n"
-         "'portable', otherwise Verosta in your documents folder.\n";
+         "Your programs and library files are kept in the Verosta folder: $VEROSTA_HOME\n"
+         "when set, the program folder when it holds a file named 'portable', otherwise\n"
+         "Verosta in your documents folder. Settings, FTP profiles and sessions are kept in\n"
+         "$XDG_CONFIG_HOME/verosta (~/.config/verosta), or config/ in a portable copy.\n";
 }
 
 std::string VersionText() { return std::string("Verosta editor ") + VEROSTA_VERSION + "\n"; }

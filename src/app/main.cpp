@@ -23,11 +23,12 @@ int main(int argc, char** argv) {
   QtPlatform platform;
   App app(platform);
   // Shipped data (res/, help/, JavaScript/, Comp, Delete) is read from the program folder;
-  // every other relative name resolves in the user's Verosta folder, made current here.
+  // every other relative name resolves in the user's Verosta folder, made current here, but
+  // the editor's settings and secrets, which live in the configuration folder.
   app.programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString();
   platform.programFolder = app.programFolder;
   std::string moved;
-  home::EnterVerostaFolder(app.programFolder, moved);
+  home::EnterVerostaFolder(app.programFolder, moved, app.configFolder);
   LoadSettings(app);
   StartUp(app);
   app.window->show();

@@ -38,9 +38,10 @@ std::vector<std::string> WithRecentFile(std::vector<std::string> paths, const st
   return paths;
 }
 
-std::vector<std::string> LoadRecentFiles() {
+std::vector<std::string> LoadRecentFiles(const App& app) {
+  const std::string file = ConfigFile(app, kRecentFilesName);
   std::string bytes;
-  if (!core::FileExists(kRecentFilesName) || !core::ReadFileBytes(kRecentFilesName, bytes)) return {};
+  if (!core::FileExists(file) || !core::ReadFileBytes(file, bytes)) return {};
   return ParseRecentFiles(bytes);
 }
 
@@ -48,21 +49,21 @@ namespace {
 
 // A failed write keeps the old file; nothing else depends on it.
 void StoreRecentFiles(App& app, const std::vector<std::string>& paths) {
-  core::WriteFileAtomically(kRecentFilesName, RecentFilesText(paths));
+  core::WriteFileAtomically(ConfigFile(app, kRecentFilesName), RecentFilesText(paths));
   RefreshRecentMenu(app);
 }
 
 }  // namespace
 
 void NoteRecentFile(App& app, const std::string& path) {
-  std::vector<std::string> before = LoadRecentFiles();
+  std::vector<std::string> before = LoadRecentFiles(app);
   std::vector<std::string> after = WithRecentFile(before, path);
   if (after != before) StoreRecentFiles(app, after);
 }
 
 void RefreshRecentMenu(App& app) {
   if (!app.window) return;
-  const std::vector<std::string> paths = LoadRecentFiles();
+  const std::vector<std::string> paths = LoadRecentFiles(app);
   QMenu* submenu = nullptr;
   for (int i = 0; i < kRecentFileCount; ++i) {
     QAction* a = app.window->findChild<QAction*>(QString::number(kFirstRecentCommand + i));
@@ -78,7 +79,7 @@ void RefreshRecentMenu(App& app) {
 }
 
 void OpenRecentFile(App& app, int index) {
-  std::vector<std::string> paths = LoadRecentFiles();
+  std::vector<std::string> paths = LoadRecentFiles(app);
   if (index < 0 || index >= static_cast<int>(paths.size())) return;
   const std::string path = paths[index];
   if (!core::FileExists(path)) {

@@ -16,8 +16,8 @@ std::vector<std::string> ParseRecentFiles(const std::string& bytes);
 std::string RecentFilesText(const std::vector<std::string>& paths);
 // `path` moved (or added) to the front, the oldest dropped beyond ten.
 std::vector<std::string> WithRecentFile(std::vector<std::string> paths, const std::string& path);
-// The list from Recent.ini in the current folder (empty when there is none).
-std::vector<std::string> LoadRecentFiles();
+// The list from Recent.ini in the configuration folder (empty when there is none).
+std::vector<std::string> LoadRecentFiles(const App& app);
 
 // Records a file opened or saved: Recent.ini is rewritten and the submenu follows.
 void NoteRecentFile(App& app, const std::string& path);

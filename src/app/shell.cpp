@@ -51,7 +51,7 @@ void ShowTitleMarker(App& app) {
   app.window->setWindowTitle(modified ? "*" + title : title);
 }
 
-void LoadSettings(App& app) { LoadSettingsFile(app.settings); }
+void LoadSettings(App& app) { LoadSettingsFile(app.settings, ConfigFile(app, "Verosta.ini")); }
 
 void SaveSettings(App& app) {
   // Every write records the open documents, by tab position, as the session list.
@@ -61,7 +61,8 @@ void SaveSettings(App& app) {
       app.settings.sessionFiles[n] = slot ? app.docs[slot].path : std::string();
     }
   }
-  SaveSettingsFile(app.settings);  // a failed write keeps the old file; nothing is reported
+  // A failed write keeps the old file; nothing is reported.
+  SaveSettingsFile(app.settings, ConfigFile(app, "Verosta.ini"));
   UpdateTitle(app);
   RefreshStatusBar(app);
   SetStatusBarPart(app, 2, app.settings.statusbarFile == 1 ? "Program Name: " + app.currentPath : std::string());
@@ -123,7 +124,7 @@ void StartUp(App& app) {
   BuildStatusBar(app, bar);
 
   std::string bytes;
-  if (core::ReadFileBytes("FtpProjs.ini", bytes)) ReadPublishFields(bytes, app.publish);
+  if (core::ReadFileBytes(ConfigFile(app, "FtpProjs.ini"), bytes)) ReadPublishFields(bytes, app.publish);
 
   if (app.settings.whiteSpace == 1 && app.activeEditor) {
     Send(app, QsciScintillaBase::SCI_SETWHITESPACEFORE, 1, app.settings.colorSpace);

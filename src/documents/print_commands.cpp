@@ -33,7 +33,7 @@ void PrintAll(App& app) {
   SaveAllDocuments(app);
   SaveSettings(app);
   std::string config;
-  core::ReadFileBytes("Verosta.ini", config);
+  core::ReadFileBytes(ConfigFile(app, "Verosta.ini"), config);
   PrintPlanner planner(PrintFlagsOf(app.settings), core::FileNameOf(app.currentPath));
   for (const std::string& path : ListedFilePaths(config)) {
     std::string bytes;

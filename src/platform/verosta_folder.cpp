@@ -1,5 +1,7 @@
 #include "platform/verosta_folder.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include <QDir>
@@ -9,7 +11,9 @@
 #include <QStandardPaths>
 
 #include "core/files.h"
+#include "core/own_files.h"
 #include "core/text.h"
+#include "platform/config_folder.h"
 
 namespace home {
 
@@ -24,9 +28,8 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 // Files of an older copy that belong to the user rather than to the program.
 bool UsersOwn(const std::string& rel, const PlanInput& in) {
   if (rel == "Verosta.ini") return in.settingsChanged;
-  if (rel == "FtpProjs.ini") return true;
+  if (IsConfigurationFile(rel)) return true;
   if (rel.find('/') == std::string::npos) return EndsWith(rel, ".web") && rel != "New.web";
-  if (StartsWith(rel, "Sessions/")) return true;
   if (StartsWith(rel, "Library/") || StartsWith(rel, "Themes/"))
     return !in.shipped.empty() && !in.shipped.count(rel);
   return false;
@@ -48,7 +51,8 @@ std::string ChooseVerostaFolder(const FolderChoice& c) {
 
 FolderPlan PlanVerostaFolder(const PlanInput& in) {
   FolderPlan plan;
-  plan.folders = {"Library", "Sessions", "Themes"};
+  plan.folders = {"Library", "Themes"};
+  plan.configFolders = {kProfilesFolder, kSessionsFolder};
   const bool hasDefaults = std::find(in.programFiles.begin(), in.programFiles.end(), kDefaultSettings) !=
                            in.programFiles.end();
   if (!in.firstUse) {
@@ -57,22 +61,15 @@ FolderPlan PlanVerostaFolder(const PlanInput& in) {
   }
   if (!in.sameFolder)
     for (const std::string& rel : in.programFiles)
-      if (UsersOwn(rel, in)) plan.copies.push_back({rel, rel, true});
-  if (hasDefaults) plan.copies.push_back({kDefaultSettings, "Verosta.ini", false});
+      if (UsersOwn(rel, in)) {
+        const bool config = IsConfigurationFile(rel);
+        plan.copies.push_back({rel, rel, true, config, config});
+      }
+  if (hasDefaults) plan.copies.push_back({kDefaultSettings, "Verosta.ini", false, true, false});
   if (!in.sameFolder)
     for (const std::string& rel : in.programFiles)
       if (Seed(rel, in)) plan.copies.push_back({rel, rel, false});
   return plan;
-}
-
-std::string MovedMessage(const std::vector<std::string>& moved, const std::string& from, const std::string& to) {
-  if (moved.empty()) return {};
-  std::string text = "Your files were copied from the program folder\r" + from + "\rto your Verosta folder\r" + to +
-                     "\r(files already there were kept):\r";
-  const size_t shown = std::min<size_t>(moved.size(), 12);
-  for (size_t i = 0; i < shown; ++i) text += "\r" + moved[i];
-  if (moved.size() > shown) text += "\rand " + std::to_string(moved.size() - shown) + " more.";
-  return text;
 }
 
 namespace {
@@ -110,9 +107,73 @@ std::set<std::string> ShippedList(const std::string& programFolder) {
   return shipped;
 }
 
+std::string Absolute(const std::string& base, const std::string& path) {
+  return QDir::cleanPath(QDir(Q(base)).absoluteFilePath(Q(path))).toStdString();
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  return QFileInfo(Q(a)).canonicalFilePath() == QFileInfo(Q(b)).canonicalFilePath();
+}
+
+// Made readable by its owner only: it holds passwords. A folder that cannot be made leaves
+// the configuration in `fallback` for this run.
+std::string MakeConfigFolder(const std::string& chosen, const std::string& fallback, Handover& h) {
+  if (QDir().mkpath(Q(chosen))) {
+    ::chmod(chosen.c_str(), 0700);  // a file system without modes (a USB stick) keeps its own
+    return chosen;
+  }
+  h.problem += (h.problem.empty() ? "" : "\r\r") + std::string("The configuration folder\r") + chosen +
+               "\rcould not be created. Your settings are kept in\r" + fallback + "\rfor this run.";
+  return fallback;
+}
+
+void MoveOne(const std::string& from, const std::string& to, Handover& h) {
+  if (QFileInfo::exists(Q(to)) || QFileInfo(Q(to)).isSymLink()) {
+    h.kept.push_back(from);
+    return;
+  }
+  QDir().mkpath(Q(core::FolderOf(to)));
+  std::string error;
+  if (MoveFileKeepingMode(from, to, &error)) h.moved.push_back(from);
+  else h.failed.push_back(error);
+}
+
+// The configuration files an older layout kept in `folder` move to the configuration folder.
+void MoveConfiguration(const std::string& folder, const std::string& config, Handover& h) {
+  std::vector<std::string> files;
+  std::set<std::string> profiles;
+  for (const QString& name : QDir(Q(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+    std::string rel = name.toStdString(), bytes;
+    files.push_back(rel);
+    if (core::EqualsNoCase(core::ExtensionOf(rel), "ini") && !IsConfigurationFile(rel) &&
+        core::ReadFileBytes(core::JoinPath(folder, rel), bytes) && core::LooksLikeFtpProfile(bytes))
+      profiles.insert(rel);
+  }
+  QDirIterator it(Q(core::JoinPath(folder, kSessionsFolder)), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) files.push_back(QDir(Q(folder)).relativeFilePath(it.next()).toStdString());
+  for (const MoveStep& step : PlanConfigMoves(files, profiles))
+    MoveOne(core::JoinPath(folder, step.from), core::JoinPath(config, step.to), h);
+  QDir(Q(folder)).rmdir(kSessionsFolder);  // only when it was emptied
+}
+
+void Carry(const CopyStep& step, const std::string& programFolder, const std::string& folder,
+           const std::string& config, Handover& h) {
+  const std::string from = core::JoinPath(programFolder, step.from);
+  const std::string to = core::JoinPath(step.toConfig ? config : folder, step.to);
+  if (!QFileInfo(Q(from)).isFile()) return;
+  if (step.move) return MoveOne(from, to, h);
+  if (QFileInfo::exists(Q(to))) return;
+  QDir().mkpath(Q(core::FolderOf(to)));
+  if (!QFile::copy(Q(from), Q(to))) return;
+  // A copy from a read-only program folder would be read-only too.
+  QFile::setPermissions(Q(to), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                   QFileDevice::ReadOther);
+  if (step.usersOwn) h.copied.push_back(step.to);
+}
+
 }  // namespace
 
-std::string EnterVerostaFolder(const std::string& programFolder, std::string& message) {
+std::string EnterVerostaFolder(const std::string& programFolder, std::string& message, std::string& configFolder) {
   message.clear();
   FolderChoice choice;
   choice.homeVariable = qEnvironmentVariable(kHomeVariable).toStdString();
@@ -121,42 +182,35 @@ std::string EnterVerostaFolder(const std::string& programFolder, std::string& me
   choice.documentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
   choice.documentsExists = !choice.documentsFolder.empty() && QFileInfo(Q(choice.documentsFolder)).isDir();
   choice.userHome = QDir::homePath().toStdString();
-  std::string folder = QDir::cleanPath(QDir(Q(programFolder)).absoluteFilePath(Q(ChooseVerostaFolder(choice))))
-                           .toStdString();
+  std::string folder = Absolute(programFolder, ChooseVerostaFolder(choice));
 
-  QDir target(Q(folder));
-  PlanInput in;
-  in.sameFolder = QFileInfo(Q(folder)).canonicalFilePath() == QFileInfo(Q(programFolder)).canonicalFilePath();
-  // A folder without settings is new to the editor, even when it already holds the user's pages.
-  in.firstUse = !QFileInfo::exists(Q(core::JoinPath(folder, "Verosta.ini")));
+  Handover h;
   if (!QDir().mkpath(Q(folder))) {
-    message = "The Verosta folder\r" + folder +
-              "\rcould not be created. Your work is kept in the program folder for this run.";
-    QDir::setCurrent(Q(programFolder));
-    return programFolder;
+    h.problem = "The Verosta folder\r" + folder +
+                "\rcould not be created. Your work is kept in the program folder for this run.";
+    folder = programFolder;
   }
+  const std::string chosenConfig = ChooseConfigFolder(qEnvironmentVariable(kConfigHomeVariable).toStdString(),
+                                                      choice.userHome, choice.portable, programFolder);
+  configFolder = MakeConfigFolder(Absolute(programFolder, chosenConfig), folder, h);
+  PlanInput in;
+  in.sameFolder = SameFolder(folder, programFolder);
+  // Without settings in either place the editor is new to this user, even when the folder holds pages.
+  in.firstUse = !QFileInfo::exists(Q(core::JoinPath(configFolder, "Verosta.ini"))) &&
+                !QFileInfo::exists(Q(core::JoinPath(folder, "Verosta.ini")));
+  if (!SameFolder(folder, configFolder)) MoveConfiguration(folder, configFolder, h);
+
   in.programFiles = ProgramFiles(Q(programFolder));
   in.shipped = ShippedList(programFolder);
   std::string settings, defaults;
   in.settingsChanged = core::ReadFileBytes(core::JoinPath(programFolder, "Verosta.ini"), settings) &&
                        (!core::ReadFileBytes(core::JoinPath(programFolder, kDefaultSettings), defaults) ||
                         settings != defaults);
-
   FolderPlan plan = PlanVerostaFolder(in);
-  for (const std::string& sub : plan.folders) target.mkpath(Q(sub));
-  std::vector<std::string> moved;
-  for (const CopyStep& step : plan.copies) {
-    QString from = Q(core::JoinPath(programFolder, step.from));
-    QString to = Q(core::JoinPath(folder, step.to));
-    if (QFileInfo::exists(to) || !QFileInfo(from).isFile()) continue;
-    QDir().mkpath(QFileInfo(to).absolutePath());
-    if (!QFile::copy(from, to)) continue;
-    // A copy from a read-only program folder would be read-only too.
-    QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                  QFileDevice::ReadOther);
-    if (step.usersOwn) moved.push_back(step.to);
-  }
-  message = MovedMessage(moved, programFolder, folder);
+  for (const std::string& sub : plan.folders) QDir(Q(folder)).mkpath(Q(sub));
+  for (const std::string& sub : plan.configFolders) QDir(Q(configFolder)).mkpath(Q(sub));
+  for (const CopyStep& step : plan.copies) Carry(step, programFolder, folder, configFolder, h);
+  message = HandoverMessage(h, programFolder, folder, configFolder);
   QDir::setCurrent(Q(folder));
   return folder;
 }

@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"
+#include "platform/config_folder.h"
 #include "platform/platform.h"
 
 namespace {
@@ -52,10 +53,10 @@ bool UnsavedWorkRemains(App& app) {
   return false;
 }
 
-FileDialogSpec SessionDialog(const std::string& title) {
+FileDialogSpec SessionDialog(const App& app, const std::string& title) {
   FileDialogSpec fileDialog;
   fileDialog.title = title;
-  fileDialog.folder = "Sessions";
+  fileDialog.folder = ConfigFile(app, home::kSessionsFolder);
   fileDialog.filters = SessionFilters();
   fileDialog.defaultExtension = "xml";
   return fileDialog;
@@ -114,8 +115,8 @@ void SaveSession(App& app) {
   FeedbackIfOn(app);
   // Sessions are kept together in their own folder, which the dialog opens on.
   std::error_code ec;
-  std::filesystem::create_directory("Sessions", ec);
-  FileDialogSpec fileDialog = SessionDialog("Save Session");
+  std::filesystem::create_directory(ConfigFile(app, home::kSessionsFolder), ec);
+  FileDialogSpec fileDialog = SessionDialog(app, "Save Session");
   fileDialog.askOverwrite = app.settings.existingFile == 1;
   std::string path;
   if (!app.platform.SaveFile(fileDialog, path) || path.empty()) return;
@@ -132,7 +133,7 @@ void LoadSession(App& app) {
     return;  // the user wanted it kept, and closing the tabs now would lose it
   FeedbackIfOn(app);
   std::vector<std::string> chosen;
-  if (!app.platform.OpenFile(SessionDialog("Load Session"), chosen) || chosen.empty()) return;
+  if (!app.platform.OpenFile(SessionDialog(app, "Load Session"), chosen) || chosen.empty()) return;
   std::string bytes, error;
   // An unreadable session file must not cost the user the tabs that are open now.
   if (!core::ReadFileBytes(chosen.front(), bytes, &error)) {

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "core/files.h"
+#include "core/own_files.h"
 #include "core/text.h"
 
 namespace {
@@ -172,7 +173,8 @@ std::string SitePathOf(std::string_view url, std::string_view base, std::string_
   return ftp::HasControlBytes(result) ? std::string() : result;
 }
 
-std::vector<UploadItem> PageUploads(const std::string& pagePath, const std::string& remoteName) {
+std::vector<UploadItem> PageUploads(const std::string& pagePath, const std::string& remoteName,
+                                    const std::string& configFolder) {
   std::vector<UploadItem> items{{pagePath, remoteName}};
   std::string site = Canonical(core::FolderOf(pagePath));
   if (site.empty()) return items;
@@ -191,6 +193,7 @@ std::vector<UploadItem> PageUploads(const std::string& pagePath, const std::stri
       std::string real = Canonical(local);
       // Only regular files that really lie in the site folder (no link leading out).
       if (real.empty() || !core::StartsWith(real, site + "/") || !core::FileExists(local)) continue;
+      if (core::IsEditorsOwnFile(local, configFolder)) continue;
       if (!seen.insert(real).second) continue;
       items.push_back({local, relative});
       if (IsPage(relative)) pages.push_back({local, core::FolderOf(relative)});

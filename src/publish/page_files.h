@@ -23,7 +23,9 @@ std::string SitePathOf(std::string_view url, std::string_view base, std::string_
 
 // The page first (as `remoteName`), then every existing local file it references inside
 // its folder, each once; linked pages (.html, .htm) are read for their references too.
-std::vector<UploadItem> PageUploads(const std::string& pagePath, const std::string& remoteName);
+// The editor's own files (settings, FTP profiles, anything in `configFolder`) never go.
+std::vector<UploadItem> PageUploads(const std::string& pagePath, const std::string& remoteName,
+                                    const std::string& configFolder);
 
 // What the server holds after earlier publishes of one profile, by remote path (the
 // target folder and the file's path below it).

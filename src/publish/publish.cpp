@@ -165,7 +165,7 @@ PublishOutcome RunTrusting(App& app, PublishJob& job, bool& asked) {
   asked = false;
   SecureHost host;
   bool secure = ParseSecureHost(job.host, host);
-  if (secure) job.trustedKey = TrustedKeyFor(ServerName(host));
+  if (secure) job.trustedKey = TrustedKeyFor(ConfigFile(app, kTrustFile), ServerName(host));
   PublishOutcome outcome = RunWatched(app, job);
   if (!secure || outcome.result != PublishOutcome::Failed || outcome.offeredKey.empty()) return outcome;
   asked = true;
@@ -175,7 +175,7 @@ PublishOutcome RunTrusting(App& app, PublishJob& job, bool& asked) {
   if (app.platform.Message(question, MsgIcon::Warning, MsgButtons::YesNo) != MsgAnswer::Yes) return outcome;
   asked = false;
   job.trustedKey = outcome.offeredKey;
-  if (!RememberTrust(ServerName(host), job.trustedKey))
+  if (!RememberTrust(ConfigFile(app, kTrustFile), ServerName(host), job.trustedKey))
     app.platform.Message(std::string("Could not write ") + kTrustFile + "; the " + what +
                              " is trusted for this publish only.",
                          MsgIcon::Warning);
@@ -286,11 +286,12 @@ void PublishActiveDocument(App& app) {
   FtpLookup found = LookUpActiveDocument(app);
   if (!found.found) return;
   PublishJob job{found.host, found.user, found.password, found.folder, {}, {}};
-  std::string manifestPath = ManifestPathFor(found.project), bytes;
+  std::string manifestPath = ConfigFile(app, ManifestPathFor(found.project)), bytes;
   Manifest manifest;
   if (core::ReadFileBytes(manifestPath, bytes)) manifest = ReadManifest(bytes);
   if (manifest.host != job.host) manifest = Manifest{job.host, {}};
-  Selection chosen = ChooseUploads(PageUploads(app.generatedPagePath, core::StemOf(app.currentPath) + ".html"),
+  Selection chosen = ChooseUploads(PageUploads(app.generatedPagePath, core::StemOf(app.currentPath) + ".html",
+                                               app.configFolder),
                                    manifest, job.folder, app.publish.changedOnly);
   job.items = chosen.items;
   PublishOutcome outcome;

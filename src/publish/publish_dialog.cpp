@@ -1,5 +1,7 @@
 #include "publish/publish_dialog.h"
 
+#include <filesystem>
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QGridLayout>
@@ -11,8 +13,10 @@
 
 #include "app/application.h"
 #include "app/shell.h"
+#include "core/own_files.h"
 #include "core/text.h"
 #include "documents/document_table.h"
+#include "platform/config_folder.h"
 #include "platform/platform.h"
 #include "publish/ftp_profiles.h"
 #include "publish/publish.h"
@@ -22,8 +26,14 @@ namespace {
 
 const char* const kProfileFile = "FtpProjs.ini";
 
-std::vector<std::pair<std::string, std::string>> ProfileFilters() {
-  return {{"FTP Profile Files (*.ini)", "*.ini"}, {"All Files (*.*)", "*.*"}};
+FileDialogSpec ProfileDialog(App& app, const char* title) {
+  FileDialogSpec fileDialog;
+  fileDialog.title = title;
+  fileDialog.folder = ConfigFile(app, home::kProfilesFolder);
+  fileDialog.filters = {{"FTP Profile Files (*.ini)", "*.ini"}, {"All Files (*.*)", "*.*"}};
+  std::error_code ec;
+  std::filesystem::create_directories(fileDialog.folder, ec);
+  return fileDialog;
 }
 
 QLineEdit* Box(QDialog& d, const char* id) { return d.findChild<QLineEdit*>(id); }
@@ -51,10 +61,15 @@ void ShowFields(QDialog& d, const PublishFields& f) {
   SetBox(d, "107", f.password);
 }
 
+// One of the files the editor keeps beside its settings (the save dialog can climb out of Profiles).
+bool IsSettingsFile(App& app, const std::string& path) {
+  std::error_code ec;
+  return core::IsEditorsOwnName(core::FileNameOf(path)) &&
+         std::filesystem::equivalent(core::FolderOf(path), app.configFolder.empty() ? "." : app.configFolder, ec);
+}
+
 void PressOpen(App& app, QDialog& d) {
-  FileDialogSpec fileDialog;
-  fileDialog.title = "Open FTP Profile";
-  fileDialog.filters = ProfileFilters();
+  FileDialogSpec fileDialog = ProfileDialog(app, "Open FTP Profile");
   std::vector<std::string> paths;
   if (app.platform.OpenFile(fileDialog, paths) && !paths.empty()) ReadProfileFile(paths.front(), app.publish);
   ShowFields(d, app.publish);
@@ -62,15 +77,19 @@ void PressOpen(App& app, QDialog& d) {
 
 void PressSave(App& app, QDialog& d) {
   app.publish = ReadBoxes(d);
-  FileDialogSpec fileDialog;
-  fileDialog.title = "Save FTP Profile";
-  fileDialog.filters = ProfileFilters();
+  FileDialogSpec fileDialog = ProfileDialog(app, "Save FTP Profile");
   fileDialog.defaultExtension = "ini";
   fileDialog.askOverwrite = true;
   std::string path;
   std::string bytes = SaveLayout(app.publish);
-  if (app.platform.SaveFile(fileDialog, path) && !path.empty()) WriteProfileFile(path, bytes);
-  WriteProfileFile(kProfileFile, bytes);
+  if (app.platform.SaveFile(fileDialog, path) && !path.empty()) {
+    if (IsSettingsFile(app, path))
+      app.platform.Message(core::FileNameOf(path) + " holds the editor's settings; the profile was not saved under "
+                           "that name.", MsgIcon::Warning);
+    else
+      WriteProfileFile(path, bytes);
+  }
+  WriteProfileFile(ConfigFile(app, kProfileFile), bytes);
 }
 
 QLineEdit* AddRow(QGridLayout* grid, int row, const char* labelId, const char* text, const char* boxId,
@@ -116,7 +135,7 @@ void PressPublish(App& app, const PublishFields& boxes) {
   // Without a page made now, an older page must not go out under this document's name.
   if (ready && CreateWebPage(app)) PublishActiveDocument(app);
   app.publish = boxes;
-  WriteProfileFile(kProfileFile, PublishLayout(app.publish));
+  WriteProfileFile(ConfigFile(app, kProfileFile), PublishLayout(app.publish));
 }
 
 void ShowPublishDialog(App& app) {

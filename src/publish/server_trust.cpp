@@ -24,18 +24,18 @@ std::string WriteTrust(const std::map<std::string, std::string>& trusted) {
   return bytes;
 }
 
-std::string TrustedKeyFor(const std::string& server) {
+std::string TrustedKeyFor(const std::string& trustFile, const std::string& server) {
   std::string bytes;
-  if (!core::ReadFileBytes(kTrustFile, bytes)) return std::string();
+  if (!core::ReadFileBytes(trustFile, bytes)) return std::string();
   auto trusted = ReadTrust(bytes);
   auto it = trusted.find(server);
   return it == trusted.end() ? std::string() : it->second;
 }
 
-bool RememberTrust(const std::string& server, const std::string& key) {
+bool RememberTrust(const std::string& trustFile, const std::string& server, const std::string& key) {
   std::string bytes;
-  core::ReadFileBytes(kTrustFile, bytes);
+  core::ReadFileBytes(trustFile, bytes);
   auto trusted = ReadTrust(bytes);
   trusted[server] = key;
-  return WriteProfileFile(kTrustFile, WriteTrust(trusted));
+  return WriteProfileFile(trustFile, WriteTrust(trusted));
 }

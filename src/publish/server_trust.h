@@ -14,7 +14,7 @@ inline constexpr const char* kTrustFile = "FtpTrust.ini";
 std::map<std::string, std::string> ReadTrust(std::string_view bytes);
 std::string WriteTrust(const std::map<std::string, std::string>& trusted);
 
-// The key trusted for `server` in the trust file ("" when none).
-std::string TrustedKeyFor(const std::string& server);
+// The key trusted for `server` in the trust file at `trustFile` ("" when none).
+std::string TrustedKeyFor(const std::string& trustFile, const std::string& server);
 // Adds or replaces the server's key; the file is written whole (0600). False on failure.
-bool RememberTrust(const std::string& server, const std::string& key);
+bool RememberTrust(const std::string& trustFile, const std::string& server, const std::string& key);

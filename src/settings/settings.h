@@ -61,9 +61,9 @@ void ReadSettingsText(const std::string& fileBytes, Settings& s);
 // The complete configuration file for `s`, CR LF line ends.
 std::string WriteSettingsText(const Settings& s);
 
-// File-level operations on "Verosta.ini" in the current folder (or `path`).
+// File-level operations on Verosta.ini at `path` (in the configuration folder).
 // LoadSettings never clears a field; a missing or unreadable file changes only the font size rule.
-void LoadSettingsFile(Settings& s, const std::string& path = "Verosta.ini");
+void LoadSettingsFile(Settings& s, const std::string& path);
 // Writes through a temporary file and a rename; false when the file could not be written
 // (the old file is then left whole).
-bool SaveSettingsFile(const Settings& s, const std::string& path = "Verosta.ini");
+bool SaveSettingsFile(const Settings& s, const std::string& path);

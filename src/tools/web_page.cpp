@@ -18,10 +18,15 @@ std::string PagePathFor(const std::string& programPath) {
   return programPath.substr(0, programPath.size() - ext.size()) + "html";
 }
 
-std::string HandoverText(const std::string& programPath, const std::vector<std::string>& allowed) {
+std::string HandoverText(const std::string& programPath, const std::vector<std::string>& allowed,
+                         const std::string& configFolder) {
+  auto oneLine = [](const std::string& path) {
+    return path.find_first_of(std::string_view("\r\n\x1a", 3)) == std::string::npos;
+  };
   std::string text = "Name " + core::LineValue(programPath) + "\r\n";
   for (const std::string& path : allowed)
-    if (path.find_first_of(std::string_view("\r\n\x1a", 3)) == std::string::npos) text += "Allow " + path + "\r\n";
+    if (oneLine(path)) text += "Allow " + path + "\r\n";
+  if (!configFolder.empty() && oneLine(configFolder)) text += "Config " + configFolder + "\r\n";
   return text;
 }
 
@@ -95,7 +100,7 @@ bool TranslateProgram(App& app, const std::string& programPath, const std::strin
   } removeHandover;
   for (int attempt = 0;; ++attempt) {
     std::string error;
-    if (!core::WriteFileAtomically(kHandoverFile, HandoverText(programPath, allowed), &error)) {
+    if (!core::WriteFileAtomically(kHandoverFile, HandoverText(programPath, allowed, app.configFolder), &error)) {
       problem = std::string(kHandoverFile) + " could not be written: " + error;
       return false;
     }

@@ -20,8 +20,9 @@ std::string PagePathFor(const std::string& programPath);
 // case: on this platform it is part of their name.
 std::string LowerCaseFileName(const std::string& path);
 // The bytes of Cname.ini for a program, with the files outside its folders that the
-// translator may read this time.
-std::string HandoverText(const std::string& programPath, const std::vector<std::string>& allowed = {});
+// translator may read this time and the configuration folder, none of whose files it may read.
+std::string HandoverText(const std::string& programPath, const std::vector<std::string>& allowed = {},
+                         const std::string& configFolder = {});
 // The last non-empty line of a program's standard error ("" when there is none).
 std::string LastErrorLine(const std::string& errorText);
 

@@ -40,9 +40,9 @@ command -v appstreamcli >/dev/null && appstreamcli validate --no-net "$root/usr/
 if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
   python3 "$source/tests/e2e/journey.py" "$root/usr/bin/verosta" --quick || fail "the editor from the package"
 else
-  export VEROSTA_HOME=$work/home/Verosta QT_QPA_PLATFORM=offscreen
+  export VEROSTA_HOME=$work/home/Verosta XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen
   timeout 20 "$root/usr/bin/verosta" || true
-  [ -f "$VEROSTA_HOME/Verosta.ini" ] && [ -f "$VEROSTA_HOME/New.web" ] || fail "no Verosta folder was set up"
+  [ -f "$XDG_CONFIG_HOME/verosta/Verosta.ini" ] && [ -f "$VEROSTA_HOME/New.web" ] || fail "no Verosta folder was set up"
 fi
 
 if command -v lintian >/dev/null; then

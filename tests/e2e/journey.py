@@ -4,7 +4,8 @@
 Makes a new HTML5 program, inserts a table from the Include menu, saves it, creates its
 web page with Ctrl+R and Ok, and leaves through File > Exit. Then checks the files on disk.
 The editor starts from its program folder as built or installed, which stays untouched: the
-user's files go to a fresh Verosta folder ($VEROSTA_HOME).
+user's files go to a fresh Verosta folder ($VEROSTA_HOME), its settings to a fresh
+configuration folder ($XDG_CONFIG_HOME/verosta).
 Usage: journey.py <program folder or executable> [<source folder>] [--quick]
   --quick  only makes the new program and leaves (for an installed package)
 """
@@ -106,6 +107,9 @@ def journey(program, quick=False):
     env = dict(os.environ)
     env.pop("QT_QPA_PLATFORM", None)
     env["VEROSTA_HOME"] = folder
+    # Settings go to the configuration folder, never the real one of the user running the tests.
+    env["XDG_CONFIG_HOME"] = os.path.join(work, "config")
+    settings = os.path.join(work, "config", "verosta", "Verosta.ini")
     env["XDG_RUNTIME_DIR"] = work
     env["HOME"] = work
     xvfb, env["DISPLAY"] = start_x_server()
@@ -132,8 +136,8 @@ def journey(program, quick=False):
             focus(env, main)
             keys(env, "alt+f", "Up", "Return")
             wait_for("File > Exit ends the program", lambda: editor.poll() is not None)
-            if not os.path.exists(os.path.join(folder, "Verosta.ini")):
-                raise JourneyError("Verosta.ini was not written in the Verosta folder")
+            if not os.path.exists(settings) or os.path.exists(os.path.join(folder, "Verosta.ini")):
+                raise JourneyError("Verosta.ini was not written in the configuration folder only")
             if listing(program_folder) != before:
                 raise JourneyError("the program folder changed")
             return
@@ -176,7 +180,7 @@ def journey(program, quick=False):
                 lambda: b"Cell 1" in open(html, "rb").read(),
             "Verosta.ini records journey.web in the session list":
                 lambda: re.search(rb"\r\nFile0[0-3][0-9] " + re.escape(page.encode()) + rb"\r\n",
-                                  open(os.path.join(folder, "Verosta.ini"), "rb").read()) is not None,
+                                  open(settings, "rb").read()) is not None,
         }
         checks["the program folder is unchanged"] = lambda: listing(program_folder) == before
         for what, check in checks.items():

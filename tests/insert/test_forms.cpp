@@ -138,7 +138,7 @@ class TestForms : public QObject {
     QCOMPARE(saves[0].fileDialog.filters[0].first, std::string("Form Files (*.form)"));
     // Save stores the texts in memory only.
     QCOMPARE(f.app->settings.formClear, std::string(" Clear  "));
-    QVERIFY(!QFile::exists("Verosta.ini"));
+    QVERIFY(!QFile::exists(QString::fromStdString(f.Path("Verosta.ini"))));
     QCOMPARE(EditorText(f.app->activeEditor), std::string());
 
     // Open restores every box exactly and leaves the settings and the check box alone.

@@ -149,7 +149,7 @@ class TestImages : public QObject {
     QCOMPARE(opens[0].fileDialog.filters.size(), size_t(5));
     QCOMPARE(opens[2].fileDialog.title, std::string("Link To"));
     QCOMPARE(f.app->settings.imageLinkStyle, 0);
-    QVERIFY(!QFile::exists("Verosta.ini"));  // this dialog leaves the file to the next save
+    QVERIFY(!QFile::exists(QString::fromStdString(f.Path("Verosta.ini"))));  // this dialog leaves the file to the next save
     QVERIFY(f.platform.sounds.empty());
   }
 
@@ -177,7 +177,7 @@ class TestImages : public QObject {
              QString("<a href=\"page.html\">\n<img src=\"file:///C:/pics/a.gif\"\n"
                      "onmouseover=\"src='file:///C:/pics/b.gif'\"\n"
                      "onmouseout=\"src='file:///C:/pics/a.gif'\"\nalt=\"\">\n</a>"));
-    QVERIFY(!QFile::exists("Verosta.ini"));
+    QVERIFY(!QFile::exists(QString::fromStdString(f.Path("Verosta.ini"))));
   }
 
   void cancelInsertsNothing() {

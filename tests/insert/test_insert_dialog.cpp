@@ -245,7 +245,7 @@ class TestInsertDialog : public QObject {
     EditorFixture f;
     f.app->settings.tableRows = "7";
     FinishOk(*f.app, kImageLinkDialog);
-    QVERIFY(!core_exists("Verosta.ini"));
+    QVERIFY(!core_exists(f.Path("Verosta.ini").c_str()));
     FinishOk(*f.app, kTablesDialog);
     QVERIFY(f.ReadFile("Verosta.ini").find("Table rows 7") != std::string::npos);
   }

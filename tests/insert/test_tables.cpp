@@ -174,7 +174,7 @@ class TestTables : public QObject {
     QCOMPARE(EditorText(f.app->activeEditor), std::string("text"));
     QCOMPARE(f.app->settings.centerTable, 0);
     QCOMPARE(f.app->settings.tableRows, std::string("3"));
-    QVERIFY(!QFile::exists("Verosta.ini"));
+    QVERIFY(!QFile::exists(QString::fromStdString(f.Path("Verosta.ini"))));
   }
 
   void inlineStyleBoxKeepsItsStateForTheRun() {

@@ -67,6 +67,35 @@ QMap<int, QStringList> ContextsInSource() {
   return where;
 }
 
+// The "Where the editor keeps its files" table as "file | folder" rows: the README's
+// Markdown table and the help index page's HTML table must say the same.
+QStringList ReadmeFileTable() {
+  QString text = ReadText(kSourceDir + "/README.md");
+  QStringList rows;
+  bool inSection = false;
+  for (const QString& line : text.split('\n')) {
+    if (line.startsWith("## ")) inSection = line == "## Where the editor keeps its files";
+    if (!inSection || !line.startsWith("| `")) continue;
+    QStringList cells = line.split(" | ");
+    if (cells.size() >= 3) rows << QString(cells[0].mid(2)).remove('`') + " | " + cells[1];
+  }
+  return rows;
+}
+
+QStringList HelpFileTable() {
+  QString text = ReadText(kHelpSource + "/index.html");
+  text = text.mid(text.indexOf("<h2>Where the editor keeps its files</h2>"));
+  text = text.left(text.indexOf("</table>"));
+  static const QRegularExpression row(R"(<tr><td>(.*?)</td><td>(.*?)</td>)");
+  static const QRegularExpression tag("<[^>]*>");
+  QStringList rows;
+  for (auto it = row.globalMatch(text); it.hasNext();) {
+    auto m = it.next();
+    rows << QString(m.captured(1)).remove(tag) + " | " + m.captured(2);
+  }
+  return rows;
+}
+
 QString PageFor(int context) { return context == 0 ? "index.html" : QString::number(context) + ".html"; }
 
 QStringList HelpPages() {
@@ -126,6 +155,14 @@ inline constexpr DialogEntry kImageGalleryDialog{"Image Gallery", 5, false};)"
     QMap<int, QStringList> where = ContextsInSource();
     for (int n : kTopicsAlwaysInCode)
       QVERIFY2(where.contains(n), qPrintable(QString("help context %1 was not found under src/").arg(n)));
+  }
+
+  void fileTableMatchesTheReadme() {
+    const QStringList readme = ReadmeFileTable();
+    QCOMPARE(HelpFileTable(), readme);
+    for (const char* row : {"Verosta.ini | configuration folder", "FtpProjs.ini | configuration folder",
+                            "Sessions/ | configuration folder", "Library/ | Verosta folder"})
+      QVERIFY2(readme.contains(row), row);
   }
 
   void everyContextInTheCodeHasAPage() {

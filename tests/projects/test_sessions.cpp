@@ -79,7 +79,7 @@ class SessionTest : public QObject {
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     auto save = f.platform.CallsOf("save").at(0).fileDialog;
     QCOMPARE(save.title, std::string("Save Session"));
-    QCOMPARE(save.folder, std::string("Sessions"));
+    QCOMPARE(save.folder, f.Path("Sessions"));
     QCOMPARE(save.defaultExtension, std::string("xml"));
     QVERIFY(save.askOverwrite);
     QCOMPARE(save.filters.size(), size_t(2));
@@ -126,7 +126,7 @@ class SessionTest : public QObject {
     QCOMPARE(msg.icon, MsgIcon::Question);
     auto open = f.platform.CallsOf("open").at(0).fileDialog;
     QCOMPARE(open.title, std::string("Load Session"));
-    QCOMPARE(open.folder, std::string("Sessions"));
+    QCOMPARE(open.folder, f.Path("Sessions"));
     QCOMPARE(open.defaultExtension, std::string("xml"));
 
     QCOMPARE(OpenTabNames(*f.app), (std::vector<std::string>{"a.web", "b.web"}));

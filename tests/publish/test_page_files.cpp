@@ -97,7 +97,7 @@ class PageFilesTest : public QObject {
     WriteAll(root.filePath("outside.gif").toStdString(), "secret");
     WriteAll(root.filePath("elsewhere.gif").toStdString(), "secret");
     QVERIFY(QFile::link(root.filePath("elsewhere.gif"), QString::fromStdString(site + "/pics/out.gif")));
-    auto items = PageUploads(site + "/index.html", "home.html");
+    auto items = PageUploads(site + "/index.html", "home.html", "");
     QStringList got;
     for (const auto& i : items)
       got << QString::fromStdString(i.remotePath) + "=" + QDir(QString::fromStdString(site)).relativeFilePath(

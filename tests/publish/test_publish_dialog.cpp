@@ -96,7 +96,7 @@ class PublishDialogTest : public QObject {
     QCOMPARE(m.size(), size_t(1));
     QCOMPARE(m[0].text, std::string("The maximum of 32 FTP profiles has been reached."));
     QCOMPARE(m[0].icon, MsgIcon::Information);
-    QVERIFY(!QFile::exists("FtpProjs.ini"));
+    QVERIFY(!QFile::exists(QString::fromStdString(f.Path("FtpProjs.ini"))));
     QVERIFY(f.app->publish.programName.empty());
   }
 
@@ -238,6 +238,39 @@ class PublishDialogTest : public QObject {
     if (chosen) {
       QCOMPARE(f.ReadFile("mine.ini"), Golden("save_layout.ini"));
       QCOMPARE(Mode(f.Path("mine.ini")), 0600u);
+    }
+  }
+
+  // Saved profiles have a folder of their own: one named "Verosta" is not the settings,
+  // and the settings file itself (reached by climbing out of that folder) is refused.
+  void profileNamedVerostaLeavesTheSettingsAlone_data() {
+    QTest::addColumn<QString>("chosen");  // in the configuration folder
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a profile named Verosta") << "Profiles/Verosta.ini" << true;
+    QTest::newRow("the settings themselves") << "Verosta.ini" << false;
+  }
+  void profileNamedVerostaLeavesTheSettingsAlone() {
+    QFETCH(QString, chosen);
+    QFETCH(bool, saved);
+    EditorFixture f;
+    f.WriteFile("Verosta.ini", "Font size 14\r\n");
+    f.Start();
+    const std::string path = f.ConfigFolder() + "/" + chosen.toStdString();
+    f.platform.AnswerDialog([&](QDialog& d) {
+      FillAll(d, Sample());
+      Click(d, "128");
+      return false;
+    });
+    f.platform.AnswerSave(path);
+    if (!saved) f.platform.AnswerMessage(MsgAnswer::Ok);
+    f.Key(4057);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(f.platform.CallsOf("save")[0].fileDialog.folder, f.Path("Profiles"));
+    QCOMPARE(f.ReadFile("Verosta.ini"), std::string("Font size 14\r\n"));
+    QCOMPARE(f.platform.CallsOf("message").size(), size_t(saved ? 0 : 1));
+    if (saved) {
+      QCOMPARE(ReadAll(path), Golden("save_layout.ini"));
+      QCOMPARE(Mode(path), 0600u);
     }
   }
 

@@ -162,16 +162,17 @@ class SecurePublishTest : public QObject {
                           "Trust ftps://a:21 sha256//BBB=\rTrust lonely\r\n");
     QCOMPARE(read, (std::map<std::string, std::string>{{"ftps://a:21", "sha256//BBB="}, {"sftp://b:22", "SHA256:x"}}));
     QCOMPARE(WriteTrust(read), std::string("Trust ftps://a:21 sha256//BBB=\r\nTrust sftp://b:22 SHA256:x\r\n"));
-    EditorFixture f(false);  // its folder is current: the trust file lands there
-    f.WriteFile(kTrustFile, "Trust sftp://b:22 SHA256:x\r\nTrust ftps://a:21 sha256//AAA=\r\n");
-    QVERIFY(::chmod(kTrustFile, 0644) == 0);
-    QVERIFY(RememberTrust("ftps://a:21", "sha256//CCC="));
-    QCOMPARE(f.ReadFile(kTrustFile), std::string("Trust ftps://a:21 sha256//CCC=\r\nTrust sftp://b:22 SHA256:x\r\n"));
+    EditorFixture f(false);
+    const std::string trust = f.Path(kTrustFile);
+    WriteAll(trust, "Trust sftp://b:22 SHA256:x\r\nTrust ftps://a:21 sha256//AAA=\r\n");
+    QVERIFY(::chmod(trust.c_str(), 0644) == 0);
+    QVERIFY(RememberTrust(trust, "ftps://a:21", "sha256//CCC="));
+    QCOMPARE(ReadAll(trust), std::string("Trust ftps://a:21 sha256//CCC=\r\nTrust sftp://b:22 SHA256:x\r\n"));
     struct stat info {};
-    QVERIFY(::stat(kTrustFile, &info) == 0);
+    QVERIFY(::stat(trust.c_str(), &info) == 0);
     QCOMPARE(info.st_mode & 0777, 0600u);
-    QCOMPARE(TrustedKeyFor("ftps://a:21"), std::string("sha256//CCC="));
-    QCOMPARE(TrustedKeyFor("ftps://a:2121"), std::string());
+    QCOMPARE(TrustedKeyFor(trust, "ftps://a:21"), std::string("sha256//CCC="));
+    QCOMPARE(TrustedKeyFor(trust, "ftps://a:2121"), std::string());
   }
 
   // A page with two pictures and a style sheet in sub-folders arrives byte for byte once
@@ -218,7 +219,7 @@ class SecurePublishTest : public QObject {
     QVERIFY(ParseSecureHost(server.host, h));
     QCOMPARE(f.ReadFile(kTrustFile), "Trust " + ServerName(h) + " " + server.key + "\r\n");
     struct stat info {};
-    QVERIFY(::stat(kTrustFile, &info) == 0);
+    QVERIFY(::stat(f.Path(kTrustFile).c_str(), &info) == 0);
     QCOMPARE(info.st_mode & 0777, 0600u);
 
     // Only the changed picture goes up again: what the server lost meanwhile stays lost.

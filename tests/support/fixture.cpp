@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "platform/config_folder.h"
 
 static void CopyTree(const QString& from, const QString& to) {
   QDir src(from);
@@ -28,14 +29,17 @@ EditorFixture::EditorFixture(bool withData) {
   app = std::make_unique<App>(platform);
   folder_ = dir_.path().toStdString();
   app->programFolder = folder_;
+  app->configFolder = configDir_.path().toStdString();
 }
 
-EditorFixture::EditorFixture(const std::string& programFolder, const std::string& verostaFolder) {
+EditorFixture::EditorFixture(const std::string& programFolder, const std::string& verostaFolder,
+                             const std::string& configFolder) {
   oldCurrent_ = QDir::currentPath();
   folder_ = verostaFolder;
   QDir::setCurrent(QString::fromStdString(verostaFolder));
   app = std::make_unique<App>(platform);
   app->programFolder = programFolder;
+  app->configFolder = configFolder.empty() ? configDir_.path().toStdString() : configFolder;
 }
 
 EditorFixture::~EditorFixture() {
@@ -65,7 +69,12 @@ void EditorFixture::Close() {
 
 std::string EditorFixture::Folder() const { return folder_; }
 std::string EditorFixture::ProgramFolder() const { return app->programFolder; }
-std::string EditorFixture::Path(const std::string& name) const { return core::JoinPath(Folder(), name); }
+std::string EditorFixture::ConfigFolder() const { return app->configFolder; }
+std::string EditorFixture::Path(const std::string& name) const {
+  const bool config = home::IsConfigurationFile(name) || name == home::kSessionsFolder ||
+                      name == home::kProfilesFolder || core::StartsWith(name, std::string(home::kProfilesFolder) + "/");
+  return core::JoinPath(config ? ConfigFolder() : Folder(), name);
+}
 void EditorFixture::WriteFile(const std::string& name, const std::string& bytes) const { WriteAll(Path(name), bytes); }
 std::string EditorFixture::ReadFile(const std::string& name) const { return ReadAll(Path(name)); }
 

@@ -58,7 +58,8 @@ void TestCreateWebPage::lowercaseUpload() {
   std::string lower = f.Path("site/my page.web");
   QCOMPARE(f.app->currentPath, lower);
   QCOMPARE(f.ReadFile("site/my page.web"), std::string("<p>Mixed</p>\n"));
-  QCOMPARE(QByteArray::fromStdString(f.ReadFile("seen.ini")), QByteArray::fromStdString("Name " + lower + "\r\n"));
+  QCOMPARE(QByteArray::fromStdString(f.ReadFile("seen.ini")),
+           QByteArray::fromStdString("Name " + lower + "\r\nConfig " + f.ConfigFolder() + "\r\n"));
   QCOMPARE(f.app->generatedPagePath, f.Path("site/my page.html"));
   QCOMPARE(f.ReadFile("site/my page.html"), std::string("<p>made</p>"));
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());

@@ -209,7 +209,8 @@ void TestTranslatorRun::outsideFilesNeedTheUsersYes() {
   QCOMPARE(f.platform.CallsOf("run").size(), size_t(yes ? 2 : 1));
   std::string page = f.ReadFile("site/index.html");
   if (yes) {
-    QCOMPARE(f.ReadFile("seen.ini"), "Name " + f.Path("site/index.web") + "\r\nAllow " + notes + "\r\n");
+    QCOMPARE(f.ReadFile("seen.ini"),
+             "Name " + f.Path("site/index.web") + "\r\nAllow " + notes + "\r\nConfig " + f.ConfigFolder() + "\r\n");
     QVERIFY(page.find("<div class=\"vt-file\">private notes</div>") != std::string::npos);
     QVERIFY(f.app->allowedFiles.empty());  // allowed for this page only
     QVERIFY(MessageList(*f.app) == nullptr || !TranslatorMessagesDock(*f.app)->isVisible());

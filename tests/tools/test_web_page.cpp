@@ -69,7 +69,8 @@ void TestWebPage::handoverFileAndPage() {
   std::string program = f.Path("my site/it's \"here\".web"), page = f.Path("my site/out.html"), problem;
   f.WriteFile("my site/out.html", "old");
   QVERIFY(TranslateProgram(*f.app, program, page, problem));
-  QCOMPARE(QByteArray::fromStdString(f.ReadFile("seen.ini")), QByteArray::fromStdString("Name " + program + "\r\n"));
+  const std::string handover = "Name " + program + "\r\nConfig " + f.ConfigFolder() + "\r\n";
+  QCOMPARE(QByteArray::fromStdString(f.ReadFile("seen.ini")), QByteArray::fromStdString(handover));
   QVERIFY(!core::FileExists(f.Path("Cname.ini")));  // the hand-over lasts only as long as the run
   QCOMPARE(QByteArray::fromStdString(ReadAll(page)), QByteArray("<p>made</p>"));
   QVERIFY(!core::FileExists(f.Path("Final.ini")));
