@@ -43,6 +43,7 @@ struct App {
 
   Platform& platform;
   Settings settings;
+  SettingsFileState settingsFile;  // damage found at start-up, failed writes already reported
   std::string programFolder;   // the folder that holds the executable and its data
 
   // Documents
