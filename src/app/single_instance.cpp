@@ -58,6 +58,9 @@ bool ReadHandOverMessage(const QByteArray& bytes, std::vector<std::string>& file
 
 bool HandFilesToRunningEditor(const std::string& socketPath, const std::vector<std::string>& files,
                               int answerTimeoutMs) {
+  // In a shared temporary folder another user could stand in the running editor's place.
+  const QFileInfo info(QString::fromStdString(socketPath));
+  if (!info.exists() || info.ownerId() != getuid()) return false;
   QLocalSocket socket;
   socket.connectToServer(QString::fromStdString(socketPath));
   if (!socket.waitForConnected(2000)) return false;  // nobody there, or a socket a crash left behind
