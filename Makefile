@@ -3,6 +3,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 
 PREFIX ?= /usr/local
+# WERROR=ON turns compiler warnings into errors (CI does).
+WERROR ?= OFF
 
 .PHONY: deps test-deps configure build run test clean bench install package test-sanitize fuzz fuzz-build
 
@@ -24,7 +26,7 @@ test-deps:
 	@scripts/install-deps test
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEROSTA_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!lines.empty() && core::MatchKey(lines[0], v.substr(0, std::min<size_t>(v.size(), 4)), value))
     FUZZ_CHECK(value.size() + std::min<size_t>(v.size(), 4) == lines[0].size());
   core::LastValue(lines, "File", value);
-  FUZZ_CHECK(core::ToLower(core::ToUpper(v)) == core::ToLower(v));
+  FUZZ_CHECK(core::EqualsNoCase(core::ToLower(v), v));
   core::TrimBlank(v);
   std::string name = core::FileNameOf(v);
   FUZZ_CHECK(name.find_first_of("/\\") == std::string::npos);

@@ -90,13 +90,6 @@ std::string ToLower(std::string_view s) {
   return r;
 }
 
-std::string ToUpper(std::string_view s) {
-  std::string r(s);
-  for (auto& c : r)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return r;
-}
-
 bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
 }

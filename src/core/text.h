@@ -48,7 +48,6 @@ inline std::string_view TrimBlankView(std::string_view s) {
   return s.substr(b, e - b);
 }
 std::string ToLower(std::string_view s);         // ASCII letters only
-std::string ToUpper(std::string_view s);
 // Compared in place, and inline: the translator asks this for the first word of every line.
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

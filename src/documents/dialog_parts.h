@@ -27,6 +27,13 @@ inline QPushButton* IdButton(QDialog* d, int id, const char* text) {
   b->setAutoDefault(false);
   return b;
 }
+// A button that runs `action` when clicked.
+template <typename F>
+QPushButton* IdButton(QDialog* d, int id, const char* text, F action) {
+  QPushButton* b = IdButton(d, id, text);
+  QObject::connect(b, &QPushButton::clicked, d, action);
+  return b;
+}
 inline QCheckBox* IdCheck(QDialog* d, int id, const char* text, int flag) {
   auto* c = WithId(new QCheckBox(QString::fromUtf8(text), d), id);
   c->setChecked(flag == 1);

@@ -24,41 +24,62 @@ void BindFlag(QCheckBox* box, int& flag) {
   QObject::connect(box, &QCheckBox::toggled, box, [&flag](bool on) { flag = on ? 1 : 0; });
 }
 
-void BindHelp(App& app, QPushButton* button, int topic) {
-  QObject::connect(button, &QPushButton::clicked, button,
-                   [&app, topic] { app.platform.ShowHelp("help/contents.chm", topic); });
+// The ids of the controls both dialogs have, which differ between the two.
+struct SharedIds {
+  int label, hint, wrap, highlight, help, helpTopic;
+};
+
+// The find text, Find next, Cancel, Help and the three option boxes, wired up.
+struct SharedControls {
+  QLineEdit* findBox;
+  QPushButton *findNext, *cancel, *help;
+  QCheckBox *caseBox, *wrapBox, *highlightBox;
+  QLabel *label, *hint;
+};
+
+// Tab moves through the controls in the order given.
+void ChainFocus(std::initializer_list<QWidget*> widgets) {
+  for (auto it = widgets.begin(); it + 1 != widgets.end(); ++it) QWidget::setTabOrder(*it, *(it + 1));
+}
+
+SharedControls MakeSharedControls(App& app, QDialog& dialog, const SharedIds& ids) {
+  Settings& s = app.settings;
+  SharedControls c{IdEdit(&dialog, 100),
+                   IdButton(&dialog, 1, "Find next"),
+                   IdButton(&dialog, 2, "Cancel"),
+                   IdButton(&dialog, ids.help, "Help"),
+                   IdCheck(&dialog, 120, " Case sensitive", s.findCase),
+                   IdCheck(&dialog, ids.wrap, " Word wrap", s.findWordWrap),
+                   IdCheck(&dialog, ids.highlight, " Highlight search", s.findHighlight),
+                   IdLabel(&dialog, ids.label, "Find text:"),
+                   IdLabel(&dialog, ids.hint, "Enter your search within the Find text input field.")};
+  c.findBox->setText(ToQ(InitialFindText(app)));
+  c.findNext->setDefault(true);
+  BindFlag(c.caseBox, s.findCase);
+  BindFlag(c.wrapBox, s.findWordWrap);
+  BindFlag(c.highlightBox, s.findHighlight);
+  QObject::connect(c.help, &QPushButton::clicked, c.help,
+                   [&app, topic = ids.helpTopic] { app.platform.ShowHelp("help/contents.chm", topic); });
+  QObject::connect(c.cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  return c;
 }
 
 void ShowFindDialog(App& app) {
   QDialog dialog(app.platform.Owner());
   dialog.setWindowTitle("Find");
   auto* grid = new QGridLayout(&dialog);
-  auto* text = IdEdit(&dialog, 100);
-  text->setText(ToQ(InitialFindText(app)));
-  auto* findNext = IdButton(&dialog, 1, "Find next");
-  findNext->setDefault(true);
-  auto* cancel = IdButton(&dialog, 2, "Cancel");
-  Settings& s = app.settings;
-  auto* caseBox = IdCheck(&dialog, 120, " Case sensitive", s.findCase);
-  auto* wrapBox = IdCheck(&dialog, 122, " Word wrap", s.findWordWrap);
-  auto* highlightBox = IdCheck(&dialog, 121, " Highlight search", s.findHighlight);
-  auto* help = IdButton(&dialog, 99, "Help");
-  grid->addWidget(IdLabel(&dialog, 11, "Find text:"), 0, 0);
-  grid->addWidget(text, 0, 1, 1, 2);
-  grid->addWidget(findNext, 0, 3);
-  grid->addWidget(cancel, 1, 3);
-  grid->addWidget(caseBox, 1, 0);
-  grid->addWidget(wrapBox, 1, 1);
-  grid->addWidget(highlightBox, 1, 2);
-  grid->addWidget(help, 2, 3);
-  grid->addWidget(IdLabel(&dialog, 110, "Enter your search within the Find text input field."), 2, 0, 1, 3);
-
-  BindFlag(caseBox, s.findCase);
-  BindFlag(wrapBox, s.findWordWrap);
-  BindFlag(highlightBox, s.findHighlight);
-  BindHelp(app, help, 72);
-  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-  QObject::connect(findNext, &QPushButton::clicked, &dialog, [&app, &dialog, text] {
+  SharedControls c = MakeSharedControls(app, dialog, {11, 110, 122, 121, 99, 72});
+  grid->addWidget(c.label, 0, 0);
+  grid->addWidget(c.findBox, 0, 1, 1, 2);
+  grid->addWidget(c.findNext, 0, 3);
+  grid->addWidget(c.cancel, 1, 3);
+  grid->addWidget(c.caseBox, 1, 0);
+  grid->addWidget(c.wrapBox, 1, 1);
+  grid->addWidget(c.highlightBox, 1, 2);
+  grid->addWidget(c.help, 2, 3);
+  grid->addWidget(c.hint, 2, 0, 1, 3);
+  ChainFocus({c.findBox, c.findNext, c.cancel, c.caseBox, c.wrapBox, c.highlightBox, c.help});
+  QObject::connect(c.findNext, &QPushButton::clicked, &dialog, [&app, &dialog, text = c.findBox] {
     app.search->findText = FromQ(text->text());
     if (FindNextFromCaret(app, app.search->findText) == FindOutcome::Shown && app.settings.findHighlight != 1)
       dialog.accept();
@@ -70,39 +91,27 @@ void ShowFindReplaceDialog(App& app) {
   QDialog dialog(app.platform.Owner());
   dialog.setWindowTitle("Find/Replace");
   auto* grid = new QGridLayout(&dialog);
-  auto* findBox = IdEdit(&dialog, 100);
-  findBox->setText(ToQ(InitialFindText(app)));
+  SharedControls c = MakeSharedControls(app, dialog, {10, 116, 123, 122, 115, 23});
   auto* newBox = IdEdit(&dialog, 102);
-  auto* findNext = IdButton(&dialog, 1, "Find next");
-  findNext->setDefault(true);
   auto* replace = IdButton(&dialog, 90, "Replace");
   auto* replaceAll = IdButton(&dialog, 95, "Replace All");
-  auto* cancel = IdButton(&dialog, 2, "Cancel");
-  auto* help = IdButton(&dialog, 115, "Help");
-  Settings& s = app.settings;
-  auto* caseBox = IdCheck(&dialog, 120, " Case sensitive", s.findCase);
-  auto* wrapBox = IdCheck(&dialog, 123, " Word wrap", s.findWordWrap);
-  auto* highlightBox = IdCheck(&dialog, 122, " Highlight search", s.findHighlight);
-  grid->addWidget(IdLabel(&dialog, 10, "Find text:"), 0, 0);
-  grid->addWidget(findBox, 0, 1, 1, 2);
-  grid->addWidget(findNext, 0, 3);
+  grid->addWidget(c.label, 0, 0);
+  grid->addWidget(c.findBox, 0, 1, 1, 2);
+  grid->addWidget(c.findNext, 0, 3);
   grid->addWidget(IdLabel(&dialog, 101, "New text:"), 1, 0);
   grid->addWidget(newBox, 1, 1, 1, 2);
   grid->addWidget(replace, 1, 3);
   grid->addWidget(replaceAll, 2, 3);
-  grid->addWidget(cancel, 3, 3);
-  grid->addWidget(help, 4, 3);
-  grid->addWidget(caseBox, 2, 0);
-  grid->addWidget(wrapBox, 2, 1);
-  grid->addWidget(highlightBox, 2, 2);
-  grid->addWidget(IdLabel(&dialog, 116, "Enter your search within the Find text input field."), 3, 0, 1, 3);
-
-  BindFlag(caseBox, s.findCase);
-  BindFlag(wrapBox, s.findWordWrap);
-  BindFlag(highlightBox, s.findHighlight);
-  BindHelp(app, help, 23);
-  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-  QObject::connect(findNext, &QPushButton::clicked, &dialog, [&app, &dialog, findBox] {
+  grid->addWidget(c.cancel, 3, 3);
+  grid->addWidget(c.help, 4, 3);
+  grid->addWidget(c.caseBox, 2, 0);
+  grid->addWidget(c.wrapBox, 2, 1);
+  grid->addWidget(c.highlightBox, 2, 2);
+  grid->addWidget(c.hint, 3, 0, 1, 3);
+  ChainFocus({c.findBox, newBox, c.findNext, replace, replaceAll, c.cancel, c.help, c.caseBox, c.wrapBox,
+              c.highlightBox});
+  QLineEdit* findBox = c.findBox;
+  QObject::connect(c.findNext, &QPushButton::clicked, &dialog, [&app, &dialog, findBox] {
     if (FindNextFromCaret(app, FromQ(findBox->text())) == FindOutcome::Shown && app.settings.findHighlight != 1)
       dialog.accept();
   });

@@ -56,7 +56,6 @@ class PrintPlanner {
   void ListedFile(const std::string& path, bool readable, std::string_view bytes);
 
   const PrintPlan& Plan() const { return plan_; }
-  PrintPlan TakePlan() { return std::move(plan_); }
 
  private:
   void Body(std::string text) { plan_.push_back({PrintOp::Body, std::move(text)}); }

@@ -102,10 +102,6 @@ ControlSpec InColumn(ControlSpec c, int column) {
   c.column = column;
   return c;
 }
-ControlSpec InFrame(ControlSpec c, int frameId) {
-  c.frame = frameId;
-  return c;
-}
 
 namespace {
 

@@ -114,7 +114,6 @@ ControlSpec Frame(int id, std::string title);
 ControlSpec StyleCheckBox(int id, const InlineStyleBox& box, const Settings& settings);
 // Places controls into the right-hand column (returns the changed copy).
 ControlSpec InColumn(ControlSpec c, int column);
-ControlSpec InFrame(ControlSpec c, int frameId);
 
 struct DialogSpec {
   DialogEntry entry{};                // caption, help context

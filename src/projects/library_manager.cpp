@@ -11,6 +11,7 @@
 #include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "documents/dialog_parts.h"
 #include "documents/document_table.h"
 #include "documents/printing.h"
 #include "platform/platform.h"
@@ -70,10 +71,10 @@ class LibraryManagerDialog : public QDialog {
     editor_->setFont(font);
 
     auto* column = new QVBoxLayout;
-    column->addWidget(Button("Open", kLibraryOpen, [this] { Open(); }));
-    column->addWidget(Button("Save", kLibrarySave, [this] { Save(); }));
-    column->addWidget(Button("Delete", kLibraryDelete, [this] { Delete(); }));
-    column->addWidget(Button("Print", kLibraryPrint, [this] { Print(); }));
+    column->addWidget(IdButton(this, kLibraryOpen, "Open", [this] { Open(); }));
+    column->addWidget(IdButton(this, kLibrarySave, "Save", [this] { Save(); }));
+    column->addWidget(IdButton(this, kLibraryDelete, "Delete", [this] { Delete(); }));
+    column->addWidget(IdButton(this, kLibraryPrint, "Print", [this] { Print(); }));
     column->addStretch();
 
     auto* grid = new QGridLayout;
@@ -87,26 +88,18 @@ class LibraryManagerDialog : public QDialog {
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
-    bottom->addWidget(Button("Help", kLibraryHelp, [this] {
+    bottom->addWidget(IdButton(this, kLibraryHelp, "Help", [this] {
       FeedbackIfOn(app_);
       app_.platform.ShowHelp("help/contents.chm", 47);
     }));
-    bottom->addWidget(Button("Ok", kLibraryOk, [this] { accept(); }));
-    bottom->addWidget(Button("Cancel", kLibraryCancel, [this] { reject(); }));
+    bottom->addWidget(IdButton(this, kLibraryOk, "Ok", [this] { accept(); }));
+    bottom->addWidget(IdButton(this, kLibraryCancel, "Cancel", [this] { reject(); }));
 
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(grid);
     outer->addLayout(bottom);
   }
 
-  template <typename F>
-  QPushButton* Button(const char* text, int id, F action) {
-    auto* b = new QPushButton(text, this);
-    b->setObjectName(QString::number(id));
-    b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, action);
-    return b;
-  }
 
   void SetCaption(const std::string& name) { setWindowTitle(Q("Library Manager - " + core::FileNameOf(name))); }
   void RefillList() { list_->setPlainText(Q(ToBoxText(LibraryFileList("Library")))); }

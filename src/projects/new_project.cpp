@@ -13,6 +13,7 @@
 #include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "documents/dialog_parts.h"
 #include "platform/platform.h"
 
 namespace {
@@ -41,7 +42,7 @@ class NewProjectDialog : public QDialog {
     name_ = Edit(kProjectName, "NewProject");
     grid->addWidget(Label("Location:", kProjectLocationLabel), 0, 0);
     grid->addWidget(location_, 1, 0);
-    grid->addWidget(Button("Browse...", kProjectBrowse, [this] { Browse(); }), 1, 1);
+    grid->addWidget(IdButton(this, kProjectBrowse, "Browse...", [this] { Browse(); }), 1, 1);
     grid->addWidget(Label("Folder name:", kProjectNameLabel), 2, 0);
     grid->addWidget(name_, 3, 0);
 
@@ -54,11 +55,11 @@ class NewProjectDialog : public QDialog {
 
     auto* row = new QHBoxLayout;
     row->addStretch();
-    row->addWidget(Button("Help", kProjectHelp, [this] { app_.platform.ShowHelp("help/contents.chm", 22); }));
-    QPushButton* ok = Button("Ok", kProjectOk, [this] { accept(); });
+    row->addWidget(IdButton(this, kProjectHelp, "Help", [this] { app_.platform.ShowHelp("help/contents.chm", 22); }));
+    QPushButton* ok = IdButton(this, kProjectOk, "Ok", [this] { accept(); });
     ok->setDefault(true);
     row->addWidget(ok);
-    row->addWidget(Button("Cancel", kProjectCancel, [this] { reject(); }));
+    row->addWidget(IdButton(this, kProjectCancel, "Cancel", [this] { reject(); }));
     grid->addLayout(row, 5, 0, 1, 2);
   }
 
@@ -76,14 +77,6 @@ class NewProjectDialog : public QDialog {
     auto* l = new QLabel(text, this);
     l->setObjectName(QString::number(id));
     return l;
-  }
-  template <typename F>
-  QPushButton* Button(const char* text, int id, F action) {
-    auto* b = new QPushButton(text, this);
-    b->setObjectName(QString::number(id));
-    b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, action);
-    return b;
   }
   void Browse() {
     std::string folder = Location();

@@ -28,7 +28,8 @@ void SetPreferenceDefaults(Settings& s) {
   s.deleteFile = 0;
   s.statusbarFile = 1;
   s.existingFile = 1;
-  s.tabIndent = "3";
+  // A new string moved in: GCC 12 warns falsely (-Wrestrict) on assigning the literal here.
+  s.tabIndent = std::string(1, '3');
   s.printFileName = 1;
   s.saveOnExit = 1;
   s.ukPaperSize = 1;

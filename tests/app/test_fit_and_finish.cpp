@@ -87,7 +87,7 @@ class TestFitAndFinish : public QObject {
     QString focused;
     f.platform.AnswerDialog([&](QDialog& dlg) {
       dlg.show();
-      QTest::qWaitForWindowExposed(&dlg);
+      (void)QTest::qWaitForWindowExposed(&dlg);
       if (QWidget* w = dlg.focusWidget()) focused = w->objectName();
       return false;
     });

@@ -268,7 +268,7 @@ class TestInsertDialog : public QObject {
     bool grows = false;
     f.platform.AnswerDialog([&](QDialog& d) {
       d.show();
-      QTest::qWaitForWindowExposed(&d);
+      (void)QTest::qWaitForWindowExposed(&d);
       QWidget* label = Find<QWidget>(d, 100);
       QWidget* edit = Find<QWidget>(d, box);
       if (!label || !edit) return false;

@@ -190,7 +190,7 @@ class PlatformTest : public QObject {
       platform.ShowHelp("help/contents.chm", 5);
       viewer = dialog.findChild<HelpViewer*>();
       if (!viewer) return dialog.reject();
-      QTest::qWaitForWindowExposed(viewer);
+      (void)QTest::qWaitForWindowExposed(viewer);
       dialogRect = dialog.frameGeometry();
       viewerRect = viewer->frameGeometry();
       QTest::keyClick(viewer, Qt::Key_Escape);
