@@ -48,6 +48,7 @@ struct App {
 
   Platform& platform;
   Settings settings;
+  SettingsFileState settingsFile;  // damage found at start-up, failed writes already reported
   std::string programFolder;   // the folder that holds the executable and its data
   // Settings, FTP profiles and trusted keys, publish manifests, sessions: apart from the
   // user's sites, so that none of them can become part of a page or an upload.

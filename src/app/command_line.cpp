@@ -1,8 +1,11 @@
 #include "app/command_line.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 #include "app/application.h"
+#include "app/main_window.h"
 #include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"
@@ -23,6 +26,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const std::st
       if (cl.action == CommandLine::Action::Run) cl.action = CommandLine::Action::Help;
     } else if (options && (a == "--version" || a == "-v")) {
       if (cl.action == CommandLine::Action::Run) cl.action = CommandLine::Action::Version;
+    } else if (options && a == "--new-instance") {
+      cl.newInstance = true;
     } else if (options && a.size() > 1 && a[0] == '-') {
       cl.action = CommandLine::Action::Error;
       cl.error = "verosta: unknown option " + a + "\nTry 'verosta --help'.\n";
@@ -39,8 +44,10 @@ std::string UsageText() {
   return "Usage: verosta [OPTION]... [FILE]...\n"
          "Edit web programs, HTML, CSS and JavaScript files; each FILE opens in its own tab.\n"
          "\n"
-         "  -h, --help     show this help and exit\n"
-         "  -v, --version  show the version and exit\n"
+         "  --new-instance  open a window of its own instead of handing the files to the\n"
+         "                  editor that is already running\n"
+         "  -h, --help      show this help and exit\n"
+         "  -v, --version   show the version and exit\n"
          "\n"
          "Your programs and library files are kept in the Verosta folder: $VEROSTA_HOME\n"
          "when set, the program folder when it holds a file named 'portable', otherwise\n"
@@ -50,17 +57,46 @@ std::string UsageText() {
 
 std::string VersionText() { return std::string("Verosta editor ") + VEROSTA_VERSION + "\n"; }
 
+std::string FilesNotOpenedMessage(const std::vector<std::string>& paths) {
+  constexpr size_t kNamed = 10;  // a box taller than the screen helps nobody
+  std::string text = "All " + std::to_string(kMaxDocuments) + " tabs are in use; these files were not opened:";
+  for (size_t i = 0; i < paths.size() && i < kNamed; ++i) text += "\r" + paths[i];
+  if (paths.size() > kNamed) text += "\rand " + std::to_string(paths.size() - kNamed) + " more.";
+  return text;
+}
+
 void OpenCommandLineFiles(App& app, const std::vector<std::string>& files) {
   bool opened = false;
+  std::vector<std::string> notOpened;
   for (const std::string& path : files) {
     // A name that does not exist yet opens empty and is created by Save, as long as its folder is there.
     if (!core::FileExists(path) && !core::FolderExists(core::FolderOf(path))) {
       app.platform.Message("This file's folder does not exist.\r" + path, MsgIcon::Warning);
       continue;
     }
+    if (DocumentCount(app) >= kMaxDocuments && !IsDocumentOpen(app, path)) {
+      notOpened.push_back(path);
+      continue;
+    }
     if (OpenDocumentTab(app, path, core::FileNameOf(path))) opened = true;
   }
+  if (!notOpened.empty()) app.platform.Message(FilesNotOpenedMessage(notOpened), MsgIcon::Information);
   if (!opened) return;
   FindActiveDocument(app);
   UpdateTitle(app);
+}
+
+void OpenHandedFiles(App& app, const std::vector<std::string>& files) {
+  MainWindow* window = app.window;
+  if (!window || window->Exited()) return;
+  // A dialog of the editor is open and works on the document it started with: wait until it closes.
+  if (QApplication::activeModalWidget()) {
+    QTimer::singleShot(250, window, [&app, files] { OpenHandedFiles(app, files); });
+    return;
+  }
+  OpenCommandLineFiles(app, files);
+  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  window->show();
+  window->raise();
+  window->activateWindow();
 }

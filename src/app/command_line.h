@@ -1,4 +1,4 @@
-// The editor's command line: `verosta [FILE...]`, `--help`, `--version`.
+// The editor's command line: `verosta [FILE...]`, `--new-instance`, `--help`, `--version`.
 #pragma once
 #include <string>
 #include <vector>
@@ -7,6 +7,7 @@ struct CommandLine {
   enum class Action { Run, Help, Version, Error } action = Action::Run;
   std::vector<std::string> files;  // absolute paths, in the order given
   std::string error;               // for Action::Error
+  bool newInstance = false;        // a window of its own, even when an editor is running
 };
 
 // `args` without the program name; relative file names resolve against `startFolder`.
@@ -17,4 +18,10 @@ std::string VersionText();
 
 struct App;
 // Opens each file in its own tab after start-up; a file already open is not opened twice.
+// Files beyond the 32 tabs are named in one message.
 void OpenCommandLineFiles(App& app, const std::vector<std::string>& files);
+// The message naming files that found no free tab.
+std::string FilesNotOpenedMessage(const std::vector<std::string>& paths);
+// Files a later start handed over: opened as from the command line (once no dialog of the
+// editor is open), then the window comes to the front.
+void OpenHandedFiles(App& app, const std::vector<std::string>& files);

@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "app/single_instance.h"
 #include "platform/platform.h"
 #include "platform/qt_platform.h"
 #include "platform/verosta_folder.h"
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
   platform.programFolder = app.programFolder;
   std::string moved;
   home::EnterVerostaFolder(app.programFolder, moved, app.configFolder);
+  // Keyed by the folder that holds the settings: two windows on one settings file overwrite each other.
+  const std::string socketPath = InstanceSocketFor(app.configFolder);
+  InstanceServer server([&app](const std::vector<std::string>& files) { OpenHandedFiles(app, files); });
+  if (!cl.newInstance && HandOverOrListen(server, socketPath, cl.files)) return 0;
   LoadSettings(app);
   StartUp(app);
   app.window->show();

@@ -2,14 +2,21 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QUrl>
+#include <algorithm>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/commands.h"
 #include "app/menus.h"
 #include "app/shell.h"
@@ -20,11 +27,12 @@ MainWindow::MainWindow(App& app) : app_(app), tabs_(new QTabWidget(this)), toolb
   app_.window = this;
   setWindowTitle(QString());
   setWindowIcon(QIcon(QString::fromStdString(ProgramFile(app_, "res/verosta.svg"))));
-  resize(700, 450);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(350, 225));
-  }
+  QRect place(QPoint(0, 0), QSize(700, 450));
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    place = FitWindowToScreen(place.size(), screen->availableGeometry(), kFrameAllowance);
+  resize(place.size());
+  move(place.topLeft() - QPoint(kFrameAllowance.left(), kFrameAllowance.top()));  // move() places the frame
+  setAcceptDrops(true);
   tabs_->setObjectName("200");
   tabs_->setDocumentMode(true);
   tabs_->setIconSize(QSize(17, 17));
@@ -78,7 +86,46 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   app_.editorHeight = height() - 89;
 }
 
+QRect FitWindowToScreen(QSize wanted, QRect available, QMargins frame) {
+  const QSize room = available.size().shrunkBy(frame).expandedTo(QSize(1, 1));
+  const QSize size = wanted.boundedTo(room);
+  const QSize outer = size.grownBy(frame);
+  const QPoint corner(available.x() + std::max(0, (available.width() - outer.width()) / 2),
+                      available.y() + std::max(0, (available.height() - outer.height()) / 2));
+  return QRect(corner + QPoint(frame.left(), frame.top()), size);
+}
+
+std::vector<std::string> DroppedFiles(const QMimeData* data) {
+  std::vector<std::string> files;
+  if (!data || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) continue;
+    const QString path = url.toLocalFile();
+    if (!QFileInfo(path).isDir()) files.push_back(QDir::cleanPath(path).toStdString());
+  }
+  return files;
+}
+
+bool MainWindow::FileDrop(QEvent* event) {
+  // Files dragged from a file manager open in tabs, wherever they land; other drops (text)
+  // are the editor's.
+  auto* drag = static_cast<QDropEvent*>(event);
+  const std::vector<std::string> files = DroppedFiles(drag->mimeData());
+  if (files.empty() || QApplication::activeModalWidget()) return false;
+  drag->setDropAction(Qt::CopyAction);
+  drag->accept();
+  if (event->type() == QEvent::Drop) {
+    OpenCommandLineFiles(app_, files);
+    AfterCommand(app_);
+  }
+  return true;
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget && widget->window() == this && FileDrop(event);
+  }
   // The accelerator table wins over the editing component's own key bindings:
   // claim the key at ShortcutOverride, run the command at KeyPress.
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;

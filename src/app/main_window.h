@@ -2,10 +2,23 @@
 // command to the dispatch tables and runs the exit sequence when closed.
 #pragma once
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
+#include <string>
+#include <vector>
 
 struct App;
+class QMimeData;
 class QTabWidget;
 class QToolBar;
+
+// Room left for the window manager's frame, which is not known before the window is shown.
+inline constexpr QMargins kFrameAllowance(8, 36, 8, 8);
+// Where a window of client size `wanted` first stands on a screen whose free area is
+// `available`: shrunk so that it fits there with its `frame`, and centred. The client area.
+QRect FitWindowToScreen(QSize wanted, QRect available, QMargins frame);
+// The local files (not folders) of a drag from a file manager.
+std::vector<std::string> DroppedFiles(const QMimeData* data);
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -27,6 +40,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void OnTabChanged();
+  bool FileDrop(QEvent* event);
   App& app_;
   QTabWidget* tabs_;
   QToolBar* toolbar_;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <filesystem>
 #include <Qsci/qsciscintilla.h>
 
 #include "app/application.h"
@@ -15,6 +16,7 @@
 #include "documents/document_table.h"
 #include "documents/editor.h"
 #include "platform/platform.h"
+#include "platform/verosta_folder.h"
 
 namespace {
 
@@ -51,7 +53,52 @@ void ShowTitleMarker(App& app) {
   app.window->setWindowTitle(modified ? "*" + title : title);
 }
 
-void LoadSettings(App& app) { LoadSettingsFile(app.settings, ConfigFile(app, "Verosta.ini")); }
+namespace {
+
+const char kSettingsFile[] = "Verosta.ini";
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full.lexically_normal().string();
+}
+
+// Told once a run, after start-up: which file was damaged and where it is kept.
+void ReportDamagedSettings(App& app) {
+  SettingsFileState& state = app.settingsFile;
+  if (!state.damaged || state.damageTold) return;
+  state.damageTold = true;
+  const std::string path = AbsolutePath(ConfigFile(app, kSettingsFile));
+  app.platform.Message("The settings file is damaged:\r" + path +
+                           "\rSettings it lacks or cannot give take their default values; the damaged file is "
+                           "kept as " + core::FileNameOf(path) + kDamagedSuffix + ".",
+                       MsgIcon::Warning);
+}
+
+void WriteSettings(App& app) {
+  SettingsFileState& state = app.settingsFile;
+  const std::string file = ConfigFile(app, kSettingsFile);
+  // The damaged file goes aside before anything replaces it, so the user can still look at it.
+  if (state.damaged && KeepDamagedSettingsFile(file)) state.damaged = false;
+  std::string error;
+  if (SaveSettingsFile(app.settings, file, &error)) {
+    state.writeFailureTold = false;
+  } else if (!state.writeFailureTold) {
+    // Said once, not at every later change while the disk stays full.
+    state.writeFailureTold = true;
+    app.platform.Message("The settings could not be saved to " + AbsolutePath(file) + ".\r" + error +
+                             "\rChanges to them last until the editor closes.",
+                         MsgIcon::Warning);
+  }
+}
+
+}  // namespace
+
+void LoadSettings(App& app) {
+  const SettingsFileStatus status =
+      LoadSettingsFile(app.settings, ConfigFile(app, kSettingsFile), ProgramFile(app, home::kDefaultSettings));
+  if (status == SettingsFileStatus::Damaged) app.settingsFile.damaged = true;
+}
 
 void SaveSettings(App& app) {
   // Every write records the open documents, by tab position, as the session list.
@@ -61,8 +108,7 @@ void SaveSettings(App& app) {
       app.settings.sessionFiles[n] = slot ? app.docs[slot].path : std::string();
     }
   }
-  // A failed write keeps the old file; nothing is reported.
-  SaveSettingsFile(app.settings, ConfigFile(app, "Verosta.ini"));
+  WriteSettings(app);
   UpdateTitle(app);
   RefreshStatusBar(app);
   SetStatusBarPart(app, 2, app.settings.statusbarFile == 1 ? "Program Name: " + app.currentPath : std::string());
@@ -140,6 +186,7 @@ void StartUp(App& app) {
   app.fileUsed = [&app](const std::string& path) { NoteRecentFile(app, path); };
   RefreshRecentMenu(app);
   AfterCommand(app);
+  ReportDamagedSettings(app);
 }
 
 bool ExitSequence(App& app) {

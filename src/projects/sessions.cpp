@@ -91,6 +91,12 @@ std::vector<std::string> ReadSessionPaths(const std::string& fileBytes) {
   return paths;
 }
 
+bool HoldsSessionLines(const std::string& fileBytes) {
+  for (const std::string& line : core::SplitLines(fileBytes))
+    if (core::StartsWith(line, "File")) return true;
+  return false;
+}
+
 std::vector<std::string> SlotPaths(const App& app) {
   std::vector<std::string> paths;
   for (int s = 1; s <= kMaxDocuments; ++s) paths.push_back(app.docs[s].page ? app.docs[s].path : std::string());
@@ -138,6 +144,12 @@ void LoadSession(App& app) {
   // An unreadable session file must not cost the user the tabs that are open now.
   if (!core::ReadFileBytes(chosen.front(), bytes, &error)) {
     app.platform.Message("The session file could not be read.\r" + error, MsgIcon::Warning);
+    return;
+  }
+  if (!HoldsSessionLines(bytes)) {
+    app.platform.Message("This is not a session file: it has no File001 to File032 lines. The open documents stay "
+                         "as they are.\r" + chosen.front(),
+                         MsgIcon::Warning);
     return;
   }
 

@@ -12,6 +12,8 @@ std::string SessionFileLines(const std::vector<std::string>& slotPaths);
 std::string WriteSessionFile(const std::string& fileName, const std::vector<std::string>& slotPaths);
 // The paths of the "File" lines in file order, trimmed; empty ones are left out.
 std::vector<std::string> ReadSessionPaths(const std::string& fileBytes);
+// True when some line is one the reader takes as a "File" line, even one without a path.
+bool HoldsSessionLines(const std::string& fileBytes);
 
 // The paths of document slots 1..32 ("" for free slots and documents without a file).
 std::vector<std::string> SlotPaths(const App& app);

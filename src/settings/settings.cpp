@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "core/files.h"
@@ -138,17 +139,43 @@ int SessionNumber(std::string_view line) {
 
 }  // namespace
 
-void ReadSettingsText(const std::string& fileBytes, Settings& s) {
+namespace {
+
+// A number as the reader takes it: blanks, an optional sign, then a digit or a fraction.
+bool HoldsNumber(std::string_view value) {
+  size_t i = value.find_first_not_of(" \t\r\n");
+  if (i == std::string_view::npos) return false;
+  if (value[i] == '+' || value[i] == '-') ++i;
+  if (i < value.size() && value[i] == '.') ++i;
+  return i < value.size() && value[i] >= '0' && value[i] <= '9';
+}
+
+// What reading saw of the file's shape, for telling a damaged file from an old or short one.
+struct Scan {
+  bool header = false, anyKey = false, lastKey = false;
+  std::vector<int Settings::*> unreadable;  // number keys whose value is not a number
+};
+
+// The key every version of the file has written last: a file cut short lacks it.
+// (Matched without its space: a negative value follows the key directly.)
+constexpr std::string_view kLastKey = "Image gallery style";
+constexpr std::string_view kHeader = "[Verosta editor Configuration file]";
+
+void ApplyLines(const std::string& fileBytes, Settings& s, Scan* scan) {
   std::string value;
   for (const std::string& line : core::SplitLines(fileBytes)) {
     if (line.empty()) continue;
+    if (scan && line == kHeader) scan->header = true;
+    if (scan && core::StartsWith(line, kLastKey)) scan->lastKey = true;
     for (const ReadKey& k : KeysStartingWith(static_cast<unsigned char>(line[0]))) {
       if (line.size() < 2 || line[1] != k.key[1] || !core::MatchKey(line, k.key, value)) continue;
       const Field& f = *k.field;
+      if (scan) scan->anyKey = true;
       if (f.kind == Kind::Number) {
         int v = core::ParseNumber(value);
         if (f.number == &Settings::fontSize && v < 5) v = 10;
         s.*f.number = v;
+        if (scan && !HoldsNumber(value)) scan->unreadable.push_back(f.number);
       } else {
         s.*f.text = value;
       }
@@ -156,8 +183,26 @@ void ReadSettingsText(const std::string& fileBytes, Settings& s) {
     if (int n = SessionNumber(line)) {
       value = line.substr(7);
       s.sessionFiles[n] = core::Trim(value.empty() ? value : value.substr(1));
+      if (scan) scan->anyKey = true;
     }
   }
+}
+
+// Empty, zero-filled or foreign bytes hold nothing of the file; a header without the last key
+// was cut short. A file written by hand without a header is taken as it is.
+bool Damaged(const Scan& scan) {
+  return (!scan.header && !scan.anyKey) || (scan.header && !scan.lastKey) || !scan.unreadable.empty();
+}
+
+}  // namespace
+
+void ReadSettingsText(const std::string& fileBytes, Settings& s) { ApplyLines(fileBytes, s, nullptr); }
+
+bool SettingsTextDamaged(const std::string& fileBytes) {
+  Settings ignored;
+  Scan scan;
+  ApplyLines(fileBytes, ignored, &scan);
+  return Damaged(scan);
 }
 
 std::string WriteSettingsText(const Settings& s) {
@@ -183,12 +228,34 @@ std::string WriteSettingsText(const Settings& s) {
   return out;
 }
 
-void LoadSettingsFile(Settings& s, const std::string& path) {
-  std::string bytes;
-  if (core::ReadFileBytes(path, bytes)) ReadSettingsText(bytes, s);
+SettingsFileStatus LoadSettingsFile(Settings& s, const std::string& path, const std::string& defaultsPath) {
+  SettingsFileStatus status = SettingsFileStatus::Missing;
+  std::string bytes, defaults;
+  std::error_code ec;
+  if (core::ReadFileBytes(path, bytes)) {
+    // Keys the file lacks or cannot give take the shipped value, not the value that
+    // happened to be in memory: a file cut short must not leave black text on black.
+    Settings base = s;
+    if (!defaultsPath.empty() && core::ReadFileBytes(defaultsPath, defaults)) ReadSettingsText(defaults, base);
+    Scan scan;
+    s = base;
+    ApplyLines(bytes, s, &scan);
+    for (int Settings::*m : scan.unreadable) s.*m = base.*m;
+    status = Damaged(scan) ? SettingsFileStatus::Damaged : SettingsFileStatus::Sound;
+  } else if (std::filesystem::exists(path, ec)) {
+    status = SettingsFileStatus::Damaged;  // there, but not readable: not the missing file of a first start
+    if (!defaultsPath.empty() && core::ReadFileBytes(defaultsPath, defaults)) ReadSettingsText(defaults, s);
+  }
   if (s.fontSize < 6) s.fontSize = 10;
+  return status;
 }
 
-bool SaveSettingsFile(const Settings& s, const std::string& path) {
-  return core::WriteFileAtomically(path, WriteSettingsText(s));
+bool SaveSettingsFile(const Settings& s, const std::string& path, std::string* error) {
+  return core::WriteFileAtomically(path, WriteSettingsText(s), error);
+}
+
+bool KeepDamagedSettingsFile(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::rename(path, path + kDamagedSuffix, ec);
+  return !ec;
 }

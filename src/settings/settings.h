@@ -61,9 +61,32 @@ void ReadSettingsText(const std::string& fileBytes, Settings& s);
 // The complete configuration file for `s`, CR LF line ends.
 std::string WriteSettingsText(const Settings& s);
 
+// A file that cannot be what the editor wrote: nothing of a settings file in it (empty,
+// zero-filled, foreign bytes); the header without the key every version writes last (cut
+// short); or a number key whose value is no number. A file that merely lacks some keys (one
+// from an older version, a short file written by hand) is not damaged.
+bool SettingsTextDamaged(const std::string& fileBytes);
+
+enum class SettingsFileStatus { Missing, Sound, Damaged };
+
 // File-level operations on Verosta.ini at `path` (in the configuration folder).
-// LoadSettings never clears a field; a missing or unreadable file changes only the font size rule.
-void LoadSettingsFile(Settings& s, const std::string& path);
+// A missing file changes only the font size rule. An existing file is read over the shipped
+// defaults at `defaultsPath` (when given and readable): keys it lacks or cannot give take
+// those; a damaged or unreadable one says so.
+SettingsFileStatus LoadSettingsFile(Settings& s, const std::string& path,
+                                    const std::string& defaultsPath = "");
 // Writes through a temporary file and a rename; false when the file could not be written
-// (the old file is then left whole).
-bool SaveSettingsFile(const Settings& s, const std::string& path);
+// (the old file is then left whole, `error` says why).
+bool SaveSettingsFile(const Settings& s, const std::string& path, std::string* error = nullptr);
+
+// A damaged file is kept beside its name with this suffix, replacing an older one.
+inline constexpr const char* kDamagedSuffix = ".damaged";
+// Moves the damaged file at `path` aside; false when it could not be moved.
+bool KeepDamagedSettingsFile(const std::string& path);
+
+// What the user has been told about the settings file during this run.
+struct SettingsFileState {
+  bool damaged = false;        // start-up found it damaged; it is moved aside before the next write
+  bool damageTold = false;
+  bool writeFailureTold = false;  // cleared by the next write that succeeds
+};

@@ -1,5 +1,9 @@
 // The command line: files given to the program open in tabs after start-up.
+#include <QAbstractScrollArea>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QProcess>
+#include <QUrl>
 #include <QTabWidget>
 #include <QTest>
 
@@ -64,6 +68,70 @@ class TestCommandLine : public QObject {
     QCOMPARE(EditorText(f.app->docs[3].editor), std::string("<p>B</p>"));
     QCOMPARE(f.app->currentPath, f.Path("work/new.css"));
     QCOMPARE(f.app->window->windowTitle().isEmpty(), false);
+  }
+
+  void newInstanceOption() {
+    CommandLine cl = ParseCommandLine({"a.web", "--new-instance"}, "/home/ann");
+    QVERIFY(cl.action == CommandLine::Action::Run);
+    QVERIFY(cl.newInstance);
+    QCOMPARE(cl.files, std::vector<std::string>{"/home/ann/a.web"});
+    QVERIFY(!ParseCommandLine({"--", "--new-instance"}, "/home/ann").newInstance);
+    QVERIFY(UsageText().find("  --new-instance ") != std::string::npos);
+    QVERIFY(ReadAll(std::string(VEROSTA_SOURCE_DIR) + "/dist/verosta.1").find("\\-\\-new\\-instance") !=
+            std::string::npos);
+  }
+
+  // `verosta *.web` in a folder of 40 programs: 31 open beside the start-up tab, and one
+  // message names the nine that found no tab.
+  void filesBeyondThirtyTwoTabsAreNamed() {
+    EditorFixture f;
+    std::vector<std::string> files;
+    for (int i = 1; i <= 40; ++i) {
+      files.push_back(f.Path("many/p" + std::to_string(i) + ".web"));
+      WriteAll(files.back(), "p");
+    }
+    f.Start();
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    OpenCommandLineFiles(*f.app, files);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(DocumentCount(*f.app), kMaxDocuments);
+    const std::string told = f.platform.CallsOf("message").at(0).text;
+    QVERIFY(told.find("p31.web") == std::string::npos);
+    for (int i = 32; i <= 40; ++i) QVERIFY(told.find(f.Path("many/p" + std::to_string(i) + ".web")) != std::string::npos);
+    // Files already open are no loss; a longer list is cut short with a count.
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    OpenCommandLineFiles(*f.app, {files[0]});
+    QVERIFY(!f.platform.Done());
+    std::vector<std::string> more(25, "/x.web");
+    QVERIFY(FilesNotOpenedMessage(more).find("\rand 15 more.") != std::string::npos);
+  }
+
+  // Files dragged from a file manager onto the editor open in tabs; dropped text stays the editor's.
+  void droppedFilesOpen() {
+    EditorFixture f;
+    f.WriteFile("drop/a.web", "A");
+    f.WriteFile("drop/b.css", "B");
+    f.Start();
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(f.Path("drop/a.web"))),
+                   QUrl::fromLocalFile(QString::fromStdString(f.Path("drop"))), QUrl("https://example.org/c.web"),
+                   QUrl::fromLocalFile(QString::fromStdString(f.Path("drop/b.css")))});
+    QCOMPARE(DroppedFiles(&files), (std::vector<std::string>{f.Path("drop/a.web"), f.Path("drop/b.css")}));
+    QWidget* target = reinterpret_cast<QAbstractScrollArea*>(f.app->activeEditor)->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+    QVERIFY(IsDocumentOpen(*f.app, f.Path("drop/a.web")));
+    QVERIFY(IsDocumentOpen(*f.app, f.Path("drop/b.css")));
+    QCOMPARE(f.app->currentPath, f.Path("drop/b.css"));
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+
+    QMimeData text;
+    text.setText("plain words");
+    QVERIFY(DroppedFiles(&text).empty());
   }
 
   void helpAndVersionPrintAndExit_data() {

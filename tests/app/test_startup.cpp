@@ -7,8 +7,11 @@
 
 #include "app/main_window.h"
 #include "app/shell.h"
+#include "core/files.h"
 #include "core/text.h"
 #include "documents/document_table.h"
+#include "documents/editor.h"
+#include <Qsci/qsciscintilla.h>
 #include "settings/settings.h"
 #include "support/fixture.h"
 
@@ -145,9 +148,78 @@ class StartupTest : public QObject {
     for (int i = 0; i < 20000; ++i) junk.push_back(static_cast<char>(i * 131));
     f.WriteFile("Verosta.ini", junk);
     f.WriteFile("FtpProjs.ini", junk);
+    f.platform.AnswerMessage(MsgAnswer::Ok);  // the settings file is damaged
     f.Start();
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     QCOMPARE(f.app->settings.fontSize, 10);
     QCOMPARE(TabNames(*f.app).size(), 1);
+  }
+
+  // A file cut short starts with the shipped values where it lacks them, says so once and is
+  // kept as Verosta.ini.damaged when the settings are next written.
+  void damagedSettingsKeepReadableColours() {
+    EditorFixture f;
+    const std::string shipped = ReadAll(std::string(VEROSTA_PROGRAM_DIR) + "/res/Verosta.ini");
+    QVERIFY(shipped.find("[System colors]") != std::string::npos);
+    f.WriteFile("res/Verosta.ini", shipped);
+    const std::string cut = shipped.substr(0, shipped.find("[System colors]") + 20);
+    f.WriteFile("Verosta.ini", cut);
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    f.Start();
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    auto told = f.platform.CallsOf("message");
+    QCOMPARE(int(told.size()), 1);
+    QVERIFY(told[0].text.find(f.Path("Verosta.ini")) != std::string::npos);
+    QVERIFY(told[0].text.find("Verosta.ini.damaged") != std::string::npos);
+    QsciScintilla* editor = f.app->activeEditor;
+    const intptr_t fore = Send(editor, QsciScintillaBase::SCI_STYLEGETFORE, QsciScintillaBase::STYLE_DEFAULT);
+    const intptr_t back = Send(editor, QsciScintillaBase::SCI_STYLEGETBACK, QsciScintillaBase::STYLE_DEFAULT);
+    QVERIFY(fore != back);
+    QCOMPARE(back, intptr_t(0xFFFFFF));
+    QVERIFY(!core::FileExists(f.Path("Verosta.ini.damaged")));  // kept in place until a write
+
+    SaveSettings(*f.app);
+    SaveSettings(*f.app);
+    f.Close();
+    QCOMPARE(int(f.platform.CallsOf("message").size()), 1);
+    QCOMPARE(f.ReadFile("Verosta.ini.damaged"), cut);
+    QVERIFY(!SettingsTextDamaged(f.ReadFile("Verosta.ini")));
+  }
+
+  // A full disk (here: a folder in the file's place) is reported at the first failed write only.
+  void failedSettingsWriteIsToldOnce() {
+    EditorFixture f;
+    f.Start();
+    QVERIFY(QDir().mkpath(QString::fromStdString(f.Path("Verosta.ini/x"))));
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    for (int i = 0; i < 3; ++i) SaveSettings(*f.app);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    auto told = f.platform.CallsOf("message");
+    QCOMPARE(int(told.size()), 1);
+    QVERIFY(told[0].text.find("could not be saved") != std::string::npos);
+    QVERIFY(told[0].icon == MsgIcon::Warning);
+    f.Close();  // the exit's write fails again, silently
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+  }
+
+  // The first place of the 700 x 450 window, frame included, lies on the screen's free area.
+  void windowFitsTheScreen_data() {
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("large screen: centred") << QRect(0, 0, 1920, 1080) << QRect(610, 329, 700, 450);
+    // 1280 x 800 pixels at twice the scale: 640 x 400 points less a 24-point panel.
+    QTest::newRow("small screen at twice the scale") << QRect(0, 24, 640, 376) << QRect(8, 60, 624, 332);
+    QTest::newRow("second screen on the right") << QRect(1920, 0, 1280, 1024) << QRect(2210, 301, 700, 450);
+    QTest::newRow("only just wide enough") << QRect(0, 0, 716, 494) << QRect(8, 36, 700, 450);
+    QTest::newRow("smaller than the frame") << QRect(10, 10, 12, 30) << QRect(18, 46, 1, 1);
+  }
+  void windowFitsTheScreen() {
+    QFETCH(QRect, available);
+    QFETCH(QRect, expected);
+    const QMargins frame(8, 36, 8, 8);
+    const QRect place = FitWindowToScreen(QSize(700, 450), available, frame);
+    QCOMPARE(place, expected);
+    if (available.width() >= 16 + 1) QVERIFY(available.contains(place.marginsAdded(frame)));
   }
 
   void whiteSpaceChecksItsMenuItem() {

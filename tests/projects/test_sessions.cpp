@@ -183,6 +183,29 @@ class SessionTest : public QObject {
     QCOMPARE(OpenTabNames(*f.app), std::vector<std::string>{"a.web"});
   }
 
+  // A file picked by mistake (a page, an empty file) says so and costs no open tab.
+  void loadSessionWithoutSessionLinesSaysSo_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("a page") << QByteArray("<html><body>File list</body></html>\r\n");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("lower-case keys") << QByteArray("Project files for x.xml\r\n\r\nfile001 /a.web\r\n");
+  }
+  void loadSessionWithoutSessionLinesSaysSo() {
+    QFETCH(QByteArray, file);
+    EditorFixture f;
+    std::string a = MakeFile(f, "a.web", "A");
+    f.WriteFile("Sessions/odd.xml", file.toStdString());
+    StartWith(f, {a});
+    f.platform.AnswerOpen({f.Path("Sessions/odd.xml")});
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    f.Menu(131);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    const std::string told = f.platform.CallsOf("message").at(0).text;
+    QVERIFY(told.find("not a session file") != std::string::npos);
+    QVERIFY(told.find(f.Path("Sessions/odd.xml")) != std::string::npos);
+    QCOMPARE(OpenTabNames(*f.app), std::vector<std::string>{"a.web"});
+  }
+
   void loadSessionWithOddLines() {
     EditorFixture f;
     std::string a = MakeFile(f, "a.web", "A"), c = MakeFile(f, "c.web", "C");

@@ -14,6 +14,17 @@ std::string Golden(const char* name) {
   core::ReadFileBytes(std::string(VEROSTA_TEST_DATA) + "/settings/golden/" + name, bytes);
   return bytes;
 }
+// The default file the program folder ships.
+std::string Shipped() {
+  std::string bytes;
+  core::ReadFileBytes(std::string(VEROSTA_SOURCE_DIR) + "/data/Verosta.ini", bytes);
+  return bytes;
+}
+std::string ReadAllBytes(const std::string& path) {
+  std::string bytes;
+  core::ReadFileBytes(path, bytes);
+  return bytes;
+}
 Settings Read(const std::string& text) {
   Settings s;
   ReadSettingsText(text, s);
@@ -188,9 +199,86 @@ class SettingsFileTest : public QObject {
       for (auto m : kTexts) QVERIFY2(back.*m == core::LineValue(s.*m), where + " text " + QByteArray::fromStdString(s.*m));
       for (int n = 1; n <= 32; ++n)
         QVERIFY2(back.sessionFiles[n] == core::Trim(core::LineValue(s.sessionFiles[n])), where);
+      QVERIFY2(!SettingsTextDamaged(written), where);
       // The file has exactly its own lines: the layout of a record without any text.
       QCOMPARE(core::SplitLines(written).size(), core::SplitLines(WriteSettingsText(Settings{})).size());
     }
+  }
+
+  // Damaged: what a crash, a full disk or a stray program leaves. Not damaged: what an older
+  // version or a person may write.
+  void damagedFiles_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("damaged");
+    const QByteArray whole = QByteArray::fromStdString(Shipped());
+    const qsizetype colours = whole.indexOf("[System colors]");
+    QByteArray older = whole;
+    older.replace("[Syntax]\r\nSyntax highlighting 1\r\n\r\n", "");
+    QByteArray word = whole;
+    word.replace("Background 16777215", "Background white");
+    QByteArray negative = whole;
+    negative.replace("Image gallery style 0", "Image gallery style-1");
+    QTest::newRow("whole") << whole << false;
+    QTest::newRow("older, without a key added later") << older << false;
+    QTest::newRow("written by hand, no header") << QByteArray("Titlebar name 1\r\nFile001 /a.web\r\n") << false;
+    QTest::newRow("negative last value") << negative << false;
+    QTest::newRow("cut at a line end") << whole.left(colours) << true;
+    QTest::newRow("cut inside a line") << whole.left(colours + 20) << true;
+    QTest::newRow("cut in the last value") << whole.left(whole.size() - 3) << true;
+    QTest::newRow("header only") << QByteArray("[Verosta editor Configuration file]\r\n") << true;
+    QTest::newRow("empty") << QByteArray() << true;
+    QTest::newRow("zero-filled") << QByteArray(4096, '\0') << true;
+    QTest::newRow("foreign text") << QByteArray("<html><body>hello</body></html>\n") << true;
+    QTest::newRow("a colour that is no number") << word << true;
+  }
+  void damagedFiles() {
+    QFETCH(QByteArray, file);
+    QFETCH(bool, damaged);
+    QCOMPARE(SettingsTextDamaged(file.toStdString()), damaged);
+  }
+
+  // Keys a file lacks or cannot give take the shipped value, never black on black.
+  void loadTakesShippedValuesForWhatTheFileLacks() {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("Verosta.ini").toStdString(), defaults = dir.filePath("d.ini").toStdString();
+    const std::string shipped = Shipped();
+    QVERIFY(core::WriteFileAtomically(defaults, shipped));
+    std::string cut = shipped.substr(0, shipped.find("[System colors]") + 20);
+    cut = core::ReplaceAll(cut, "Font size 10", "Font size 14");
+    struct Case { std::string file; SettingsFileStatus status; };
+    std::string word = shipped;
+    word = core::ReplaceAll(core::ReplaceAll(word, "Main text 0", "Main text black"), "Background 16777215",
+                            "Background 255");
+    for (const Case& c : {Case{cut, SettingsFileStatus::Damaged}, Case{word, SettingsFileStatus::Damaged}}) {
+      QVERIFY(core::WriteFileAtomically(path, c.file));
+      Settings s;
+      s.colorMainText = 0x123456;  // what memory held must not survive a damaged file
+      QCOMPARE(int(LoadSettingsFile(s, path, defaults)), int(c.status));
+      QCOMPARE(s.colorMainText, 0);
+      QVERIFY(s.colorBackground != s.colorMainText);
+      QVERIFY(s.colorBackground == 16777215 || s.colorBackground == 255);
+      QCOMPARE(s.tableRows, std::string("2"));
+    }
+    Settings s;
+    QVERIFY(core::WriteFileAtomically(path, cut));
+    LoadSettingsFile(s, path, defaults);
+    QCOMPARE(s.fontSize, 14);  // what the file still holds is kept
+
+    // Kept aside under its own name, replacing an older copy.
+    QVERIFY(core::WriteFileAtomically(path + ".damaged", "old"));
+    QVERIFY(KeepDamagedSettingsFile(path));
+    QVERIFY(!core::FileExists(path));
+    QCOMPARE(ReadAllBytes(path + ".damaged"), cut);
+
+    // A name that is there but cannot be read is no first start.
+    QVERIFY(QDir().mkpath(QString::fromStdString(path)));
+    Settings t;
+    QCOMPARE(int(LoadSettingsFile(t, path, defaults)), int(SettingsFileStatus::Damaged));
+    QCOMPARE(t.colorBackground, 16777215);
+    Settings u;
+    QCOMPARE(int(LoadSettingsFile(u, dir.filePath("none.ini").toStdString(), defaults)),
+             int(SettingsFileStatus::Missing));
+    QCOMPARE(u.colorBackground, 0);
   }
 
   void missingFileKeepsDefaults() {
