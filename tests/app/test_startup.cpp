@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include "app/main_window.h"
+#include "app/menus.h"
 #include "app/shell.h"
 #include "core/text.h"
 #include "documents/document_table.h"
@@ -154,7 +155,7 @@ class StartupTest : public QObject {
     EditorFixture f;
     f.WriteFile("Verosta.ini", "White space 1\r\n");
     f.Start();
-    QAction* item = f.app->window->findChild<QAction*>("317");
+    QAction* item = MenuItem(f.app->window, Cmd::ShowWhiteSpace);
     QVERIFY(item);
     QVERIFY(item->isChecked());
     int checked = 0;
