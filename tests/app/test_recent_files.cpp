@@ -91,11 +91,11 @@ class TestRecentFiles : public QObject {
     f.Start();
     QVERIFY(VisibleEntries(*f.app).isEmpty());
     f.platform.AnswerOpen({f.Path("site/a.web")});
-    f.Menu(102);
+    f.Menu(Cmd::Open);
     f.platform.AnswerOpen({f.Path("site/b.web")});
-    f.Menu(102);
+    f.Menu(Cmd::Open);
     f.platform.AnswerSave(f.Path("site/c.html"));
-    f.Menu(106);
+    f.Menu(Cmd::SaveAs);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     const std::string expected =
         f.Path("site/c.html") + "\r\n" + f.Path("site/b.web") + "\r\n" + f.Path("site/a.web") + "\r\n";

@@ -168,14 +168,14 @@ class StartupTest : public QObject {
     EditorFixture f;
     f.WriteFile("Verosta.ini", "Font size 14\r\nFont name Verdana\r\n");
     f.Start();
-    f.Menu(308);
+    f.Menu(Cmd::IncreaseFontSize);
     QCOMPARE(f.app->settings.fontSize, 14);
-    f.Key(4045);
+    f.Key(Accel::DecreaseFontSize);
     QCOMPARE(f.app->settings.fontSize, 13);
     f.app->settings.fontSize = 7;
-    f.Menu(309);
+    f.Menu(Cmd::DecreaseFontSize);
     QCOMPARE(f.app->settings.fontSize, 7);
-    f.Menu(311);
+    f.Menu(Cmd::ResetFont);
     QCOMPARE(f.app->settings.fontSize, 9);
     QCOMPARE(f.app->settings.fontName, std::string("Courier New"));
   }
