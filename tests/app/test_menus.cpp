@@ -191,7 +191,8 @@ class MenusTest : public QObject {
     }
   }
 
-  // The design's accelerator table, pressed on the editor of the main window.
+  // The design's accelerator table, pressed on the editor of the main window. The numbers
+  // are the design's, so they check the values the registry gives its names.
   void designKeysFireTheirCommands_data() {
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("key");

@@ -201,7 +201,8 @@ class TestTextInserts : public QObject {
     QTest::addColumn<QString>("selected");
     QTest::newRow("tab") << Number(Accel::Tab) << 5 << "one\nt\t|wo\nthree" << "";
     QTest::newRow("top") << Number(Accel::GoToTop) << 9 << "|one\ntwo\nthree" << "";
-    QTest::newRow("bottom") << Number(Accel::GoToBottom) << 1 << "one\ntwo\nthree|" << "";  // past the last line: the end
+    // Past the last line: the end.
+    QTest::newRow("bottom") << Number(Accel::GoToBottom) << 1 << "one\ntwo\nthree|" << "";
     QTest::newRow("home") << Number(Accel::StartOfLine) << 6 << "one\n|two\nthree" << "";
     QTest::newRow("line end") << Number(Accel::EndOfLine) << 4 << "one\ntwo|\nthree" << "";
     QTest::newRow("line delete") << Number(Accel::RemoveLine) << 5 << "one\n|three" << "";
