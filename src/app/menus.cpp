@@ -11,7 +11,7 @@
 
 namespace {
 
-const MenuRow kMenuRows[] = {
+const MenuRow kLayout[] = {
     {MenuRow::Menu, 0, Cmd::None, "&File"},
     {MenuRow::Item, 1, Cmd::NewProgram},
     {MenuRow::Separator, 1},
@@ -321,11 +321,11 @@ const MenuRow kMenuRows[] = {
 
 }  // namespace
 
-std::span<const MenuRow> MenuLayout() { return kMenuRows; }
+std::span<const MenuRow> MenuLayout() { return kLayout; }
 
 void BuildMenuBar(QMenuBar* bar, QObject* receiver, void (*onCommand)(QObject*, int)) {
   std::vector<QMenu*> stack;  // stack[d] is the menu that takes rows of depth d+1
-  for (const MenuRow& row : kMenuRows) {
+  for (const MenuRow& row : kLayout) {
     if (row.kind == MenuRow::Menu) {
       stack.assign(1, bar->addMenu(QString::fromUtf8(row.title)));
       continue;
