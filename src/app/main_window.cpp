@@ -56,6 +56,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Command(int number, bool fromMenu) {
+  emit commandReceived(number, fromMenu);
   DispatchCommand(app_, number, fromMenu);
   if (app_.window == this) AfterCommand(app_);
 }
@@ -132,12 +133,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this || QApplication::activeModalWidget()) return false;
   auto* key = static_cast<QKeyEvent*>(event);
-  int number = AcceleratorFor(*key);
-  if (!number) return false;
+  const CommandRow* row = AcceleratorRowFor(*key);
+  if (!row) return false;
   if (event->type() == QEvent::ShortcutOverride) {
     event->accept();
     return true;
   }
-  if (!key->isAutoRepeat() || number == 4000 || number == 4044 || number == 4045) Command(number, false);
+  if (!key->isAutoRepeat() || row->key.repeats) Command(Number(row->key.id), false);
   return true;
 }

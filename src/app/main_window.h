@@ -33,6 +33,10 @@ class MainWindow : public QMainWindow {
   // True once the exit sequence has run; the window then closes for good.
   bool Exited() const { return exited_; }
 
+ signals:
+  // Every command number the window is given, before it runs.
+  void commandReceived(int number, bool fromMenu);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

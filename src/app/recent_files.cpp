@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/menus.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/document_table.h"
@@ -66,7 +67,7 @@ void RefreshRecentMenu(App& app) {
   const std::vector<std::string> paths = LoadRecentFiles(app);
   QMenu* submenu = nullptr;
   for (int i = 0; i < kRecentFileCount; ++i) {
-    QAction* a = app.window->findChild<QAction*>(QString::number(kFirstRecentCommand + i));
+    QAction* a = MenuItem(app.window, kRecentFileItems[i]);
     if (!a) continue;
     const bool used = i < static_cast<int>(paths.size());
     QString label = used ? QString::fromUtf8(paths[i].c_str()).replace("&", "&&") : QString();

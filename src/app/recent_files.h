@@ -4,10 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "core/command_ids.h"
+
 struct App;
 
 inline constexpr int kRecentFileCount = 10;
-inline constexpr int kFirstRecentCommand = 160;  // 160 to 169, one per entry
+// The entries' menu items, newest first.
+inline constexpr Cmd kRecentFileItems[kRecentFileCount] = {
+    Cmd::RecentFile1, Cmd::RecentFile2, Cmd::RecentFile3, Cmd::RecentFile4, Cmd::RecentFile5,
+    Cmd::RecentFile6, Cmd::RecentFile7, Cmd::RecentFile8, Cmd::RecentFile9, Cmd::RecentFile10};
 inline constexpr const char* kRecentFilesName = "Recent.ini";
 
 // The paths of a Recent.ini text: one a line, blank lines skipped, at most ten.

@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/menus.h"
 #include "app/recent_files.h"
 #include "core/files.h"
 #include "core/text.h"
@@ -176,7 +177,7 @@ void StartUp(App& app) {
     Send(app, QsciScintillaBase::SCI_SETWHITESPACEFORE, 1, app.settings.colorSpace);
     Send(app, QsciScintillaBase::SCI_SETWHITESPACESIZE, 2);
     Send(app, QsciScintillaBase::SCI_SETVIEWWS, QsciScintillaBase::SCWS_VISIBLEALWAYS);
-    if (QAction* a = window->findChild<QAction*>("317")) {
+    if (QAction* a = MenuItem(window, Cmd::ShowWhiteSpace)) {
       a->setCheckable(true);
       a->setChecked(true);
     }

@@ -38,30 +38,28 @@ void OpenRecent(App& app) {
 }
 void Nothing(App&) {}
 
-const CommandRow kMenu[] = {
-    {109, Exit, false},
-    {308, FontLarger, false},
-    {309, FontSmaller, false},
-    {311, FontReset, false},
-    {160, OpenRecent<0>, true},
-    {161, OpenRecent<1>, true},
-    {162, OpenRecent<2>, true},
-    {163, OpenRecent<3>, true},
-    {164, OpenRecent<4>, true},
-    {165, OpenRecent<5>, true},
-    {166, OpenRecent<6>, true},
-    {167, OpenRecent<7>, true},
-    {168, OpenRecent<8>, true},
-    {169, OpenRecent<9>, true},
-};
-
-const CommandRow kKeys[] = {
-    {4044, FontLarger, false},
-    {4045, FontSmaller, false},
-    {4048, Feedback, false},
-    {4052, Nothing, false},
+const CommandRow kRows[] = {
+    {Cmd::Exit, "Exit", Exit},
+    {Cmd::IncreaseFontSize, "Increase Font Size      \tAlt+Up", FontLarger, Then::Stay,
+     {Accel::IncreaseFontSize, "Alt+Up", Then::AsItem, nullptr, kRepeats}},
+    {Cmd::DecreaseFontSize, "Decrease Font Size\tAlt+Down", FontSmaller, Then::Stay,
+     {Accel::DecreaseFontSize, "Alt+Down", Then::AsItem, nullptr, kRepeats}},
+    {Cmd::ResetFont, "Reset Font/Size", FontReset},
+    // The Recent Files entries get their texts from Recent.ini at run time.
+    {Cmd::RecentFile1, "", OpenRecent<0>, Then::Focus},
+    {Cmd::RecentFile2, "", OpenRecent<1>, Then::Focus},
+    {Cmd::RecentFile3, "", OpenRecent<2>, Then::Focus},
+    {Cmd::RecentFile4, "", OpenRecent<3>, Then::Focus},
+    {Cmd::RecentFile5, "", OpenRecent<4>, Then::Focus},
+    {Cmd::RecentFile6, "", OpenRecent<5>, Then::Focus},
+    {Cmd::RecentFile7, "", OpenRecent<6>, Then::Focus},
+    {Cmd::RecentFile8, "", OpenRecent<7>, Then::Focus},
+    {Cmd::RecentFile9, "", OpenRecent<8>, Then::Focus},
+    {Cmd::RecentFile10, "", OpenRecent<9>, Then::Focus},
+    {Cmd::None, nullptr, Feedback, Then::Stay, {Accel::Feedback, "Ctrl+H"}},
+    {Cmd::None, nullptr, Nothing, Then::Stay, {Accel::CtrlEnter, "Ctrl+Enter"}},
 };
 
 }  // namespace
 
-CommandFragment ShellCommands() { return {kMenu, kKeys}; }
+std::span<const CommandRow> ShellCommands() { return kRows; }

@@ -2,6 +2,8 @@
 #pragma once
 #include <span>
 
+#include "core/command_ids.h"
+
 struct App;
 
 struct TextInsert {
@@ -12,8 +14,9 @@ struct TextInsert {
     LineEnd,      // end of line
     Stays,        // nothing
   };
-  int number;
-  const char* text;
+  Cmd id;
+  const char* menuText;  // the menu item's exact text
+  const char* text;      // the text inserted
   Caret caret;
   int count;
 };

@@ -24,80 +24,20 @@
 
 namespace {
 
-const ToolButton kButtons[] = {
-    {5000, "100.svg", "New Program (Ctrl+N)", 100},
-    {5010, "110.svg", "New Project (Ctrl+J)", 1101},
-    {5020, "120.svg", "Open Program (Ctrl+O)", 102},
-    {5030, "130.svg", "Insert File", 113},
-    {5031, "311.svg", "Close (Ctrl+Q)", 123},
-    {5040, "140.svg", "Save Program (Ctrl+S)", 105},
-    {5050, "150.svg", "Print Text (Ctrl+P)", 108},
-    {5051, "312.svg", "Undo Text (Ctrl+Z)", 0},
-    {5052, "314.svg", "Redo Text (Ctrl+Y)", 0},
-    {0, nullptr, nullptr, 0},
-    {5060, "160.svg", "Find Text (Ctrl+F)", 201},
-    {5070, "170.svg", "Cut Selected Text (Ctrl+X)", 204},
-    {5080, "180.svg", "Copy Selected Text (Ctrl+C)", 205},
-    {5090, "190.svg", "Paste Text From Clipboard (Ctrl+V)", 206},
-    {0, nullptr, nullptr, 0},
-    {5100, "200.svg", "Editor's Preferences", 300},
-    {5110, "210.svg", "Editor's Font (Alt+N)", 301},
-    {5120, "220.svg", "System Colors (Alt+X)", 303},
-    {0, nullptr, nullptr, 0},
-    {5130, "230.svg", "Create Web Page (Ctrl+R)", 800},
-    {0, nullptr, nullptr, 0},
-    {5140, "240.svg", "Validate Web Page (Alt+D)", 0},
-    {5150, "250.svg", "Select Color (Alt+C)", 0},
-    {5191, "310.svg", "Library Manager (Alt+M)", 934},
-    {5160, "260.svg", "Command Prompt", 930},
-    {0, nullptr, nullptr, 0},
-    {5170, "270.svg", "Help Contents (Ctrl+F1)", 1000},
-    {5180, "280.svg", "Visit Our Website", 1030},
-    {5190, "290.svg", "About Verosta editor", 2000},
-    {0, nullptr, nullptr, 0},
+// Left to right. Icons and tips are the command rows'.
+constexpr ButtonId kSeparator = ButtonId::None;
+constexpr ButtonId kLayout[] = {
+    ButtonId::NewProgram, ButtonId::NewProject, ButtonId::Open, ButtonId::InsertFile, ButtonId::Close, ButtonId::Save,
+    ButtonId::Print, ButtonId::Undo, ButtonId::Redo, kSeparator,
+    ButtonId::Find, ButtonId::Cut, ButtonId::Copy, ButtonId::Paste, kSeparator,
+    ButtonId::Preferences, ButtonId::EditorsFont, ButtonId::SystemColors, kSeparator,
+    ButtonId::CreateWebPage, kSeparator,
+    ButtonId::ValidateWebPage, ButtonId::SelectColor, ButtonId::LibraryManager, ButtonId::CommandPrompt, kSeparator,
+    ButtonId::HelpContents, ButtonId::VisitWebSite, ButtonId::About, kSeparator,
 };
 
-// The markup validator's page for uploading a file.
-constexpr const char* kValidatorUploadPage = "https://validator.w3.org/#validate_by_upload";
-
-template <int Command>
-void Forward(App& app) {
-  DispatchCommand(app, Command, true);
-}
-
-template <unsigned Message>
-void EditorMessage(App& app) {
-  FindActiveDocument(app);
-  Send(app, Message);
-}
-
-void Validate(App& app) { app.platform.ShellOpen(kValidatorUploadPage); }
-
-const CommandRow kButtonRows[] = {
-    {5000, Forward<100>, true},
-    {5010, Forward<1101>, true},
-    {5020, Forward<102>, true},
-    {5030, Forward<113>, true},
-    {5031, Forward<123>, true},
-    {5040, Forward<105>, true},
-    {5050, Forward<108>, true},
-    {5051, EditorMessage<QsciScintillaBase::SCI_UNDO>, true},
-    {5052, EditorMessage<QsciScintillaBase::SCI_REDO>, true},
-    {5060, Forward<201>, true},
-    {5070, Forward<204>, true},
-    {5080, Forward<205>, true},
-    {5090, Forward<206>, true},
-    {5100, Forward<300>, true},
-    {5110, Forward<301>, true},
-    {5120, Forward<303>, true},
-    {5130, Forward<800>, true},
-    {5140, Validate, true},
-    {5150, SelectColor, true},
-    {5191, Forward<934>, true},
-    {5160, Forward<930>, true},
-    {5170, Forward<1000>, true},
-    {5180, Forward<1030>, true},
-    {5190, Forward<2000>, true},
+const CommandRow kRows[] = {
+    {Cmd::None, nullptr, SelectColor, Then::Focus, {}, {ButtonId::SelectColor, "250.svg", "Select Color (Alt+C)"}},
 };
 
 // Answers the buttons' tip requests from the table, and with no tip while tips are off.
@@ -107,7 +47,7 @@ class TipFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::ToolTip) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    std::string tip = ToolbarTip(app_, watched->property("buttonId").toInt());
+    std::string tip = ToolbarTip(app_, ButtonId(watched->property("buttonId").toInt()));
     if (tip.empty() || !widget) {
       QToolTip::hideText();
       event->ignore();
@@ -161,13 +101,12 @@ void UpdateParts(App& app) {
 
 }  // namespace
 
-std::span<const ToolButton> ToolbarButtons() { return kButtons; }
+std::span<const ButtonId> ToolbarLayout() { return kLayout; }
 
-std::string ToolbarTip(const App& app, int id) {
+std::string ToolbarTip(const App& app, ButtonId id) {
   if (app.settings.toolbarTips != 1) return std::string();
-  for (const ToolButton& b : kButtons)
-    if (b.id == id && id != 0) return b.tip;
-  return std::string();
+  const CommandRow* row = FindCommand(id);
+  return row ? row->button.tip : std::string();
 }
 
 void SelectColor(App& app) {
@@ -180,22 +119,25 @@ void SelectColor(App& app) {
 void BuildToolbar(App& app, QToolBar* toolbar) {
   toolbar->setStyleSheet("QToolBar::separator { width: 10px; }");
   auto* tips = new TipFilter(app, toolbar);
-  for (const ToolButton& b : kButtons) {
-    if (b.id == 0) {
+  for (ButtonId id : kLayout) {
+    if (id == kSeparator) {
       toolbar->addSeparator();
       continue;
     }
+    const CommandRow* row = FindCommand(id);
+    if (!row) continue;
+    const ButtonFacet& b = row->button;
     QIcon icon = PaletteIcon(QString::fromStdString(ProgramFile(app, std::string("res/icons/") + b.icon)), toolbar->palette());
     auto* action = toolbar->addAction(icon, QString::fromUtf8(b.tip));
-    action->setObjectName(QString::number(b.id));
-    int id = b.id;
-    QObject::connect(action, &QAction::triggered, toolbar, [&app, id] {
-      if (app.window) app.window->Command(id, true);
-      else DispatchCommand(app, id, true);
+    int number = Number(id);
+    action->setObjectName(QString::number(number));
+    QObject::connect(action, &QAction::triggered, toolbar, [&app, number] {
+      if (app.window) app.window->Command(number, true);
+      else DispatchCommand(app, number, true);
     });
     if (QWidget* button = toolbar->widgetForAction(action)) {
-      button->setObjectName(QString::number(b.id));
-      button->setProperty("buttonId", b.id);
+      button->setObjectName(QString::number(number));
+      button->setProperty("buttonId", number);
       button->installEventFilter(tips);
     }
   }
@@ -227,4 +169,4 @@ std::string StatusBarPart(App& app, int part) {
   return parts && part >= 1 && part <= 4 ? parts->texts[part] : std::string();
 }
 
-CommandFragment ToolbarCommands() { return {kButtonRows, {}}; }
+std::span<const CommandRow> ToolbarCommands() { return kRows; }

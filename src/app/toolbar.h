@@ -1,21 +1,16 @@
-// The toolbar's buttons as data, its tip texts and Select Color; the status bar's parts.
+// The toolbar's button order, its tip texts and Select Color; the status bar's parts.
 #pragma once
 #include <span>
 #include <string>
 
+#include "core/command_ids.h"
+
 struct App;
 
-struct ToolButton {
-  int id;            // 0 marks a separator
-  const char* icon;  // file name under res/icons/
-  const char* tip;
-  int command;       // menu command the button runs, 0 when it has its own action
-};
-
-// Left to right, separators included.
-std::span<const ToolButton> ToolbarButtons();
+// Left to right; ButtonId::None marks a separator.
+std::span<const ButtonId> ToolbarLayout();
 // The tip for a button, or "" while tool tips are off in the settings.
-std::string ToolbarTip(const App& app, int id);
+std::string ToolbarTip(const App& app, ButtonId id);
 // Picks a colour and inserts it as "#RRGGBB" at the caret.
 void SelectColor(App& app);
 

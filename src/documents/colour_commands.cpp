@@ -1,12 +1,14 @@
-// Rows of the dispatch tables for this subsystem.
+// This subsystem's rows of the command registry.
 #include "app/commands.h"
 #include "documents/system_colors_dialog.h"
 
 namespace {
 
-const CommandRow kMenu[] = {{303, SystemColorsCommand, true}};
-const CommandRow kKeys[] = {{4010, SystemColorsCommand, true}};
+const CommandRow kRows[] = {
+    {Cmd::SystemColors, "System Colors...\tAlt+X", SystemColorsCommand, Then::Focus, {Accel::SystemColors, "Alt+X"},
+     {ButtonId::SystemColors, "220.svg", "System Colors (Alt+X)"}},
+};
 
 }  // namespace
 
-CommandFragment ColourCommands() { return {kMenu, kKeys}; }
+std::span<const CommandRow> ColourCommands() { return kRows; }

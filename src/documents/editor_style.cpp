@@ -119,9 +119,9 @@ std::string KeywordList() {
   return core::ToLower(all);
 }
 
-void SetMenuCheck(App& app, int number, bool checked) {
+void SetMenuCheck(App& app, Cmd item, bool checked) {
   if (!app.window) return;
-  if (QAction* a = app.window->findChild<QAction*>(QString::number(number))) {
+  if (QAction* a = app.window->findChild<QAction*>(QString::number(Number(item)))) {
     a->setCheckable(true);
     a->setChecked(checked);
   }
@@ -136,17 +136,17 @@ void ConfigureNewEditor(App& app, int slot) {
   Send(e, Sci::SCI_STYLESETFONT, 0, reinterpret_cast<intptr_t>(font.c_str()));
   Send(e, Sci::SCI_STYLESETSIZE, 0, s.fontSize);
   SetCaretStyle(e, s);
-  SetMenuCheck(app, 305, s.lineNumbers == 1);
+  SetMenuCheck(app, Cmd::LineNumbers, s.lineNumbers == 1);
   Send(e, Sci::SCI_SETMARGINWIDTHN, 0, s.lineNumbers == 1 ? 42 : 0);
   Send(e, Sci::SCI_SETSEL, 0, 0);
   Send(e, Sci::SCI_EMPTYUNDOBUFFER);
   if (s.lineMarkers == 1) {
-    SetMenuCheck(app, 306, true);
+    SetMenuCheck(app, Cmd::EndOfLineMarks, true);
     Send(e, Sci::SCI_SETVIEWEOL, 1);
   }
   if (s.wrapText == 1) {
     Send(e, Sci::SCI_SETWRAPMODE, Sci::SC_WRAP_WORD);
-    SetMenuCheck(app, 307, true);
+    SetMenuCheck(app, Cmd::WrapText, true);
   }
   Send(e, Sci::SCI_SETSCROLLWIDTHTRACKING, 1);
   e->setFocus();

@@ -2,12 +2,14 @@
 #pragma once
 #include <string>
 
+#include "core/command_ids.h"
+
 struct App;
 
 // The lexer's one keyword list: the eight word texts joined and lower-cased.
 std::string KeywordList();
-// Sets the check mark of menu item `number` of the main window.
-void SetMenuCheck(App& app, int number, bool checked);
+// Sets the check mark of a menu item of the main window.
+void SetMenuCheck(App& app, Cmd item, bool checked);
 // Lexer 51: words, rem and apostrophe comments, the "!" run, strings and numbers.
 inline constexpr int kEditorLexer = 51;
 

@@ -1,4 +1,4 @@
-// Rows of the dispatch tables for the file commands.
+// The file commands' rows of the command registry.
 #include "app/application.h"
 #include "app/commands.h"
 #include "documents/document_table.h"
@@ -21,17 +21,23 @@ void DeleteFile(App& app) {
 }
 void FileAssociations(App& app) { FileAssociationsCommand(app); }
 
-const CommandRow kMenu[] = {
-    {100, NewProgram, true}, {102, Open, false},   {123, Close, false},      {125, CloseAll, false},
-    {105, Save, false},      {106, SaveAs, false}, {117, SaveAll, false},    {130, DeleteFile, false},
-    {310, FileAssociations, true},
-};
-
-const CommandRow kKeys[] = {
-    {4012, NewProgram, true}, {4013, Open, false},  {4016, Save, false},
-    {4017, SaveAs, false},    {4022, FileAssociations, true}, {4290, Close, false},
+const CommandRow kRows[] = {
+    {Cmd::NewProgram, "&New Program...                  \tCtrl+N", NewProgram, Then::Focus,
+     {Accel::NewProgram, "Ctrl+N"}, {ButtonId::NewProgram, "100.svg", "New Program (Ctrl+N)"}},
+    {Cmd::Open, "&Open...\tCtrl+O", Open, Then::Stay, {Accel::Open, "Ctrl+O"},
+     {ButtonId::Open, "120.svg", "Open Program (Ctrl+O)"}},
+    {Cmd::Close, "Close\tCtrl+Q", Close, Then::Stay, {Accel::Close, "Ctrl+Q"},
+     {ButtonId::Close, "311.svg", "Close (Ctrl+Q)"}},
+    {Cmd::CloseAll, "Close All", CloseAll},
+    {Cmd::Save, "&Save\tCtrl+S", Save, Then::Stay, {Accel::Save, "Ctrl+S"},
+     {ButtonId::Save, "140.svg", "Save Program (Ctrl+S)"}},
+    {Cmd::SaveAs, "Save &As...\tCtrl+A", SaveAs, Then::Stay, {Accel::SaveAs, "Ctrl+A"}},
+    {Cmd::SaveAll, "Save All", SaveAll},
+    {Cmd::DeleteFile, "Delete File...", DeleteFile},
+    {Cmd::FileAssociations, "File Associations...\tAlt+C", FileAssociations, Then::Focus,
+     {Accel::FileAssociations, "Alt+C"}},
 };
 
 }  // namespace
 
-CommandFragment FileCommands() { return {kMenu, kKeys}; }
+std::span<const CommandRow> FileCommands() { return kRows; }

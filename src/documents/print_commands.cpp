@@ -43,17 +43,13 @@ void PrintAll(App& app) {
   RunPrintJob(app, planner.Plan());
 }
 
-const CommandRow kMenu[] = {
-    {108, Print, false},
-    {137, PrintAll, false},
-    {121, PrintSelected, false},
-};
-
-const CommandRow kKeys[] = {
-    {4018, Print, false},
-    {4008, PrintSelected, false},
+const CommandRow kRows[] = {
+    {Cmd::Print, "&Print...\tCtrl+P", Print, Then::Stay, {Accel::Print, "Ctrl+P"},
+     {ButtonId::Print, "150.svg", "Print Text (Ctrl+P)"}},
+    {Cmd::PrintAll, "Print All...", PrintAll},
+    {Cmd::PrintSelected, "Print Selected\tAlt+O", PrintSelected, Then::Stay, {Accel::PrintSelected, "Alt+O"}},
 };
 
 }  // namespace
 
-CommandFragment PrintCommands() { return {kMenu, kKeys}; }
+std::span<const CommandRow> PrintCommands() { return kRows; }

@@ -1,5 +1,5 @@
-// The Edit and Search menu commands and the rows of the dispatch tables for text
-// editing, find and replace and the other document commands.
+// The Edit and Search menu commands and the command rows for text editing, find and
+// replace and the other document commands.
 #include "documents/text_commands.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -139,55 +139,77 @@ void NextOccurrenceCommand(App& app) {
   if (Active(app)) NextOccurrence(app);
 }
 
-const CommandRow kMenuRows[] = {
-    {200, Plain<Sci::SCI_UNDO>, false},
-    {217, Plain<Sci::SCI_REDO>, false},
-    {218, ClearUndo, false},
-    {204, Cut, false},
-    {205, Copy, false},
-    {206, Paste, false},
-    {226, PasteCurrentDirectory, false},
-    {227, PasteActiveFileName, false},
-    {210, TransformSelection<CommentLines>, false},
-    {211, Uncomment, false},
-    {312, TransformSelection<Upper>, false},
-    {314, TransformSelection<Lower>, false},
-    {315, TransformSelection<Capitalize>, false},
-    {207, Plain<Sci::SCI_SELECTALL>, false},
-    {208, DeleteSelected, false},
-    {233, Plain<Sci::SCI_TAB>, false},
-    {237, Plain<Sci::SCI_BACKTAB>, false},
-    {351, GoToTop, false},
-    {352, GoToBottom, false},
-    {221, Plain<Sci::SCI_HOME>, false},
-    {223, Plain<Sci::SCI_LINEEND>, false},
-    {222, DuplicateLine, false},
-    {213, Plain<Sci::SCI_LINEDELETE>, false},
-    {214, HighlightLine, false},
-    {1042, GoToLineCommand, true},
-    {201, FindCommand, true},
-    {202, FindNextKey, false},
-    {203, FindReplaceCommand, true},
-    {1041, NextOccurrenceCommand, true},
-    {113, InsertProgramFileCommand, false},
-    {114, InsertLibraryFileCommand, false},
-    {116, InsertDocumentFileCommand, false},
-    {112, SaveSelectedProgramCommand, false},
-    {115, SaveSelectedLibraryCommand, false},
-    {118, SaveSelectedDocumentCommand, false},
-    {111, RestoreBackupCommand, false},
-    {132, RenameProgramCommand, true},
-    {304, ProgramInfoCommand, false},
-};
+// The keys that send their message straight to the editor, without looking for the
+// active document first.
+template <unsigned Message>
+void Direct(App& app) {
+  Send(app, Message);
+}
+void KeyGoToTop(App& app) { Send(app, Sci::SCI_GOTOLINE, 0); }
+void KeyGoToBottom(App& app) { Send(app, Sci::SCI_GOTOLINE, 99000); }
+void KeySelectLine(App& app) {
+  Send(app, Sci::SCI_HOME);
+  Send(app, Sci::SCI_LINEENDDISPLAYEXTEND);
+}
 
-const CommandRow kKeyRows[] = {
-    {5003, DuplicateLine, false},
-    {4020, FindCommand, true},
-    {4021, FindNextKey, false},
-    {4058, NextOccurrenceCommand, false},
-    {4009, RenameProgramCommand, false},
-    {4023, RestoreBackupCommand, false},
-    {4046, ProgramInfoCommand, false},
+const CommandRow kRows[] = {
+    {Cmd::Undo, "&Undo                             \tCtrl+Z", Plain<Sci::SCI_UNDO>, Then::Stay,
+     {Accel::Undo, "Ctrl+Z", Then::AsItem, Direct<Sci::SCI_UNDO>}, {ButtonId::Undo, "312.svg", "Undo Text (Ctrl+Z)"}},
+    {Cmd::Redo, "&Redo\tCtrl+Y", Plain<Sci::SCI_REDO>, Then::Stay,
+     {Accel::Redo, "Ctrl+Y", Then::AsItem, Direct<Sci::SCI_REDO>}, {ButtonId::Redo, "314.svg", "Redo Text (Ctrl+Y)"}},
+    {Cmd::ClearUndo, "Clear Undo", ClearUndo},
+    // Cut, Copy and Paste by key leave the clipboard to the editor.
+    {Cmd::Cut, "Cut\tCtrl+X", Cut, Then::Stay, {Accel::Cut, "Ctrl+X", Then::AsItem, Direct<Sci::SCI_CUT>},
+     {ButtonId::Cut, "170.svg", "Cut Selected Text (Ctrl+X)"}},
+    {Cmd::Copy, "Copy\tCtrl+C", Copy, Then::Stay, {Accel::Copy, "Ctrl+C", Then::AsItem, Direct<Sci::SCI_COPY>},
+     {ButtonId::Copy, "180.svg", "Copy Selected Text (Ctrl+C)"}},
+    {Cmd::Paste, "Paste\tCtrl+V", Paste, Then::Stay, {Accel::Paste, "Ctrl+V", Then::AsItem, Direct<Sci::SCI_PASTE>},
+     {ButtonId::Paste, "190.svg", "Paste Text From Clipboard (Ctrl+V)"}},
+    {Cmd::PasteCurrentDirectory, "Current Directory\t", PasteCurrentDirectory},
+    {Cmd::PasteActiveFileName, "Active File Name\t", PasteActiveFileName},
+    {Cmd::CommentLines, "Comment", TransformSelection<CommentLines>},
+    {Cmd::UncommentLines, "Uncomment", Uncomment},
+    {Cmd::Uppercase, "UPPERCASE", TransformSelection<Upper>},
+    {Cmd::Lowercase, "lowercase", TransformSelection<Lower>},
+    {Cmd::CapitalizeWords, "Capitalize Word(s)", TransformSelection<Capitalize>},
+    {Cmd::SelectAll, "Select All", Plain<Sci::SCI_SELECTALL>},
+    {Cmd::DeleteSelected, "Delete Selected", DeleteSelected},
+    {Cmd::IncreaseIndent, "Increase Indent\tTab", Plain<Sci::SCI_TAB>, Then::Stay,
+     {Accel::Tab, "Tab", Then::AsItem, Direct<Sci::SCI_TAB>, kRepeats}},
+    {Cmd::DecreaseIndent, "Decrease Indent\tShift+Tab", Plain<Sci::SCI_BACKTAB>},
+    {Cmd::GoToTopOfScreen, "Go to Top of Screen\tCtrl+PgUp", GoToTop, Then::Stay,
+     {Accel::GoToTop, "Ctrl+PgUp", Then::AsItem, KeyGoToTop}},
+    {Cmd::GoToBottomOfScreen, "Go to Bottom of Screen\tCtrl+PgDn", GoToBottom, Then::Stay,
+     {Accel::GoToBottom, "Ctrl+PgDown", Then::AsItem, KeyGoToBottom}},
+    {Cmd::StartOfLine, "Start of Current Line\tShift+Ctrl+Left", Plain<Sci::SCI_HOME>, Then::Stay,
+     {Accel::StartOfLine, "Ctrl+Shift+Left", Then::AsItem, Direct<Sci::SCI_HOME>}},
+    {Cmd::EndOfLine, "End of Current Line\tShift+Ctrl+Right", Plain<Sci::SCI_LINEEND>, Then::Stay,
+     {Accel::EndOfLine, "Ctrl+Shift+Right", Then::AsItem, Direct<Sci::SCI_LINEEND>}},
+    {Cmd::DuplicateLine, "Duplicate Current Line\tShift+Ctrl+D", DuplicateLine, Then::Stay,
+     {Accel::DuplicateLine, "Ctrl+Shift+D"}},
+    {Cmd::RemoveLine, "Remove Current Line\tShift+Ctrl+R", Plain<Sci::SCI_LINEDELETE>, Then::Stay,
+     {Accel::RemoveLine, "Ctrl+Shift+R", Then::AsItem, Direct<Sci::SCI_LINEDELETE>}},
+    {Cmd::HighlightLine, "Highlight Current Line\tShift+Ctrl+H", HighlightLine, Then::Stay,
+     {Accel::HighlightLine, "Ctrl+Shift+H", Then::AsItem, KeySelectLine}},
+    {Cmd::GoToLine, "Go to Line...", GoToLineCommand, Then::Focus},
+    {Cmd::Find, "&Find...\tCtrl+F", FindCommand, Then::Focus, {Accel::Find, "Ctrl+F"},
+     {ButtonId::Find, "160.svg", "Find Text (Ctrl+F)"}},
+    {Cmd::FindNext, "F&ind Next\tF3", FindNextKey, Then::Stay, {Accel::FindNext, "F3"}},
+    {Cmd::FindReplace, "Find/Replace...", FindReplaceCommand, Then::Focus},
+    {Cmd::NextOccurrence, "Next Occurrence\tCtrl+M", NextOccurrenceCommand, Then::Focus,
+     {Accel::NextOccurrence, "Ctrl+M", Then::Stay}},
+    {Cmd::InsertProgramFile, "Program File...", InsertProgramFileCommand, Then::Stay, {},
+     {ButtonId::InsertFile, "130.svg", "Insert File"}},
+    {Cmd::InsertLibraryFile, "Library File...", InsertLibraryFileCommand},
+    {Cmd::InsertDocumentFile, "Document File...", InsertDocumentFileCommand},
+    {Cmd::SaveSelectedProgram, "As Program File", SaveSelectedProgramCommand},
+    {Cmd::SaveSelectedLibrary, "As Library File", SaveSelectedLibraryCommand},
+    {Cmd::SaveSelectedDocument, "As Document File", SaveSelectedDocumentCommand},
+    {Cmd::RestoreBackup, "Restore &Backup...\tCtrl+B", RestoreBackupCommand, Then::Stay,
+     {Accel::RestoreBackup, "Ctrl+B"}},
+    {Cmd::RenameProgram, "Rename Program...\tAlt+G", RenameProgramCommand, Then::Focus,
+     {Accel::RenameProgram, "Alt+G", Then::Stay}},
+    {Cmd::ProgramInfo, "Program Info\tAlt+F5", ProgramInfoCommand, Then::Stay, {Accel::ProgramInfo, "Alt+F5"}},
 };
 
 }  // namespace
@@ -200,4 +222,4 @@ void ReplaceSelectionCaretBefore(App& app, const std::string& text) {
   Send(app, Sci::SCI_SETEMPTYSELECTION, static_cast<uintptr_t>(start));
 }
 
-CommandFragment TextCommands() { return {kMenuRows, kKeyRows}; }
+std::span<const CommandRow> TextCommands() { return kRows; }

@@ -1,4 +1,4 @@
-// Rows of the dispatch tables for this subsystem.
+// This subsystem's rows of the command registry.
 #include "app/commands.h"
 #include "insert/forms.h"
 #include "insert/gallery_dialog.h"
@@ -11,30 +11,30 @@
 
 namespace {
 
-const CommandRow kMenuRows[] = {
+const CommandRow kRows[] = {
     // Tables, forms, lists and images
-    {403, insert::RunFormDialog, true},
-    {404, insert::RunTablesDialog, true},
-    {409, insert::RunListDialog, true},
-    {401, insert::RunDisplayImageDialog, true},
-    {414, insert::RunRolloverImageDialog, true},
-    {407, insert::RunImageLinkDialog, true},
-    {342, insert::OrderedListCommand, false},
-    {343, insert::UnorderedListCommand, false},
+    {Cmd::InsertForm, "Form...", insert::RunFormDialog, Then::Focus},
+    {Cmd::InsertTables, "Tables...", insert::RunTablesDialog, Then::Focus},
+    {Cmd::InsertList, "List...", insert::RunListDialog, Then::Focus},
+    {Cmd::InsertImage, "Image...", insert::RunDisplayImageDialog, Then::Focus},
+    {Cmd::InsertRolloverImage, "Rollover Image...", insert::RunRolloverImageDialog, Then::Focus},
+    {Cmd::InsertImageLink, "Image Link...", insert::RunImageLinkDialog, Then::Focus},
+    {Cmd::OrderedList, "Ordered List", insert::OrderedListCommand},
+    {Cmd::UnorderedList, "Unordered List", insert::UnorderedListCommand},
 
     // Links, media, gallery and small inserts
-    {406, insert::RunHypertextLinkDialog, true},
-    {408, insert::RunEmailLinkDialog, true},
-    {411, insert::RunPlaySoundDialog, true},
-    {412, insert::RunPlayVideoDialog, true},
-    {421, insert::RunImageGalleryDialog, true},
-    {419, insert::RunCommentDialog, true},
-    {418, insert::RunStyleSheetDialog, true},
-    {402, insert::RunHeaderDialog, true},
-    {400, insert::RunTextFileDialog, true},
-    {417, insert::RunSpecialCharactersDialog, true},
+    {Cmd::InsertHypertextLink, "Hypertext Link...", insert::RunHypertextLinkDialog, Then::Focus},
+    {Cmd::InsertEmailLink, "Email Link...", insert::RunEmailLinkDialog, Then::Focus},
+    {Cmd::InsertSound, "Sound...", insert::RunPlaySoundDialog, Then::Focus},
+    {Cmd::InsertVideo, "Video...", insert::RunPlayVideoDialog, Then::Focus},
+    {Cmd::InsertImageGallery, "Image Gallery...", insert::RunImageGalleryDialog, Then::Focus},
+    {Cmd::InsertComment, "Comment...", insert::RunCommentDialog, Then::Focus},
+    {Cmd::InsertStyleSheet, "External Style Sheet...", insert::RunStyleSheetDialog, Then::Focus},
+    {Cmd::InsertHeader, "Header...", insert::RunHeaderDialog, Then::Focus},
+    {Cmd::InsertTextFile, "Text File...", insert::RunTextFileDialog, Then::Focus},
+    {Cmd::InsertSpecialCharacters, "Special Characters...", insert::RunSpecialCharactersDialog, Then::Focus},
 };
 
 }  // namespace
 
-CommandFragment InsertCommands() { return {kMenuRows, {}}; }
+std::span<const CommandRow> InsertCommands() { return kRows; }

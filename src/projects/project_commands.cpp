@@ -1,4 +1,4 @@
-// Rows of the dispatch tables for this subsystem.
+// This subsystem's rows of the command registry.
 #include "app/commands.h"
 #include "projects/library.h"
 #include "projects/new_project.h"
@@ -6,24 +6,21 @@
 
 namespace {
 
-const CommandRow kMenu[] = {
-    {1101, NewProject, true},
-    {934, LibraryManager, true},
-    {131, LoadSession, false},
-    {133, SaveSession, false},
-    {1107, AddActiveFileToFolder, false},
-    {1105, AddAllOpenFilesToFolder, false},
-    {1108, CopyFileToFolder, false},
-};
-
-const CommandRow kKeys[] = {
-    {4014, NewProject, true},
-    {4011, LibraryManager, true},
-    {4027, IncludeLibraryFile, false},
-    {4005, AddActiveFileToFolder, true},
-    {4025, AddAllOpenFilesToFolder, true},
+const CommandRow kRows[] = {
+    {Cmd::NewProject, "New Project...                   \tCtrl+J", NewProject, Then::Focus,
+     {Accel::NewProject, "Ctrl+J"}, {ButtonId::NewProject, "110.svg", "New Project (Ctrl+J)"}},
+    {Cmd::LibraryManager, "Library &Manager...    \tAlt+M", LibraryManager, Then::Focus,
+     {Accel::LibraryManager, "Alt+M"}, {ButtonId::LibraryManager, "310.svg", "Library Manager (Alt+M)"}},
+    {Cmd::LoadSession, "Load Session...", LoadSession},
+    {Cmd::SaveSession, "Save Session...", SaveSession},
+    {Cmd::AddActiveFileToFolder, "Add Active File to Folder...\tAlt+A", AddActiveFileToFolder, Then::Stay,
+     {Accel::AddActiveFileToFolder, "Alt+A", Then::Focus}},
+    {Cmd::AddAllOpenFilesToFolder, "Add All Open Files to Folder...\tAlt+L", AddAllOpenFilesToFolder, Then::Stay,
+     {Accel::AddAllOpenFilesToFolder, "Alt+L", Then::Focus}},
+    {Cmd::CopyFileToFolder, "Copy File to Folder...", CopyFileToFolder},
+    {Cmd::None, nullptr, IncludeLibraryFile, Then::Stay, {Accel::IncludeLibraryFile, "Ctrl+L"}},
 };
 
 }  // namespace
 
-CommandFragment ProjectCommands() { return {kMenu, kKeys}; }
+std::span<const CommandRow> ProjectCommands() { return kRows; }

@@ -1,10 +1,12 @@
-// Rows of the dispatch tables for this subsystem.
+// This subsystem's rows of the command registry.
 #include "app/commands.h"
 #include "publish/publish_dialog.h"
 
 namespace {
-const CommandRow kMenuRows[] = {{902, ShowPublishDialog, true}};
-const CommandRow kKeyRows[] = {{4057, ShowPublishDialog, true}};
+const CommandRow kRows[] = {
+    {Cmd::Publish, "P&ublish...\t\tCtrl+U", ShowPublishDialog, Then::Focus, {Accel::Publish, "Ctrl+U"}},
+};
+
 }  // namespace
 
-CommandFragment PublishCommands() { return {kMenuRows, kKeyRows}; }
+std::span<const CommandRow> PublishCommands() { return kRows; }

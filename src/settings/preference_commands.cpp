@@ -1,4 +1,4 @@
-// Rows of the dispatch tables for this subsystem, the Editor's Font command and the About box.
+// This subsystem's rows of the command registry, the Editor's Font command and the About box.
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -59,17 +59,14 @@ void AboutCommand(App& app) {
 
 namespace {
 
-const CommandRow kMenu[] = {
-    {300, PreferencesCommand, true},
-    {301, EditorsFontCommand, false},
-    {2000, AboutCommand, true},
-};
-
-const CommandRow kKeys[] = {
-    {4007, PreferencesCommand, true},
-    {4006, EditorsFontCommand, false},
+const CommandRow kRows[] = {
+    {Cmd::Preferences, "Pref&erences...\tAlt+F4", PreferencesCommand, Then::Focus, {Accel::Preferences, "Alt+F4"},
+     {ButtonId::Preferences, "200.svg", "Editor's Preferences"}},
+    {Cmd::EditorsFont, "Editor's Fo&nt...          \tAlt+N", EditorsFontCommand, Then::Stay,
+     {Accel::EditorsFont, "Alt+N"}, {ButtonId::EditorsFont, "210.svg", "Editor's Font (Alt+N)"}},
+    {Cmd::About, "About...", AboutCommand, Then::Focus, {}, {ButtonId::About, "290.svg", "About Verosta editor"}},
 };
 
 }  // namespace
 
-CommandFragment PreferenceCommands() { return {kMenu, kKeys}; }
+std::span<const CommandRow> PreferenceCommands() { return kRows; }

@@ -1,4 +1,4 @@
-// Rows of the dispatch tables for this subsystem.
+// This subsystem's rows of the command registry.
 #include "tools/tool_commands.h"
 
 #include <filesystem>
@@ -47,38 +47,36 @@ void JavaScriptTutorial(App& app) { OpenAddress(app, web::kJavaScriptTutorial); 
 void PhpTutorial(App& app) { OpenAddress(app, web::kPhpTutorial); }
 void SqlTutorial(App& app) { OpenAddress(app, web::kSqlTutorial); }
 
-const CommandRow kMenu[] = {
-    {800, OpenCreateWebPageDialog, true},
-    {900, ValidateWebPage, false},
-    {922, ValidateCss, false},
-    {920, RunLocateProgramsDialog, true},
-    {921, ActiveText, true},
-    {1109, ViewFolderContents, false},
-    {1039, SearchGoogle, false},
-    {1040, SearchSelected, false},
-    {930, OpenCommandPrompt, false},
-    {935, OpenFileManager, false},
-    {1000, OpenHelpContents, false},
-    {1010, WhatsNew, false},
-    {2001, ReleaseNotes, false},
-    {1030, VisitWebSite, false},
-    {1033, TechSupport, false},
-    {1031, HtmlTutorial, false},
-    {1036, XhtmlTutorial, false},
-    {1034, CssTutorial, false},
-    {1035, JavaScriptTutorial, false},
-    {1037, PhpTutorial, false},
-    {1038, SqlTutorial, false},
-};
-
-const CommandRow kKeys[] = {
-    {4024, OpenCreateWebPageDialog, true},
-    {4029, ViewInBrowser, false},
-    {4001, ValidateWebPage, false},
-    {4047, ActiveText, false},
-    {4034, OpenHelpContents, false},
-    {4035, WhatsNew, false},
-    {4037, VisitWebSite, false},
+const CommandRow kRows[] = {
+    {Cmd::CreateWebPage, "C&reate Web Page...\tCtrl+R", OpenCreateWebPageDialog, Then::Focus,
+     {Accel::CreateWebPage, "Ctrl+R"}, {ButtonId::CreateWebPage, "230.svg", "Create Web Page (Ctrl+R)"}},
+    {Cmd::None, nullptr, ViewInBrowser, Then::Stay, {Accel::ViewInBrowser, "Ctrl+W"}},
+    // The button opens the validator whether or not a browser is configured.
+    {Cmd::ValidateWebPage, "Vali&date Web Page...\tAlt+D", ValidateWebPage, Then::Stay,
+     {Accel::ValidateWebPage, "Alt+D"},
+     {ButtonId::ValidateWebPage, "240.svg", "Validate Web Page (Alt+D)", OpenMarkupValidator}},
+    {Cmd::ValidateCss, "Validate CSS Code...", ValidateCss},
+    {Cmd::LocatePrograms, "Locate Programs...", RunLocateProgramsDialog, Then::Focus},
+    {Cmd::ActiveText, "Active Text...\tCtrl+E", ActiveText, Then::Focus, {Accel::ActiveText, "Ctrl+E", Then::Stay}},
+    {Cmd::ViewFolderContents, "View Folder Contents...", ViewFolderContents},
+    {Cmd::SearchGoogle, "Search Google", SearchGoogle},
+    {Cmd::SearchSelected, "Search Selected", SearchSelected},
+    {Cmd::CommandPrompt, "Command Prompt...", OpenCommandPrompt, Then::Stay, {},
+     {ButtonId::CommandPrompt, "260.svg", "Command Prompt"}},
+    {Cmd::FileExplorer, "File Explorer...", OpenFileManager},
+    {Cmd::HelpContents, "Contents...\tF1", OpenHelpContents, Then::Stay, {Accel::HelpContents, "F1"},
+     {ButtonId::HelpContents, "270.svg", "Help Contents (Ctrl+F1)"}},
+    {Cmd::WhatsNew, "What's New\tF2", WhatsNew, Then::Stay, {Accel::WhatsNew, "F2"}},
+    {Cmd::ReleaseNotes, "Release Notes", ReleaseNotes},
+    {Cmd::VisitWebSite, "Visit our WebSite\tF4", VisitWebSite, Then::Stay, {Accel::VisitWebSite, "F4"},
+     {ButtonId::VisitWebSite, "280.svg", "Visit Our Website"}},
+    {Cmd::TechSupportEmail, "Tech Support Email...", TechSupport},
+    {Cmd::HtmlTutorial, "HTML Tutorial", HtmlTutorial},
+    {Cmd::XhtmlTutorial, "XHTML Tutorial", XhtmlTutorial},
+    {Cmd::CssTutorial, "CSS Tutorial", CssTutorial},
+    {Cmd::JavaScriptTutorial, "JavaScript Tutorial", JavaScriptTutorial},
+    {Cmd::PhpTutorial, "PHP Tutorial", PhpTutorial},
+    {Cmd::SqlTutorial, "SQL Tutorial", SqlTutorial},
 };
 
 }  // namespace
@@ -93,4 +91,4 @@ void VisitWebSite(App& app) {
   else OpenHelpContents(app);
 }
 
-CommandFragment ToolCommands() { return {kMenu, kKeys}; }
+std::span<const CommandRow> ToolCommands() { return kRows; }

@@ -33,7 +33,7 @@ class TestFitAndFinish : public QObject {
     EditorFixture f;
     f.WriteFile("Verosta.ini", "Titlebar name 1\r\n");
     f.Start();
-    if (step == "close all") f.Menu(125);
+    if (step == "close all") f.Menu(Cmd::CloseAll);
     if (step == "template") {
       QVERIFY(OpenUntitledTab(*f.app, "Page.web", "<p>"));
       UpdateTitle(*f.app);
@@ -91,7 +91,7 @@ class TestFitAndFinish : public QObject {
       if (QWidget* w = dlg.focusWidget()) focused = w->objectName();
       return false;
     });
-    f.Menu(132);
+    f.Menu(Cmd::RenameProgram);
     QCOMPARE(focused, QString("110"));
   }
 
@@ -121,7 +121,7 @@ class TestFitAndFinish : public QObject {
       during = Send(f.app->activeEditor, unsigned(message));
       return false;
     });
-    f.Menu(300);
+    f.Menu(Cmd::Preferences);
     QCOMPARE(int(during), shown);
   }
 
@@ -162,7 +162,7 @@ class TestFitAndFinish : public QObject {
     const intptr_t first = Send(*f.app, Sci::SCI_GETFIRSTVISIBLELINE);
     const intptr_t bottom = first + Send(*f.app, Sci::SCI_LINESONSCREEN) - 1;
     Send(*f.app, Sci::SCI_GOTOLINE, bottom);
-    for (int i = 0; i < 7; ++i) f.Menu(308);
+    for (int i = 0; i < 7; ++i) f.Menu(Cmd::IncreaseFontSize);
     QCoreApplication::processEvents();
     QCOMPARE(f.app->settings.fontSize, 14);
     const intptr_t caretLine = Send(*f.app, Sci::SCI_LINEFROMPOSITION, Send(*f.app, Sci::SCI_GETCURRENTPOS));

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "app/menus.h"
 #include "app/recent_files.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"
@@ -26,7 +27,7 @@ QStringList Texts(const std::vector<std::string>& paths) {
 QStringList VisibleEntries(App& app) {
   QStringList out;
   for (int i = 0; i < kRecentFileCount; ++i)
-    if (QAction* a = app.window->findChild<QAction*>(QString::number(kFirstRecentCommand + i)); a && a->isVisible())
+    if (QAction* a = MenuItem(app.window, kRecentFileItems[i]); a && a->isVisible())
       out << a->text();
   return out;
 }
@@ -90,11 +91,11 @@ class TestRecentFiles : public QObject {
     f.Start();
     QVERIFY(VisibleEntries(*f.app).isEmpty());
     f.platform.AnswerOpen({f.Path("site/a.web")});
-    f.Menu(102);
+    f.Menu(Cmd::Open);
     f.platform.AnswerOpen({f.Path("site/b.web")});
-    f.Menu(102);
+    f.Menu(Cmd::Open);
     f.platform.AnswerSave(f.Path("site/c.html"));
-    f.Menu(106);
+    f.Menu(Cmd::SaveAs);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     const std::string expected =
         f.Path("site/c.html") + "\r\n" + f.Path("site/b.web") + "\r\n" + f.Path("site/a.web") + "\r\n";
@@ -112,12 +113,12 @@ class TestRecentFiles : public QObject {
     f.WriteFile("Recent.ini", "/no/such/file.web\r\n" + f.Path("a.web") + "\r\n");
     f.Start();
     QCOMPARE(VisibleEntries(*f.app).size(), 2);
-    f.Menu(kFirstRecentCommand + 1);
+    f.Menu(Cmd::RecentFile2);
     QCOMPARE(f.app->docs[f.app->activeSlot].path, f.Path("a.web"));
     QCOMPARE(EditorText(f.app->activeEditor), std::string("first"));
     // A file that is gone is said so and leaves the list.
     f.platform.AnswerMessage(MsgAnswer::Ok);
-    f.Menu(kFirstRecentCommand + 1);  // a.web moved to the front when opened: the missing one is second
+    f.Menu(Cmd::RecentFile2);  // a.web moved to the front when opened: the missing one is second
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
     QCOMPARE(f.platform.CallsOf("message").at(0).text, std::string("This file no longer exists:\r/no/such/file.web"));
     QCOMPARE(f.ReadFile("Recent.ini"), f.Path("a.web") + "\r\n");

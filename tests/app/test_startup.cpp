@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include "app/main_window.h"
+#include "app/menus.h"
 #include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"
@@ -226,7 +227,7 @@ class StartupTest : public QObject {
     EditorFixture f;
     f.WriteFile("Verosta.ini", "White space 1\r\n");
     f.Start();
-    QAction* item = f.app->window->findChild<QAction*>("317");
+    QAction* item = MenuItem(f.app->window, Cmd::ShowWhiteSpace);
     QVERIFY(item);
     QVERIFY(item->isChecked());
     int checked = 0;
@@ -239,14 +240,14 @@ class StartupTest : public QObject {
     EditorFixture f;
     f.WriteFile("Verosta.ini", "Font size 14\r\nFont name Verdana\r\n");
     f.Start();
-    f.Menu(308);
+    f.Menu(Cmd::IncreaseFontSize);
     QCOMPARE(f.app->settings.fontSize, 14);
-    f.Key(4045);
+    f.Key(Accel::DecreaseFontSize);
     QCOMPARE(f.app->settings.fontSize, 13);
     f.app->settings.fontSize = 7;
-    f.Menu(309);
+    f.Menu(Cmd::DecreaseFontSize);
     QCOMPARE(f.app->settings.fontSize, 7);
-    f.Menu(311);
+    f.Menu(Cmd::ResetFont);
     QCOMPARE(f.app->settings.fontSize, 9);
     QCOMPARE(f.app->settings.fontName, std::string("Courier New"));
   }

@@ -164,24 +164,21 @@ class TestTextInserts : public QObject {
     QVERIFY(f.platform.calls.empty());
   }
 
+  // Each insert is a menu item of its own, with no key or button.
   void everyInsertIsAMenuCommandOnly() {
-    std::set<int> menu, keys;
-    for (const CommandRow& r : MenuTable()) menu.insert(r.number);
-    for (const CommandRow& r : KeyTable()) keys.insert(r.number);
-    QCOMPARE(TextInserts().size(), size_t(116));
     std::set<int> seen;
     for (const TextInsert& t : TextInserts()) {
-      QVERIFY(t.number >= 500 && t.number <= 880);
-      QVERIFY2(seen.insert(t.number).second, "an insert number is used twice");
-      QVERIFY(menu.count(t.number));
-      QVERIFY(!keys.count(t.number));
+      QVERIFY2(seen.insert(Number(t.id)).second, "an insert is declared twice");
+      const CommandRow* row = FindCommand(t.id);
+      QVERIFY2(row && row->text == t.menuText, t.menuText);
+      QVERIFY(row->key.id == Accel::None && row->button.id == ButtonId::None);
     }
   }
 
   void anchorOnAnEmptyLine() {
     EditorFixture f;
     f.Start();
-    f.Menu(600);
+    f.Menu(Cmd::HtmlAnchor);
     QCOMPARE(EditorText(f.app->activeEditor), std::string("<a name=\"\"></a>"));
     QCOMPARE(TextRange(f.app->activeEditor, Caret(*f.app) - 1, Caret(*f.app) + 1), std::string("\"\""));
   }
@@ -191,7 +188,7 @@ class TestTextInserts : public QObject {
     f.Start();
     SetEditorText(f.app->activeEditor, "first line\nxx yy zz\nlast");
     Send(*f.app, Sci::SCI_GOTOPOS, 13);  // after "xx"
-    f.Menu(517);
+    f.Menu(Cmd::WriteText);
     QCOMPARE(EditorText(f.app->activeEditor), std::string("first line\nxxWriteText \"\" yy zz\nlast"));
     QCOMPARE(Caret(*f.app), intptr_t(11 + 20 - 1));  // one before the end of that line
   }
@@ -202,13 +199,14 @@ class TestTextInserts : public QObject {
     QTest::addColumn<int>("from");
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("selected");
-    QTest::newRow("4000 tab") << 4000 << 5 << "one\nt\t|wo\nthree" << "";
-    QTest::newRow("4061 top") << 4061 << 9 << "|one\ntwo\nthree" << "";
-    QTest::newRow("4062 bottom") << 4062 << 1 << "one\ntwo\nthree|" << "";  // past the last line: the end
-    QTest::newRow("5001 home") << 5001 << 6 << "one\n|two\nthree" << "";
-    QTest::newRow("5002 line end") << 5002 << 4 << "one\ntwo|\nthree" << "";
-    QTest::newRow("5004 line delete") << 5004 << 5 << "one\n|three" << "";
-    QTest::newRow("5005 select line") << 5005 << 5 << "one\ntwo|\nthree" << "two";
+    QTest::newRow("tab") << Number(Accel::Tab) << 5 << "one\nt\t|wo\nthree" << "";
+    QTest::newRow("top") << Number(Accel::GoToTop) << 9 << "|one\ntwo\nthree" << "";
+    // Past the last line: the end.
+    QTest::newRow("bottom") << Number(Accel::GoToBottom) << 1 << "one\ntwo\nthree|" << "";
+    QTest::newRow("home") << Number(Accel::StartOfLine) << 6 << "one\n|two\nthree" << "";
+    QTest::newRow("line end") << Number(Accel::EndOfLine) << 4 << "one\ntwo|\nthree" << "";
+    QTest::newRow("line delete") << Number(Accel::RemoveLine) << 5 << "one\n|three" << "";
+    QTest::newRow("select line") << Number(Accel::HighlightLine) << 5 << "one\ntwo|\nthree" << "two";
   }
   void editingKeys() {
     QFETCH(int, number);
@@ -231,18 +229,18 @@ class TestTextInserts : public QObject {
     f.Start();
     App& a = *f.app;
     InsertTextAtCaret(a, "hello world");
-    f.Key(4019);
+    f.Key(Accel::Undo);
     QCOMPARE(EditorText(a.activeEditor), std::string());
-    f.Key(4036);
+    f.Key(Accel::Redo);
     QCOMPARE(EditorText(a.activeEditor), std::string("hello world"));
     Send(a, Sci::SCI_SETSEL, 0, 6);
-    f.Key(4032);
+    f.Key(Accel::Copy);
     QCOMPARE(EditorText(a.activeEditor), std::string("hello world"));
     Send(a, Sci::SCI_DOCUMENTEND);
-    f.Key(4033);
+    f.Key(Accel::Paste);
     QCOMPARE(EditorText(a.activeEditor), std::string("hello worldhello "));
     Send(a, Sci::SCI_SETSEL, 0, 6);
-    f.Key(4031);
+    f.Key(Accel::Cut);
     QCOMPARE(EditorText(a.activeEditor), std::string("worldhello "));
   }
  private:

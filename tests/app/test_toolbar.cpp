@@ -19,7 +19,9 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-QAction* Button(App& app, int id) { return app.window->Toolbar()->findChild<QAction*>(QString::number(id)); }
+QAction* Button(App& app, ButtonId id) {
+  return app.window->Toolbar()->findChild<QAction*>(QString::number(Number(id)));
+}
 
 std::string Part(App& app, int part) {
   auto* label = app.window->findChild<QLabel*>(QString("part%1").arg(part));
@@ -27,7 +29,7 @@ std::string Part(App& app, int part) {
 }
 
 // What a hover over the button shows.
-QString HoverTip(App& app, int id) {
+QString HoverTip(App& app, ButtonId id) {
   QToolTip::hideText();  // hides after a short fade
   if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); })) return "<still showing>";
   QWidget* button = app.window->Toolbar()->widgetForAction(Button(app, id));
@@ -52,16 +54,23 @@ class TestToolbar : public QObject {
       ids << (a->isSeparator() ? QString("|") : a->objectName());
       if (!a->isSeparator()) QVERIFY2(!a->icon().isNull(), qPrintable(a->objectName()));
     }
-    QCOMPARE(ids.join(' '), QString("5000 5010 5020 5030 5031 5040 5050 5051 5052 | 5060 5070 5080 5090 | "
-                                    "5100 5110 5120 | 5130 | 5140 5150 5191 5160 | 5170 5180 5190 |"));
+    using B = ButtonId;
+    QStringList expected;
+    for (ButtonId id : {B::NewProgram, B::NewProject, B::Open, B::InsertFile, B::Close, B::Save, B::Print, B::Undo,
+                        B::Redo, B::None, B::Find, B::Cut, B::Copy, B::Paste, B::None, B::Preferences, B::EditorsFont,
+                        B::SystemColors, B::None, B::CreateWebPage, B::None, B::ValidateWebPage, B::SelectColor,
+                        B::LibraryManager, B::CommandPrompt, B::None, B::HelpContents, B::VisitWebSite, B::About,
+                        B::None})
+      expected << (id == B::None ? QString("|") : QString::number(Number(id)));
+    QCOMPARE(ids, expected);
   }
 
   void tipTexts() {
     EditorFixture f;
     f.app->settings.toolbarTips = 1;
     QStringList tips;
-    for (const ToolButton& b : ToolbarButtons())
-      if (b.id) tips << QString::fromStdString(ToolbarTip(*f.app, b.id));
+    for (ButtonId id : ToolbarLayout())
+      if (id != ButtonId::None) tips << QString::fromStdString(ToolbarTip(*f.app, id));
     QCOMPARE(tips, QStringList({"New Program (Ctrl+N)", "New Project (Ctrl+J)", "Open Program (Ctrl+O)", "Insert File",
                                 "Close (Ctrl+Q)", "Save Program (Ctrl+S)", "Print Text (Ctrl+P)", "Undo Text (Ctrl+Z)",
                                 "Redo Text (Ctrl+Y)", "Find Text (Ctrl+F)", "Cut Selected Text (Ctrl+X)",
@@ -71,7 +80,7 @@ class TestToolbar : public QObject {
                                 "Library Manager (Alt+M)", "Command Prompt", "Help Contents (Ctrl+F1)",
                                 "Visit Our Website", "About Verosta editor"}));
     f.app->settings.toolbarTips = 0;
-    for (const ToolButton& b : ToolbarButtons()) QCOMPARE(ToolbarTip(*f.app, b.id), std::string());
+    for (ButtonId id : ToolbarLayout()) QCOMPARE(ToolbarTip(*f.app, id), std::string());
   }
 
   void hoverFollowsSettingAtOnce() {
@@ -79,11 +88,11 @@ class TestToolbar : public QObject {
     f.Start();
     App& app = *f.app;
     app.settings.toolbarTips = 1;
-    QCOMPARE(HoverTip(app, 5150), QString("Select Color (Alt+C)"));
+    QCOMPARE(HoverTip(app, ButtonId::SelectColor), QString("Select Color (Alt+C)"));
     app.settings.toolbarTips = 0;
-    QCOMPARE(HoverTip(app, 5150), QString());
+    QCOMPARE(HoverTip(app, ButtonId::SelectColor), QString());
     app.settings.toolbarTips = 1;
-    QCOMPARE(HoverTip(app, 5000), QString("New Program (Ctrl+N)"));
+    QCOMPARE(HoverTip(app, ButtonId::NewProgram), QString("New Program (Ctrl+N)"));
   }
 
   void selectColor() {
@@ -94,12 +103,12 @@ class TestToolbar : public QObject {
     SetEditorText(app.activeEditor, "color: ;");
     Send(app, Sci::SCI_GOTOPOS, 7);
     f.platform.AnswerColor(Rgb(255, 128, 0));
-    Button(app, 5150)->trigger();
+    Button(app, ButtonId::SelectColor)->trigger();
     QCOMPARE(EditorText(app.activeEditor), std::string("color: #FF8000;"));
     QCOMPARE(Send(app, Sci::SCI_GETCURRENTPOS), intptr_t(7));
     QCOMPARE(f.platform.sounds.size(), size_t(1));
     f.platform.AnswerColor(Rgb(1, 2, 3), false);  // cancelled
-    Button(app, 5150)->trigger();
+    Button(app, ButtonId::SelectColor)->trigger();
     QCOMPARE(EditorText(app.activeEditor), std::string("color: #FF8000;"));
     QVERIFY(f.platform.Done());
   }
@@ -111,18 +120,18 @@ class TestToolbar : public QObject {
     SetEditorText(app.activeEditor, "");
     Send(app, Sci::SCI_EMPTYUNDOBUFFER);
     InsertTextAtCaret(app, "abc");
-    Button(app, 5051)->trigger();
+    Button(app, ButtonId::Undo)->trigger();
     QCOMPARE(EditorText(app.activeEditor), std::string());
-    Button(app, 5052)->trigger();
+    Button(app, ButtonId::Redo)->trigger();
     QCOMPARE(EditorText(app.activeEditor), std::string("abc"));
     Send(app, Sci::SCI_SETSEL, 0, 2);
-    Button(app, 5080)->trigger();
+    Button(app, ButtonId::Copy)->trigger();
     QCOMPARE(f.platform.clipboard, std::string("ab"));
-    Button(app, 5070)->trigger();
+    Button(app, ButtonId::Cut)->trigger();
     QCOMPARE(EditorText(app.activeEditor), std::string("c"));
-    Button(app, 5090)->trigger();
+    Button(app, ButtonId::Paste)->trigger();
     QCOMPARE(EditorText(app.activeEditor), std::string("abc"));
-    Button(app, 5140)->trigger();
+    Button(app, ButtonId::ValidateWebPage)->trigger();
     auto opened = f.platform.CallsOf("shell");
     QCOMPARE(opened.size(), size_t(1));
     QVERIFY(opened[0].text.find("validator.w3.org") != std::string::npos);

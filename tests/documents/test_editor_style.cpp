@@ -17,8 +17,8 @@ using Sci = QsciScintillaBase;
 
 intptr_t StyleAt(App& app, intptr_t pos) { return Send(app, Sci::SCI_GETSTYLEAT, pos); }
 
-bool MenuChecked(App& app, int number) {
-  QAction* a = app.window->findChild<QAction*>(QString::number(number));
+bool MenuChecked(App& app, Cmd item) {
+  QAction* a = app.window->findChild<QAction*>(QString::number(Number(item)));
   return a && a->isCheckable() && a->isChecked();
 }
 
@@ -99,7 +99,7 @@ class TestEditorStyle : public QObject {
     QCOMPARE(f.app->settings.fontSize, fontSize);
     ConfigureNewEditor(*f.app, f.app->activeSlot);
     QCOMPARE(Send(*f.app, Sci::SCI_GETMARGINWIDTHN, 0), intptr_t(afterOpen));
-    QCOMPARE(MenuChecked(*f.app, 305), lineNumbers == 1);
+    QCOMPARE(MenuChecked(*f.app, Cmd::LineNumbers), lineNumbers == 1);
     ApplyEditorStyle(*f.app);
     QCOMPARE(Send(*f.app, Sci::SCI_GETMARGINWIDTHN, 0), intptr_t(afterPass));
     QCOMPARE(Send(*f.app, Sci::SCI_GETMARGINWIDTHN, 1), intptr_t(3));
@@ -177,18 +177,18 @@ class TestEditorStyle : public QObject {
     App& a = *f.app;
     f.Menu(305);
     QCOMPARE(a.settings.lineNumbers, 1);
-    QVERIFY(MenuChecked(a, 305));
+    QVERIFY(MenuChecked(a, Cmd::LineNumbers));
     QCOMPARE(Send(a, Sci::SCI_GETMARGINWIDTHN, 0), intptr_t(43));
     QVERIFY(f.ReadFile("Verosta.ini").find("Line numbers 1\r\n") != std::string::npos);
     f.Menu(305);
     QCOMPARE(Send(a, Sci::SCI_GETMARGINWIDTHN, 0), intptr_t(0));
-    QVERIFY(!MenuChecked(a, 305));
+    QVERIFY(!MenuChecked(a, Cmd::LineNumbers));
 
     f.Menu(306);
     QCOMPARE(Send(a, Sci::SCI_GETVIEWEOL), intptr_t(1));
     f.Menu(307);
     QCOMPARE(Send(a, Sci::SCI_GETWRAPMODE), intptr_t(1));
-    QVERIFY(MenuChecked(a, 307));
+    QVERIFY(MenuChecked(a, Cmd::WrapText));
     f.Menu(307);
     QCOMPARE(Send(a, Sci::SCI_GETWRAPMODE), intptr_t(0));
 
@@ -197,7 +197,7 @@ class TestEditorStyle : public QObject {
     QCOMPARE(a.settings.whiteSpace, 1);
     QCOMPARE(Send(a, Sci::SCI_GETVIEWWS), intptr_t(1));
     QCOMPARE(Send(a, Sci::SCI_GETWHITESPACESIZE), intptr_t(2));
-    QVERIFY(MenuChecked(a, 317));
+    QVERIFY(MenuChecked(a, Cmd::ShowWhiteSpace));
     f.Menu(317);
     QCOMPARE(Send(a, Sci::SCI_GETVIEWWS), intptr_t(0));
     QVERIFY(f.ReadFile("Verosta.ini").find("Wrap text 0\r\n") != std::string::npos);
@@ -212,7 +212,7 @@ class TestEditorStyle : public QObject {
     QCOMPARE(Send(a, Sci::SCI_GETVIEWEOL), intptr_t(1));
     QCOMPARE(Send(a, Sci::SCI_GETTABWIDTH), intptr_t(3));
     QCOMPARE(Send(a, Sci::SCI_GETVIEWWS), intptr_t(1));
-    QVERIFY(MenuChecked(a, 306) && MenuChecked(a, 307) && MenuChecked(a, 317));
+    QVERIFY(MenuChecked(a, Cmd::EndOfLineMarks) && MenuChecked(a, Cmd::WrapText) && MenuChecked(a, Cmd::ShowWhiteSpace));
     QCOMPARE(Send(a, Sci::SCI_GETSCROLLWIDTHTRACKING), intptr_t(1));
     QCOMPARE(Send(a, Sci::SCI_CANUNDO), intptr_t(0));
     QCOMPARE(Send(a, Sci::SCI_GETCURRENTPOS), intptr_t(0));

@@ -51,7 +51,7 @@ class TestFileKeys : public QObject {
 
   void altF4IsCommand4007() {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
-    QCOMPARE(AcceleratorFor(press), 4007);
+    QCOMPARE(AcceleratorFor(press), Number(Accel::Preferences));
     EditorFixture f;
     f.Start();
     QTest::keyClick(EditorWidget(*f.app), Qt::Key_F4, Qt::AltModifier);
@@ -97,24 +97,30 @@ class TestFileKeys : public QObject {
     QTest::addColumn<int>("number");
     QTest::addColumn<bool>("menu");
     QTest::addColumn<bool>("thenFocus");
-    for (int n : {100, 310}) QTest::addRow("menu %d", n) << n << true << true;
-    for (int n : {102, 123, 125, 105, 106, 117, 130, 305, 306, 307, 317}) QTest::addRow("menu %d", n) << n << true << false;
-    for (int n : {4012, 4022}) QTest::addRow("key %d", n) << n << false << true;
-    for (int n : {4013, 4016, 4017, 4290, 4000, 4061, 4062, 4019, 4036, 4031, 4032, 4033, 5001, 5002, 5004, 5005})
-      QTest::addRow("key %d", n) << n << false << false;
+    for (Cmd c : {Cmd::NewProgram, Cmd::FileAssociations})
+      QTest::addRow("menu %d", Number(c)) << Number(c) << true << true;
+    for (Cmd c : {Cmd::Open, Cmd::Close, Cmd::CloseAll, Cmd::Save, Cmd::SaveAs, Cmd::SaveAll, Cmd::DeleteFile,
+                  Cmd::LineNumbers, Cmd::EndOfLineMarks, Cmd::WrapText, Cmd::ShowWhiteSpace})
+      QTest::addRow("menu %d", Number(c)) << Number(c) << true << false;
+    for (Accel k : {Accel::NewProgram, Accel::FileAssociations})
+      QTest::addRow("key %d", Number(k)) << Number(k) << false << true;
+    for (Accel k : {Accel::Open, Accel::Save, Accel::SaveAs, Accel::Close, Accel::Tab, Accel::GoToTop, Accel::GoToBottom,
+                    Accel::Undo, Accel::Redo, Accel::Cut, Accel::Copy, Accel::Paste, Accel::StartOfLine,
+                    Accel::EndOfLine, Accel::RemoveLine, Accel::HighlightLine})
+      QTest::addRow("key %d", Number(k)) << Number(k) << false << false;
   }
   void fileCommandRowsAreRouted() {
     QFETCH(int, number);
     QFETCH(bool, menu);
     QFETCH(bool, thenFocus);
     int found = 0;
-    for (const CommandRow& r : menu ? MenuTable() : KeyTable()) {
+    for (const Route& r : menu ? MenuRoutes() : KeyRoutes()) {
       if (r.number != number) continue;
       ++found;
       QCOMPARE(r.thenFocus, thenFocus);
     }
     QCOMPARE(found, 1);
-    for (const CommandRow& r : menu ? KeyTable() : MenuTable()) QVERIFY(r.number != number);
+    for (const Route& r : menu ? KeyRoutes() : MenuRoutes()) QVERIFY(r.number != number);
   }
 };
 

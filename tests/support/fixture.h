@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "core/command_ids.h"
 #include "support/scripted_platform.h"
 
 class EditorFixture {
@@ -22,7 +23,9 @@ class EditorFixture {
 
   // Reads Verosta.ini (if the test wrote one) and starts the main window.
   void Start();
-  // Runs a command by number, as a menu item or as a key.
+  // Runs a command as a menu item or as a key, by name or by number.
+  void Menu(Cmd item) { Menu(Number(item)); }
+  void Key(Accel key) { Key(Number(key)); }
   void Menu(int number);
   void Key(int number);
   // Closes the main window (runs the exit sequence).

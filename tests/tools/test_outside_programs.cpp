@@ -49,7 +49,6 @@ class TestOutsidePrograms : public QObject {
   void webAndHelpCommands();
   void locatePrograms();
   void unwritableContentsIsReported();
-  void everyCommandHasItsRow();
 };
 
 void TestOutsidePrograms::activeTextRules_data() {
@@ -373,16 +372,6 @@ void TestOutsidePrograms::unwritableContentsIsReported() {
   QVERIFY(messages[0].text.rfind("Contents.doc could not be written.\r", 0) == 0);
   QVERIFY(f.platform.CallsOf("start").empty());
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
-}
-
-void TestOutsidePrograms::everyCommandHasItsRow() {
-  auto has = [](const std::vector<CommandRow>& table, int number) {
-    return std::count_if(table.begin(), table.end(), [&](const CommandRow& r) { return r.number == number; }) == 1;
-  };
-  for (int n : {800, 900, 922, 920, 921, 1109, 1039, 1040, 930, 935, 1000, 1010, 2001, 1030, 1031, 1033, 1034, 1035,
-                1036, 1037, 1038})
-    QVERIFY2(has(MenuTable(), n), qPrintable(QString::number(n)));
-  for (int n : {4024, 4029, 4001, 4047, 4034, 4035, 4037}) QVERIFY2(has(KeyTable(), n), qPrintable(QString::number(n)));
 }
 
 QTEST_MAIN(TestOutsidePrograms)
