@@ -1,4 +1,5 @@
 // One editor per settings folder: a later `verosta FILE` hands its files to the running editor.
+#include <QDir>
 #include <QDirIterator>
 #include <QProcess>
 #include <QTabWidget>
