@@ -69,5 +69,5 @@ class OwnFilesTest : public QObject {
   }
 };
 
-QTEST_MAIN(OwnFilesTest)
+QTEST_GUILESS_MAIN(OwnFilesTest)
 #include "test_own_files.moc"

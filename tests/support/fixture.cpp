@@ -71,8 +71,11 @@ std::string EditorFixture::Folder() const { return folder_; }
 std::string EditorFixture::ProgramFolder() const { return app->programFolder; }
 std::string EditorFixture::ConfigFolder() const { return app->configFolder; }
 std::string EditorFixture::Path(const std::string& name) const {
-  const bool config = home::IsConfigurationFile(name) || name == home::kSessionsFolder ||
-                      name == home::kProfilesFolder || core::StartsWith(name, std::string(home::kProfilesFolder) + "/");
+  // "Verosta.ini/x" and "Verosta.ini.damaged" belong beside the settings too.
+  std::string first = name.substr(0, name.find('/'));
+  if (core::EndsWith(first, ".damaged")) first.resize(first.size() - 8);
+  const bool config = home::IsConfigurationFile(first) || first == home::kSessionsFolder ||
+                      first == home::kProfilesFolder;
   return core::JoinPath(config ? ConfigFolder() : Folder(), name);
 }
 void EditorFixture::WriteFile(const std::string& name, const std::string& bytes) const { WriteAll(Path(name), bytes); }

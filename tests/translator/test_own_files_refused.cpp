@@ -79,5 +79,5 @@ class TestOwnFilesRefused : public QObject {
   }
 };
 
-QTEST_MAIN(TestOwnFilesRefused)
+QTEST_GUILESS_MAIN(TestOwnFilesRefused)
 #include "test_own_files_refused.moc"
