@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "documents/editor.h"
 #include "documents/find_replace.h"

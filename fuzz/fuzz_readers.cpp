@@ -4,7 +4,7 @@
 // a read back unchanged.
 #include <vector>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "documents/themes.h"
 #include "fuzz_check.h"

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QTimer>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/main_window.h"
 #include "app/shell.h"
 #include "core/files.h"

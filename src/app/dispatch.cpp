@@ -1,22 +1,10 @@
 #include <QWidget>
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/commands.h"
 
 namespace {
-
-std::vector<CommandRow> Assemble() {
-  std::vector<CommandRow> rows;
-  for (std::span<const CommandRow> (*fragment)() :
-       {ShellCommands, TextInsertCommands, ToolbarCommands, FileCommands, EditorViewCommands, TextCommands,
-        PrintCommands, ColourCommands, PreferenceCommands, InsertCommands, PublishCommands, ToolCommands,
-        ProjectCommands}) {
-    std::span<const CommandRow> part = fragment();
-    rows.insert(rows.end(), part.begin(), part.end());
-  }
-  return rows;
-}
 
 template <typename Id, typename Facet>
 const CommandRow* Find(Id id, Facet facet) {
@@ -60,7 +48,7 @@ bool Run(App& app, const std::vector<Route>& table, int number) {
 }  // namespace
 
 const std::vector<CommandRow>& Commands() {
-  static const std::vector<CommandRow> rows = Assemble();
+  static const std::vector<CommandRow> rows = AssembleCommands();
   return rows;
 }
 

@@ -15,7 +15,7 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/command_line.h"
 #include "app/commands.h"
 #include "app/menus.h"

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <algorithm>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "core/files.h"

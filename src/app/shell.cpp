@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/recent_files.h"
@@ -41,11 +41,11 @@ std::string TitleFor(const App& app) {
   return marker + "Verosta editor - " + name;
 }
 
-void UpdateTitle(App& app) {
+void WindowUpdateTitle(App& app) {
   if (app.window) app.window->setWindowTitle(QString::fromUtf8(TitleFor(app).c_str()));
 }
 
-void ShowTitleMarker(App& app) {
+void WindowShowTitleMarker(App& app) {
   if (!app.window) return;
   const bool modified = ActiveTextChanged(app);
   // Whatever the title says (a name, a path New Program showed), only its marker changes.
@@ -95,13 +95,13 @@ void WriteSettings(App& app) {
 
 }  // namespace
 
-void LoadSettings(App& app) {
+void ReadSettings(App& app) {
   const SettingsFileStatus status =
       LoadSettingsFile(app.settings, ConfigFile(app, kSettingsFile), ProgramFile(app, home::kDefaultSettings));
   if (status == SettingsFileStatus::Damaged) app.settingsFile.damaged = true;
 }
 
-void SaveSettings(App& app) {
+void SaveAndApplySettings(App& app) {
   // Every write records the open documents, by tab position, as the session list.
   if (TabStrip(app)) {
     for (int n = 1; n <= kMaxDocuments; ++n) {
@@ -132,12 +132,6 @@ void ReadPublishFields(const std::string& fileBytes, PublishFields& f) {
   core::LastValue(lines, "Host name ", f.hostName);
   core::LastValue(lines, "User id ", f.userId);
   core::LastValue(lines, "Password ", f.password);
-}
-
-void PlayFeedback(App& app) { app.platform.PlaySound(ProgramFile(app, "res/sound.wav")); }
-
-void FeedbackIfOn(App& app) {
-  if (app.settings.feedback == 1) PlayFeedback(app);
 }
 
 void AfterCommand(App& app) {
@@ -211,4 +205,16 @@ bool ExitSequence(App& app) {
   }
   SaveSettings(app);
   return true;
+}
+
+ShellHooks WindowShellHooks() {
+  ShellHooks hooks;
+  hooks.updateTitle = WindowUpdateTitle;
+  hooks.showTitleMarker = WindowShowTitleMarker;
+  hooks.loadSettings = ReadSettings;
+  hooks.saveSettings = SaveAndApplySettings;
+  hooks.setStatusBarPart = ShowStatusBarPart;
+  hooks.window = [](App& app) -> QMainWindow* { return app.window; };
+  hooks.tabs = [](App& app) { return app.window ? app.window->Tabs() : nullptr; };
+  return hooks;
 }

@@ -1,7 +1,7 @@
 // Commands the shell handles itself: exit, font size, the feedback sound.
 #include <Qsci/qsciscintillabase.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/recent_files.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/commands.h"
 #include "app/text_inserts.h"
 #include "documents/editor.h"

@@ -10,8 +10,8 @@
 #include <QToolTip>
 #include <Qsci/qsciscintillabase.h>
 
-#include "app/application.h"
-#include "app/palette_icons.h"
+#include "documents/application.h"
+#include "documents/palette_icons.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/shell.h"
@@ -160,7 +160,7 @@ void BuildStatusBar(App& app, QStatusBar* bar) {
 
 void RefreshStatusBar(App& app) { UpdateParts(app); }
 
-void SetStatusBarPart(App& app, int part, const std::string& text) {
+void ShowStatusBarPart(App& app, int part, const std::string& text) {
   if (StatusParts* parts = PartsOf(app)) parts->Set(part, text);
 }
 

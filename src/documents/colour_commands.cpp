@@ -1,5 +1,5 @@
 // This subsystem's rows of the command registry.
-#include "app/commands.h"
+#include "core/command_rows.h"
 #include "documents/system_colors_dialog.h"
 
 namespace {

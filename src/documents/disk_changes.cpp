@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"

@@ -5,8 +5,8 @@
 #include <QTabWidget>
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "documents/shell_events.h"
 #include "core/file_stamp.h"
 #include "core/files.h"
 #include "core/text.h"

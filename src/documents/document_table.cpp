@@ -1,5 +1,6 @@
 #include "documents/document_table.h"
 
+#include <QMainWindow>
 #include <QApplication>
 #include <QIcon>
 #include <QPainter>
@@ -8,15 +9,15 @@
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
-#include "app/palette_icons.h"
-#include "app/main_window.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "documents/palette_icons.h"
+#include "documents/shell_events.h"
 #include "core/file_stamp.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/disk_changes.h"
 #include "documents/editor.h"
+#include "documents/editor_style.h"
 #include "documents/file_loading.h"
 #include "platform/platform.h"
 
@@ -113,7 +114,7 @@ bool IsDocumentOpen(const App& app, const std::string& path) {
 
 void ReportTabsFull(App& app) { app.platform.Message(kTabsFullText, MsgIcon::Information); }
 
-QTabWidget* TabStrip(App& app) { return app.window ? app.window->Tabs() : nullptr; }
+QTabWidget* TabStrip(App& app) { return ShellTabs(app); }
 
 int SlotOfTab(App& app, int tab) {
   QTabWidget* tabs = TabStrip(app);

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/application.h"
+#include "documents/application.h"
 
 intptr_t Send(QsciScintilla* editor, unsigned message, uintptr_t wParam, intptr_t lParam) {
   if (!editor) return 0;

@@ -1,12 +1,12 @@
 // Editor set-up and styling.
 #include "documents/editor_style.h"
 
+#include <QMainWindow>
 #include <QAction>
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
-#include "app/main_window.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "documents/shell_events.h"
 #include "core/keywords.h"
 #include "core/text.h"
 #include "documents/editor.h"
@@ -120,8 +120,9 @@ std::string KeywordList() {
 }
 
 void SetMenuCheck(App& app, Cmd item, bool checked) {
-  if (!app.window) return;
-  if (QAction* a = app.window->findChild<QAction*>(QString::number(Number(item)))) {
+  QMainWindow* window = ShellWindow(app);
+  if (!window) return;
+  if (QAction* a = window->findChild<QAction*>(QString::number(Number(item)))) {
     a->setCheckable(true);
     a->setChecked(checked);
   }

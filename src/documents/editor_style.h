@@ -1,10 +1,15 @@
-// Editor set-up and styling pieces beyond the shell's ApplyEditorStyle/ConfigureNewEditor.
+// Editor set-up and styling.
 #pragma once
 #include <string>
 
 #include "core/command_ids.h"
 
 struct App;
+
+// Re-applies the editor styling of the active document.
+void ApplyEditorStyle(App& app);
+// The per-document editor settings applied when a tab is created.
+void ConfigureNewEditor(App& app, int slot);
 
 // The lexer's one keyword list: the eight word texts joined and lower-cased.
 std::string KeywordList();

@@ -1,6 +1,6 @@
 // The file commands' rows of the command registry.
-#include "app/application.h"
-#include "app/commands.h"
+#include "documents/application.h"
+#include "core/command_rows.h"
 #include "documents/document_table.h"
 
 namespace {

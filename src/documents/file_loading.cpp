@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "platform/platform.h"

@@ -2,8 +2,8 @@
 // option boxes write the shared settings at once.
 #include <QGridLayout>
 
-#include "app/application.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "documents/shell_events.h"
 #include "documents/dialog_parts.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"

@@ -2,7 +2,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "documents/editor.h"
 #include "documents/search.h"
 #include "documents/text_transforms.h"

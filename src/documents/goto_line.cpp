@@ -2,8 +2,8 @@
 #include <QGridLayout>
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "documents/shell_events.h"
 #include "core/text.h"
 #include "documents/dialog_parts.h"
 #include "documents/document_table.h"

@@ -1,6 +1,7 @@
 // The New Program and File Associations dialogs.
 #include "documents/new_program.h"
 
+#include <QMainWindow>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
@@ -12,9 +13,8 @@
 #include <QPushButton>
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
-#include "app/main_window.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "documents/shell_events.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/document_table.h"
@@ -148,7 +148,7 @@ bool OpenTemplate(App& app, const std::string& templ, const std::string& name) {
   FindActiveDocument(app);
   SaveSettings(app);
   std::string shown = core::JoinPath(QDir::currentPath().toStdString(), name);
-  if (app.window) app.window->setWindowTitle(QString::fromUtf8(shown.c_str()));
+  if (QMainWindow* window = ShellWindow(app)) window->setWindowTitle(QString::fromUtf8(shown.c_str()));
   return true;
 }
 

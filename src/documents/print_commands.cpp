@@ -1,8 +1,8 @@
 // Print, Print Selected and Print All. The text goes from memory to the printer;
 // no scratch files are written.
-#include "app/application.h"
-#include "app/commands.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "core/command_rows.h"
+#include "documents/shell_events.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/document_table.h"

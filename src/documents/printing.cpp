@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/text.h"
 #include "platform/platform.h"
 

@@ -1,13 +1,13 @@
 // The Rename Program dialog: renames the active document's file within the current folder.
+#include <QMainWindow>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QTabWidget>
 
-#include "app/application.h"
-#include "app/main_window.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "documents/shell_events.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/dialog_parts.h"
@@ -48,7 +48,7 @@ bool RenameTo(App& app, std::string name, QLineEdit* box) {
     doc.tabName = name;
     if (QTabWidget* tabs = TabStrip(app); tabs && doc.page) tabs->setTabText(tabs->indexOf(doc.page), ToQ(name));
   }
-  if (app.window) app.window->setWindowTitle(ToQ("Verosta editor - " + name));
+  if (QMainWindow* window = ShellWindow(app)) window->setWindowTitle(ToQ("Verosta editor - " + name));
   return true;
 }
 

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "documents/shell_events.h"
 #include "core/files.h"
 #include "documents/editor.h"
 #include "documents/themes.h"

@@ -4,9 +4,9 @@
 
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
-#include "app/commands.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "core/command_rows.h"
+#include "documents/shell_events.h"
 #include "core/text.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"

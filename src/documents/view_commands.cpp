@@ -1,9 +1,9 @@
 // The View menu toggles: line numbers, end-of-line marks, wrapping, white space.
 #include <Qsci/qsciscintilla.h>
 
-#include "app/application.h"
-#include "app/commands.h"
-#include "app/shell.h"
+#include "documents/application.h"
+#include "core/command_rows.h"
+#include "documents/shell_events.h"
 #include "documents/editor.h"
 #include "documents/editor_style.h"
 

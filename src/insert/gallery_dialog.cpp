@@ -2,7 +2,7 @@
 
 #include <Qsci/qsciscintillabase.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "documents/editor.h"
 #include "insert/gallery_fragments.h"

@@ -1,6 +1,6 @@
 #include "insert/images.h"
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/text.h"
 #include "documents/editor.h"
 #include "insert/insert_dialog.h"

@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <set>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "core/text.h"
 #include "documents/editor.h"

@@ -1,6 +1,6 @@
 #include "insert/link_dialogs.h"
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/document_table.h"

@@ -4,7 +4,7 @@
 #include <QTextCursor>
 #include <Qsci/qsciscintillabase.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/document_table.h"

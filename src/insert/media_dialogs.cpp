@@ -1,6 +1,6 @@
 #include "insert/media_dialogs.h"
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "documents/editor.h"
 #include "insert/insert_dialog.h"
 #include "insert/media_fragments.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <QPlainTextEdit>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/editor.h"

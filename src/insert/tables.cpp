@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "documents/editor.h"
 #include "insert/insert_dialog.h"
 

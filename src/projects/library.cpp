@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/editor.h"

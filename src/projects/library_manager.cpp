@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"

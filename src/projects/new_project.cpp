@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"

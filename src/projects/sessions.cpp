@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "core/files.h"
 #include "core/text.h"

@@ -7,7 +7,7 @@
 
 #include <thread>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/main_window.h"
 #include "core/text.h"
 #include "documents/document_table.h"

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "documents/dialog_parts.h"
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "tools/outside_programs.h"
 

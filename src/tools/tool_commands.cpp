@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/commands.h"
 #include "core/files.h"
 #include "platform/platform.h"

@@ -9,7 +9,7 @@
 #include <QMainWindow>
 #include <QTabWidget>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/document_table.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "documents/document_table.h"

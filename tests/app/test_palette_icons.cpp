@@ -5,7 +5,7 @@
 #include <QPalette>
 #include <QTest>
 
-#include "app/palette_icons.h"
+#include "documents/palette_icons.h"
 #include "core/contrast.h"
 #include "support/fixture.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "documents/editor.h"
 
 template <class T>

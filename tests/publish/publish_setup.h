@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/text.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"

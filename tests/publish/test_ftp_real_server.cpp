@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "publish/ftp_client.h"
 #include "publish/ftp_profiles.h"
 #include "publish/publish.h"

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <unistd.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "publish/publish.h"
 #include "publish/publish_dialog.h"
 #include "publish/publish_setup.h"

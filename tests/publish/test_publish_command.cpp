@@ -6,7 +6,7 @@
 
 #include "app/main_window.h"
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "documents/document_table.h"
 #include "publish/ftp_client.h"
 #include "publish/ftp_profiles.h"

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "publish/ftp_profiles.h"
 #include "publish/publish_dialog.h"

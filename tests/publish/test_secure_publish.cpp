@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "publish/ftp_client.h"
 #include "publish/ftp_profiles.h"
 #include "publish/publish.h"

@@ -13,7 +13,7 @@
 #include "app/shell.h"
 #include "core/files.h"
 #include "documents/editor.h"
-#include "settings/preferences_dialog.h"
+#include "app/preferences_dialog.h"
 #include "support/fixture.h"
 
 Q_DECLARE_METATYPE(std::string)

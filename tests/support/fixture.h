@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/command_ids.h"
 #include "support/scripted_platform.h"
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "documents/document_table.h"
 #include "support/fixture.h"

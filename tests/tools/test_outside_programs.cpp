@@ -6,7 +6,7 @@
 #include <QTest>
 #include <Qsci/qsciscintillabase.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/commands.h"
 #include "core/files.h"
 #include "documents/document_table.h"

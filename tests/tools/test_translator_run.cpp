@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "core/files.h"
 #include "documents/document_table.h"
 #include "support/fixture.h"

@@ -2,7 +2,7 @@
 #include <QDir>
 #include <cstdio>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/shell.h"

@@ -1,4 +1,4 @@
-#include "settings/preferences_dialog.h"
+#include "app/preferences_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/shell.h"
 #include "platform/platform.h"
 

@@ -11,8 +11,11 @@
 
 class Platform;
 class MainWindow;
+class QMainWindow;
+class QTabWidget;
 class QWidget;
 class QsciScintilla;
+struct App;
 
 // One open file in one tab.
 struct Document {
@@ -39,6 +42,19 @@ struct SearchState;       // find and replace
 struct FtpProfileTable;   // the 32 in-memory FTP profiles
 
 constexpr int kMaxDocuments = 32;
+
+// The window shell's procedures, for the layers below it: they report a changed title,
+// text marker or status and reach the window through these without depending on
+// the shell. Filled in where the program is assembled; an empty one does nothing.
+struct ShellHooks {
+  void (*updateTitle)(App&) = nullptr;
+  void (*showTitleMarker)(App&) = nullptr;
+  void (*loadSettings)(App&) = nullptr;
+  void (*saveSettings)(App&) = nullptr;
+  void (*setStatusBarPart)(App&, int part, const std::string& text) = nullptr;
+  QMainWindow* (*window)(App&) = nullptr;
+  QTabWidget* (*tabs)(App&) = nullptr;
+};
 
 struct App {
   explicit App(Platform& p);
@@ -68,6 +84,7 @@ struct App {
 
   // Shell
   MainWindow* window = nullptr;
+  ShellHooks shell;
   PublishFields publish;
 
   // Find and replace

@@ -4,12 +4,12 @@
 #include <QPushButton>
 #include <Qsci/qsciscintillabase.h>
 
-#include "app/application.h"
+#include "documents/application.h"
 #include "app/commands.h"
 #include "app/shell.h"
 #include "documents/editor.h"
 #include "platform/platform.h"
-#include "settings/preferences_dialog.h"
+#include "app/preferences_dialog.h"
 
 const char* const kProductWebSite = "https://verosta.example/";
 

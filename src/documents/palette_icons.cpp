@@ -1,4 +1,4 @@
-#include "app/palette_icons.h"
+#include "documents/palette_icons.h"
 
 #include <QFile>
 #include <QIcon>
