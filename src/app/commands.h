@@ -4,9 +4,9 @@
 
 #include "core/command_rows.h"
 
-// Every subsystem's rows, joined where the program is assembled (the executable and the tests
-// define it, since it needs every feature folder).
-std::vector<CommandRow> AssembleCommands();
+// Every subsystem's rows are joined where the program is assembled, since that needs every
+// feature folder; making the App hands the joining over, before the table is first used.
+void SetCommandAssembly(std::vector<CommandRow> (*assemble)());
 
 // Every row of every subsystem.
 const std::vector<CommandRow>& Commands();

@@ -1,10 +1,14 @@
 #include <QWidget>
+#include <cstdio>
+#include <cstdlib>
 #include <Qsci/qsciscintilla.h>
 
 #include "documents/application.h"
 #include "app/commands.h"
 
 namespace {
+
+std::vector<CommandRow> (*assembler)() = nullptr;
 
 template <typename Id, typename Facet>
 const CommandRow* Find(Id id, Facet facet) {
@@ -47,8 +51,16 @@ bool Run(App& app, const std::vector<Route>& table, int number) {
 
 }  // namespace
 
+void SetCommandAssembly(std::vector<CommandRow> (*assemble)()) { assembler = assemble; }
+
 const std::vector<CommandRow>& Commands() {
-  static const std::vector<CommandRow> rows = AssembleCommands();
+  static const std::vector<CommandRow> rows = [] {
+    if (!assembler) {
+      std::fputs("The command table was used before an App was made\n", stderr);
+      std::abort();
+    }
+    return assembler();
+  }();
   return rows;
 }
 

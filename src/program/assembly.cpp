@@ -6,12 +6,7 @@
 #include "documents/search.h"
 #include "publish/ftp_profiles.h"
 
-App::App(Platform& p)
-    : platform(p),
-      shell(WindowShellHooks()),
-      search(std::make_unique<SearchState>()),
-      profiles(std::make_unique<FtpProfileTable>()) {}
-App::~App() = default;
+namespace {
 
 std::vector<CommandRow> AssembleCommands() {
   std::vector<CommandRow> rows;
@@ -24,3 +19,14 @@ std::vector<CommandRow> AssembleCommands() {
   }
   return rows;
 }
+
+}  // namespace
+
+App::App(Platform& p)
+    : platform(p),
+      shell(WindowShellHooks()),
+      search(std::make_unique<SearchState>()),
+      profiles(std::make_unique<FtpProfileTable>()) {
+  SetCommandAssembly(AssembleCommands);
+}
+App::~App() = default;
