@@ -50,6 +50,14 @@ PublishFields Boxes(const PyFtpServer& server) {
   return boxes;
 }
 
+// A real FTP server with its target folder, and an editor started beside it.
+struct Site {
+  QTemporaryDir remote;
+  PyFtpServer server{(QDir(remote.path()).mkpath("pages"), remote.path().toStdString())};
+  EditorFixture f;
+  Site() { f.Start(); }
+};
+
 }  // namespace
 
 class OwnFilesPublishedTest : public QObject {
@@ -57,12 +65,11 @@ class OwnFilesPublishedTest : public QObject {
 
  private slots:
   void linkedAndListedFilesStayHome() {
-    QTemporaryDir remote;
-    QVERIFY(QDir(remote.path()).mkpath("pages"));
-    PyFtpServer server(remote.path().toStdString());
-    QVERIFY2(server.port > 0, server.error.c_str());
-    EditorFixture f;
-    f.Start();
+    Site site;
+    QVERIFY2(site.server.port > 0, site.server.error.c_str());
+    EditorFixture& f = site.f;
+    PyFtpServer& server = site.server;
+    QTemporaryDir& remote = site.remote;
     PutOwnFiles(f);
     std::string links;
     for (const char* name : {"FtpProjs.ini", "Verosta.ini", "FtpTrust.ini", "FtpProjs-site1.manifest", "mysite.ini",
@@ -97,12 +104,11 @@ class OwnFilesPublishedTest : public QObject {
   void includedOrOpenedFilesAreErrors() {
     QFETCH(QString, line);
     QFETCH(QString, named);
-    QTemporaryDir remote;
-    QVERIFY(QDir(remote.path()).mkpath("pages"));
-    PyFtpServer server(remote.path().toStdString());
-    QVERIFY2(server.port > 0, server.error.c_str());
-    EditorFixture f;
-    f.Start();
+    Site site;
+    QVERIFY2(site.server.port > 0, site.server.error.c_str());
+    EditorFixture& f = site.f;
+    PyFtpServer& server = site.server;
+    QTemporaryDir& remote = site.remote;
     PutOwnFiles(f);
     const QString config = QString::fromStdString(f.ConfigFolder());
     const std::string body = "<p>first</p>\r\n" + line.replace("CONFIG", config).toStdString() + "\r\n";
