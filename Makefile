@@ -6,7 +6,7 @@ PREFIX ?= /usr/local
 # WERROR=ON turns compiler warnings into errors (CI does).
 WERROR ?= OFF
 
-.PHONY: deps test-deps configure build run test clean bench install package test-sanitize fuzz fuzz-build
+.PHONY: deps test-deps configure build run test clean bench install package test-sanitize fuzz fuzz-build format
 
 # The sanitizer tree (make test-sanitize) and the clang fuzzing tree (make fuzz); -O1 keeps
 # their builds and runs quick.
@@ -62,6 +62,10 @@ install: build
 # A Debian package in $(BUILD)/packages/.
 package: test-deps build
 	cd $(BUILD) && cpack -G DEB -B packages
+
+# Lays out every C++ file as .clang-format says (scripts/check-format checks it in CI).
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD)

@@ -37,7 +37,8 @@ using Sci = QsciScintillaBase;
 namespace {
 
 std::string Document(size_t bytes) {
-  const std::string line = "WriteText \"Hello, world\" ' a comment\r\n<p class=\"x\">Some text 1234</p>\r\nrem note\r\n";
+  const std::string line =
+      "WriteText \"Hello, world\" ' a comment\r\n<p class=\"x\">Some text 1234</p>\r\nrem note\r\n";
   std::string s;
   s.reserve(bytes + line.size());
   while (s.size() < bytes) s += line;
@@ -218,7 +219,8 @@ void Files(int reps) {
   for (const char* k : {"editor save, backups off", "editor save, backups on"}) {
     std::printf("  %s %.1f ms; bare component %.1f ms, raw write+fsync %.1f ms: %.2fx bare, %.2fx raw%s\n", k, m(k),
                 m("bare save"), m("raw write+fsync"), m(k) / m("bare save"), m(k) / m("raw write+fsync"),
-                std::string(k).find("off") != std::string::npos ? "  (target <= 1.3x bare)" : "  (target <= 2.3x bare)");
+                std::string(k).find("off") != std::string::npos ? "  (target <= 1.3x bare)"
+                                                                : "  (target <= 2.3x bare)");
   }
 }
 

@@ -40,8 +40,8 @@ double Median(std::vector<double> v) {
 }
 
 struct Target {
-  std::string host;        // for this client
-  QString curlUrl;         // the folder URL for curl
+  std::string host;  // for this client
+  QString curlUrl;   // the folder URL for curl
   QStringList curlOptions;
 };
 
@@ -141,7 +141,8 @@ int main(int argc, char** argv) {
                   keys.filePath("key.pem").toStdString());
   if (tls.port == 0) return std::printf("bench_ftp_upload: no FTPS server: %s\n", tls.error.c_str()), 1;
   PublishJob job{"ftps://127.0.0.1:" + std::to_string(tls.port), "anna", "secret", "", {{file, "ours.bin"}}, tls.pin};
-  Target secure{"", QString("ftp://127.0.0.1:%1/").arg(tls.port),
+  Target secure{"",
+                QString("ftp://127.0.0.1:%1/").arg(tls.port),
                 {"--ssl-reqd", "--cacert", keys.filePath("cert.pem")}};
   auto oursTls = [&] { return OursPublished(job, secureRoot.filePath("ours.bin"), bytes); };
   auto curlTls = [&] { return Curl(secure, file, secureRoot.filePath("curl.bin"), bytes); };

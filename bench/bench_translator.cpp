@@ -23,25 +23,45 @@ namespace {
 // a menu, links, buttons and comments.
 std::string Block(int n) {
   std::string i = std::to_string(n);
-  return "<section id=\"s" + i + "\">\n<h2>Chapter " + i + "</h2>\n"
+  return "<section id=\"s" + i + "\">\n<h2>Chapter " + i +
+         "</h2>\n"
          "<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor incididunt ut labore "
-         "et dolore magna aliqua. Ut enim ad minim veniam, quis nostrud exercitation " + i + ".</p>\n"
-         "Rem chapter " + i + " starts here\n"
+         "et dolore magna aliqua. Ut enim ad minim veniam, quis nostrud exercitation " +
+         i +
+         ".</p>\n"
+         "Rem chapter " +
+         i +
+         " starts here\n"
          "SetTextStyle (font-family:arial ; font-size: 14px ;)\n"
-         "WriteText \"Fish & chips <" + i + ">\"\n"
-         "BouncingText \"Welcome " + i + "\"\n"
-         "RainbowText \"Colours of " + i + "\"\n"
-         "<table style=\"margin: 0px auto;\">\n<tr><td>Cell " + i + "</td><td>Cell two</td></tr>\n</table>\n"
+         "WriteText \"Fish & chips <" +
+         i +
+         ">\"\n"
+         "BouncingText \"Welcome " +
+         i +
+         "\"\n"
+         "RainbowText \"Colours of " +
+         i +
+         "\"\n"
+         "<table style=\"margin: 0px auto;\">\n<tr><td>Cell " +
+         i +
+         "</td><td>Cell two</td></tr>\n</table>\n"
          "SetImageStyle (width: 170px; height: 150px;)\nViewGallery ()\n"
-         "    ShowImage [0] = 'images/a" + i + ".jpg'\n    ShowImage [1] = 'images/b" + i + ".png'\nEndView ()\n"
-         "MenuName \"Main\"\nStartMenu\nItemName \"Home\" = 'index.html'\nItemName \"News " + i +
+         "    ShowImage [0] = 'images/a" +
+         i + ".jpg'\n    ShowImage [1] = 'images/b" + i +
+         ".png'\nEndView ()\n"
+         "MenuName \"Main\"\nStartMenu\nItemName \"Home\" = 'index.html'\nItemName \"News " +
+         i +
          "\" = 'news.html'\nEndMenu\n"
          "LinkText \"Our garden\"\nOnLinkGoto (garden.html)\n"
          "ButtonText \"Prices\"\nOnButtonGoto (prices.html)\n"
          "' an apostrophe comment\n"
-         "<script>\nvar chapter = " + i + "; // WriteText in a script stays\n</script>\n"
+         "<script>\nvar chapter = " +
+         i +
+         "; // WriteText in a script stays\n</script>\n"
          "<!-- a comment\nWriteText \"inside the comment\"\n-->\n"
-         "<ul>\n<li>Apples</li>\n<li>Pears and plums " + i + "</li>\n</ul>\n"
+         "<ul>\n<li>Apples</li>\n<li>Pears and plums " +
+         i +
+         "</li>\n</ul>\n"
          "<p>Sed ut perspiciatis unde omnis iste natus error sit voluptatem accusantium doloremque laudantium, "
          "totam rem aperiam, eaque ipsa quae ab illo inventore veritatis et quasi architecto beatae vitae.</p>\n"
          "HorizontalRule ()\n</section>\n";

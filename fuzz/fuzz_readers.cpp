@@ -36,9 +36,8 @@ void Profile(const std::string& bytes) {
 }
 
 bool SameForm(const insert::FormValues& a, const insert::FormValues& b) {
-  return a.action == b.action && a.name == b.name && a.email == b.email && a.address == b.address &&
-         a.post == b.post && a.country == b.country && a.comments == b.comments && a.submit == b.submit &&
-         a.clear == b.clear;
+  return a.action == b.action && a.name == b.name && a.email == b.email && a.address == b.address && a.post == b.post &&
+         a.country == b.country && a.comments == b.comments && a.submit == b.submit && a.clear == b.clear;
 }
 
 void Form(const std::string& bytes) {

@@ -11,8 +11,8 @@ namespace translator {
 const Command* FindCommand(std::string_view word) {
   static const KeywordTable<Command> commands = [] {
     std::unordered_map<std::string_view, Handler> handlers;
-    for (auto family : {TextCommands, EffectCommands, ImageCommands, LinkCommands, MenuCommands, ButtonCommands,
-                        PageCommands})
+    for (auto family :
+         {TextCommands, EffectCommands, ImageCommands, LinkCommands, MenuCommands, ButtonCommands, PageCommands})
       for (const CommandRow& row : family()) handlers.emplace(row.name, row.run);
     std::vector<std::pair<std::string_view, Command>> all;
     for (const std::string& k : Keywords()) {

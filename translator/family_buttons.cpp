@@ -78,15 +78,22 @@ void OpenWindow(Page& p, const Call& c) {
                                  "height:" + (height.empty() ? std::string("320px") : height));
   p.AddCss(".vt-window{border:1px solid #888;max-width:100%}");
   p.Emit("<iframe class=\"vt-window\" src=\"" + UrlAttribute(address) + "\" title=\"" +
-         EscapeAttribute(core::FileNameOf(address)) + "\"" +
-         StyleAttribute(JoinStyles(style, p.Get("WindowStyle"))) + "></iframe>");
+         EscapeAttribute(core::FileNameOf(address)) + "\"" + StyleAttribute(JoinStyles(style, p.Get("WindowStyle"))) +
+         "></iframe>");
 }
 
 constexpr CommandRow kRows[] = {
-    {"ButtonText", KeepSetting},          {"ButtonName", KeepSetting},       {"SetFormStyle", KeepSetting},
-    {"OnButtonGoto", OnButtonGoto},       {"OnRadioButtonGoto", OnRadioButtonGoto},
-    {"MessageButton", MessageButton},     {"EmailButton", EmailButton},      {"OpenWindow", OpenWindow},
-    {"WindowWidth", KeepSetting},         {"WindowHeight", KeepSetting},     {"WindowStyle", KeepSetting},
+    {"ButtonText", KeepSetting},
+    {"ButtonName", KeepSetting},
+    {"SetFormStyle", KeepSetting},
+    {"OnButtonGoto", OnButtonGoto},
+    {"OnRadioButtonGoto", OnRadioButtonGoto},
+    {"MessageButton", MessageButton},
+    {"EmailButton", EmailButton},
+    {"OpenWindow", OpenWindow},
+    {"WindowWidth", KeepSetting},
+    {"WindowHeight", KeepSetting},
+    {"WindowStyle", KeepSetting},
 };
 
 }  // namespace

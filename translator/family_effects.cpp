@@ -128,14 +128,13 @@ void EffectLine(Page& p, const Call& c) {
 }
 
 constexpr CommandRow kRows[] = {
-    {"BouncingText", EffectLine},  {"ExpandingText", EffectLine}, {"FlyinText", EffectLine},
-    {"GradientText", EffectLine},  {"HighlightText", EffectLine}, {"TextHover", EffectLine},
-    {"MirrorText", EffectLine},    {"MixText", EffectLine},       {"PositionText", EffectLine},
-    {"RainbowText", EffectLine},   {"ReverseText", EffectLine},   {"ScrollingText", EffectLine},
-    {"ShadowText", EffectLine},    {"ShakingText", EffectLine},   {"ShadowBoxText", EffectLine},
-    {"LeftRightCurtain", EffectLine}, {"UpDownCurtain", EffectLine},
-    {"ShadowBoxStyle", KeepSetting}, {"HighlightColor", KeepSetting}, {"ExpandTextSize", KeepSetting},
-    {"SetPosition", KeepArguments},
+    {"BouncingText", EffectLine},     {"ExpandingText", EffectLine},   {"FlyinText", EffectLine},
+    {"GradientText", EffectLine},     {"HighlightText", EffectLine},   {"TextHover", EffectLine},
+    {"MirrorText", EffectLine},       {"MixText", EffectLine},         {"PositionText", EffectLine},
+    {"RainbowText", EffectLine},      {"ReverseText", EffectLine},     {"ScrollingText", EffectLine},
+    {"ShadowText", EffectLine},       {"ShakingText", EffectLine},     {"ShadowBoxText", EffectLine},
+    {"LeftRightCurtain", EffectLine}, {"UpDownCurtain", EffectLine},   {"ShadowBoxStyle", KeepSetting},
+    {"HighlightColor", KeepSetting},  {"ExpandTextSize", KeepSetting}, {"SetPosition", KeepArguments},
 };
 
 }  // namespace

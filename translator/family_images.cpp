@@ -187,9 +187,8 @@ void ViewFiles(Page& p, const Call& c) {
   for (const std::string& value : SplitArguments(p.Get("FileType")))
     for (const std::string& t : SplitArguments(value)) types.push_back(t);
   const std::string site = SiteFolder(p);
-  std::erase_if(names, [&](const std::string& n) {
-    return !Wanted(n, types) || !Listable(p, site, core::JoinPath(full, n));
-  });
+  std::erase_if(names,
+                [&](const std::string& n) { return !Wanted(n, types) || !Listable(p, site, core::JoinPath(full, n)); });
   if (!read || names.empty()) {
     p.Warn(c, read ? "ViewFiles: no files to list in \"" + folder + "\"" : "ViewFiles cannot read \"" + folder + "\"");
     return;
@@ -206,11 +205,21 @@ void ViewFiles(Page& p, const Call& c) {
 }
 
 constexpr CommandRow kRows[] = {
-    {"SetImageStyle", KeepSetting},   {"ImageSize", KeepArguments},   {"MaxSize", KeepArguments},
-    {"ShowImage", ShowImage},         {"ViewGallery", ViewGallery},   {"EndView", EndView},
-    {"ExpandImage", ExpandImage},     {"ExpandImageSize", KeepSetting}, {"FlyinImage", FlyinImage},
-    {"ImageMag", ImageMag},           {"ScrollBackground", ScrollBackground}, {"ListImage", ListImage},
-    {"ViewFiles", ViewFiles},         {"FileType", KeepArguments},      {"ShowFileExtension", KeepSetting},
+    {"SetImageStyle", KeepSetting},
+    {"ImageSize", KeepArguments},
+    {"MaxSize", KeepArguments},
+    {"ShowImage", ShowImage},
+    {"ViewGallery", ViewGallery},
+    {"EndView", EndView},
+    {"ExpandImage", ExpandImage},
+    {"ExpandImageSize", KeepSetting},
+    {"FlyinImage", FlyinImage},
+    {"ImageMag", ImageMag},
+    {"ScrollBackground", ScrollBackground},
+    {"ListImage", ListImage},
+    {"ViewFiles", ViewFiles},
+    {"FileType", KeepArguments},
+    {"ShowFileExtension", KeepSetting},
 };
 
 }  // namespace

@@ -75,9 +75,11 @@ void UnderlineLink(Page& p, const Call& c) {
 }
 
 constexpr CommandRow kRows[] = {
-    {"LinkText", KeepSetting},        {"OnLinkGoto", OnLinkGoto},     {"LinkTip", KeepSetting},
-    {"TipWidth", KeepSetting},        {"LinkHoverImage", LinkHoverImage}, {"LinkStyle", LinkStyle},
-    {"LinkHoverStyle", LinkHoverStyle}, {"VisitedLinkStyle", VisitedLinkStyle}, {"UnderlineLink", UnderlineLink},
+    {"LinkText", KeepSetting},          {"OnLinkGoto", OnLinkGoto},
+    {"LinkTip", KeepSetting},           {"TipWidth", KeepSetting},
+    {"LinkHoverImage", LinkHoverImage}, {"LinkStyle", LinkStyle},
+    {"LinkHoverStyle", LinkHoverStyle}, {"VisitedLinkStyle", VisitedLinkStyle},
+    {"UnderlineLink", UnderlineLink},
 };
 
 }  // namespace

@@ -73,8 +73,9 @@ void ItemName(Page& p, const Call& c) {
     return;
   }
   p.Warn(c, "ItemName outside a menu: written as a link of its own");
-  p.Emit("<p>" + (address.empty() ? EscapeText(words)
-                                   : "<a href=\"" + UrlAttribute(address) + "\">" + EscapeText(words) + "</a>") +
+  p.Emit("<p>" +
+         (address.empty() ? EscapeText(words)
+                          : "<a href=\"" + UrlAttribute(address) + "\">" + EscapeText(words) + "</a>") +
          "</p>");
 }
 
@@ -86,9 +87,10 @@ void SelectItem(Page& p, const Call& c) {
   Item(p, c, words, address);
   std::string html;
   if (!p.IsOpen("EndSelect")) {
-    p.AddCss(".vt-select{display:inline-block;border:1px solid #888;border-radius:4px;padding:.2em .6em;margin:.3em 0}\n"
-             ".vt-select>summary{cursor:pointer}\n.vt-select ul{list-style:none;margin:.3em 0 0;padding:0}\n"
-             ".vt-select a{display:block;padding:.2em 0}");
+    p.AddCss(
+        ".vt-select{display:inline-block;border:1px solid #888;border-radius:4px;padding:.2em .6em;margin:.3em 0}\n"
+        ".vt-select>summary{cursor:pointer}\n.vt-select ul{list-style:none;margin:.3em 0 0;padding:0}\n"
+        ".vt-select a{display:block;padding:.2em 0}");
     std::string caption = core::TrimBlank(p.Take("ButtonText"));
     std::string style = p.Get("SetFormStyle");
     if (!p.Get("SelectionColor").empty()) style = JoinStyles(style, "background:" + CssText(p.Get("SelectionColor")));
@@ -103,10 +105,12 @@ void SelectItem(Page& p, const Call& c) {
 void EndSelect(Page& p, const Call& c) { EndBlock(p, c, "SelectItem"); }
 
 constexpr CommandRow kRows[] = {
-    {"StartMenu", StartMenu},         {"EndMenu", EndMenu},           {"ItemName", ItemName},
-    {"MenuName", KeepSetting},        {"MenuColor", KeepSetting},     {"MenuWidth", KeepSetting},
-    {"AlignMenu", KeepSetting},       {"SelectItem", SelectItem},     {"EndSelect", EndSelect},
-    {"SelectionColor", KeepSetting},  {"SelectionWidth", KeepSetting},
+    {"StartMenu", StartMenu},        {"EndMenu", EndMenu},
+    {"ItemName", ItemName},          {"MenuName", KeepSetting},
+    {"MenuColor", KeepSetting},      {"MenuWidth", KeepSetting},
+    {"AlignMenu", KeepSetting},      {"SelectItem", SelectItem},
+    {"EndSelect", EndSelect},        {"SelectionColor", KeepSetting},
+    {"SelectionWidth", KeepSetting},
 };
 
 }  // namespace

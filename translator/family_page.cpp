@@ -33,8 +33,8 @@ void RefreshLink(Page& p, const Call& c) {
 
 void PrintButton(Page& p, const Call&) {
   ButtonParts b = NextButton(p, "Print");
-  p.Emit("<p><button type=\"button\" class=\"vt-button\" onclick=\"window.print()\"" + b.attributes + ">" +
-         b.caption + "</button></p>");
+  p.Emit("<p><button type=\"button\" class=\"vt-button\" onclick=\"window.print()\"" + b.attributes + ">" + b.caption +
+         "</button></p>");
 }
 
 void PrintPage(Page& p, const Call& c) {

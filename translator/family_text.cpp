@@ -20,7 +20,8 @@ void DisplayText(Page& p, const Call& c) {
   std::string_view text = SingleArgument(p, c).value;
   p.AddCss(".vt-display{padding:.8em 1em;border:1px solid #ccc;border-radius:6px;margin:.5em 0}");
   std::string html = "<div class=\"vt-display\"" + p.StyleAttributeOf("DisplayStyle") + ">";
-  if (!core::TrimBlankView(text).empty()) html += "<p" + p.StyleAttributeOf("SetTextStyle") + ">" + EscapeText(text) + "</p>";
+  if (!core::TrimBlankView(text).empty())
+    html += "<p" + p.StyleAttributeOf("SetTextStyle") + ">" + EscapeText(text) + "</p>";
   p.Open(c, "EndDisplay", "</div>");
   p.Emit(html);
 }
@@ -28,7 +29,7 @@ void DisplayText(Page& p, const Call& c) {
 void EndDisplay(Page& p, const Call& c) { EndBlock(p, c, "DisplayText"); }
 
 constexpr CommandRow kRows[] = {
-    {"WriteText", WriteText},     {"SetTextStyle", KeepSetting}, {"LineBreak", LineBreak},
+    {"WriteText", WriteText},           {"SetTextStyle", KeepSetting}, {"LineBreak", LineBreak},
     {"HorizontalRule", HorizontalRule}, {"DisplayStyle", KeepSetting}, {"DisplayText", DisplayText},
     {"EndDisplay", EndDisplay},
 };

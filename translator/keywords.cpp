@@ -10,7 +10,6 @@
 namespace translator {
 namespace {
 
-
 constexpr const char* kMarkupWords[] = {"doctype", "html", "head", "title", "meta", "style", "body"};
 
 std::vector<std::string> BuildKeywords() {
@@ -23,8 +22,8 @@ std::vector<std::string> BuildKeywords() {
       rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
       if (word.empty()) continue;
       if (word == "rem") word = "Rem";
-      bool known = std::any_of(words.begin(), words.end(),
-                               [&](const std::string& w) { return core::EqualsNoCase(w, word); });
+      bool known =
+          std::any_of(words.begin(), words.end(), [&](const std::string& w) { return core::EqualsNoCase(w, word); });
       if (!known) words.push_back(word);
     }
   }

@@ -4,7 +4,6 @@
 
 namespace translator {
 
-
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && core::EqualsNoCase(s.substr(0, prefix.size()), prefix);
 }

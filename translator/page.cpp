@@ -13,7 +13,11 @@
 namespace translator {
 
 Page::Page(std::string& out, const Options& options, std::string programPath, std::string eol, WarnFunction warn)
-    : out_(out), options_(options), programPath_(std::move(programPath)), eol_(std::move(eol)), warn_(std::move(warn)) {}
+    : out_(out),
+      options_(options),
+      programPath_(std::move(programPath)),
+      eol_(std::move(eol)),
+      warn_(std::move(warn)) {}
 
 Page::Setting* Page::Find(std::string_view key) {
   // Most names asked for were never set, and few share a length: the names are chained
@@ -92,8 +96,9 @@ bool Page::Close(const Call& c) {
   // Blocks opened inside this one and left open end with it, so the elements nest.
   while (blocks_.back().closer != c.name) {
     const Block& inner = blocks_.back();
-    warn_(paths_[inner.path], inner.line, inner.opener + " has no " + inner.closer + "; it is closed by the " + std::string(c.name) +
-                                      " on line " + std::to_string(c.line));
+    warn_(paths_[inner.path], inner.line,
+          inner.opener + " has no " + inner.closer + "; it is closed by the " + std::string(c.name) + " on line " +
+              std::to_string(c.line));
     closing += inner.closing;
     blocks_.pop_back();
   }
@@ -120,7 +125,8 @@ std::string Page::StyleSheet() const {
   for (const std::string& rule : css_) sheet += core::ReplaceAll(rule, "\n", eol_) + eol_;
   if (motion_)
     sheet += "@media (prefers-reduced-motion:reduce){*,*::before,*::after{animation:none!important;"
-             "transition:none!important}}" + eol_;
+             "transition:none!important}}" +
+             eol_;
   return sheet + "</style>" + eol_;
 }
 
@@ -130,13 +136,15 @@ std::string Page::Scripts() {
     std::string bytes;
     std::string path = core::JoinPath(options_.scriptFolder, name);
     if (!options_.read || !options_.read(path, bytes)) {
-      warn_(call.path, call.line, "the script " + path + " cannot be read; " + std::string(call.name) + " does nothing in this page");
+      warn_(call.path, call.line,
+            "the script " + path + " cannot be read; " + std::string(call.name) + " does nothing in this page");
       continue;
     }
     // Nothing in a script of ours ends the element early; a changed file must not either.
     if (FindNoCase(bytes, "</script") != std::string::npos) continue;
     if (!bytes.empty() && bytes.back() != '\n') bytes += '\n';
-    html += "<script>" + eol_ + core::ReplaceAll(core::ReplaceAll(bytes, "\r\n", "\n"), "\n", eol_) + "</script>" + eol_;
+    html +=
+        "<script>" + eol_ + core::ReplaceAll(core::ReplaceAll(bytes, "\r\n", "\n"), "\n", eol_) + "</script>" + eol_;
   }
   return html;
 }

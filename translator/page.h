@@ -125,7 +125,7 @@ class Page {
   Setting* Find(std::string_view key);
   const Setting* Find(std::string_view key) const { return const_cast<Page*>(this)->Find(key); }
   std::vector<Setting> settings_;
-  static constexpr size_t kLengths = 64;  // names of 63 and more share the last chain
+  static constexpr size_t kLengths = 64;               // names of 63 and more share the last chain
   std::array<int, kLengths> byLength_ = MakeChains();  // the last setting set of each length; -1: none
   static constexpr std::array<int, kLengths> MakeChains() {
     std::array<int, kLengths> a{};
@@ -150,7 +150,8 @@ void ForEachArgument(std::string_view rest, Take&& take) {
   if (r[0] == '(') {
     // In brackets every comma counts, so a value may be left out: "(, 50%)".
     size_t close = r.rfind(')');
-    std::string_view inner = r.substr(1, close == 0 || close == std::string_view::npos ? std::string_view::npos : close - 1);
+    std::string_view inner =
+        r.substr(1, close == 0 || close == std::string_view::npos ? std::string_view::npos : close - 1);
     if (core::TrimBlankView(inner).empty()) return;
     auto unquoted = [&](std::string_view v) {
       v = core::TrimBlankView(v);

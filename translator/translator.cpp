@@ -387,10 +387,11 @@ class Translation {
     out_ += "<div class=\"vt-file\"" + page_.StyleAttributeOf("SetTextStyle") + ">";
     TextFileWriter writer(out_, eol_);
     bool stopped = false;  // the end mark or the page's size
-    if (!ForEachChunk(found, [&](std::string_view chunk) {
-          stopped = !writer.Add(chunk) || out_.size() > options_.maxPageBytes;
-          return !stopped;
-        }) &&
+    if (!ForEachChunk(found,
+                      [&](std::string_view chunk) {
+                        stopped = !writer.Add(chunk) || out_.size() > options_.maxPageBytes;
+                        return !stopped;
+                      }) &&
         !stopped)
       return Fail(path, number, "OpenText: cannot read \"" + name + "\"");
     if (PageTooBig(path, number)) return false;
@@ -430,10 +431,12 @@ class Translation {
       return Fail(path, number, "#Include cycle: " + chain + core::FileNameOf(canonical));
     }
     if (static_cast<int>(stack_.size()) > options_.maxIncludeDepth)
-      return Fail(path, number, "#Include: includes nest deeper than " + std::to_string(options_.maxIncludeDepth) + " files");
+      return Fail(path, number,
+                  "#Include: includes nest deeper than " + std::to_string(options_.maxIncludeDepth) + " files");
     if (++includes_ > options_.maxIncludes)
-      return Fail(path, number, "#Include: more than " + std::to_string(options_.maxIncludes) +
-                                    " files included in all; the includes fan out too far");
+      return Fail(path, number,
+                  "#Include: more than " + std::to_string(options_.maxIncludes) +
+                      " files included in all; the includes fan out too far");
     std::error_code ec;
     if (onDisk_ && std::filesystem::file_size(found, ec) > options_.maxPageBytes && !ec)
       return Fail(path, number, "the page grows beyond " + std::to_string(options_.maxPageBytes >> 20) + " MB");
@@ -534,7 +537,8 @@ Result TranslateFile(const std::string& programPath, const Options& options) {
   Result r;
   std::error_code ec;
   if (!options.read && std::filesystem::file_size(programPath, ec) > options.maxPageBytes && !ec) {
-    r.error = "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
+    r.error =
+        "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
     return r;
   }
   const FileReader read = options.read ? options.read : ReadFromDisk;

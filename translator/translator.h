@@ -16,8 +16,8 @@ using FileReader = std::function<bool(const std::string& path, std::string& byte
 using FolderLister = std::function<bool(const std::string& folder, std::vector<std::string>& names)>;
 
 struct Options {
-  std::string libraryFolder = "Library";  // searched by #Include after the program's folders
-  FileReader read;                        // the disk when empty
+  std::string libraryFolder = "Library";    // searched by #Include after the program's folders
+  FileReader read;                          // the disk when empty
   std::string scriptFolder = "JavaScript";  // the scripts some commands put into the page
   FolderLister list;                        // the disk when empty
   // Files (or folders) outside the site and Library folders that the user allowed for
@@ -27,7 +27,7 @@ struct Options {
   // anywhere, reaches a page.
   std::string configFolder;
   int maxIncludeDepth = 32;
-  int maxIncludes = 10000;                 // expansions in total: bounds include fan-out
+  int maxIncludes = 10000;  // expansions in total: bounds include fan-out
   size_t maxPageBytes = size_t(64) << 20;
 };
 
@@ -43,9 +43,9 @@ std::string FormatDiagnostic(const Diagnostic& d);
 
 struct Result {
   bool ok = false;
-  std::string page;                   // the finished page when ok
-  std::string error;                  // the first error line when not ok
-  std::vector<std::string> warnings;  // one formatted line each
+  std::string page;                     // the finished page when ok
+  std::string error;                    // the first error line when not ok
+  std::vector<std::string> warnings;    // one formatted line each
   std::vector<Diagnostic> diagnostics;  // warnings and errors in the order found
   // Files the program reads outside the allowed folders (canonical paths), when they
   // are the only reason the translation failed: it may succeed once they are allowed.

@@ -341,7 +341,8 @@ void BuildMenuBar(QMenuBar* bar, QObject* receiver, void (*onCommand)(QObject*, 
         QAction* a = parent->addAction(QString::fromUtf8(command && command->text ? command->text : ""));
         a->setData(number);
         a->setObjectName(QString::number(number));
-        QObject::connect(a, &QAction::triggered, receiver, [receiver, onCommand, number] { onCommand(receiver, number); });
+        QObject::connect(a, &QAction::triggered, receiver,
+                         [receiver, onCommand, number] { onCommand(receiver, number); });
         break;
       }
       default: break;

@@ -60,10 +60,18 @@ void AboutCommand(App& app) {
 namespace {
 
 const CommandRow kRows[] = {
-    {Cmd::Preferences, "Pref&erences...\tAlt+F4", PreferencesCommand, Then::Focus, {Accel::Preferences, "Alt+F4"},
+    {Cmd::Preferences,
+     "Pref&erences...\tAlt+F4",
+     PreferencesCommand,
+     Then::Focus,
+     {Accel::Preferences, "Alt+F4"},
      {ButtonId::Preferences, "200.svg", "Editor's Preferences"}},
-    {Cmd::EditorsFont, "Editor's Fo&nt...          \tAlt+N", EditorsFontCommand, Then::Stay,
-     {Accel::EditorsFont, "Alt+N"}, {ButtonId::EditorsFont, "210.svg", "Editor's Font (Alt+N)"}},
+    {Cmd::EditorsFont,
+     "Editor's Fo&nt...          \tAlt+N",
+     EditorsFontCommand,
+     Then::Stay,
+     {Accel::EditorsFont, "Alt+N"},
+     {ButtonId::EditorsFont, "210.svg", "Editor's Font (Alt+N)"}},
     {Cmd::About, "About...", AboutCommand, Then::Focus, {}, {ButtonId::About, "290.svg", "About Verosta editor"}},
 };
 

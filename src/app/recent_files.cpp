@@ -92,7 +92,8 @@ void OpenRecentFile(App& app, int index) {
   if (IsDocumentOpen(app, path)) {
     // Already open: its tab comes to the front.
     for (int tab = 1; tab <= DocumentCount(app); ++tab)
-      if (int slot = SlotOfTab(app, tab); slot && core::ToLower(app.docs[slot].path) == core::ToLower(path)) ActivateTab(app, tab);
+      if (int slot = SlotOfTab(app, tab); slot && core::ToLower(app.docs[slot].path) == core::ToLower(path))
+        ActivateTab(app, tab);
     return;
   }
   if (DocumentCount(app) == kMaxDocuments) {

@@ -10,9 +10,10 @@ struct App;
 
 inline constexpr int kRecentFileCount = 10;
 // The entries' menu items, newest first.
-inline constexpr Cmd kRecentFileItems[kRecentFileCount] = {
-    Cmd::RecentFile1, Cmd::RecentFile2, Cmd::RecentFile3, Cmd::RecentFile4, Cmd::RecentFile5,
-    Cmd::RecentFile6, Cmd::RecentFile7, Cmd::RecentFile8, Cmd::RecentFile9, Cmd::RecentFile10};
+inline constexpr Cmd kRecentFileItems[kRecentFileCount] = {Cmd::RecentFile1, Cmd::RecentFile2, Cmd::RecentFile3,
+                                                           Cmd::RecentFile4, Cmd::RecentFile5, Cmd::RecentFile6,
+                                                           Cmd::RecentFile7, Cmd::RecentFile8, Cmd::RecentFile9,
+                                                           Cmd::RecentFile10};
 inline constexpr const char* kRecentFilesName = "Recent.ini";
 
 // The paths of a Recent.ini text: one a line, blank lines skipped, at most ten.

@@ -72,7 +72,8 @@ void ReportDamagedSettings(App& app) {
   const std::string path = AbsolutePath(ConfigFile(app, kSettingsFile));
   app.platform.Message("The settings file is damaged:\r" + path +
                            "\rSettings it lacks or cannot give take their default values; the damaged file is "
-                           "kept as " + core::FileNameOf(path) + kDamagedSuffix + ".",
+                           "kept as " +
+                           core::FileNameOf(path) + kDamagedSuffix + ".",
                        MsgIcon::Warning);
 }
 
@@ -189,9 +190,8 @@ bool ExitSequence(App& app) {
   if (app.settings.saveOnExit == 1) {
     saved = SaveAllDocuments(app);
   } else if (AnyDocumentModified(app)) {
-    MsgAnswer a = app.platform.Message(
-        "One or more documents have not been saved.\rDo you want to save them now?", MsgIcon::Question,
-        MsgButtons::YesNo);
+    MsgAnswer a = app.platform.Message("One or more documents have not been saved.\rDo you want to save them now?",
+                                       MsgIcon::Question, MsgButtons::YesNo);
     if (a == MsgAnswer::Yes) saved = SaveAllDocuments(app);
   }
   // A save the user wanted did not happen (its failure has been reported): closing now

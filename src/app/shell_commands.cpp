@@ -40,9 +40,15 @@ void Nothing(App&) {}
 
 const CommandRow kRows[] = {
     {Cmd::Exit, "Exit", Exit},
-    {Cmd::IncreaseFontSize, "Increase Font Size      \tAlt+Up", FontLarger, Then::Stay,
+    {Cmd::IncreaseFontSize,
+     "Increase Font Size      \tAlt+Up",
+     FontLarger,
+     Then::Stay,
      {Accel::IncreaseFontSize, "Alt+Up", Then::AsItem, nullptr, kRepeats}},
-    {Cmd::DecreaseFontSize, "Decrease Font Size\tAlt+Down", FontSmaller, Then::Stay,
+    {Cmd::DecreaseFontSize,
+     "Decrease Font Size\tAlt+Down",
+     FontSmaller,
+     Then::Stay,
      {Accel::DecreaseFontSize, "Alt+Down", Then::AsItem, nullptr, kRepeats}},
     {Cmd::ResetFont, "Reset Font/Size", FontReset},
     // The Recent Files entries get their texts from Recent.ini at run time.

@@ -45,5 +45,4 @@ class InstanceServer : public QObject {
 // The start-up step: unless an editor of this settings folder runs already (its files are
 // then handed to it and true returned: this start ends), `server` listens for later starts.
 // A lock keeps two editors started at the same moment from both becoming the first.
-bool HandOverOrListen(InstanceServer& server, const std::string& socketPath,
-                      const std::vector<std::string>& files);
+bool HandOverOrListen(InstanceServer& server, const std::string& socketPath, const std::vector<std::string>& files);

@@ -177,11 +177,8 @@ void RunTextInsert(App& app, const TextInsert& row) {
       Send(app, Sci::SCI_LINEDOWN);
       Send(app, Sci::SCI_LINEEND);
       break;
-    case C::LineEnd:
-      Send(app, Sci::SCI_LINEEND);
-      break;
-    case C::Stays:
-      break;
+    case C::LineEnd: Send(app, Sci::SCI_LINEEND); break;
+    case C::Stays: break;
   }
 }
 

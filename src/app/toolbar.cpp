@@ -27,13 +27,36 @@ namespace {
 // Left to right. Icons and tips are the command rows'.
 constexpr ButtonId kSeparator = ButtonId::None;
 constexpr ButtonId kLayout[] = {
-    ButtonId::NewProgram, ButtonId::NewProject, ButtonId::Open, ButtonId::InsertFile, ButtonId::Close, ButtonId::Save,
-    ButtonId::Print, ButtonId::Undo, ButtonId::Redo, kSeparator,
-    ButtonId::Find, ButtonId::Cut, ButtonId::Copy, ButtonId::Paste, kSeparator,
-    ButtonId::Preferences, ButtonId::EditorsFont, ButtonId::SystemColors, kSeparator,
-    ButtonId::CreateWebPage, kSeparator,
-    ButtonId::ValidateWebPage, ButtonId::SelectColor, ButtonId::LibraryManager, ButtonId::CommandPrompt, kSeparator,
-    ButtonId::HelpContents, ButtonId::VisitWebSite, ButtonId::About, kSeparator,
+    ButtonId::NewProgram,
+    ButtonId::NewProject,
+    ButtonId::Open,
+    ButtonId::InsertFile,
+    ButtonId::Close,
+    ButtonId::Save,
+    ButtonId::Print,
+    ButtonId::Undo,
+    ButtonId::Redo,
+    kSeparator,
+    ButtonId::Find,
+    ButtonId::Cut,
+    ButtonId::Copy,
+    ButtonId::Paste,
+    kSeparator,
+    ButtonId::Preferences,
+    ButtonId::EditorsFont,
+    ButtonId::SystemColors,
+    kSeparator,
+    ButtonId::CreateWebPage,
+    kSeparator,
+    ButtonId::ValidateWebPage,
+    ButtonId::SelectColor,
+    ButtonId::LibraryManager,
+    ButtonId::CommandPrompt,
+    kSeparator,
+    ButtonId::HelpContents,
+    ButtonId::VisitWebSite,
+    ButtonId::About,
+    kSeparator,
 };
 
 const CommandRow kRows[] = {
@@ -127,7 +150,8 @@ void BuildToolbar(App& app, QToolBar* toolbar) {
     const CommandRow* row = FindCommand(id);
     if (!row) continue;
     const ButtonFacet& b = row->button;
-    QIcon icon = PaletteIcon(QString::fromStdString(ProgramFile(app, std::string("res/icons/") + b.icon)), toolbar->palette());
+    QIcon icon =
+        PaletteIcon(QString::fromStdString(ProgramFile(app, std::string("res/icons/") + b.icon)), toolbar->palette());
     auto* action = toolbar->addAction(icon, QString::fromUtf8(b.tip));
     int number = Number(id);
     action->setObjectName(QString::number(number));

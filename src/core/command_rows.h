@@ -23,7 +23,7 @@ struct KeyFacet {
                      bool repeats = false)
       : id(id), keys(keys), then(then), run(run), repeats(repeats) {}
   Accel id = Accel::None;
-  const char* keys = nullptr;    // as QKeySequence reads it: "Ctrl+N", "Alt+F4", "Ctrl+Shift+Left"
+  const char* keys = nullptr;  // as QKeySequence reads it: "Ctrl+N", "Alt+F4", "Ctrl+Shift+Left"
   Then then = Then::AsItem;
   CommandHandler run = nullptr;  // null: the row's handler
   bool repeats = false;          // held down, the key runs the command again
@@ -34,7 +34,7 @@ struct ButtonFacet {
   constexpr ButtonFacet(ButtonId id, const char* icon, const char* tip, CommandHandler run = nullptr)
       : id(id), icon(icon), tip(tip), run(run) {}
   ButtonId id = ButtonId::None;
-  const char* icon = nullptr;    // file name under res/icons/
+  const char* icon = nullptr;  // file name under res/icons/
   const char* tip = nullptr;
   CommandHandler run = nullptr;  // null: the row's handler; a click always gives the editor the focus
 };
@@ -66,4 +66,3 @@ std::span<const CommandRow> InsertCommands();      // insert dialogs
 std::span<const CommandRow> PublishCommands();     // publish dialog
 std::span<const CommandRow> ToolCommands();        // page creation, browsers, outside programs
 std::span<const CommandRow> ProjectCommands();     // projects, library, sessions
-

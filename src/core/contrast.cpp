@@ -21,8 +21,6 @@ double ContrastRatio(uint32_t rgbA, uint32_t rgbB) {
   return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
-uint32_t SwapRedBlue(uint32_t colour) {
-  return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
-}
+uint32_t SwapRedBlue(uint32_t colour) { return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF); }
 
 }  // namespace core

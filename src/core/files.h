@@ -15,8 +15,8 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* err
 // a new file gets `newFileMode`. A symbolic link (even one whose target does not exist yet)
 // is written through to its target, never replaced. Temporary files of this name left by
 // an interrupted earlier write are removed, and the folder is synced after the rename.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes,
-                         std::string* error = nullptr, unsigned newFileMode = 0644);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr,
+                         unsigned newFileMode = 0644);
 
 // The file a write to `path` lands in: symbolic links are followed (relative ones against
 // their own folder) even when the final target does not exist. `path` itself when it is not
@@ -26,7 +26,7 @@ std::string ResolveWriteTarget(const std::string& path);
 // True for the names WriteFileAtomically gives its temporary files for `fileName`.
 bool IsTemporaryNameFor(const std::string& candidate, const std::string& fileName);
 
-bool FileExists(const std::string& path);       // a regular file (or a link to one)
+bool FileExists(const std::string& path);  // a regular file (or a link to one)
 bool FolderExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 

@@ -37,8 +37,8 @@ constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr bool IsAsciiAlnum(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
 constexpr char AsciiLower(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string Trim(std::string_view s);            // spaces removed at both ends
-std::string TrimBlank(std::string_view s);       // spaces, tabs, CR, LF removed at both ends
+std::string Trim(std::string_view s);       // spaces removed at both ends
+std::string TrimBlank(std::string_view s);  // spaces, tabs, CR, LF removed at both ends
 // The same, as a view into `s`; inline, as the translator trims every argument.
 inline std::string_view TrimBlankView(std::string_view s) {
   auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -47,7 +47,7 @@ inline std::string_view TrimBlankView(std::string_view s) {
   while (e > b && blank(s[e - 1])) --e;
   return s.substr(b, e - b);
 }
-std::string ToLower(std::string_view s);         // ASCII letters only
+std::string ToLower(std::string_view s);  // ASCII letters only
 // Compared in place, and inline: the translator asks this for the first word of every line.
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -60,10 +60,10 @@ bool EndsWith(std::string_view s, std::string_view suffix);
 std::string ReplaceAll(std::string s, std::string_view from, std::string_view to);
 
 // Path pieces; both "/" and "\" separate folders.
-std::string FileNameOf(std::string_view path);      // "a/b/c.web" -> "c.web"
-std::string FolderOf(std::string_view path);        // "a/b/c.web" -> "a/b" ("" when none)
-std::string ExtensionOf(std::string_view path);     // text after the last "." of the file name, "" when none
-std::string StemOf(std::string_view path);          // file name without its extension
+std::string FileNameOf(std::string_view path);   // "a/b/c.web" -> "c.web"
+std::string FolderOf(std::string_view path);     // "a/b/c.web" -> "a/b" ("" when none)
+std::string ExtensionOf(std::string_view path);  // text after the last "." of the file name, "" when none
+std::string StemOf(std::string_view path);       // file name without its extension
 std::string JoinPath(std::string_view folder, std::string_view name);
 bool IsAbsolutePath(std::string_view path);
 

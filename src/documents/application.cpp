@@ -2,7 +2,6 @@
 
 #include "core/text.h"
 
-
 std::string ProgramFile(const App& app, const std::string& relative) {
   return app.programFolder.empty() ? relative : core::JoinPath(app.programFolder, relative);
 }

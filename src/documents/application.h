@@ -38,8 +38,8 @@ struct PublishFields {
   bool changedOnly = true;  // the dialog's "Upload changed files only" (kept for the run only)
 };
 
-struct SearchState;       // find and replace
-struct FtpProfileTable;   // the 32 in-memory FTP profiles
+struct SearchState;      // find and replace
+struct FtpProfileTable;  // the 32 in-memory FTP profiles
 
 constexpr int kMaxDocuments = 32;
 
@@ -65,7 +65,7 @@ struct App {
   Platform& platform;
   Settings settings;
   SettingsFileState settingsFile;  // damage found at start-up, failed writes already reported
-  std::string programFolder;   // the folder that holds the executable and its data
+  std::string programFolder;       // the folder that holds the executable and its data
   // Settings, FTP profiles and trusted keys, publish manifests, sessions: apart from the
   // user's sites, so that none of them can become part of a page or an upload.
   std::string configFolder;

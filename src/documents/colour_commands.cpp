@@ -5,7 +5,11 @@
 namespace {
 
 const CommandRow kRows[] = {
-    {Cmd::SystemColors, "System Colors...\tAlt+X", SystemColorsCommand, Then::Focus, {Accel::SystemColors, "Alt+X"},
+    {Cmd::SystemColors,
+     "System Colors...\tAlt+X",
+     SystemColorsCommand,
+     Then::Focus,
+     {Accel::SystemColors, "Alt+X"},
      {ButtonId::SystemColors, "220.svg", "System Colors (Alt+X)"}},
 };
 

@@ -20,7 +20,9 @@ W* WithId(W* widget, int id) {
   return widget;
 }
 
-inline QLabel* IdLabel(QDialog* d, int id, const char* text) { return WithId(new QLabel(QString::fromUtf8(text), d), id); }
+inline QLabel* IdLabel(QDialog* d, int id, const char* text) {
+  return WithId(new QLabel(QString::fromUtf8(text), d), id);
+}
 inline QLineEdit* IdEdit(QDialog* d, int id) { return WithId(new QLineEdit(d), id); }
 inline QPushButton* IdButton(QDialog* d, int id, const char* text) {
   auto* b = WithId(new QPushButton(QString::fromUtf8(text), d), id);

@@ -147,8 +147,7 @@ class DiskWatch : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == window_ && event->type() == QEvent::WindowActivate)
-      QTimer::singleShot(0, this, [this] { Check(); });
+    if (watched == window_ && event->type() == QEvent::WindowActivate) QTimer::singleShot(0, this, [this] { Check(); });
     return false;
   }
 
@@ -217,7 +216,7 @@ bool ConfirmSaveOverDiskChange(App& app, int slot) {
     Reload(app, slot, now, bytes);
     return true;
   }
-  const int answer = app.platform.Choose(d.path + "\r" + kSaveOverQuestion, MsgIcon::Warning,
-                                         {kSaveOverChoice, kCancelChoice});
+  const int answer =
+      app.platform.Choose(d.path + "\r" + kSaveOverQuestion, MsgIcon::Warning, {kSaveOverChoice, kCancelChoice});
   return answer == 0;
 }

@@ -47,11 +47,11 @@ std::vector<std::pair<std::string, std::string>> DocumentTypeFilters(const Setti
     const char* label;
     const char* pattern;
   } rows[] = {
-      {s.webFiles, "Program Files (*.web)", "*.web"},       {s.bakFiles, "Backup Files (*.bak)", "*.bak"},
-      {s.htmlFiles, "HTML Files (*.html)", "*.html"},       {s.xhtmlFiles, "XHTML Files (*.xhtml)", "*.xhtml"},
-      {s.cssFiles, "CSS Files (*.css)", "*.css"},           {s.jsFiles, "JavaScript Files (*.js)", "*.js"},
-      {s.javaFiles, "Java Files (*.java)", "*.java"},       {s.plainFiles, "Plain Text Files (*.txt)", "*.txt"},
-      {s.wordFiles, "Word Files (*.doc)", "*.doc"},         {s.allFiles, "All Files (*.*)", "*.*"},
+      {s.webFiles, "Program Files (*.web)", "*.web"}, {s.bakFiles, "Backup Files (*.bak)", "*.bak"},
+      {s.htmlFiles, "HTML Files (*.html)", "*.html"}, {s.xhtmlFiles, "XHTML Files (*.xhtml)", "*.xhtml"},
+      {s.cssFiles, "CSS Files (*.css)", "*.css"},     {s.jsFiles, "JavaScript Files (*.js)", "*.js"},
+      {s.javaFiles, "Java Files (*.java)", "*.java"}, {s.plainFiles, "Plain Text Files (*.txt)", "*.txt"},
+      {s.wordFiles, "Word Files (*.doc)", "*.doc"},   {s.allFiles, "All Files (*.*)", "*.*"},
   };
   std::vector<std::pair<std::string, std::string>> filters;
   for (const auto& r : rows)
@@ -178,8 +178,8 @@ void CloseAllDocuments(App& app) {
 }
 
 bool DeleteFileWithDialog(App& app, const std::string& title, const std::string& folder,
-                          const std::vector<std::pair<std::string, std::string>>& filters,
-                          const std::string& startName, const std::string& defaultExtension) {
+                          const std::vector<std::pair<std::string, std::string>>& filters, const std::string& startName,
+                          const std::string& defaultExtension) {
   FeedbackIfOn(app);
   FileDialogSpec fileDialog;
   fileDialog.title = title;

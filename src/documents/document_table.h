@@ -78,8 +78,8 @@ bool ConfirmSaveBeforeClose(App& app, bool strict);
 QsciScintilla* CloseActiveDocument(App& app);
 // The Delete File operation with its own dialog values; true when the file is gone.
 bool DeleteFileWithDialog(App& app, const std::string& title, const std::string& folder,
-                          const std::vector<std::pair<std::string, std::string>>& filters,
-                          const std::string& startName, const std::string& defaultExtension);
+                          const std::vector<std::pair<std::string, std::string>>& filters, const std::string& startName,
+                          const std::string& defaultExtension);
 
 // The document-type filter pairs offered by Open and Save As, by the File Associations flags.
 struct Settings;
@@ -96,8 +96,7 @@ void FileAssociationsCommand(App& app);
 // Messages of the file lifecycle, shared with the tests.
 inline constexpr const char* kSaveFailedText =
     "There was a problem saving this file. Please try saving in to another location.";
-inline constexpr const char* kBackupFailedText =
-    "The file was saved, but its backup copy could not be written.";
+inline constexpr const char* kBackupFailedText = "The file was saved, but its backup copy could not be written.";
 inline constexpr const char* kNotSavedQuestion = " Document has not been saved, would you like to save now?";
 inline constexpr const char* kCloseAnywayQuestion = " Document has not been saved, would you like to close it anyway?";
 inline constexpr const char* kCloseAllQuestion =

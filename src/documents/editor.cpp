@@ -10,8 +10,8 @@
 
 intptr_t Send(QsciScintilla* editor, unsigned message, uintptr_t wParam, intptr_t lParam) {
   if (!editor) return 0;
-  return static_cast<intptr_t>(editor->SendScintilla(message, static_cast<unsigned long>(wParam),
-                                                      static_cast<long>(lParam)));
+  return static_cast<intptr_t>(
+      editor->SendScintilla(message, static_cast<unsigned long>(wParam), static_cast<long>(lParam)));
 }
 
 intptr_t Send(App& app, unsigned message, uintptr_t wParam, intptr_t lParam) {
@@ -64,7 +64,8 @@ std::string TextRange(QsciScintilla* editor, intptr_t start, intptr_t end) {
   end = std::min(end, EditorLength(editor));
   if (end <= start) return std::string();
   // Only the range is read: the component moves its gap out of the range if need be.
-  const char* p = reinterpret_cast<const char*>(Send(editor, QsciScintillaBase::SCI_GETRANGEPOINTER, start, end - start));
+  const char* p =
+      reinterpret_cast<const char*>(Send(editor, QsciScintillaBase::SCI_GETRANGEPOINTER, start, end - start));
   return std::string(p, static_cast<size_t>(end - start));
 }
 
@@ -101,8 +102,9 @@ QsciScintilla* CreateEditor(App& app, QWidget* page) {
       int k = key & ~(Qt::SHIFT | Qt::CTRL | Qt::ALT | Qt::META);
       bool ctrl = key & Qt::CTRL;
       bool alt = key & Qt::ALT;
-      if ((ctrl && !alt && (k == 'A' || k == 'L' || k == 'D' || k == 'Z' || k == 'Y' || k == 'X' || k == 'C' ||
-                            k == 'V' || k == 'U' || k == 'T' || k == 'E' || k == 'M' || k == 'R' || k == 'H')) ||
+      if ((ctrl && !alt &&
+           (k == 'A' || k == 'L' || k == 'D' || k == 'Z' || k == 'Y' || k == 'X' || k == 'C' || k == 'V' || k == 'U' ||
+            k == 'T' || k == 'E' || k == 'M' || k == 'R' || k == 'H')) ||
           (alt && !ctrl && (k == Qt::Key_Up || k == Qt::Key_Down))) {
         if (c->key() == key) c->setKey(0);
         else c->setAlternateKey(0);

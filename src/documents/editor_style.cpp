@@ -47,25 +47,25 @@ struct StyleColour {
 using S = Settings;
 
 constexpr StyleColour kHtmlStyles[] = {
-    {0, &S::colorMainText},  {8, &S::colorMainText},   {19, &S::colorMainText}, {41, &S::colorMainText},
-    {46, &S::colorMainText}, {1, &S::colorKeywords},   {2, &S::colorKeywords},  {11, &S::colorKeywords},
-    {47, &S::colorKeywords}, {3, &S::colorOperator},   {4, &S::colorOperator},  {50, &S::colorOperator},
-    {6, &S::colorStrings},   {7, &S::colorStrings},    {48, &S::colorStrings},  {49, &S::colorStrings},
-    {9, &S::colorComment},   {20, &S::colorComment},   {42, &S::colorComment},  {43, &S::colorComment},
-    {44, &S::colorComment},  {5, &S::colorNumbers},    {10, &S::colorNumbers},  {45, &S::colorNumbers},
-    {21, &S::colorDoctype},  {22, &S::colorDoctype},   {12, &S::colorDoctype},  {13, &S::colorDoctype},
+    {0, &S::colorMainText},  {8, &S::colorMainText}, {19, &S::colorMainText}, {41, &S::colorMainText},
+    {46, &S::colorMainText}, {1, &S::colorKeywords}, {2, &S::colorKeywords},  {11, &S::colorKeywords},
+    {47, &S::colorKeywords}, {3, &S::colorOperator}, {4, &S::colorOperator},  {50, &S::colorOperator},
+    {6, &S::colorStrings},   {7, &S::colorStrings},  {48, &S::colorStrings},  {49, &S::colorStrings},
+    {9, &S::colorComment},   {20, &S::colorComment}, {42, &S::colorComment},  {43, &S::colorComment},
+    {44, &S::colorComment},  {5, &S::colorNumbers},  {10, &S::colorNumbers},  {45, &S::colorNumbers},
+    {21, &S::colorDoctype},  {22, &S::colorDoctype}, {12, &S::colorDoctype},  {13, &S::colorDoctype},
 };
 constexpr StyleColour kCssStyles[] = {
-    {0, &S::colorMainText},  {6, &S::colorMainText},  {7, &S::colorMainText}, {15, &S::colorMainText},
-    {17, &S::colorMainText}, {19, &S::colorMainText}, {1, &S::colorKeywords}, {2, &S::colorKeywords},
+    {0, &S::colorMainText},  {6, &S::colorMainText},  {7, &S::colorMainText},  {15, &S::colorMainText},
+    {17, &S::colorMainText}, {19, &S::colorMainText}, {1, &S::colorKeywords},  {2, &S::colorKeywords},
     {3, &S::colorKeywords},  {4, &S::colorKeywords},  {10, &S::colorKeywords}, {18, &S::colorKeywords},
-    {5, &S::colorOperator},  {8, &S::colorNumbers},   {9, &S::colorComment},  {13, &S::colorStrings},
+    {5, &S::colorOperator},  {8, &S::colorNumbers},   {9, &S::colorComment},   {13, &S::colorStrings},
     {14, &S::colorStrings},  {11, &S::colorDoctype},  {12, &S::colorDoctype},
 };
 constexpr StyleColour kJavaScriptStyles[] = {
-    {0, &S::colorMainText},  {11, &S::colorMainText}, {1, &S::colorComment},  {2, &S::colorComment},
-    {3, &S::colorComment},   {15, &S::colorComment},  {4, &S::colorNumbers},  {5, &S::colorKeywords},
-    {16, &S::colorKeywords}, {6, &S::colorStrings},   {7, &S::colorStrings},  {12, &S::colorStrings},
+    {0, &S::colorMainText},  {11, &S::colorMainText}, {1, &S::colorComment}, {2, &S::colorComment},
+    {3, &S::colorComment},   {15, &S::colorComment},  {4, &S::colorNumbers}, {5, &S::colorKeywords},
+    {16, &S::colorKeywords}, {6, &S::colorStrings},   {7, &S::colorStrings}, {12, &S::colorStrings},
     {14, &S::colorStrings},  {10, &S::colorOperator},
 };
 
@@ -86,14 +86,17 @@ void StyleWebLexer(QsciScintilla* e, const Settings& s, const StyleColour (&styl
 // The lexer and its colours for the active document's kind; true when it is not lexer 51.
 bool ApplyWebLexer(App& app, QsciScintilla* e, intptr_t font) {
   const int slot = app.activeSlot;
-  const std::string& path = slot >= 1 && slot <= kMaxDocuments && app.docs[slot].editor == e ? app.docs[slot].path
-                                                                                              : app.currentPath;
+  const std::string& path =
+      slot >= 1 && slot <= kMaxDocuments && app.docs[slot].editor == e ? app.docs[slot].path : app.currentPath;
   const int lexer = LexerForPath(path);
   const Settings& s = app.settings;
   const char* keywords = kJavaScriptKeywords;
   switch (lexer) {
     case kHtmlLexer: StyleWebLexer(e, s, kHtmlStyles, font); break;
-    case kCssLexer: StyleWebLexer(e, s, kCssStyles, font); keywords = ""; break;
+    case kCssLexer:
+      StyleWebLexer(e, s, kCssStyles, font);
+      keywords = "";
+      break;
     case kJavaScriptLexer: StyleWebLexer(e, s, kJavaScriptStyles, font); break;
     default: return false;
   }
@@ -184,7 +187,7 @@ void ApplyEditorStyle(App& app) {
   for (int style : kLexerStyles) Send(e, Sci::SCI_STYLESETFONT, style, font);
   for (int style : kLexerStyles) Send(e, Sci::SCI_STYLESETSIZE, style, s.fontSize);
   if (s.syntaxHighlighting == 1) {
-    const int colours[] = {s.colorMainText, s.colorDoctype,  s.colorOperator, s.colorComment,
+    const int colours[] = {s.colorMainText, s.colorDoctype, s.colorOperator, s.colorComment,
                            s.colorKeywords, s.colorStrings, s.colorNumbers};
     for (size_t i = 0; i < std::size(kLexerStyles); ++i) Send(e, Sci::SCI_STYLESETFORE, kLexerStyles[i], colours[i]);
   }

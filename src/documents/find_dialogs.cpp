@@ -108,16 +108,15 @@ void ShowFindReplaceDialog(App& app) {
   grid->addWidget(c.wrapBox, 2, 1);
   grid->addWidget(c.highlightBox, 2, 2);
   grid->addWidget(c.hint, 3, 0, 1, 3);
-  ChainFocus({c.findBox, newBox, c.findNext, replace, replaceAll, c.cancel, c.help, c.caseBox, c.wrapBox,
-              c.highlightBox});
+  ChainFocus(
+      {c.findBox, newBox, c.findNext, replace, replaceAll, c.cancel, c.help, c.caseBox, c.wrapBox, c.highlightBox});
   QLineEdit* findBox = c.findBox;
   QObject::connect(c.findNext, &QPushButton::clicked, &dialog, [&app, &dialog, findBox] {
     if (FindNextFromCaret(app, FromQ(findBox->text())) == FindOutcome::Shown && app.settings.findHighlight != 1)
       dialog.accept();
   });
-  QObject::connect(replace, &QPushButton::clicked, &dialog, [&app, findBox, newBox] {
-    ReplaceAndFindNext(app, FromQ(findBox->text()), FromQ(newBox->text()));
-  });
+  QObject::connect(replace, &QPushButton::clicked, &dialog,
+                   [&app, findBox, newBox] { ReplaceAndFindNext(app, FromQ(findBox->text()), FromQ(newBox->text())); });
   QObject::connect(replaceAll, &QPushButton::clicked, &dialog, [&app, findBox, newBox] {
     ReplaceAllInDocument(app, FromQ(findBox->text()), FromQ(newBox->text()));
   });

@@ -94,7 +94,7 @@ long long ReplaceAllInDocument(App& app, const std::string& text, const std::str
   if (matches.empty()) return 0;
   // One replacement of the span from the first match to the last: one undo step, and the
   // editor moves its buffer once instead of once per match. The search reads the editor's
-// own buffer, which stays as it is until the replacement.
+  // own buffer, which stays as it is until the replacement.
   std::string piece = ReplaceMatches(all, matches, text.size(), replacement);
   size_t first = matches.front();
   size_t last = matches.back() + text.size();

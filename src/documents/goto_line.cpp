@@ -20,7 +20,8 @@ void GoToLineCommand(App& app) {
   if (!app.activeEditor) return;
   FeedbackIfOn(app);
   intptr_t count = Send(app, Sci::SCI_GETLINECOUNT);
-  intptr_t current = Send(app, Sci::SCI_LINEFROMPOSITION, static_cast<uintptr_t>(Send(app, Sci::SCI_GETCURRENTPOS))) + 1;
+  intptr_t current =
+      Send(app, Sci::SCI_LINEFROMPOSITION, static_cast<uintptr_t>(Send(app, Sci::SCI_GETCURRENTPOS))) + 1;
 
   QDialog dialog(app.platform.Owner());
   dialog.setWindowTitle("Go to Line");

@@ -31,12 +31,17 @@ const char* const kTypeLabels[] = {" HTML5",
                                    " XHTML 1.0 Strict",
                                    " XHTML 1.0 Frameset",
                                    " Blank Page"};
-const char* const kTemplates[] = {"res/Html5.web",         "res/HtmlTransitional.web", "res/HtmlStrict.web",
-                                  "res/HtmlFrameset.web",  "res/XhtmlTransitional.web", "res/XhtmlStrict.web",
-                                  "res/XhtmlFrameset.web", "res/New.web"};
-const char* const kAssociationLabels[] = {" Program files (*.web)",    " Backup files (*.bak)", " HTML files (*.html)",
-                                          " XHTML files (*.xhtml)",    " CSS files (*.css)",    " JavaScript files (*.js)",
-                                          " Java files (*.java)",      " Plain text (*.txt)",   " Word files (*.doc)",
+const char* const kTemplates[] = {"res/Html5.web",
+                                  "res/HtmlTransitional.web",
+                                  "res/HtmlStrict.web",
+                                  "res/HtmlFrameset.web",
+                                  "res/XhtmlTransitional.web",
+                                  "res/XhtmlStrict.web",
+                                  "res/XhtmlFrameset.web",
+                                  "res/New.web"};
+const char* const kAssociationLabels[] = {" Program files (*.web)", " Backup files (*.bak)", " HTML files (*.html)",
+                                          " XHTML files (*.xhtml)", " CSS files (*.css)",    " JavaScript files (*.js)",
+                                          " Java files (*.java)",   " Plain text (*.txt)",   " Word files (*.doc)",
                                           " All files (*.*)"};
 
 QPushButton* Button(QDialog* dialog, const char* text, int id) {
@@ -99,7 +104,8 @@ class NewProgramDialog : public QDialog {
     bool blank = core::Trim(typed).empty();
     if (blank || ProgramNameTaken(name, QDir::currentPath().toStdString(), app_.currentPath)) {
       app_.platform.Message(blank ? "Enter a program name within the text input field."
-                                  : "Program name: " + name + "\rThis file already exists. Please enter a different file name.",
+                                  : "Program name: " + name +
+                                        "\rThis file already exists. Please enter a different file name.",
                             MsgIcon::Information);
       name_->setFocus();
       return;
@@ -163,8 +169,8 @@ bool ProgramNameTaken(const std::string& name, const std::string& folder, const 
 }
 
 int* NewProgramFlag(Settings& s, int index) {
-  int* flags[] = {&s.html5,       &s.htmlTransitional, &s.htmlStrict,    &s.htmlFrameset,
-                  &s.xhtmlTransitional, &s.xhtmlStrict, &s.xhtmlFrameset, &s.blankPage};
+  int* flags[] = {&s.html5,       &s.htmlTransitional, &s.htmlStrict, &s.htmlFrameset, &s.xhtmlTransitional,
+                  &s.xhtmlStrict, &s.xhtmlFrameset,    &s.blankPage};
   return flags[index];
 }
 

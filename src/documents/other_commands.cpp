@@ -22,7 +22,7 @@ const Filters kLibraryFilters = {{"Library Files (*.lib)", "*.lib"}, {"All Files
 const Filters kDocumentFilters = {{"Document Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}};
 
 FileDialogSpec DialogFor(const std::string& title, const std::string& folder, const Filters& filters,
-                    const std::string& extension) {
+                         const std::string& extension) {
   FileDialogSpec fileDialog;
   fileDialog.title = title;
   fileDialog.folder = folder;

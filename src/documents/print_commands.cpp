@@ -44,7 +44,11 @@ void PrintAll(App& app) {
 }
 
 const CommandRow kRows[] = {
-    {Cmd::Print, "&Print...\tCtrl+P", Print, Then::Stay, {Accel::Print, "Ctrl+P"},
+    {Cmd::Print,
+     "&Print...\tCtrl+P",
+     Print,
+     Then::Stay,
+     {Accel::Print, "Ctrl+P"},
      {ButtonId::Print, "150.svg", "Print Text (Ctrl+P)"}},
     {Cmd::PrintAll, "Print All...", PrintAll},
     {Cmd::PrintSelected, "Print Selected\tAlt+O", PrintSelected, Then::Stay, {Accel::PrintSelected, "Alt+O"}},

@@ -129,7 +129,8 @@ bool ChoosePdfInstead(App& app, QPrinter& printer) {
   FileDialogSpec fileDialog;
   fileDialog.title = "Save as PDF";
   fileDialog.filters = {{"PDF Files (*.pdf)", "*.pdf"}};
-  fileDialog.startName = core::FileNameOf(app.currentPath).empty() ? "Print.pdf" : core::FileNameOf(app.currentPath) + ".pdf";
+  fileDialog.startName =
+      core::FileNameOf(app.currentPath).empty() ? "Print.pdf" : core::FileNameOf(app.currentPath) + ".pdf";
   fileDialog.defaultExtension = "pdf";
   fileDialog.askOverwrite = true;
   std::string path;

@@ -26,7 +26,8 @@ bool RenameTo(App& app, std::string name, QLineEdit* box) {
   };
   if (core::Trim(name).empty()) return refuse("Please enter a name within the New name input field.");
   if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos)
-    return refuse("Program name: " + name + "\rA program name cannot contain \"/\" or \"\\\". Please enter a different file name.");
+    return refuse("Program name: " + name +
+                  "\rA program name cannot contain \"/\" or \"\\\". Please enter a different file name.");
   if (name.find(".web") == std::string::npos) name += ".web";
   std::string target = core::JoinPath(QDir::currentPath().toStdString(), name);
   // Renaming over another file would destroy it.

@@ -36,22 +36,16 @@ struct ColourButton {
 
 // In creation order; the check box comes between Strings and Keywords.
 const ColourButton kButtons[] = {
-    {130, "Doctype", &Settings::colorDoctype, 0, 0},
-    {110, "Comment", &Settings::colorComment, 0, 1},
-    {91, "Text", &Settings::colorMainText, 0, 2},
-    {210, "Brackets", &Settings::colorOperator, 0, 3},
-    {150, "Numbers", &Settings::colorNumbers, 0, 4},
-    {250, "Strings", &Settings::colorStrings, 0, 5},
-    {190, "Keywords", &Settings::colorKeywords, 0, 6},
-    {310, "Background", &Settings::colorBackground, 1, 0},
-    {350, "Gutter", &Settings::colorGutter, 1, 1},
-    {330, "Line numbers", &Settings::colorSetNumbers, 1, 2},
-    {370, "Text cursor", &Settings::colorCursor, 1, 3},
-    {380, "White space", &Settings::colorSpace, 1, 4},
+    {130, "Doctype", &Settings::colorDoctype, 0, 0},    {110, "Comment", &Settings::colorComment, 0, 1},
+    {91, "Text", &Settings::colorMainText, 0, 2},       {210, "Brackets", &Settings::colorOperator, 0, 3},
+    {150, "Numbers", &Settings::colorNumbers, 0, 4},    {250, "Strings", &Settings::colorStrings, 0, 5},
+    {190, "Keywords", &Settings::colorKeywords, 0, 6},  {310, "Background", &Settings::colorBackground, 1, 0},
+    {350, "Gutter", &Settings::colorGutter, 1, 1},      {330, "Line numbers", &Settings::colorSetNumbers, 1, 2},
+    {370, "Text cursor", &Settings::colorCursor, 1, 3}, {380, "White space", &Settings::colorSpace, 1, 4},
 };
 
-const std::vector<std::pair<std::string, std::string>> kThemeFilters = {
-    {"System Colors (*.scol)", "*.scol"}, {"All Files (*.*)", "*.*"}};
+const std::vector<std::pair<std::string, std::string>> kThemeFilters = {{"System Colors (*.scol)", "*.scol"},
+                                                                        {"All Files (*.*)", "*.*"}};
 
 class SystemColorsDialog : public QDialog {
  public:

@@ -23,9 +23,7 @@ void ForEachLine(std::string_view text, F line) {
   }
 }
 
-bool StartsWithRem(std::string_view line) {
-  return line.size() >= 4 && core::ToLower(line.substr(0, 4)) == "rem ";
-}
+bool StartsWithRem(std::string_view line) { return line.size() >= 4 && core::ToLower(line.substr(0, 4)) == "rem "; }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
@@ -200,8 +198,7 @@ std::string StatusLineText(long long line, long long count) {
   return core::NumberLine(" Line", line) + core::NumberLine(" of", count);
 }
 
-std::string ProgramInfoText(const std::string& fileName, long long size, const std::string& location,
-                            long long words) {
+std::string ProgramInfoText(const std::string& fileName, long long size, const std::string& location, long long words) {
   return " File Name: \t " + fileName + "\r" + " File Size:\t\t " + std::to_string(size) + " bytes\r" +
          " Location: \t\t " + location + "\r" + " Word count:\t " + std::to_string(words);
 }

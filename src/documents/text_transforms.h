@@ -42,5 +42,4 @@ std::string ColourHexText(uint32_t colour);
 std::string StatusLineText(long long line, long long count);
 
 // The four lines of Program Information, joined by CR.
-std::string ProgramInfoText(const std::string& fileName, long long size, const std::string& location,
-                            long long words);
+std::string ProgramInfoText(const std::string& fileName, long long size, const std::string& location, long long words);

@@ -22,8 +22,7 @@ const std::array<ThemeColour, 12>& ThemeColours() {
 
 std::string WriteThemeText(const Settings& s) {
   std::string text = "[System colors]\r\n\r\n";
-  for (const ThemeColour& c : ThemeColours())
-    text += std::string(c.key) + " " + std::to_string(s.*c.field) + "\r\n";
+  for (const ThemeColour& c : ThemeColours()) text += std::string(c.key) + " " + std::to_string(s.*c.field) + "\r\n";
   return text;
 }
 

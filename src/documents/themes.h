@@ -8,9 +8,9 @@
 #include "settings/settings.h"
 
 struct ThemeColour {
-  const char* key;         // key in theme files
-  int Settings::*field;    // Windows colour value 0x00BBGGRR
-  uint32_t defaultValue;   // set by the Default button
+  const char* key;        // key in theme files
+  int Settings::*field;   // Windows colour value 0x00BBGGRR
+  uint32_t defaultValue;  // set by the Default button
 };
 
 // The twelve colours in the order a theme file lists them.

@@ -108,7 +108,8 @@ void StoreTexts(Settings& s, const FormValues& v) {
 
 void OpenFormFile(App& app, InsertDialog& d) {
   std::vector<std::string> paths;
-  FileDialogSpec fileDialog{.title = "Open Form", .folder = "", .filters = kFormFilters, .startName = "", .defaultExtension = "form"};
+  FileDialogSpec fileDialog{
+      .title = "Open Form", .folder = "", .filters = kFormFilters, .startName = "", .defaultExtension = "form"};
   if (!app.platform.OpenFile(fileDialog, paths) || paths.empty() || !core::FileExists(paths[0])) return;
   std::string bytes, error;
   if (!core::ReadFileBytes(paths[0], bytes, &error)) {
@@ -123,8 +124,12 @@ void OpenFormFile(App& app, InsertDialog& d) {
 
 void SaveFormFile(App& app, InsertDialog& d) {
   std::string path;
-  FileDialogSpec fileDialog{.title = "Save Form", .folder = "", .filters = kFormFilters, .startName = "", .defaultExtension = "form",
-                      .askOverwrite = app.settings.existingFile == 1};
+  FileDialogSpec fileDialog{.title = "Save Form",
+                            .folder = "",
+                            .filters = kFormFilters,
+                            .startName = "",
+                            .defaultExtension = "form",
+                            .askOverwrite = app.settings.existingFile == 1};
   if (!app.platform.SaveFile(fileDialog, path) || path.empty()) return;
   FormValues v = ReadBoxes(d);
   StoreTexts(app.settings, v);

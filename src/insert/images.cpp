@@ -24,22 +24,24 @@ std::vector<std::string> BuildDisplayImage(const ImageValues& v) {
 }
 
 std::string BuildImageLink(const ImageValues& v) {
-  return "<a href=\"" + AttributeText(v.link) + "\">\n" + "<img src=\"" + LocalFileUrl(v.image) + "\"\n" +
-         AltPiece(v) + "\n</a>";
+  return "<a href=\"" + AttributeText(v.link) + "\">\n" + "<img src=\"" + LocalFileUrl(v.image) + "\"\n" + AltPiece(v) +
+         "\n</a>";
 }
 
 std::string BuildRolloverImage(const ImageValues& v) {
   const std::string main = LocalFileUrl(Slashes(v.image));
   return "<a href=\"" + LocalFileUrl(Slashes(v.link)) + "\">\n" + "<img src=\"" + main + "\"\n" +
-         "onmouseover=\"src='" + LocalFileUrl(Slashes(v.rollover)) + "'\"\n" + "onmouseout=\"src='" + main +
-         "'\"\n" + AltPiece(v) + "\n</a>";
+         "onmouseover=\"src='" + LocalFileUrl(Slashes(v.rollover)) + "'\"\n" + "onmouseout=\"src='" + main + "'\"\n" +
+         AltPiece(v) + "\n</a>";
 }
 
 namespace {
 
 using Filters = std::vector<std::pair<std::string, std::string>>;
-const Filters kImageFilters = {{"Gif Files (*.gif)", "*.gif"}, {"Jpg Files (*.jpg)", "*.jpg"},
-                               {"Png Files (*.png)", "*.png"}, {"Tif Files (*.tif)", "*.tif"},
+const Filters kImageFilters = {{"Gif Files (*.gif)", "*.gif"},
+                               {"Jpg Files (*.jpg)", "*.jpg"},
+                               {"Png Files (*.png)", "*.png"},
+                               {"Tif Files (*.tif)", "*.tif"},
                                {"All Files (*.*)", "*.*"}};
 const Filters kPageFilters = {{"Html Files (*.html)", "*.html"}, {"All Files (*.*)", "*.*"}};
 
@@ -115,7 +117,9 @@ struct ImageDialog {
 }  // namespace
 
 void RunDisplayImageDialog(App& app) {
-  const ImageDialog dialog{kDisplayImageDialog, kImageStyle, {{"Locate image:", Browse("Locate Image", WithBmp(), nullptr, true)}}};
+  const ImageDialog dialog{kDisplayImageDialog,
+                           kImageStyle,
+                           {{"Locate image:", Browse("Locate Image", WithBmp(), nullptr, true)}}};
   ImageValues v;
   if (!dialog.Run(app, v)) return;
   InsertPieces(app, BuildDisplayImage(v));
@@ -126,8 +130,9 @@ void RunImageLinkDialog(App& app) {
   const ImageDialog dialog{kImageLinkDialog,
                            kImageLinkStyle,
                            {{"Locate image:", Browse("Locate Image", kImageFilters, nullptr, true)},
-                            {"Link to:", Browse("Link To", kPageFilters, [](const std::string& p) { return LocalFileUrl(p); },
-                                                false)}}};
+                            {"Link to:", Browse(
+                                             "Link To", kPageFilters,
+                                             [](const std::string& p) { return LocalFileUrl(p); }, false)}}};
   ImageValues v;
   if (!dialog.Run(app, v)) return;
   InsertTextAtCaret(app, BuildImageLink(v));

@@ -14,7 +14,7 @@ struct ImageValues {
   std::string link{};      // "Link to:"
   std::string tooltip{};
   std::string width{}, height{};
-  int style = 0;           // the dialog's inline-style flag
+  int style = 0;  // the dialog's inline-style flag
 };
 
 // Two pieces, inserted with a line break step between them: the "<img src=" piece and the

@@ -41,7 +41,8 @@ std::string LocalFileUrl(std::string_view path) {
   static const char kHex[] = "0123456789ABCDEF";
   for (size_t i = start; i < url.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(url[i]);
-    bool plain = std::isalnum(c) || std::string_view("-._~/:!$&()*+,;=@").find(static_cast<char>(c)) != std::string_view::npos;
+    bool plain =
+        std::isalnum(c) || std::string_view("-._~/:!$&()*+,;=@").find(static_cast<char>(c)) != std::string_view::npos;
     if (c >= 0x80) plain = false;
     if (plain) {
       out += static_cast<char>(c);
@@ -94,7 +95,9 @@ ControlSpec CheckBox(int id, std::string label, bool checked) {
 ControlSpec PushButton(int id, std::string caption) {
   return {.kind = ControlKind::Button, .id = id, .text = std::move(caption)};
 }
-ControlSpec Frame(int id, std::string title) { return {.kind = ControlKind::Frame, .id = id, .text = std::move(title)}; }
+ControlSpec Frame(int id, std::string title) {
+  return {.kind = ControlKind::Frame, .id = id, .text = std::move(title)};
+}
 ControlSpec StyleCheckBox(int id, const InlineStyleBox& box, const Settings& settings) {
   return CheckBox(id, std::string(box.label), settings.*box.field == 1);
 }
@@ -207,8 +210,9 @@ std::set<int> HintLabels(const std::vector<ControlSpec>& controls) {
     bool boxFollows = false;
     if (i + 1 < controls.size()) {
       const ControlSpec& n = controls[i + 1];
-      boxFollows = (n.kind == ControlKind::Text || n.kind == ControlKind::DropDown || n.kind == ControlKind::MultiLineText) &&
-                   n.column == c.column && n.frame == c.frame;
+      boxFollows =
+          (n.kind == ControlKind::Text || n.kind == ControlKind::DropDown || n.kind == ControlKind::MultiLineText) &&
+          n.column == c.column && n.frame == c.frame;
     }
     if (!boxFollows) hints.insert(c.id);
   }
@@ -217,7 +221,8 @@ std::set<int> HintLabels(const std::vector<ControlSpec>& controls) {
 
 }  // namespace
 
-InsertDialog::InsertDialog(App& app, DialogSpec fileDialog) : QDialog(app.platform.Owner()), app_(app), spec_(std::move(fileDialog)) {
+InsertDialog::InsertDialog(App& app, DialogSpec fileDialog)
+    : QDialog(app.platform.Owner()), app_(app), spec_(std::move(fileDialog)) {
   setWindowTitle(Qs(std::string(spec_.entry.caption)));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   Build();
@@ -338,8 +343,7 @@ void ConnectBrowse(App& app, InsertDialog& dialog, int buttonId, int boxId, Brow
     std::vector<std::string> paths;
     if (app.platform.OpenFile(browse.dialog, paths) && !paths.empty() && !paths[0].empty())
       dialog.SetText(boxId, browse.convert ? browse.convert(paths[0]) : paths[0]);
-    else if (browse.clearOnCancel)
-      dialog.SetText(boxId, "");
+    else if (browse.clearOnCancel) dialog.SetText(boxId, "");
     dialog.Focus(boxId);
   });
 }

@@ -65,7 +65,7 @@ inline constexpr InlineStyleBox kImageGalleryStyle{" Use inline style element wi
 inline constexpr InlineStyleBox kHeaderStyle{" Use inline style element within header tags", &Settings::headerStyle};
 
 // The fixed style texts of inline style.
-inline constexpr std::string_view kTextStyle = "font-family:arial ; font-size: 14px ;";   // text, links, lists
+inline constexpr std::string_view kTextStyle = "font-family:arial ; font-size: 14px ;";       // text, links, lists
 inline constexpr std::string_view kLargeTextStyle = "font-family:arial ; font-size: 25px ;";  // header, form
 // "height:" + height + "; width:" + width + "; padding: 8px;"
 std::string ImageStyle(const std::string& height, const std::string& width);
@@ -95,12 +95,12 @@ enum class ControlKind { Label, Text, MultiLineText, DropDown, Check, Button, Fr
 // an input after a label sits to its right, buttons go to the right end of the current row.
 struct ControlSpec {
   ControlKind kind = ControlKind::Label;
-  int id = 0;                        // also the widget's objectName
-  std::string text{};                // label, check-box or button caption; initial text of an input
+  int id = 0;                          // also the widget's objectName
+  std::string text{};                  // label, check-box or button caption; initial text of an input
   std::vector<std::string> choices{};  // drop-down choices
-  bool checked = false;              // check boxes
-  int column = 0;                    // 0 left column, 1 right-hand column
-  int frame = 0;                     // id of the group frame the control sits in, 0 for none
+  bool checked = false;                // check boxes
+  int column = 0;                      // 0 left column, 1 right-hand column
+  int frame = 0;                       // id of the group frame the control sits in, 0 for none
 };
 
 ControlSpec Label(int id, std::string text);
@@ -116,8 +116,8 @@ ControlSpec StyleCheckBox(int id, const InlineStyleBox& box, const Settings& set
 ControlSpec InColumn(ControlSpec c, int column);
 
 struct DialogSpec {
-  DialogEntry entry{};                // caption, help context
-  bool feedback = true;               // play the feedback sound on opening
+  DialogEntry entry{};   // caption, help context
+  bool feedback = true;  // play the feedback sound on opening
   bool helpButton = true;
   std::vector<ControlSpec> controls{};  // top to bottom
 };
@@ -160,9 +160,9 @@ void StoreStyle(const InsertDialog& dialog, int id, const InlineStyleBox& box, S
 
 // Browse step: an open-file dialog; the chosen path, converted, goes into the path box.
 struct BrowseSpec {
-  FileDialogSpec dialog{};                               // title and filters; no start folder
+  FileDialogSpec dialog{};                                   // title and filters; no start folder
   std::function<std::string(const std::string&)> convert{};  // null keeps the path as returned
-  bool clearOnCancel = false;                            // a cancelled dialog empties the box
+  bool clearOnCancel = false;                                // a cancelled dialog empties the box
 };
 void ConnectBrowse(App& app, InsertDialog& dialog, int buttonId, int boxId, BrowseSpec browse);
 // Colour field: the "Select..." button opens the shared colour dialog starting at black.

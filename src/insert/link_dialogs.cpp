@@ -13,7 +13,7 @@ namespace insert {
 namespace {
 
 const std::vector<std::pair<std::string, std::string>> kEmailFilters = {{"Email Files (*.email)", "*.email"},
-                                                                       {"All Files (*.*)", "*.*"}};
+                                                                        {"All Files (*.*)", "*.*"}};
 
 EmailLinkValues ReadEmailBoxes(const InsertDialog& d) {
   return {d.Text(kEmailTextBox), d.Text(kEmailSubjectBox), d.Text(kEmailAddressBox), d.Text(kEmailTooltipBox),
@@ -44,8 +44,10 @@ void OpenEmailFile(App& app, InsertDialog& d) {
 }
 
 void SaveEmailFile(App& app, InsertDialog& d) {
-  FileDialogSpec fileDialog{.title = "Save Email", .filters = kEmailFilters, .defaultExtension = "email",
-                      .askOverwrite = app.settings.existingFile == 1};
+  FileDialogSpec fileDialog{.title = "Save Email",
+                            .filters = kEmailFilters,
+                            .defaultExtension = "email",
+                            .askOverwrite = app.settings.existingFile == 1};
   std::string path, error;
   if (app.platform.SaveFile(fileDialog, path) && !path.empty() &&
       !core::WriteFileAtomically(path, WriteEmailFile(ReadEmailBoxes(d)), &error))
@@ -56,12 +58,14 @@ void SaveEmailFile(App& app, InsertDialog& d) {
 }  // namespace
 
 void RunHypertextLinkDialog(App& app) {
-  InsertDialog d(app, {.entry = kHypertextLinkDialog,
-                       .controls = {Label(100, "Link to:"), TextBox(kLinkToBox), PushButton(kLinkBrowseButton, "Browse..."),
-                                    Label(103, "Link text:"), TextBox(kLinkTextBox), Label(105, "Tooltip text:"),
-                                    TextBox(kLinkTooltipBox), StyleCheckBox(kLinkStyleBox, kLinkStyle, app.settings)}});
+  InsertDialog d(app,
+                 {.entry = kHypertextLinkDialog,
+                  .controls = {Label(100, "Link to:"), TextBox(kLinkToBox), PushButton(kLinkBrowseButton, "Browse..."),
+                               Label(103, "Link text:"), TextBox(kLinkTextBox), Label(105, "Tooltip text:"),
+                               TextBox(kLinkTooltipBox), StyleCheckBox(kLinkStyleBox, kLinkStyle, app.settings)}});
   ConnectBrowse(app, d, kLinkBrowseButton, kLinkToBox,
-                {.dialog = {.title = "Link To", .filters = {{"Html Files (*.html)", "*.html"}, {"All Files (*.*)", "*.*"}}},
+                {.dialog = {.title = "Link To",
+                            .filters = {{"Html Files (*.html)", "*.html"}, {"All Files (*.*)", "*.*"}}},
                  .convert = [](const std::string& p) { return core::ReplaceAll(p, "\\", "/"); }});
   if (!RunInsertDialog(app, d)) return;
   StoreStyle(d, kLinkStyleBox, kLinkStyle, app.settings);
@@ -72,13 +76,14 @@ void RunHypertextLinkDialog(App& app) {
 }
 
 void RunEmailLinkDialog(App& app) {
-  InsertDialog d(app, {.entry = kEmailLinkDialog,
-                       .controls = {Label(100, "Link text:"), TextBox(kEmailTextBox), PushButton(kEmailOpenButton, "Open"),
-                                    Label(103, "Email subject:"), TextBox(kEmailSubjectBox),
-                                    PushButton(kEmailSaveButton, "Save"), Label(106, "Email address:"),
-                                    TextBox(kEmailAddressBox), PushButton(kEmailDeleteButton, "Delete"),
-                                    Label(109, "Tooltip text:"), TextBox(kEmailTooltipBox),
-                                    StyleCheckBox(kEmailStyleBox, kEmailStyle, app.settings)}});
+  InsertDialog d(app,
+                 {.entry = kEmailLinkDialog,
+                  .controls = {Label(100, "Link text:"), TextBox(kEmailTextBox), PushButton(kEmailOpenButton, "Open"),
+                               Label(103, "Email subject:"), TextBox(kEmailSubjectBox),
+                               PushButton(kEmailSaveButton, "Save"), Label(106, "Email address:"),
+                               TextBox(kEmailAddressBox), PushButton(kEmailDeleteButton, "Delete"),
+                               Label(109, "Tooltip text:"), TextBox(kEmailTooltipBox),
+                               StyleCheckBox(kEmailStyleBox, kEmailStyle, app.settings)}});
   d.OnClick(kEmailOpenButton, [&app, &d] { OpenEmailFile(app, d); });
   d.OnClick(kEmailSaveButton, [&app, &d] { SaveEmailFile(app, d); });
   d.OnClick(kEmailDeleteButton, [&app] { DeleteFileWithDialog(app, "Delete Email", "", kEmailFilters, "", "web"); });

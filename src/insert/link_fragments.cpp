@@ -35,7 +35,8 @@ std::string BuildHypertextLink(const HypertextLinkValues& v) {
   if (v.link.empty()) return {};
   // A typed link may end in "?query" or "#fragment": those stay URL syntax, only the
   // path before them is a file name to encode.
-  if (core::HasUrlScheme(v.link)) return "<a href=\"" + LocalFileUrl(v.link) + "\"\n" + AnchorTail(v.inlineStyle, v.tooltip, v.linkText);
+  if (core::HasUrlScheme(v.link))
+    return "<a href=\"" + LocalFileUrl(v.link) + "\"\n" + AnchorTail(v.inlineStyle, v.tooltip, v.linkText);
   size_t cut = v.link.find_first_of("?#");
   std::string path = v.link.substr(0, cut);
   std::string tail = cut == std::string::npos ? std::string() : v.link.substr(cut);

@@ -122,8 +122,8 @@ void InsertItemLines(InsertDialog& d, const std::vector<std::string>& lines) {
 
 void OpenListFile(App& app, InsertDialog& d) {
   std::vector<std::string> paths;
-  FileDialogSpec fileDialog{.title = "Open List", .folder = "", .filters = kListFilters, .startName = "",
-                      .defaultExtension = "list"};
+  FileDialogSpec fileDialog{
+      .title = "Open List", .folder = "", .filters = kListFilters, .startName = "", .defaultExtension = "list"};
   if (!app.platform.OpenFile(fileDialog, paths) || paths.empty() || !core::FileExists(paths[0])) return;
   std::string bytes, error;
   if (!core::ReadFileBytes(paths[0], bytes, &error)) {
@@ -138,8 +138,12 @@ void OpenListFile(App& app, InsertDialog& d) {
 
 void SaveListFile(App& app, InsertDialog& d) {
   std::string path;
-  FileDialogSpec fileDialog{.title = "Save List", .folder = "", .filters = kListFilters, .startName = "",
-                      .defaultExtension = "list", .askOverwrite = app.settings.existingFile == 1};
+  FileDialogSpec fileDialog{.title = "Save List",
+                            .folder = "",
+                            .filters = kListFilters,
+                            .startName = "",
+                            .defaultExtension = "list",
+                            .askOverwrite = app.settings.existingFile == 1};
   if (!app.platform.SaveFile(fileDialog, path) || path.empty()) return;
   std::string error;
   if (!core::WriteFileAtomically(path, WriteListFile(d.Text(kTitle), d.Text(kItems)), &error))
@@ -169,8 +173,12 @@ void RunListDialog(App& app) {
     });
   if (!RunInsertDialog(app, d)) return;
 
-  ListValues v{.title = d.Text(kTitle), .items = d.Text(kItems), .disc = d.Checked(kDisc),
-               .circle = d.Checked(kCircle), .square = d.Checked(kSquare), .style = d.Checked(kStyleBox)};
+  ListValues v{.title = d.Text(kTitle),
+               .items = d.Text(kItems),
+               .disc = d.Checked(kDisc),
+               .circle = d.Checked(kCircle),
+               .square = d.Checked(kSquare),
+               .style = d.Checked(kStyleBox)};
   app.settings.listStyle = v.style;
   InsertTextAtCaret(app, BuildList(v));
   app.settings.listDisc = v.disc;

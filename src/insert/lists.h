@@ -11,7 +11,7 @@ struct ListValues {
   std::string title{};
   std::string items{};  // the items box: lines separated by CR LF
   int disc = 0, circle = 0, square = 0;
-  int style = 0;        // listStyle
+  int style = 0;  // listStyle
 };
 
 // The paragraph with the title ("</p>" + CR LF), one list start per checked bullet box
@@ -22,7 +22,7 @@ std::string WriteListFile(const std::string& title, const std::string& items);
 
 struct ListFile {
   bool hasTitle = false;
-  std::string title{};                 // from the last "List title " line
+  std::string title{};                   // from the last "List title " line
   std::vector<std::string> itemLines{};  // every other line, in order
 };
 ListFile ReadListFile(const std::string& bytes);

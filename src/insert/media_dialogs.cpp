@@ -14,8 +14,10 @@ void RunPlaySoundDialog(App& app) {
                                     CheckBox(kSoundAutoplayBox, " Autoplay sound", app.settings.autoSound == 1)}});
   ConnectBrowse(app, d, kSoundBrowseButton, kSoundPathBox,
                 {.dialog = {.title = "Open Sound File",
-                            .filters = {{"MP3 Files (*.mp3)", "*.mp3"}, {"Ogg Files (*.ogg)", "*.ogg"},
-                                        {"Wav Files (*.wav)", "*.wav"}, {"All Files (*.*)", "*.*"}}}});
+                            .filters = {{"MP3 Files (*.mp3)", "*.mp3"},
+                                        {"Ogg Files (*.ogg)", "*.ogg"},
+                                        {"Wav Files (*.wav)", "*.wav"},
+                                        {"All Files (*.*)", "*.*"}}}});
   if (!RunInsertDialog(app, d)) return;
   PieceFragment f = BuildSound({d.Text(kSoundPathBox), d.Checked(kSoundAutoplayBox) == 1});
   InsertPieces(app, f.pieces);
@@ -35,8 +37,8 @@ void RunPlayVideoDialog(App& app) {
                 {.dialog = {.title = "Open Video File",
                             .filters = {{"MP4 Files (*.mp4)", "*.mp4"}, {"All Files (*.*)", "*.*"}}}});
   if (!RunInsertDialog(app, d)) return;
-  PieceFragment f = BuildVideo({d.Text(kVideoPathBox), d.Text(kVideoWidthBox), d.Text(kVideoHeightBox),
-                                d.Checked(kVideoAutoplayBox) == 1});
+  PieceFragment f = BuildVideo(
+      {d.Text(kVideoPathBox), d.Text(kVideoWidthBox), d.Text(kVideoHeightBox), d.Checked(kVideoAutoplayBox) == 1});
   InsertPieces(app, f.pieces);
   if (f.breakAfterLast) LineBreakStep(app);
   app.settings.autoVideo = d.Checked(kVideoAutoplayBox);

@@ -7,7 +7,11 @@ namespace insert {
 
 enum SoundIds { kSoundPathBox = 101, kSoundBrowseButton = 102, kSoundAutoplayBox = 103 };
 enum VideoIds {
-  kVideoPathBox = 101, kVideoBrowseButton = 102, kVideoWidthBox = 104, kVideoHeightBox = 106, kVideoAutoplayBox = 107
+  kVideoPathBox = 101,
+  kVideoBrowseButton = 102,
+  kVideoWidthBox = 104,
+  kVideoHeightBox = 106,
+  kVideoAutoplayBox = 107
 };
 
 void RunPlaySoundDialog(App& app);

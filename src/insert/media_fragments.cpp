@@ -15,8 +15,8 @@ std::string MediaExtension(const std::string& path) { return core::ExtensionOf(p
 
 PieceFragment BuildSound(const SoundValues& v) {
   return {{v.autoplay ? "<audio autoplay>" : "<audio controls>", SourceLine(v.path),
-           "type=\"audio/" + AttributeText(MediaExtension(v.path)) + "\">", "Your browser does not support the audio element.",
-           "</audio>"},
+           "type=\"audio/" + AttributeText(MediaExtension(v.path)) + "\">",
+           "Your browser does not support the audio element.", "</audio>"},
           true};
 }
 

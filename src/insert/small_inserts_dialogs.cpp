@@ -65,12 +65,14 @@ static void RememberChosenTextFile(App& app, const std::string& written) {
 }
 
 void RunTextFileDialog(App& app) {
-  InsertDialog d(app, {.entry = kTextFileDialog,
-                       .controls = {Label(100, "Locate file"), TextBox(kPathBox), PushButton(kPathBrowseButton, "Browse..."),
-                                    Label(103, "Click on the Browse button to locate text file")}});
+  InsertDialog d(app,
+                 {.entry = kTextFileDialog,
+                  .controls = {Label(100, "Locate file"), TextBox(kPathBox), PushButton(kPathBrowseButton, "Browse..."),
+                               Label(103, "Click on the Browse button to locate text file")}});
   ConnectBrowse(app, d, kPathBrowseButton, kPathBox,
                 {.dialog = {.title = "Open",
-                            .filters = {{"Text Files (*.txt)", "*.txt"}, {"Document Files (*.doc)", "*.doc"},
+                            .filters = {{"Text Files (*.txt)", "*.txt"},
+                                        {"Document Files (*.doc)", "*.doc"},
                                         {"All Files (*.*)", "*.*"}}}});
   if (!RunInsertDialog(app, d)) return;
   std::string path = d.Text(kPathBox);
@@ -80,11 +82,13 @@ void RunTextFileDialog(App& app) {
 }
 
 void RunStyleSheetDialog(App& app) {
-  InsertDialog d(app, {.entry = kStyleSheetDialog,
-                       .controls = {Label(100, "Locate file"), TextBox(kPathBox), PushButton(kPathBrowseButton, "Browse..."),
-                                    Label(103, "Click on the Browse button to locate CSS file.")}});
+  InsertDialog d(app,
+                 {.entry = kStyleSheetDialog,
+                  .controls = {Label(100, "Locate file"), TextBox(kPathBox), PushButton(kPathBrowseButton, "Browse..."),
+                               Label(103, "Click on the Browse button to locate CSS file.")}});
   d.OnClick(kPathBrowseButton, [&app, &d] {
-    FileDialogSpec fileDialog{.title = "Open CSS File", .filters = {{"CSS Files (*.css)", "*.css"}, {"All Files (*.*)", "*.*"}}};
+    FileDialogSpec fileDialog{.title = "Open CSS File",
+                              .filters = {{"CSS Files (*.css)", "*.css"}, {"All Files (*.*)", "*.*"}}};
     std::vector<std::string> paths;
     // A cancelled Browse keeps the file chosen before, which the box still shows.
     if (app.platform.OpenFile(fileDialog, paths) && !paths.empty() && !paths[0].empty()) {

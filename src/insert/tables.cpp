@@ -78,9 +78,20 @@ std::string BuildTable(const TableValues& v) {
 namespace {
 
 enum : int {
-  kRows = 1001, kColumns, kCellWidth, kCellHeight, kTextAlign, kCellColor, kTextColor, kBorderColor, kPadding,
-  kCenter, kInlineStyle,
-  kCellColorButton = 3006, kTextColorButton, kBorderColorButton,
+  kRows = 1001,
+  kColumns,
+  kCellWidth,
+  kCellHeight,
+  kTextAlign,
+  kCellColor,
+  kTextColor,
+  kBorderColor,
+  kPadding,
+  kCenter,
+  kInlineStyle,
+  kCellColorButton = 3006,
+  kTextColorButton,
+  kBorderColorButton,
 };
 
 DialogSpec TablesSpec(const App& app) {
@@ -88,33 +99,49 @@ DialogSpec TablesSpec(const App& app) {
   auto right = [](ControlSpec c) { return InColumn(std::move(c), 1); };
   return {.entry = kTablesDialog,
           .controls = {
-              Label(2001, "Rows:"), DropDown(kRows, NumberedChoices(1, 15, 1, ""), s.tableRows),
-              Label(2002, "Columns:"), DropDown(kColumns, NumberedChoices(1, 15, 1, ""), s.tableColumns),
-              Label(2003, "Cell width:"), DropDown(kCellWidth, NumberedChoices(50, 190, 10, "px"), s.cellWidth),
-              Label(2004, "Cell height:"), DropDown(kCellHeight, NumberedChoices(14, 28, 1, "px"), s.cellHeight),
-              Label(2005, "Text align:"), DropDown(kTextAlign, {"left", "right", "center"}, s.textAlign),
-              right(Label(2006, "Cell color:")), right(TextBox(kCellColor, s.cellColor)),
+              Label(2001, "Rows:"),
+              DropDown(kRows, NumberedChoices(1, 15, 1, ""), s.tableRows),
+              Label(2002, "Columns:"),
+              DropDown(kColumns, NumberedChoices(1, 15, 1, ""), s.tableColumns),
+              Label(2003, "Cell width:"),
+              DropDown(kCellWidth, NumberedChoices(50, 190, 10, "px"), s.cellWidth),
+              Label(2004, "Cell height:"),
+              DropDown(kCellHeight, NumberedChoices(14, 28, 1, "px"), s.cellHeight),
+              Label(2005, "Text align:"),
+              DropDown(kTextAlign, {"left", "right", "center"}, s.textAlign),
+              right(Label(2006, "Cell color:")),
+              right(TextBox(kCellColor, s.cellColor)),
               right(PushButton(kCellColorButton, "Select...")),
-              right(Label(2007, "Text color:")), right(TextBox(kTextColor, s.textColor)),
+              right(Label(2007, "Text color:")),
+              right(TextBox(kTextColor, s.textColor)),
               right(PushButton(kTextColorButton, "Select...")),
-              right(Label(2008, "Border color:")), right(TextBox(kBorderColor, s.borderColor)),
+              right(Label(2008, "Border color:")),
+              right(TextBox(kBorderColor, s.borderColor)),
               right(PushButton(kBorderColorButton, "Select...")),
-              right(Label(2009, "Padding:")), right(DropDown(kPadding, NumberedChoices(1, 15, 1, "px"), s.tablePadding)),
+              right(Label(2009, "Padding:")),
+              right(DropDown(kPadding, NumberedChoices(1, 15, 1, "px"), s.tablePadding)),
               CheckBox(kCenter, " Center table", s.centerTable == 1),
               CheckBox(kInlineStyle, " Use inline style when displaying tables", app.tableInlineStyle == 1),
           }};
 }
 
 TableValues ReadValues(const App& app, const InsertDialog& d) {
-  return {.rows = d.Text(kRows), .columns = d.Text(kColumns), .cellWidth = d.Text(kCellWidth),
-          .cellHeight = d.Text(kCellHeight), .textAlign = d.Text(kTextAlign), .cellColor = d.Text(kCellColor),
-          .textColor = d.Text(kTextColor), .borderColor = d.Text(kBorderColor), .padding = d.Text(kPadding),
-          .center = app.settings.centerTable, .inlineStyle = d.Checked(kInlineStyle) == 1};
+  return {.rows = d.Text(kRows),
+          .columns = d.Text(kColumns),
+          .cellWidth = d.Text(kCellWidth),
+          .cellHeight = d.Text(kCellHeight),
+          .textAlign = d.Text(kTextAlign),
+          .cellColor = d.Text(kCellColor),
+          .textColor = d.Text(kTextColor),
+          .borderColor = d.Text(kBorderColor),
+          .padding = d.Text(kPadding),
+          .center = app.settings.centerTable,
+          .inlineStyle = d.Checked(kInlineStyle) == 1};
 }
 
 void RefuseTooLarge(App& app, const TableValues& v) {
-  app.platform.Message("The table of " + v.rows + " rows and " + v.columns + " columns is too large to insert." +
-                           "\r" + "Please choose fewer rows or columns.",
+  app.platform.Message("The table of " + v.rows + " rows and " + v.columns + " columns is too large to insert." + "\r" +
+                           "Please choose fewer rows or columns.",
                        MsgIcon::Warning);
 }
 

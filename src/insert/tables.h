@@ -10,8 +10,8 @@ namespace insert {
 struct TableValues {
   std::string rows{}, columns{};  // texts; the number at their start is the count
   std::string cellWidth{}, cellHeight{}, textAlign{}, cellColor{}, textColor{}, borderColor{}, padding{};
-  int center = 0;             // centerTable: 1 centred, 0 not, anything else writes no table start
-  bool inlineStyle = true;    // without it <table> and <td> carry no style attribute
+  int center = 0;           // centerTable: 1 centred, 0 not, anything else writes no table start
+  bool inlineStyle = true;  // without it <table> and <td> carry no style attribute
 };
 
 // The number at the start of a text (after leading blanks), 0 when there is none.

@@ -47,10 +47,8 @@ HelpViewer::HelpViewer(QWidget* parent, const QString& helpFolder)
 void HelpViewer::ShowTopic(const QString& helpFile, int context) {
   QString page = HelpPageFor(helpFile, context);
   if (!QFileInfo::exists(folder_ + "/" + page)) page = "notfound.html";
-  if (QFileInfo::exists(folder_ + "/" + page))
-    browser_->setSource(QUrl::fromLocalFile(folder_ + "/" + page));
-  else
-    browser_->setHtml("<h1>Topic not found</h1><p>There is no help page for this topic.</p>");
+  if (QFileInfo::exists(folder_ + "/" + page)) browser_->setSource(QUrl::fromLocalFile(folder_ + "/" + page));
+  else browser_->setHtml("<h1>Topic not found</h1><p>There is no help page for this topic.</p>");
   show();
   raise();
   activateWindow();

@@ -19,13 +19,13 @@ enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 struct FileDialogSpec {
   std::string title = {};
-  std::string folder = {};                                       // start folder, "" for the current one
-  std::vector<std::pair<std::string, std::string>> filters = {}; // {"Program Files (*.web)", "*.web"}
-  int filterIndex = 0;                                           // pre-selected filter
-  std::string startName = {};                                    // proposed file name
-  std::string defaultExtension = {};                             // added when the chosen name has none
-  bool askOverwrite = false;                                // save dialogs only
-  bool multiSelect = false;                                 // open dialogs only
+  std::string folder = {};                                        // start folder, "" for the current one
+  std::vector<std::pair<std::string, std::string>> filters = {};  // {"Program Files (*.web)", "*.web"}
+  int filterIndex = 0;                                            // pre-selected filter
+  std::string startName = {};                                     // proposed file name
+  std::string defaultExtension = {};                              // added when the chosen name has none
+  bool askOverwrite = false;                                      // save dialogs only
+  bool multiSelect = false;                                       // open dialogs only
 };
 
 struct FontChoice {

@@ -66,8 +66,8 @@ QString MessageBoxText(const std::string& text, bool* table) {
   QString html = "<table cellspacing=\"0\" cellpadding=\"2\">";
   for (const QString& line : lines) {
     const int tab = line.indexOf('\t');
-    html += "<tr><td>" + line.left(tab).trimmed().toHtmlEscaped() + "</td><td>" + line.mid(tab).trimmed().toHtmlEscaped() +
-            "</td></tr>";
+    html += "<tr><td>" + line.left(tab).trimmed().toHtmlEscaped() + "</td><td>" +
+            line.mid(tab).trimmed().toHtmlEscaped() + "</td></tr>";
   }
   return html + "</table>";
 }
@@ -138,8 +138,8 @@ int QtPlatform::Choose(const std::string& text, MsgIcon icon, const std::vector<
   box.setIcon(icons[static_cast<int>(icon)]);
   std::vector<QPushButton*> buttons;
   for (size_t i = 0; i < choices.size(); ++i)
-    buttons.push_back(box.addButton(Q(choices[i]), i + 1 == choices.size() ? QMessageBox::RejectRole
-                                                                           : QMessageBox::AcceptRole));
+    buttons.push_back(
+        box.addButton(Q(choices[i]), i + 1 == choices.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
   if (buttons.empty()) return -1;
   box.setDefaultButton(buttons.back());
   box.setEscapeButton(buttons.back());
@@ -156,7 +156,8 @@ bool QtPlatform::OpenFile(const FileDialogSpec& fileDialog, std::vector<std::str
   // A typed name without an extension means the dialog's own file type, as in the save dialogs.
   if (!fileDialog.defaultExtension.empty()) dlg.setDefaultSuffix(Q(fileDialog.defaultExtension));
   QStringList names = QtFilterString(fileDialog.filters).split(";;");
-  if (fileDialog.filterIndex >= 0 && fileDialog.filterIndex < names.size()) dlg.selectNameFilter(names[fileDialog.filterIndex]);
+  if (fileDialog.filterIndex >= 0 && fileDialog.filterIndex < names.size())
+    dlg.selectNameFilter(names[fileDialog.filterIndex]);
   if (!fileDialog.startName.empty()) dlg.selectFile(Q(fileDialog.startName));
   if (dlg.exec() != QDialog::Accepted) return false;
   paths.clear();
@@ -171,7 +172,8 @@ bool QtPlatform::SaveFile(const FileDialogSpec& fileDialog, std::string& path) {
   if (!fileDialog.askOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!fileDialog.defaultExtension.empty()) dlg.setDefaultSuffix(Q(fileDialog.defaultExtension));
   QStringList names = QtFilterString(fileDialog.filters).split(";;");
-  if (fileDialog.filterIndex >= 0 && fileDialog.filterIndex < names.size()) dlg.selectNameFilter(names[fileDialog.filterIndex]);
+  if (fileDialog.filterIndex >= 0 && fileDialog.filterIndex < names.size())
+    dlg.selectNameFilter(names[fileDialog.filterIndex]);
   if (!fileDialog.startName.empty()) dlg.selectFile(Q(fileDialog.startName));
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
   path = WithDefaultExtension(S(dlg.selectedFiles().first()), fileDialog.defaultExtension);

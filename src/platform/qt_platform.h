@@ -22,8 +22,8 @@ class QtPlatform : public Platform {
   bool ShellOpen(const std::string& target) override;
   bool StartProgram(const std::string& program, const std::vector<std::string>& args,
                     const std::string& workingFolder) override;
-  int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-                 const std::string& workingFolder, std::string* errorText) override;
+  int RunAndWait(const std::string& program, const std::vector<std::string>& args, const std::string& workingFolder,
+                 std::string* errorText) override;
   RunOutcome RunWithProgress(const RunRequest& request) override;
   void PlaySound(const std::string& path) override;
   std::string ClipboardText() override;

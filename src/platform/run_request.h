@@ -7,8 +7,8 @@ struct RunRequest {
   std::string program;
   std::vector<std::string> args;
   std::string workingFolder;
-  int timeoutMs = 60000;      // the program is stopped after this long; 0 or less: no limit
-  std::string progressText;   // shown while it runs
+  int timeoutMs = 60000;     // the program is stopped after this long; 0 or less: no limit
+  std::string progressText;  // shown while it runs
 };
 
 struct RunOutcome {

@@ -30,8 +30,7 @@ bool UsersOwn(const std::string& rel, const PlanInput& in) {
   if (rel == "Verosta.ini") return in.settingsChanged;
   if (IsConfigurationFile(rel)) return true;
   if (rel.find('/') == std::string::npos) return EndsWith(rel, ".web") && rel != "New.web";
-  if (StartsWith(rel, "Library/") || StartsWith(rel, "Themes/"))
-    return !in.shipped.empty() && !in.shipped.count(rel);
+  if (StartsWith(rel, "Library/") || StartsWith(rel, "Themes/")) return !in.shipped.empty() && !in.shipped.count(rel);
   return false;
 }
 
@@ -53,8 +52,8 @@ FolderPlan PlanVerostaFolder(const PlanInput& in) {
   FolderPlan plan;
   plan.folders = {"Library", "Themes"};
   plan.configFolders = {kProfilesFolder, kSessionsFolder};
-  const bool hasDefaults = std::find(in.programFiles.begin(), in.programFiles.end(), kDefaultSettings) !=
-                           in.programFiles.end();
+  const bool hasDefaults =
+      std::find(in.programFiles.begin(), in.programFiles.end(), kDefaultSettings) != in.programFiles.end();
   if (!in.firstUse) {
     if (!in.sameFolder) plan.copies.push_back({"New.web", "New.web", false});
     return plan;
@@ -80,8 +79,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::vector<std::string> ProgramFiles(const QString& folder) {
   std::vector<std::string> files;
   QDir dir(folder);
-  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name))
-    files.push_back(name.toStdString());
+  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) files.push_back(name.toStdString());
   for (const char* sub : {"Library", "Sessions", "Themes", "res"}) {
     QDirIterator it(folder + "/" + sub, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     std::vector<std::string> found;
@@ -156,8 +154,8 @@ void MoveConfiguration(const std::string& folder, const std::string& config, Han
   QDir(Q(folder)).rmdir(kSessionsFolder);  // only when it was emptied
 }
 
-void Carry(const CopyStep& step, const std::string& programFolder, const std::string& folder,
-           const std::string& config, Handover& h) {
+void Carry(const CopyStep& step, const std::string& programFolder, const std::string& folder, const std::string& config,
+           Handover& h) {
   const std::string from = core::JoinPath(programFolder, step.from);
   const std::string to = core::JoinPath(step.toConfig ? config : folder, step.to);
   if (!QFileInfo(Q(from)).isFile()) return;
@@ -203,9 +201,9 @@ std::string EnterVerostaFolder(const std::string& programFolder, std::string& me
   in.programFiles = ProgramFiles(Q(programFolder));
   in.shipped = ShippedList(programFolder);
   std::string settings, defaults;
-  in.settingsChanged = core::ReadFileBytes(core::JoinPath(programFolder, "Verosta.ini"), settings) &&
-                       (!core::ReadFileBytes(core::JoinPath(programFolder, kDefaultSettings), defaults) ||
-                        settings != defaults);
+  in.settingsChanged =
+      core::ReadFileBytes(core::JoinPath(programFolder, "Verosta.ini"), settings) &&
+      (!core::ReadFileBytes(core::JoinPath(programFolder, kDefaultSettings), defaults) || settings != defaults);
   FolderPlan plan = PlanVerostaFolder(in);
   for (const std::string& sub : plan.folders) QDir(Q(folder)).mkpath(Q(sub));
   for (const std::string& sub : plan.configFolders) QDir(Q(configFolder)).mkpath(Q(sub));

@@ -18,12 +18,12 @@ inline constexpr const char* kDefaultSettings = "res/Verosta.ini";
 inline constexpr const char* kShippedList = "res/shipped.txt";
 
 struct FolderChoice {
-  std::string homeVariable;     // $VEROSTA_HOME ("" when unset)
+  std::string homeVariable;  // $VEROSTA_HOME ("" when unset)
   std::string programFolder;
   bool portable = false;        // a file `portable` stands in the program folder
   std::string documentsFolder;  // the desktop's documents folder
   bool documentsExists = false;
-  std::string userHome;         // the user's home folder
+  std::string userHome;  // the user's home folder
 };
 
 // $VEROSTA_HOME, else the program folder of a portable copy, else Verosta in the documents

@@ -62,7 +62,8 @@ std::string FromBoxText(const std::string& boxText, const std::string& lineEnd) 
 void IncludeLibraryFile(App& app) {
   QsciScintilla* editor = app.activeEditor;
   if (!editor) return;
-  intptr_t line = Send(editor, QsciScintillaBase::SCI_LINEFROMPOSITION, Send(editor, QsciScintillaBase::SCI_GETCURRENTPOS));
+  intptr_t line =
+      Send(editor, QsciScintillaBase::SCI_LINEFROMPOSITION, Send(editor, QsciScintillaBase::SCI_GETCURRENTPOS));
   std::string text = TextRange(editor, Send(editor, QsciScintillaBase::SCI_POSITIONFROMLINE, line),
                                Send(editor, QsciScintillaBase::SCI_GETLINEENDPOSITION, line));
   std::string name = LibraryNameFromLine(text);

@@ -100,7 +100,6 @@ class LibraryManagerDialog : public QDialog {
     outer->addLayout(bottom);
   }
 
-
   void SetCaption(const std::string& name) { setWindowTitle(Q("Library Manager - " + core::FileNameOf(name))); }
   void RefillList() { list_->setPlainText(Q(ToBoxText(LibraryFileList("Library")))); }
   std::string EditorBytes() const { return FromBoxText(S(editor_->toPlainText()), lineEnd_); }
@@ -109,8 +108,8 @@ class LibraryManagerDialog : public QDialog {
     FeedbackIfOn(app_);
     std::vector<std::string> paths;
     std::string bytes;
-    if (app_.platform.OpenFile(LibraryDialog("Open Library File", "snp"), paths) && !paths.empty() && core::FileExists(paths.front()) &&
-        core::ReadFileBytes(paths.front(), bytes)) {
+    if (app_.platform.OpenFile(LibraryDialog("Open Library File", "snp"), paths) && !paths.empty() &&
+        core::FileExists(paths.front()) && core::ReadFileBytes(paths.front(), bytes)) {
       lineEnd_ = LineEndOf(bytes);
       editor_->setPlainText(Q(ToBoxText(bytes)));
       libraryName_ = paths.front();
@@ -126,10 +125,8 @@ class LibraryManagerDialog : public QDialog {
     std::string path, error;
     if (app_.platform.SaveFile(fileDialog, path) && !path.empty()) {
       libraryName_ = path;
-      if (core::WriteFileAtomically(path, EditorBytes(), &error))
-        RefillList();
-      else
-        app_.platform.Message("The library file could not be saved.\r" + error, MsgIcon::Warning);
+      if (core::WriteFileAtomically(path, EditorBytes(), &error)) RefillList();
+      else app_.platform.Message("The library file could not be saved.\r" + error, MsgIcon::Warning);
     }
     editor_->setFocus();
   }
@@ -151,7 +148,7 @@ class LibraryManagerDialog : public QDialog {
   QPlainTextEdit* list_ = nullptr;
   QPlainTextEdit* editor_ = nullptr;
   std::string libraryName_ = "New.lib";  // reset each time the manager opens
-  std::string lineEnd_ = "\r\n";          // a new library file gets the program's own line ends
+  std::string lineEnd_ = "\r\n";         // a new library file gets the program's own line ends
 };
 
 }  // namespace

@@ -101,8 +101,7 @@ std::string CreateProject(const std::string& location, const std::string& name, 
   if (withSubFolders) {
     for (const char* sub : {"Doc", "Images", "JavaScript"}) MakeFolder(project + "/" + sub);
     std::string scripts = core::JoinPath(programFolder.empty() ? "." : programFolder, "JavaScript");
-    for (const char* script : kScripts)
-      CopyScript(core::JoinPath(scripts, script), project + "/JavaScript/" + script);
+    for (const char* script : kScripts) CopyScript(core::JoinPath(scripts, script), project + "/JavaScript/" + script);
     MakeFolder(project + "/Sound");
   }
   return project;

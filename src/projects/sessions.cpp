@@ -148,7 +148,8 @@ void LoadSession(App& app) {
   }
   if (!HoldsSessionLines(bytes)) {
     app.platform.Message("This is not a session file: it has no File001 to File032 lines. The open documents stay "
-                         "as they are.\r" + chosen.front(),
+                         "as they are.\r" +
+                             chosen.front(),
                          MsgIcon::Warning);
     return;
   }

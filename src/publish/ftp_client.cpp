@@ -35,7 +35,7 @@ constexpr int kMaxReplyLines = 1000;
 constexpr int kSliceMs = 50;
 
 thread_local RunControl* run = nullptr;
-thread_local bool closing = false;  // ABOR and QUIT after a cancel: short waits, no cancel
+thread_local bool closing = false;    // ABOR and QUIT after a cancel: short waits, no cancel
 thread_local bool finishing = false;  // a swap under way: a cancel turns the waits short instead of ending them
 thread_local bool hurried = false;    // ... and it did
 thread_local std::string cause;
@@ -301,8 +301,7 @@ int ftpOpenDataConnection(int connection) {
   // The announced address is not trusted: the data goes to the control connection's peer.
   sockaddr_in peer{};
   socklen_t len = sizeof peer;
-  if (getpeername(connection, reinterpret_cast<sockaddr*>(&peer), &len) != 0 || peer.sin_family != AF_INET)
-    return -1;
+  if (getpeername(connection, reinterpret_cast<sockaddr*>(&peer), &len) != 0 || peer.sin_family != AF_INET) return -1;
   peer.sin_port = htons(static_cast<uint16_t>(port));
   for (int attempt = 0; attempt < 5 && !(run && run->Stopped()); ++attempt) {
     int fd = ConnectTo(peer, CurrentTuning().dataTimeoutMs);

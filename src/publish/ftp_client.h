@@ -20,8 +20,8 @@ int ftpChangeDir(int connection, const char* folder);
 // and, where the server can tell the stored size, that size is the local file's.
 // `status` (room for `statusSize` bytes, NUL included) gets the last reply or an error text.
 // `host`, `reserved` and `reservedText` are accepted and ignored.
-int FTPPUTFILE(int connection, const char* host, int reserved, const char* reservedText,
-               const char* remoteName, const char* localPath, char* status, int statusSize);
+int FTPPUTFILE(int connection, const char* host, int reserved, const char* reservedText, const char* remoteName,
+               const char* localPath, char* status, int statusSize);
 void ftpQuit(int connection);
 void ftpSetBinary(int connection);
 }
@@ -30,11 +30,11 @@ namespace ftp {
 
 // Waits of the client; tests shorten them.
 struct Tuning {
-  int controlTimeoutMs = 60000;  // each read and write on the control connection
-  int dataTimeoutMs = 2000;      // each write (and each connect attempt) on a data connection
-  int emptyReplyPauseMs = 100;   // between the reads of a folder change reply
-  int publishBudgetMs = 120000;  // all waiting for the server in one publish run
-  int closeTimeoutMs = 250;      // each wait of ABOR and QUIT after a failure or cancel
+  int controlTimeoutMs = 60000;                  // each read and write on the control connection
+  int dataTimeoutMs = 2000;                      // each write (and each connect attempt) on a data connection
+  int emptyReplyPauseMs = 100;                   // between the reads of a folder change reply
+  int publishBudgetMs = 120000;                  // all waiting for the server in one publish run
+  int closeTimeoutMs = 250;                      // each wait of ABOR and QUIT after a failure or cancel
   void (*onBlock)(std::size_t bytes) = nullptr;  // told of every block handed to the data connection
 };
 Tuning& CurrentTuning();
@@ -46,12 +46,12 @@ std::string NoAnswer(int timeoutMs);
 // charged to a budget, so a server that answers just inside every time-out still ends.
 struct RunControl {
   std::atomic<bool> cancel{false};
-  std::atomic<long long> bytesSent{0};   // data bytes of the current file handed to the socket
+  std::atomic<long long> bytesSent{0};                 // data bytes of the current file handed to the socket
   std::atomic<long long> bytesDone{0}, bytesTotal{0};  // of the whole run, kept by its caller
   int budgetMs = CurrentTuning().publishBudgetMs;
   // Set by the client when a wait ended for one of these reasons.
   std::atomic<bool> cancelled{false}, outOfTime{false};
-  long long waitedMs = 0;                // used by the client thread only
+  long long waitedMs = 0;  // used by the client thread only
 
   bool Stopped() const { return cancelled || outOfTime; }
   // Asks the run to stop (as setting `cancel` does) and wakes a wait that only the end of

@@ -14,8 +14,7 @@
 namespace {
 
 bool IsNameChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-         c == ':';
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == ':';
 }
 
 std::string DecodeAmpersands(std::string value) { return core::ReplaceAll(std::move(value), "&amp;", "&"); }
@@ -24,8 +23,8 @@ std::string DecodeAmpersands(std::string value) { return core::ReplaceAll(std::m
 bool HoldsAddress(const std::string& tag, const std::string& attribute) {
   if (attribute == "background") return true;
   if (attribute == "src")
-    return tag == "img" || tag == "script" || tag == "audio" || tag == "video" || tag == "source" ||
-           tag == "track" || tag == "embed" || tag == "iframe" || tag == "input";
+    return tag == "img" || tag == "script" || tag == "audio" || tag == "video" || tag == "source" || tag == "track" ||
+           tag == "embed" || tag == "iframe" || tag == "input";
   if (attribute == "href") return tag == "link" || tag == "a";
   if (attribute == "srcset") return tag == "img" || tag == "source";
   if (attribute == "poster") return tag == "video";
@@ -92,7 +91,9 @@ bool IsPage(const std::string& path) {
   return ext == "html" || ext == "htm";
 }
 
-std::string Canonical(const std::string& path) { return QFileInfo(QString::fromStdString(path)).canonicalFilePath().toStdString(); }
+std::string Canonical(const std::string& path) {
+  return QFileInfo(QString::fromStdString(path)).canonicalFilePath().toStdString();
+}
 
 }  // namespace
 
@@ -231,8 +232,7 @@ Manifest ReadManifest(std::string_view bytes) {
 
 std::string ManifestPathFor(std::string_view programName) {
   std::string name;
-  for (char c : core::ToLower(core::Trim(programName)))
-    name += (IsNameChar(c) && c != ':') || c == '.' ? c : '_';
+  for (char c : core::ToLower(core::Trim(programName))) name += (IsNameChar(c) && c != ':') || c == '.' ? c : '_';
   return "FtpProjs-" + name + ".manifest";
 }
 

@@ -129,8 +129,7 @@ std::string Kilobytes(long long bytes) { return std::to_string((bytes + 1023) / 
 std::string ProgressText(const ftp::RunControl& control) {
   std::string text = control.Step();
   long long total = control.bytesTotal;
-  if (total > 0)
-    text += "\n" + Kilobytes(control.bytesDone + control.bytesSent) + " of " + Kilobytes(total) + " sent";
+  if (total > 0) text += "\n" + Kilobytes(control.bytesDone + control.bytesSent) + " of " + Kilobytes(total) + " sent";
   return text;
 }
 
@@ -290,9 +289,9 @@ void PublishActiveDocument(App& app) {
   Manifest manifest;
   if (core::ReadFileBytes(manifestPath, bytes)) manifest = ReadManifest(bytes);
   if (manifest.host != job.host) manifest = Manifest{job.host, {}};
-  Selection chosen = ChooseUploads(PageUploads(app.generatedPagePath, core::StemOf(app.currentPath) + ".html",
-                                               app.configFolder),
-                                   manifest, job.folder, app.publish.changedOnly);
+  Selection chosen =
+      ChooseUploads(PageUploads(app.generatedPagePath, core::StemOf(app.currentPath) + ".html", app.configFolder),
+                    manifest, job.folder, app.publish.changedOnly);
   job.items = chosen.items;
   PublishOutcome outcome;
   bool asked = false;

@@ -85,9 +85,9 @@ void PressSave(App& app, QDialog& d) {
   if (app.platform.SaveFile(fileDialog, path) && !path.empty()) {
     if (IsSettingsFile(app, path))
       app.platform.Message(core::FileNameOf(path) + " holds the editor's settings; the profile was not saved under "
-                           "that name.", MsgIcon::Warning);
-    else
-      WriteProfileFile(path, bytes);
+                                                    "that name.",
+                           MsgIcon::Warning);
+    else WriteProfileFile(path, bytes);
   }
   WriteProfileFile(ConfigFile(app, kProfileFile), bytes);
 }
@@ -152,9 +152,8 @@ void ShowPublishDialog(App& app) {
   auto* show = new QCheckBox("Show");
   show->setObjectName("showPassword");
   grid->addWidget(show, 4, 2);
-  QObject::connect(show, &QCheckBox::toggled, password, [password](bool on) {
-    password->setEchoMode(on ? QLineEdit::Normal : QLineEdit::Password);
-  });
+  QObject::connect(show, &QCheckBox::toggled, password,
+                   [password](bool on) { password->setEchoMode(on ? QLineEdit::Normal : QLineEdit::Password); });
   AddRow(grid, 5, "108", "Comment:", "109", app.publish.domainName);
   QPushButton* open = MakeButton("127", "Open");
   QPushButton* save = MakeButton("128", "Save");
@@ -187,8 +186,7 @@ void ShowPublishDialog(App& app) {
   QObject::connect(publish, &QPushButton::clicked, &d, [&app, &d] { PressPublish(app, ReadBoxes(d)); });
   QObject::connect(help, &QPushButton::clicked, &d, [&app] { app.platform.ShowHelp("help/contents.chm", 62); });
   QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
-  QObject::connect(lower, &QCheckBox::clicked, &d,
-                   [&app](bool on) { app.settings.lowercaseUpload = on ? 1 : 0; });
+  QObject::connect(lower, &QCheckBox::clicked, &d, [&app](bool on) { app.settings.lowercaseUpload = on ? 1 : 0; });
 
   name->setFocus();
   FeedbackIfOn(app);

@@ -94,8 +94,7 @@ PublishOutcome RunPublishJob(const PublishJob& job, ftp::RunControl& control) {
       // A short or unrenamed file left under the temporary name is removed.
       if (!control.Stopped() && (stored || core::StartsWith(status, ftp::kShortFileStatus)))
         ftp::DeleteRemote(c, temporary);
-      PublishOutcome failed =
-          Stop(c, control, WithCause(kUploadFailed, item.remotePath + ": " + cause));
+      PublishOutcome failed = Stop(c, control, WithCause(kUploadFailed, item.remotePath + ": " + cause));
       failed.uploaded = out.uploaded;
       return failed;
     }

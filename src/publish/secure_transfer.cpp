@@ -205,7 +205,7 @@ class Session {
   std::string url_, lastReply_, cause_, home_;
   bool uploading_ = false, loggingIn_ = false;
   CURLcode lastResult_ = CURLE_OK;
-  bool finishing_ = false;  // guarded by socketsMutex_ where the cancelling thread reads it
+  bool finishing_ = false;                       // guarded by socketsMutex_ where the cancelling thread reads it
   std::optional<Clock::time_point> hurryUntil_;  // a swap under way when a stop was asked ends by then
   KeyCheck keyCheck_ = KeyCheck::None;
   std::string seenKey_, certificateProblem_;
@@ -404,8 +404,7 @@ std::string Session::Cause(CURLcode result) const {
   const int timeoutMs = ftp::CurrentTuning().controlTimeoutMs;
   bool refusal = ftp::ftpReplyCode(lastReply_) >= 400;
   switch (result) {
-    case CURLE_COULDNT_RESOLVE_HOST:
-      return "host name not found";
+    case CURLE_COULDNT_RESOLVE_HOST: return "host name not found";
     case CURLE_COULDNT_CONNECT: {
       long error = 0;
       curl_easy_getinfo(easy_, CURLINFO_OS_ERRNO, &error);
@@ -413,8 +412,7 @@ std::string Session::Cause(CURLcode result) const {
       if (error == ETIMEDOUT) return ftp::NoAnswer(timeoutMs);
       return error ? std::string("cannot connect: ") + std::strerror(static_cast<int>(error)) : "cannot connect";
     }
-    case CURLE_OPERATION_TIMEDOUT:
-      return ftp::NoAnswer(timeoutMs);
+    case CURLE_OPERATION_TIMEDOUT: return ftp::NoAnswer(timeoutMs);
     case CURLE_PEER_FAILED_VERIFICATION:
       if (keyCheck_ == KeyCheck::Unknown) return "the server's host key is not known yet (" + seenKey_ + ")";
       if (keyCheck_ == KeyCheck::Changed)
@@ -434,15 +432,13 @@ std::string Session::Cause(CURLcode result) const {
     case CURLE_SEND_ERROR:
       if (!refusal) return "the server closed the connection";
       break;
-    default:
-      break;
+    default: break;
   }
   if (refusal) return lastReply_;
   if (result == CURLE_REMOTE_FILE_NOT_FOUND) return "no such file or folder";
   if (errorText_[0]) return errorText_;
   return curl_easy_strerror(result);
 }
-
 
 // The steps of a swap over the session's connection.
 class SessionFiles : public RemoteFiles {
@@ -488,7 +484,8 @@ std::string PutOne(Session& session, const ftp::RunControl& control, const std::
 PublishOutcome RunSecureJob(const PublishJob& job, ftp::RunControl& control) {
   SecureHost host;
   if (!ParseSecureHost(job.host, host))
-    return StoppedOutcome(control, WithCause(kConnectFailed, "the host is not of the form ftps://host:port or sftp://host:port"));
+    return StoppedOutcome(control, WithCause(kConnectFailed,
+                                             "the host is not of the form ftps://host:port or sftp://host:port"));
   if (ftp::HasControlBytes(job.user) || ftp::HasControlBytes(job.password))
     return StoppedOutcome(control, WithCause(kConnectFailed, "user name or password holds a line break"));
   Session session(job, control, host);

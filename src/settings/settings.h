@@ -29,9 +29,8 @@ struct Settings {
   // [Programes]
   std::string textEditorPath, libraryEditorPath, styleEditorPath, imageEditorPath, soundEditorPath;
   // [System colors], Windows colour values 0x00BBGGRR
-  int colorMainText = 0, colorComment = 0, colorOperator = 0, colorDoctype = 0, colorStrings = 0,
-      colorNumbers = 0, colorKeywords = 0, colorBackground = 0, colorCursor = 0, colorGutter = 0,
-      colorSetNumbers = 0, colorSpace = 0;
+  int colorMainText = 0, colorComment = 0, colorOperator = 0, colorDoctype = 0, colorStrings = 0, colorNumbers = 0,
+      colorKeywords = 0, colorBackground = 0, colorCursor = 0, colorGutter = 0, colorSetNumbers = 0, colorSpace = 0;
   // [Print]
   int printerDialog = 0, printNumbers = 0, printFileName = 0, ukPaperSize = 0, usPaperSize = 0;
   // [Find]
@@ -43,8 +42,7 @@ struct Settings {
   std::string tableRows, tableColumns, cellWidth, cellHeight, textAlign, cellColor, textColor, borderColor,
       tablePadding;
   // [Form]
-  std::string formAction, formName, formEmail, formAddress, formPost, formCountry, formComments, formSubmit,
-      formClear;
+  std::string formAction, formName, formEmail, formAddress, formPost, formCountry, formComments, formSubmit, formClear;
   // [List]
   int listDisc = 0, listCircle = 0, listSquare = 0;
   int autoVideo = 0, autoSound = 0, lowercaseUpload = 0, syntaxHighlighting = 0;
@@ -73,8 +71,7 @@ enum class SettingsFileStatus { Missing, Sound, Damaged };
 // A missing file changes only the font size rule. An existing file is read over the shipped
 // defaults at `defaultsPath` (when given and readable): keys it lacks or cannot give take
 // those; a damaged or unreadable one says so.
-SettingsFileStatus LoadSettingsFile(Settings& s, const std::string& path,
-                                    const std::string& defaultsPath = "");
+SettingsFileStatus LoadSettingsFile(Settings& s, const std::string& path, const std::string& defaultsPath = "");
 // Writes through a temporary file and a rename; false when the file could not be written
 // (the old file is then left whole, `error` says why).
 bool SaveSettingsFile(const Settings& s, const std::string& path, std::string* error = nullptr);
@@ -86,7 +83,7 @@ bool KeepDamagedSettingsFile(const std::string& path);
 
 // What the user has been told about the settings file during this run.
 struct SettingsFileState {
-  bool damaged = false;        // start-up found it damaged; it is moved aside before the next write
+  bool damaged = false;  // start-up found it damaged; it is moved aside before the next write
   bool damageTold = false;
   bool writeFailureTold = false;  // cleared by the next write that succeeds
 };

@@ -32,9 +32,8 @@ const BrowserRow* BrowserRows() {
       {"Chrome", 160, 170, 171, "Locate Chrome",
        "Chrome not found.\rPlease click on the Browse button to locate Program.", &Settings::chromePath,
        &Settings::checkChrome},
-      {"Opera", 180, 190, 191, "Locate Opera",
-       "Opera not found.\rPlease click on the Browse button to locate Program.", &Settings::operaPath,
-       &Settings::checkOpera},
+      {"Opera", 180, 190, 191, "Locate Opera", "Opera not found.\rPlease click on the Browse button to locate Program.",
+       &Settings::operaPath, &Settings::checkOpera},
   };
   return rows;
 }

@@ -7,7 +7,7 @@ struct App;
 struct Settings;
 
 struct BrowserRow {
-  const char* name;            // "Firefox"
+  const char* name;  // "Firefox"
   int checkId, pathId, browseId;
   const char* browseTitle;     // "Locate Firefox"
   const char* missingMessage;  // shown when the path names no file

@@ -56,11 +56,15 @@ std::vector<std::string> ActiveTextCandidates(const std::string& selection, cons
 const ActiveTextRule* ActiveTextRuleFor(const std::string& name) {
   static const ActiveTextRule rules[] = {
       {{".doc", ".txt"}, &Settings::textEditorPath, kTextEditorMissing},
-      {{".gif", ".jpg", ".png", ".tif", ".bmp"}, &Settings::imageEditorPath,
+      {{".gif", ".jpg", ".png", ".tif", ".bmp"},
+       &Settings::imageEditorPath,
        "Image editor not found.\rPlease select Locate Programs from the Tools menu."},
-      {{".wav", ".mp3", ".ogg"}, &Settings::soundEditorPath,
+      {{".wav", ".mp3", ".ogg"},
+       &Settings::soundEditorPath,
        "Sound editor not found.\rPlease select Locate Programs from the Tools menu."},
-      {{".css"}, &Settings::styleEditorPath, "Style editor not found.\rPlease select Locate Programs from the Tools menu."},
+      {{".css"},
+       &Settings::styleEditorPath,
+       "Style editor not found.\rPlease select Locate Programs from the Tools menu."},
       {{".lib"}, &Settings::libraryEditorPath, nullptr},
   };
   for (const ActiveTextRule& rule : rules)

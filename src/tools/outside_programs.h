@@ -16,7 +16,7 @@ FileDialogSpec ProgramFileDialog(const std::string& title, const std::string& fo
 inline constexpr const char* kProgramsFolder = "/usr/bin";
 
 struct EditorRow {
-  const char* label;        // "Text editor"
+  const char* label;  // "Text editor"
   int pathId, browseId;
   const char* browseTitle;  // "Locate Text Editor"
   std::string Settings::*path;
@@ -30,7 +30,7 @@ std::string ActiveTextName(std::string_view selection);
 struct ActiveTextRule {
   std::vector<std::string> texts;  // any of them occurring in N selects the rule
   std::string Settings::*editor;
-  const char* missingMessage;      // null: nothing is said
+  const char* missingMessage;  // null: nothing is said
 };
 // The first rule whose text occurs in `name`, null when none does.
 const ActiveTextRule* ActiveTextRuleFor(const std::string& name);
@@ -51,4 +51,5 @@ std::string SearchAddressFor(std::string_view text);
 void SearchGoogle(App& app);
 void SearchSelected(App& app);
 
-inline constexpr const char* kTextEditorMissing = "Text editor not found.\rPlease select Locate Programs from the Tools menu.";
+inline constexpr const char* kTextEditorMissing =
+    "Text editor not found.\rPlease select Locate Programs from the Tools menu.";

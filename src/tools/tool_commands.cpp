@@ -36,8 +36,8 @@ void WhatsNew(App& app) { app.platform.ShowHelp("help/new.chm", 0); }
 void ReleaseNotes(App& app) { app.platform.ShowHelp("help/release.chm", 0); }
 
 void TechSupport(App& app) {
-  app.platform.ShellOpen(std::string("mailto:") + web::kSupportEmail + "?subject=" +
-                         PercentEncode(web::kSupportSubject));
+  app.platform.ShellOpen(std::string("mailto:") + web::kSupportEmail +
+                         "?subject=" + PercentEncode(web::kSupportSubject));
 }
 
 void HtmlTutorial(App& app) { OpenAddress(app, web::kHtmlTutorial); }
@@ -48,11 +48,18 @@ void PhpTutorial(App& app) { OpenAddress(app, web::kPhpTutorial); }
 void SqlTutorial(App& app) { OpenAddress(app, web::kSqlTutorial); }
 
 const CommandRow kRows[] = {
-    {Cmd::CreateWebPage, "C&reate Web Page...\tCtrl+R", OpenCreateWebPageDialog, Then::Focus,
-     {Accel::CreateWebPage, "Ctrl+R"}, {ButtonId::CreateWebPage, "230.svg", "Create Web Page (Ctrl+R)"}},
+    {Cmd::CreateWebPage,
+     "C&reate Web Page...\tCtrl+R",
+     OpenCreateWebPageDialog,
+     Then::Focus,
+     {Accel::CreateWebPage, "Ctrl+R"},
+     {ButtonId::CreateWebPage, "230.svg", "Create Web Page (Ctrl+R)"}},
     {Cmd::None, nullptr, ViewInBrowser, Then::Stay, {Accel::ViewInBrowser, "Ctrl+W"}},
     // The button opens the validator whether or not a browser is configured.
-    {Cmd::ValidateWebPage, "Vali&date Web Page...\tAlt+D", ValidateWebPage, Then::Stay,
+    {Cmd::ValidateWebPage,
+     "Vali&date Web Page...\tAlt+D",
+     ValidateWebPage,
+     Then::Stay,
      {Accel::ValidateWebPage, "Alt+D"},
      {ButtonId::ValidateWebPage, "240.svg", "Validate Web Page (Alt+D)", OpenMarkupValidator}},
     {Cmd::ValidateCss, "Validate CSS Code...", ValidateCss},
@@ -61,14 +68,26 @@ const CommandRow kRows[] = {
     {Cmd::ViewFolderContents, "View Folder Contents...", ViewFolderContents},
     {Cmd::SearchGoogle, "Search Google", SearchGoogle},
     {Cmd::SearchSelected, "Search Selected", SearchSelected},
-    {Cmd::CommandPrompt, "Command Prompt...", OpenCommandPrompt, Then::Stay, {},
+    {Cmd::CommandPrompt,
+     "Command Prompt...",
+     OpenCommandPrompt,
+     Then::Stay,
+     {},
      {ButtonId::CommandPrompt, "260.svg", "Command Prompt"}},
     {Cmd::FileExplorer, "File Explorer...", OpenFileManager},
-    {Cmd::HelpContents, "Contents...\tF1", OpenHelpContents, Then::Stay, {Accel::HelpContents, "F1"},
+    {Cmd::HelpContents,
+     "Contents...\tF1",
+     OpenHelpContents,
+     Then::Stay,
+     {Accel::HelpContents, "F1"},
      {ButtonId::HelpContents, "270.svg", "Help Contents (Ctrl+F1)"}},
     {Cmd::WhatsNew, "What's New\tF2", WhatsNew, Then::Stay, {Accel::WhatsNew, "F2"}},
     {Cmd::ReleaseNotes, "Release Notes", ReleaseNotes},
-    {Cmd::VisitWebSite, "Visit our WebSite\tF4", VisitWebSite, Then::Stay, {Accel::VisitWebSite, "F4"},
+    {Cmd::VisitWebSite,
+     "Visit our WebSite\tF4",
+     VisitWebSite,
+     Then::Stay,
+     {Accel::VisitWebSite, "F4"},
      {ButtonId::VisitWebSite, "280.svg", "Visit Our Website"}},
     {Cmd::TechSupportEmail, "Tech Support Email...", TechSupport},
     {Cmd::HtmlTutorial, "HTML Tutorial", HtmlTutorial},

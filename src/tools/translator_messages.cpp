@@ -50,7 +50,8 @@ std::vector<TranslatorMessage> ParseTranslatorMessages(std::string_view errorTex
 std::vector<std::string> OutsidePaths(std::string_view errorText) {
   std::vector<std::string> paths;
   for (const std::string& line : core::SplitLines(errorText))
-    if (core::StartsWith(line, kOutside) && line.size() > kOutside.size()) paths.push_back(line.substr(kOutside.size()));
+    if (core::StartsWith(line, kOutside) && line.size() > kOutside.size())
+      paths.push_back(line.substr(kOutside.size()));
   return paths;
 }
 

@@ -137,8 +137,9 @@ bool TranslateProgram(App& app, const std::string& programPath, const std::strin
                                                  : LastErrorLine(run.errorText);
       if (run.exitCode == 2) {
         std::vector<TranslatorMessage> messages = ParseTranslatorMessages(run.errorText);
-        if (!messages.empty()) problem = messages.front().path + ":" + std::to_string(messages.front().line) + ": " +
-                                         messages.front().message;
+        if (!messages.empty())
+          problem =
+              messages.front().path + ":" + std::to_string(messages.front().line) + ": " + messages.front().message;
       }
       return false;
     }

@@ -32,8 +32,8 @@ std::string LastErrorLine(const std::string& errorText);
 // the event loop turning, can be cancelled and ends at app.translatorTimeoutMs. When the
 // program reads files outside its folders the user is asked once whether to allow them.
 // `errorText` gets the translator's standard error (its warnings and errors).
-bool TranslateProgram(App& app, const std::string& programPath, const std::string& pagePath,
-                      std::string& problem, std::string* errorText = nullptr);
+bool TranslateProgram(App& app, const std::string& programPath, const std::string& pagePath, std::string& problem,
+                      std::string* errorText = nullptr);
 
 // The translator program in the current folder and the hand-over files beside it.
 inline constexpr const char* kTranslatorProgram = "Comp";

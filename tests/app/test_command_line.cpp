@@ -23,8 +23,8 @@ class TestCommandLine : public QObject {
     QTest::addColumn<QStringList>("files");
     using L = QStringList;
     QTest::newRow("nothing") << L{} << "run" << L{};
-    QTest::newRow("relative and absolute") << L{"a.web", "sub/../b.html", "/tmp/c.css"} << "run"
-                                           << L{"/home/ann/a.web", "/home/ann/b.html", "/tmp/c.css"};
+    QTest::newRow("relative and absolute")
+        << L{"a.web", "sub/../b.html", "/tmp/c.css"} << "run" << L{"/home/ann/a.web", "/home/ann/b.html", "/tmp/c.css"};
     QTest::newRow("help") << L{"a.web", "--help"} << "help" << L{"/home/ann/a.web"};
     QTest::newRow("short help") << L{"-h"} << "help" << L{};
     QTest::newRow("version") << L{"--version"} << "version" << L{};
@@ -97,7 +97,8 @@ class TestCommandLine : public QObject {
     QCOMPARE(DocumentCount(*f.app), kMaxDocuments);
     const std::string told = f.platform.CallsOf("message").at(0).text;
     QVERIFY(told.find("p31.web") == std::string::npos);
-    for (int i = 32; i <= 40; ++i) QVERIFY(told.find(f.Path("many/p" + std::to_string(i) + ".web")) != std::string::npos);
+    for (int i = 32; i <= 40; ++i)
+      QVERIFY(told.find(f.Path("many/p" + std::to_string(i) + ".web")) != std::string::npos);
     // Files already open are no loss; a longer list is cut short with a count.
     f.platform.AnswerMessage(MsgAnswer::Ok);
     OpenCommandLineFiles(*f.app, {files[0]});
@@ -139,9 +140,12 @@ class TestCommandLine : public QObject {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
-    QTest::newRow("help") << "--help" << 0 << "Usage: verosta [OPTION]... [FILE]..." << "";
-    QTest::newRow("version") << "--version" << 0 << "Verosta editor " VEROSTA_VERSION "\n" << "";
-    QTest::newRow("unknown") << "--bogus" << 2 << "" << "verosta: unknown option --bogus";
+    QTest::newRow("help") << "--help" << 0 << "Usage: verosta [OPTION]... [FILE]..."
+                          << "";
+    QTest::newRow("version") << "--version" << 0 << "Verosta editor " VEROSTA_VERSION "\n"
+                             << "";
+    QTest::newRow("unknown") << "--bogus" << 2 << ""
+                             << "verosta: unknown option --bogus";
   }
   void helpAndVersionPrintAndExit() {
     QFETCH(QString, option);

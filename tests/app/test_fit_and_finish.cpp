@@ -22,10 +22,14 @@ class TestFitAndFinish : public QObject {
   void titleNamesTabsWithoutAFile_data() {
     QTest::addColumn<QString>("step");
     QTest::addColumn<QString>("title");
-    QTest::newRow("start") << "start" << "Verosta editor - New.web";
-    QTest::newRow("close all") << "close all" << "Verosta editor - Untitled.web";
-    QTest::newRow("new template") << "template" << "Verosta editor - Page.web";
-    QTest::newRow("saved file") << "file" << "Verosta editor - about.web";
+    QTest::newRow("start") << "start"
+                           << "Verosta editor - New.web";
+    QTest::newRow("close all") << "close all"
+                               << "Verosta editor - Untitled.web";
+    QTest::newRow("new template") << "template"
+                                  << "Verosta editor - Page.web";
+    QTest::newRow("saved file") << "file"
+                                << "Verosta editor - about.web";
   }
   void titleNamesTabsWithoutAFile() {
     QFETCH(QString, step);
@@ -168,7 +172,8 @@ class TestFitAndFinish : public QObject {
     const intptr_t caretLine = Send(*f.app, Sci::SCI_LINEFROMPOSITION, Send(*f.app, Sci::SCI_GETCURRENTPOS));
     const intptr_t top = Send(*f.app, Sci::SCI_GETFIRSTVISIBLELINE);
     QVERIFY2(caretLine >= top && caretLine < top + Send(*f.app, Sci::SCI_LINESONSCREEN),
-             qPrintable(QString("caret %1, shown %2 + %3").arg(caretLine).arg(top).arg(Send(*f.app, Sci::SCI_LINESONSCREEN))));
+             qPrintable(
+                 QString("caret %1, shown %2 + %3").arg(caretLine).arg(top).arg(Send(*f.app, Sci::SCI_LINESONSCREEN))));
   }
 };
 

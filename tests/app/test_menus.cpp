@@ -56,8 +56,8 @@ class MenusTest : public QObject {
     QStringList titles;
     for (const MenuRow& r : MenuLayout())
       if (r.kind == MenuRow::Menu) titles << r.title;
-    QCOMPARE(titles, (QStringList{"&File", "Pro&jects", "&Edit", "&Search", "&View", "&Include", "Fo&rmat",
-                                  "&Html", "&Style", "R&un", "&Tools", "Hel&p"}));
+    QCOMPARE(titles, (QStringList{"&File", "Pro&jects", "&Edit", "&Search", "&View", "&Include", "Fo&rmat", "&Html",
+                                  "&Style", "R&un", "&Tools", "Hel&p"}));
   }
 
   void exactItemTexts_data() {
@@ -198,19 +198,23 @@ class MenusTest : public QObject {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("number");
     const int A = Qt::AltModifier, C = Qt::ControlModifier, CS = Qt::ControlModifier | Qt::ShiftModifier, N = 0;
-    struct R { int m; int k; int n; } rows[] = {
-        {N, Qt::Key_Tab, 4000}, {A, Qt::Key_D, 4001}, {A, Qt::Key_L, 4025}, {A, Qt::Key_A, 4005},
-        {A, Qt::Key_N, 4006}, {A, Qt::Key_F4, 4007}, {A, Qt::Key_O, 4008}, {A, Qt::Key_G, 4009},
-        {A, Qt::Key_X, 4010}, {A, Qt::Key_M, 4011}, {A, Qt::Key_C, 4022}, {A, Qt::Key_Up, 4044},
-        {A, Qt::Key_Down, 4045}, {A, Qt::Key_F5, 4046}, {C, Qt::Key_N, 4012}, {C, Qt::Key_J, 4014},
-        {C, Qt::Key_O, 4013}, {C, Qt::Key_S, 4016}, {C, Qt::Key_A, 4017}, {C, Qt::Key_P, 4018},
-        {C, Qt::Key_B, 4023}, {C, Qt::Key_Z, 4019}, {C, Qt::Key_F, 4020}, {C, Qt::Key_X, 4031},
-        {C, Qt::Key_C, 4032}, {C, Qt::Key_V, 4033}, {C, Qt::Key_R, 4024}, {C, Qt::Key_W, 4029},
-        {C, Qt::Key_L, 4027}, {C, Qt::Key_Y, 4036}, {C, Qt::Key_E, 4047}, {C, Qt::Key_H, 4048},
-        {C, Qt::Key_U, 4057}, {C, Qt::Key_M, 4058}, {C, Qt::Key_Return, 4052}, {C, Qt::Key_PageUp, 4061},
-        {C, Qt::Key_PageDown, 4062}, {N, Qt::Key_F1, 4034}, {N, Qt::Key_F2, 4035}, {N, Qt::Key_F3, 4021},
-        {N, Qt::Key_F4, 4037}, {C, Qt::Key_Q, 4290}, {CS, Qt::Key_Left, 5001}, {CS, Qt::Key_Right, 5002},
-        {CS, Qt::Key_D, 5003}, {CS, Qt::Key_R, 5004}, {CS, Qt::Key_H, 5005}};
+    struct R {
+      int m;
+      int k;
+      int n;
+    } rows[] = {
+        {N, Qt::Key_Tab, 4000},      {A, Qt::Key_D, 4001},  {A, Qt::Key_L, 4025},      {A, Qt::Key_A, 4005},
+        {A, Qt::Key_N, 4006},        {A, Qt::Key_F4, 4007}, {A, Qt::Key_O, 4008},      {A, Qt::Key_G, 4009},
+        {A, Qt::Key_X, 4010},        {A, Qt::Key_M, 4011},  {A, Qt::Key_C, 4022},      {A, Qt::Key_Up, 4044},
+        {A, Qt::Key_Down, 4045},     {A, Qt::Key_F5, 4046}, {C, Qt::Key_N, 4012},      {C, Qt::Key_J, 4014},
+        {C, Qt::Key_O, 4013},        {C, Qt::Key_S, 4016},  {C, Qt::Key_A, 4017},      {C, Qt::Key_P, 4018},
+        {C, Qt::Key_B, 4023},        {C, Qt::Key_Z, 4019},  {C, Qt::Key_F, 4020},      {C, Qt::Key_X, 4031},
+        {C, Qt::Key_C, 4032},        {C, Qt::Key_V, 4033},  {C, Qt::Key_R, 4024},      {C, Qt::Key_W, 4029},
+        {C, Qt::Key_L, 4027},        {C, Qt::Key_Y, 4036},  {C, Qt::Key_E, 4047},      {C, Qt::Key_H, 4048},
+        {C, Qt::Key_U, 4057},        {C, Qt::Key_M, 4058},  {C, Qt::Key_Return, 4052}, {C, Qt::Key_PageUp, 4061},
+        {C, Qt::Key_PageDown, 4062}, {N, Qt::Key_F1, 4034}, {N, Qt::Key_F2, 4035},     {N, Qt::Key_F3, 4021},
+        {N, Qt::Key_F4, 4037},       {C, Qt::Key_Q, 4290},  {CS, Qt::Key_Left, 5001},  {CS, Qt::Key_Right, 5002},
+        {CS, Qt::Key_D, 5003},       {CS, Qt::Key_R, 5004}, {CS, Qt::Key_H, 5005}};
     for (const R& r : rows) QTest::newRow(qPrintable(QString::number(r.n))) << r.m << r.k << r.n;
     int bound = 0;
     for (const CommandRow& row : Commands()) bound += row.key.id != Accel::None;

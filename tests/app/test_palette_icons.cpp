@@ -52,15 +52,15 @@ class TestPaletteIcons : public QObject {
     QTest::addColumn<uint>("background");
     QTest::addColumn<QString>("expected");
     const uint dark = 0x2b2b2b, light = 0xf0f0f0;
-    QTest::newRow("dark outline on dark") << R"(<path stroke="#556" fill="#fff"/>)" << dark
-                                          << R"(<path stroke="#747481" fill="#fff"/>)";
+    QTest::newRow("dark outline on dark")
+        << R"(<path stroke="#556" fill="#fff"/>)" << dark << R"(<path stroke="#747481" fill="#fff"/>)";
     QTest::newRow("six digits, fill") << R"(<rect fill="#222222"/>)" << dark << R"(<rect fill="#747474"/>)";
     QTest::newRow("bright colour kept") << R"(<path stroke="#e8c25a"/>)" << dark << R"(<path stroke="#e8c25a"/>)";
     QTest::newRow("none and other attributes kept")
         << R"(<path fill="none" stroke-width="1.6" stop-color="#000"/>)" << dark
         << R"(<path fill="none" stroke-width="1.6" stop-color="#000"/>)";
-    QTest::newRow("light palette keeps dark outlines") << R"(<path stroke="#556"/>)" << light
-                                                       << R"(<path stroke="#556"/>)";
+    QTest::newRow("light palette keeps dark outlines")
+        << R"(<path stroke="#556"/>)" << light << R"(<path stroke="#556"/>)";
   }
   void recolour() {
     QFETCH(QString, svg);

@@ -27,8 +27,7 @@ QStringList Texts(const std::vector<std::string>& paths) {
 QStringList VisibleEntries(App& app) {
   QStringList out;
   for (int i = 0; i < kRecentFileCount; ++i)
-    if (QAction* a = MenuItem(app.window, kRecentFileItems[i]); a && a->isVisible())
-      out << a->text();
+    if (QAction* a = MenuItem(app.window, kRecentFileItems[i]); a && a->isVisible()) out << a->text();
   return out;
 }
 
@@ -50,8 +49,8 @@ class TestRecentFiles : public QObject {
     for (int i = 0; i < 10; ++i) ten << QString("/s/%1.web").arg(i);
     QStringList eleventh = QStringList{"/s/new.web"} + ten.mid(0, 9);
     QTest::newRow("ten at most") << ten << "/s/new.web" << eleventh;
-    QTest::newRow("letter case is another file") << QStringList{"/s/A.web"} << "/s/a.web"
-                                                  << QStringList{"/s/a.web", "/s/A.web"};
+    QTest::newRow("letter case is another file")
+        << QStringList{"/s/A.web"} << "/s/a.web" << QStringList{"/s/a.web", "/s/A.web"};
     QTest::newRow("empty path ignored") << QStringList{"/s/a.web"} << "" << QStringList{"/s/a.web"};
     QTest::newRow("line break in a name ignored") << QStringList{} << "/s/a\nb.web" << QStringList{};
   }

@@ -61,12 +61,29 @@ class TestTextInserts : public QObject {
     QTest::newRow("602") << 602 << QByteArray("<button type=\"\"></button>") << 15;
     QTest::newRow("603") << 603 << QByteArray("<!--  -->") << 6;
     QTest::newRow("650") << 650 << QByteArray("<!DOCTYPE HTML>") << 17;
-    QTest::newRow("651") << 651 << QByteArray("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">") << 65;
+    QTest::newRow("651") << 651 << QByteArray("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">")
+                         << 65;
     QTest::newRow("652") << 652 << QByteArray("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Strict//EN\">") << 59;
-    QTest::newRow("653") << 653 << QByteArray("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Frameset//EN\"\r  \"http://www.w3.org/TR/html4/frameset.dtd\">") << 105;
-    QTest::newRow("654") << 654 << QByteArray("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\"\r  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">") << 125;
-    QTest::newRow("655") << 655 << QByteArray("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"\r  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">") << 113;
-    QTest::newRow("656") << 656 << QByteArray("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Frameset//EN\"\r  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-frameset.dtd\">") << 117;
+    QTest::newRow("653")
+        << 653
+        << QByteArray(
+               "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Frameset//EN\"\r  \"http://www.w3.org/TR/html4/frameset.dtd\">")
+        << 105;
+    QTest::newRow("654")
+        << 654
+        << QByteArray(
+               "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\"\r  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">")
+        << 125;
+    QTest::newRow("655")
+        << 655
+        << QByteArray(
+               "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\"\r  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">")
+        << 113;
+    QTest::newRow("656")
+        << 656
+        << QByteArray(
+               "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Frameset//EN\"\r  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-frameset.dtd\">")
+        << 117;
     QTest::newRow("845") << 845 << QByteArray("<base href=\"\"/>") << 13;
     QTest::newRow("846") << 846 << QByteArray("<body></body>") << 7;
     QTest::newRow("847") << 847 << QByteArray("<head></head>") << 7;
@@ -199,14 +216,21 @@ class TestTextInserts : public QObject {
     QTest::addColumn<int>("from");
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("selected");
-    QTest::newRow("tab") << Number(Accel::Tab) << 5 << "one\nt\t|wo\nthree" << "";
-    QTest::newRow("top") << Number(Accel::GoToTop) << 9 << "|one\ntwo\nthree" << "";
+    QTest::newRow("tab") << Number(Accel::Tab) << 5 << "one\nt\t|wo\nthree"
+                         << "";
+    QTest::newRow("top") << Number(Accel::GoToTop) << 9 << "|one\ntwo\nthree"
+                         << "";
     // Past the last line: the end.
-    QTest::newRow("bottom") << Number(Accel::GoToBottom) << 1 << "one\ntwo\nthree|" << "";
-    QTest::newRow("home") << Number(Accel::StartOfLine) << 6 << "one\n|two\nthree" << "";
-    QTest::newRow("line end") << Number(Accel::EndOfLine) << 4 << "one\ntwo|\nthree" << "";
-    QTest::newRow("line delete") << Number(Accel::RemoveLine) << 5 << "one\n|three" << "";
-    QTest::newRow("select line") << Number(Accel::HighlightLine) << 5 << "one\ntwo|\nthree" << "two";
+    QTest::newRow("bottom") << Number(Accel::GoToBottom) << 1 << "one\ntwo\nthree|"
+                            << "";
+    QTest::newRow("home") << Number(Accel::StartOfLine) << 6 << "one\n|two\nthree"
+                          << "";
+    QTest::newRow("line end") << Number(Accel::EndOfLine) << 4 << "one\ntwo|\nthree"
+                              << "";
+    QTest::newRow("line delete") << Number(Accel::RemoveLine) << 5 << "one\n|three"
+                                 << "";
+    QTest::newRow("select line") << Number(Accel::HighlightLine) << 5 << "one\ntwo|\nthree"
+                                 << "two";
   }
   void editingKeys() {
     QFETCH(int, number);
@@ -243,6 +267,7 @@ class TestTextInserts : public QObject {
     f.Key(Accel::Cut);
     QCOMPARE(EditorText(a.activeEditor), std::string("worldhello "));
   }
+
  private:
   std::unique_ptr<EditorFixture> shared_;
 };

@@ -56,11 +56,21 @@ class TestToolbar : public QObject {
     }
     using B = ButtonId;
     QStringList expected;
-    for (ButtonId id : {B::NewProgram, B::NewProject, B::Open, B::InsertFile, B::Close, B::Save, B::Print, B::Undo,
-                        B::Redo, B::None, B::Find, B::Cut, B::Copy, B::Paste, B::None, B::Preferences, B::EditorsFont,
-                        B::SystemColors, B::None, B::CreateWebPage, B::None, B::ValidateWebPage, B::SelectColor,
-                        B::LibraryManager, B::CommandPrompt, B::None, B::HelpContents, B::VisitWebSite, B::About,
-                        B::None})
+    for (ButtonId id : {B::NewProgram,    B::NewProject,
+                        B::Open,          B::InsertFile,
+                        B::Close,         B::Save,
+                        B::Print,         B::Undo,
+                        B::Redo,          B::None,
+                        B::Find,          B::Cut,
+                        B::Copy,          B::Paste,
+                        B::None,          B::Preferences,
+                        B::EditorsFont,   B::SystemColors,
+                        B::None,          B::CreateWebPage,
+                        B::None,          B::ValidateWebPage,
+                        B::SelectColor,   B::LibraryManager,
+                        B::CommandPrompt, B::None,
+                        B::HelpContents,  B::VisitWebSite,
+                        B::About,         B::None})
       expected << (id == B::None ? QString("|") : QString::number(Number(id)));
     QCOMPARE(ids, expected);
   }
@@ -71,14 +81,30 @@ class TestToolbar : public QObject {
     QStringList tips;
     for (ButtonId id : ToolbarLayout())
       if (id != ButtonId::None) tips << QString::fromStdString(ToolbarTip(*f.app, id));
-    QCOMPARE(tips, QStringList({"New Program (Ctrl+N)", "New Project (Ctrl+J)", "Open Program (Ctrl+O)", "Insert File",
-                                "Close (Ctrl+Q)", "Save Program (Ctrl+S)", "Print Text (Ctrl+P)", "Undo Text (Ctrl+Z)",
-                                "Redo Text (Ctrl+Y)", "Find Text (Ctrl+F)", "Cut Selected Text (Ctrl+X)",
-                                "Copy Selected Text (Ctrl+C)", "Paste Text From Clipboard (Ctrl+V)",
-                                "Editor's Preferences", "Editor's Font (Alt+N)", "System Colors (Alt+X)",
-                                "Create Web Page (Ctrl+R)", "Validate Web Page (Alt+D)", "Select Color (Alt+C)",
-                                "Library Manager (Alt+M)", "Command Prompt", "Help Contents (Ctrl+F1)",
-                                "Visit Our Website", "About Verosta editor"}));
+    QCOMPARE(tips, QStringList({"New Program (Ctrl+N)",
+                                "New Project (Ctrl+J)",
+                                "Open Program (Ctrl+O)",
+                                "Insert File",
+                                "Close (Ctrl+Q)",
+                                "Save Program (Ctrl+S)",
+                                "Print Text (Ctrl+P)",
+                                "Undo Text (Ctrl+Z)",
+                                "Redo Text (Ctrl+Y)",
+                                "Find Text (Ctrl+F)",
+                                "Cut Selected Text (Ctrl+X)",
+                                "Copy Selected Text (Ctrl+C)",
+                                "Paste Text From Clipboard (Ctrl+V)",
+                                "Editor's Preferences",
+                                "Editor's Font (Alt+N)",
+                                "System Colors (Alt+X)",
+                                "Create Web Page (Ctrl+R)",
+                                "Validate Web Page (Alt+D)",
+                                "Select Color (Alt+C)",
+                                "Library Manager (Alt+M)",
+                                "Command Prompt",
+                                "Help Contents (Ctrl+F1)",
+                                "Visit Our Website",
+                                "About Verosta editor"}));
     f.app->settings.toolbarTips = 0;
     for (ButtonId id : ToolbarLayout()) QCOMPARE(ToolbarTip(*f.app, id), std::string());
   }

@@ -73,7 +73,8 @@ class FilesTest : public QObject {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("VEROSTA_RO_FOLDER", QString::fromStdString(folder));
         p.setProcessEnvironment(env);
-        p.start("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups", copy, "unwritableFolderKeepsOldFile"});
+        p.start("setpriv",
+                {"--reuid=nobody", "--regid=nogroup", "--clear-groups", copy, "unwritableFolderKeepsOldFile"});
         QVERIFY(p.waitForFinished(60000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardOutput().constData());
       }
@@ -105,12 +106,21 @@ class FilesTest : public QObject {
     QTest::addColumn<QString>("target");  // what the link holds
     QTest::addColumn<QString>("lands");   // file that must receive the bytes
     QTest::addColumn<bool>("existing");   // does the target exist before the write
-    QTest::newRow("to an existing file") << "doc.web" << "real/doc.web" << "real/doc.web" << true;
-    QTest::newRow("dangling, relative") << "doc.web" << "real/new.web" << "real/new.web" << false;
-    QTest::newRow("dangling, absolute") << "doc.web" << "@/real/abs.web" << "real/abs.web" << false;
-    QTest::newRow("dangling, relative to the link's folder") << "sub/doc.web" << "../real/up.web"
+    QTest::newRow("to an existing file") << "doc.web"
+                                         << "real/doc.web"
+                                         << "real/doc.web" << true;
+    QTest::newRow("dangling, relative") << "doc.web"
+                                        << "real/new.web"
+                                        << "real/new.web" << false;
+    QTest::newRow("dangling, absolute") << "doc.web"
+                                        << "@/real/abs.web"
+                                        << "real/abs.web" << false;
+    QTest::newRow("dangling, relative to the link's folder") << "sub/doc.web"
+                                                             << "../real/up.web"
                                                              << "real/up.web" << false;
-    QTest::newRow("chain of two links") << "doc.web" << "hop.web" << "real/end.web" << false;
+    QTest::newRow("chain of two links") << "doc.web"
+                                        << "hop.web"
+                                        << "real/end.web" << false;
   }
   void writesThroughLinks() {
     QFETCH(QString, link);
@@ -121,12 +131,13 @@ class FilesTest : public QObject {
     QDir(dir.path()).mkpath("real");
     QDir(dir.path()).mkpath("sub");
     auto at = [&](const QString& name) { return dir.filePath(name).toStdString(); };
-    std::string held = target.startsWith('@') ? dir.path().toStdString() + target.mid(1).toStdString()
-                                               : target.toStdString();
+    std::string held =
+        target.startsWith('@') ? dir.path().toStdString() + target.mid(1).toStdString() : target.toStdString();
     QVERIFY(::symlink(held.c_str(), at(link).c_str()) == 0);
     if (target == "hop.web") QVERIFY(::symlink("real/end.web", at("hop.web").c_str()) == 0);
     if (existing) QVERIFY(core::WriteFileAtomically(at(lands), "old"));
-    QCOMPARE(QDir::cleanPath(QString::fromStdString(core::ResolveWriteTarget(at(link)))), QString::fromStdString(at(lands)));
+    QCOMPARE(QDir::cleanPath(QString::fromStdString(core::ResolveWriteTarget(at(link)))),
+             QString::fromStdString(at(lands)));
     QVERIFY(core::WriteFileAtomically(at(link), "new"));
     struct stat st {};
     QVERIFY(::lstat(at(link).c_str(), &st) == 0);
@@ -155,7 +166,8 @@ class FilesTest : public QObject {
     QVERIFY(core::WriteFileAtomically(dir.filePath("page.web").toStdString(), "page"));
     QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString& n : stale) QVERIFY2(!left.contains(n), qPrintable(n));
-    for (const QString& n : kept + QStringList{"page.web", ".page.web.dirXYZ"}) QVERIFY2(left.contains(n), qPrintable(n));
+    for (const QString& n : kept + QStringList{"page.web", ".page.web.dirXYZ"})
+      QVERIFY2(left.contains(n), qPrintable(n));
     QCOMPARE(left.size(), kept.size() + 2);
   }
 

@@ -12,10 +12,10 @@ class OwnFilesTest : public QObject {
   void names_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("own");
-    for (const char* own : {"Verosta.ini", "FtpProjs.ini", "FtpTrust.ini", "Recent.ini", "Cname.ini", "Final.ini",
-                            "delete.ini", "Block.ini", "FTPPROJS.INI", "ftpprojs.ini", "FtpProjs-my_site.manifest",
-                            "Verosta.ini.damaged", "FtpProjs.ini.damaged", ".FtpProjs.ini.a1B2c3",
-                            ".FtpProjs-x.manifest.Zz9yy8"})
+    for (const char* own :
+         {"Verosta.ini", "FtpProjs.ini", "FtpTrust.ini", "Recent.ini", "Cname.ini", "Final.ini", "delete.ini",
+          "Block.ini", "FTPPROJS.INI", "ftpprojs.ini", "FtpProjs-my_site.manifest", "Verosta.ini.damaged",
+          "FtpProjs.ini.damaged", ".FtpProjs.ini.a1B2c3", ".FtpProjs-x.manifest.Zz9yy8"})
       QTest::newRow(own) << own << true;
     for (const char* other : {"index.html", "site.ini", "FtpProjs.ini.txt", "MyFtpProjs.ini", "x.manifest",
                               ".FtpProjs.ini.abc", ".FtpProjs.ini.a1b2c3d", "Verosta.web", "damaged.html"})

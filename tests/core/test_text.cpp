@@ -51,11 +51,26 @@ class TextTest : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("ext");
-    QTest::newRow("slash") << "/home/ann/site/index.web" << "index.web" << "/home/ann/site" << "web";
-    QTest::newRow("backslash") << "C:\\pics\\a.gif" << "a.gif" << "C:\\pics" << "gif";
-    QTest::newRow("dot in folder") << "/a.b/name" << "name" << "/a.b" << "";
-    QTest::newRow("two dots") << "x/page.html.bak" << "page.html.bak" << "x" << "bak";
-    QTest::newRow("root") << "/a.web" << "a.web" << "/" << "web";
+    QTest::newRow("slash") << "/home/ann/site/index.web"
+                           << "index.web"
+                           << "/home/ann/site"
+                           << "web";
+    QTest::newRow("backslash") << "C:\\pics\\a.gif"
+                               << "a.gif"
+                               << "C:\\pics"
+                               << "gif";
+    QTest::newRow("dot in folder") << "/a.b/name"
+                                   << "name"
+                                   << "/a.b"
+                                   << "";
+    QTest::newRow("two dots") << "x/page.html.bak"
+                              << "page.html.bak"
+                              << "x"
+                              << "bak";
+    QTest::newRow("root") << "/a.web"
+                          << "a.web"
+                          << "/"
+                          << "web";
   }
   void paths() {
     QFETCH(QString, path);

@@ -56,13 +56,20 @@ class TestDocumentFiles : public QObject {
   void backupPath_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("backup");
-    QTest::newRow("web") << "/site/page.web" << "/site/page.bak";
-    QTest::newRow("web upper case") << "/site/PAGE.WEB" << "/site/PAGE.bak";
-    QTest::newRow("html keeps its name") << "/site/page.html" << "/site/page.html.bak";
-    QTest::newRow("short extension") << "/site/a.js" << "/site/a.js.bak";
-    QTest::newRow("no extension") << "/site/README" << "/site/README.bak";
-    QTest::newRow("dot in folder only") << "/my.web/file" << "/my.web/file.bak";
-    QTest::newRow("spaces and quotes") << "/my site/\"x\" y.web" << "/my site/\"x\" y.bak";
+    QTest::newRow("web") << "/site/page.web"
+                         << "/site/page.bak";
+    QTest::newRow("web upper case") << "/site/PAGE.WEB"
+                                    << "/site/PAGE.bak";
+    QTest::newRow("html keeps its name") << "/site/page.html"
+                                         << "/site/page.html.bak";
+    QTest::newRow("short extension") << "/site/a.js"
+                                     << "/site/a.js.bak";
+    QTest::newRow("no extension") << "/site/README"
+                                  << "/site/README.bak";
+    QTest::newRow("dot in folder only") << "/my.web/file"
+                                        << "/my.web/file.bak";
+    QTest::newRow("spaces and quotes") << "/my site/\"x\" y.web"
+                                       << "/my site/\"x\" y.bak";
   }
   void backupPath() {
     QFETCH(QString, path);
@@ -73,10 +80,14 @@ class TestDocumentFiles : public QObject {
   void saveRoundTrip_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("backupName");
-    QTest::newRow("program") << "site/page.web" << "site/page.bak";
-    QTest::newRow("html") << "site/page.html" << "site/page.html.bak";
-    QTest::newRow("script") << "a.js" << "a.js.bak";
-    QTest::newRow("non-ASCII and spaces") << "my site/Straße \"1\".web" << "my site/Straße \"1\".bak";
+    QTest::newRow("program") << "site/page.web"
+                             << "site/page.bak";
+    QTest::newRow("html") << "site/page.html"
+                          << "site/page.html.bak";
+    QTest::newRow("script") << "a.js"
+                            << "a.js.bak";
+    QTest::newRow("non-ASCII and spaces") << "my site/Straße \"1\".web"
+                                          << "my site/Straße \"1\".bak";
   }
   void saveRoundTrip() {
     QFETCH(QString, name);
@@ -115,7 +126,8 @@ class TestDocumentFiles : public QObject {
     f.Menu(105);
     QCOMPARE(f.ReadFile("binary.dat"), bytes);
     QVERIFY(!IsDocumentModified(*f.app, f.app->activeSlot));
-    QCOMPARE(QDir(QString::fromStdString(f.Folder())).entryList({".binary.dat*"}, QDir::Hidden | QDir::Files).size(), 0);
+    QCOMPARE(QDir(QString::fromStdString(f.Folder())).entryList({".binary.dat*"}, QDir::Hidden | QDir::Files).size(),
+             0);
   }
 
   void fileFromAnotherProgramClosesWithoutQuestion() {
@@ -172,8 +184,9 @@ class TestDocumentFiles : public QObject {
   void failedSaveReadOnlyFolder() {
     const QByteArray child = qgetenv("VEROSTA_CHILD");
     if (child.isEmpty() && ::geteuid() == 0) {
-      RunChild("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
-                           QCoreApplication::applicationFilePath(), "failedSaveReadOnlyFolder"},
+      RunChild("setpriv",
+               {"--reuid=nobody", "--regid=nogroup", "--clear-groups", QCoreApplication::applicationFilePath(),
+                "failedSaveReadOnlyFolder"},
                "failedSaveReadOnlyFolder");
       return;
     }
@@ -209,8 +222,9 @@ class TestDocumentFiles : public QObject {
     const QByteArray child = qgetenv("VEROSTA_CHILD");
     if (child.isEmpty()) {
       QTemporaryDir mountPoint;
-      RunChild("unshare", {"-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$1\" failedSaveFullDisk",
-                           mountPoint.path(), QCoreApplication::applicationFilePath()},
+      RunChild("unshare",
+               {"-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$1\" failedSaveFullDisk",
+                mountPoint.path(), QCoreApplication::applicationFilePath()},
                "failedSaveFullDisk", mountPoint.path());
       return;
     }
@@ -242,8 +256,10 @@ class TestDocumentFiles : public QObject {
     const QByteArray child = qgetenv("VEROSTA_CHILD");
     if (child.isEmpty()) {
       QTemporaryDir mountPoint;
-      RunChild("unshare", {"-rm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$1\" exitWithFailingSaveKeepsWindow",
-                           mountPoint.path(), QCoreApplication::applicationFilePath()},
+      RunChild("unshare",
+               {"-rm", "sh", "-c",
+                "mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$1\" exitWithFailingSaveKeepsWindow",
+                mountPoint.path(), QCoreApplication::applicationFilePath()},
                "exitWithFailingSaveKeepsWindow", mountPoint.path());
       return;
     }
@@ -401,7 +417,8 @@ class TestDocumentFiles : public QObject {
     if (asks) f.platform.AnswerMessage(MsgAnswer::No);
     QVERIFY(ConfirmSaveBeforeClose(*f.app, true) == !asks);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
-    QCOMPARE(f.platform.CallsOf("message").empty() || f.platform.CallsOf("message").back().text != kNotSavedQuestion, !asks);
+    QCOMPARE(f.platform.CallsOf("message").empty() || f.platform.CallsOf("message").back().text != kNotSavedQuestion,
+             !asks);
     QVERIFY(SaveCommand(*f.app));
     QVERIFY(!IsDocumentModified(*f.app, slot));
   }
@@ -409,8 +426,9 @@ class TestDocumentFiles : public QObject {
   void readOnlyFileIsRefused() {
     const QByteArray child = qgetenv("VEROSTA_CHILD");
     if (child.isEmpty() && ::geteuid() == 0) {
-      RunChild("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
-                           QCoreApplication::applicationFilePath(), "readOnlyFileIsRefused"},
+      RunChild("setpriv",
+               {"--reuid=nobody", "--regid=nogroup", "--clear-groups", QCoreApplication::applicationFilePath(),
+                "readOnlyFileIsRefused"},
                "readOnlyFileIsRefused");
       return;
     }
@@ -439,8 +457,9 @@ class TestDocumentFiles : public QObject {
     QCOMPARE(opens.size(), size_t(1));
     QCOMPARE(opens[0].fileDialog.title, std::string("Open"));
     QCOMPARE(opens[0].fileDialog.defaultExtension, std::string("web"));
-    std::vector<std::pair<std::string, std::string>> expected = {
-        {"HTML Files (*.html)", "*.html"}, {"CSS Files (*.css)", "*.css"}, {"Plain Text Files (*.txt)", "*.txt"}};
+    std::vector<std::pair<std::string, std::string>> expected = {{"HTML Files (*.html)", "*.html"},
+                                                                 {"CSS Files (*.css)", "*.css"},
+                                                                 {"Plain Text Files (*.txt)", "*.txt"}};
     QVERIFY(opens[0].fileDialog.filters == expected);
     QCOMPARE(DocumentCount(*f.app), 2);
     QCOMPARE(f.app->currentPath, f.Path("style.css"));

@@ -182,11 +182,16 @@ class TestDocumentTable : public QObject {
     QTest::addColumn<QString>("saveTo");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<QString>("fileAfter");
-    QTest::newRow("unchanged: no question") << false << "" << "-" << true << "old";
-    QTest::newRow("no: closes unsaved") << true << "N" << "-" << true << "old";
-    QTest::newRow("yes, save as written") << true << "Y" << "page.web" << true << "new old";
-    QTest::newRow("yes, cancelled, keep it") << true << "YN" << "" << false << "old";
-    QTest::newRow("yes, cancelled, close anyway") << true << "YY" << "" << true << "old";
+    QTest::newRow("unchanged: no question") << false << ""
+                                            << "-" << true << "old";
+    QTest::newRow("no: closes unsaved") << true << "N"
+                                        << "-" << true << "old";
+    QTest::newRow("yes, save as written") << true << "Y"
+                                          << "page.web" << true << "new old";
+    QTest::newRow("yes, cancelled, keep it") << true << "YN"
+                                             << "" << false << "old";
+    QTest::newRow("yes, cancelled, close anyway") << true << "YY"
+                                                  << "" << true << "old";
   }
   void closeQuestion() {
     QFETCH(bool, edit);
@@ -324,7 +329,8 @@ class TestDocumentTable : public QObject {
     auto messages = f.platform.CallsOf("message");
     QCOMPARE(int(messages.size()), answer ? 1 : 0);
     if (answer) {
-      QCOMPARE(messages[0].text, std::string("One or more documents have not been saved.\rDo you want to save them now?"));
+      QCOMPARE(messages[0].text,
+               std::string("One or more documents have not been saved.\rDo you want to save them now?"));
       QCOMPARE(messages[0].buttons, MsgButtons::YesNo);
     }
     QVERIFY(f.ReadFile("Verosta.ini").find("File001 " + path + "\r\n") != std::string::npos);

@@ -93,8 +93,8 @@ class TestEditorStyle : public QObject {
     QFETCH(int, afterOpen);
     QFETCH(int, afterPass);
     EditorFixture f;
-    f.WriteFile("Verosta.ini", "Line numbers " + std::to_string(lineNumbers) + "\r\nFont size " +
-                                   std::to_string(fontSize) + "\r\n");
+    f.WriteFile("Verosta.ini",
+                "Line numbers " + std::to_string(lineNumbers) + "\r\nFont size " + std::to_string(fontSize) + "\r\n");
     f.Start();
     QCOMPARE(f.app->settings.fontSize, fontSize);
     ConfigureNewEditor(*f.app, f.app->activeSlot);
@@ -212,7 +212,8 @@ class TestEditorStyle : public QObject {
     QCOMPARE(Send(a, Sci::SCI_GETVIEWEOL), intptr_t(1));
     QCOMPARE(Send(a, Sci::SCI_GETTABWIDTH), intptr_t(3));
     QCOMPARE(Send(a, Sci::SCI_GETVIEWWS), intptr_t(1));
-    QVERIFY(MenuChecked(a, Cmd::EndOfLineMarks) && MenuChecked(a, Cmd::WrapText) && MenuChecked(a, Cmd::ShowWhiteSpace));
+    QVERIFY(MenuChecked(a, Cmd::EndOfLineMarks) && MenuChecked(a, Cmd::WrapText) &&
+            MenuChecked(a, Cmd::ShowWhiteSpace));
     QCOMPARE(Send(a, Sci::SCI_GETSCROLLWIDTHTRACKING), intptr_t(1));
     QCOMPARE(Send(a, Sci::SCI_CANUNDO), intptr_t(0));
     QCOMPARE(Send(a, Sci::SCI_GETCURRENTPOS), intptr_t(0));

@@ -66,8 +66,8 @@ class TestFileKeys : public QObject {
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("after");
     QTest::newRow("Tab") << int(Qt::Key_Tab) << int(Qt::NoModifier) << "ab\tc\nde";
-    QTest::newRow("Ctrl+Shift+R deletes the line") << int(Qt::Key_R) << int(Qt::ControlModifier | Qt::ShiftModifier)
-                                                   << "de";
+    QTest::newRow("Ctrl+Shift+R deletes the line")
+        << int(Qt::Key_R) << int(Qt::ControlModifier | Qt::ShiftModifier) << "de";
     QTest::newRow("Ctrl+Q closes the tab") << int(Qt::Key_Q) << int(Qt::ControlModifier) << "";
   }
   void editorBindingsLose() {
@@ -104,9 +104,9 @@ class TestFileKeys : public QObject {
       QTest::addRow("menu %d", Number(c)) << Number(c) << true << false;
     for (Accel k : {Accel::NewProgram, Accel::FileAssociations})
       QTest::addRow("key %d", Number(k)) << Number(k) << false << true;
-    for (Accel k : {Accel::Open, Accel::Save, Accel::SaveAs, Accel::Close, Accel::Tab, Accel::GoToTop, Accel::GoToBottom,
-                    Accel::Undo, Accel::Redo, Accel::Cut, Accel::Copy, Accel::Paste, Accel::StartOfLine,
-                    Accel::EndOfLine, Accel::RemoveLine, Accel::HighlightLine})
+    for (Accel k : {Accel::Open, Accel::Save, Accel::SaveAs, Accel::Close, Accel::Tab, Accel::GoToTop,
+                    Accel::GoToBottom, Accel::Undo, Accel::Redo, Accel::Cut, Accel::Copy, Accel::Paste,
+                    Accel::StartOfLine, Accel::EndOfLine, Accel::RemoveLine, Accel::HighlightLine})
       QTest::addRow("key %d", Number(k)) << Number(k) << false << false;
   }
   void fileCommandRowsAreRouted() {

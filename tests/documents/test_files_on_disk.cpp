@@ -219,7 +219,7 @@ class TestFilesOnDisk : public QObject {
     f.Start();
     f.WriteFile("same.web", "same");
     f.WriteFile("edited.web", "edited");
-    const struct utimbuf past {1000000000, 1000000000};
+    const struct utimbuf past { 1000000000, 1000000000 };
     QVERIFY(::utime(f.Path("same.web").c_str(), &past) == 0);
     const core::FileStamp untouched = core::StampOf(f.Path("same.web"));
     QVERIFY(OpenDocumentTab(*f.app, f.Path("same.web"), f.Path("same.web")));
@@ -293,8 +293,10 @@ class TestFilesOnDisk : public QObject {
   }
 
   void sizesAndBounds() {
-    const std::pair<long long, std::string> sizes[] = {
-        {100, "100 bytes"}, {3000, "3 KB"}, {600LL << 20, "600 MB"}, {(2LL << 30) + (1LL << 29), "2.5 GB"}};
+    const std::pair<long long, std::string> sizes[] = {{100, "100 bytes"},
+                                                       {3000, "3 KB"},
+                                                       {600LL << 20, "600 MB"},
+                                                       {(2LL << 30) + (1LL << 29), "2.5 GB"}};
     for (const auto& [bytes, text] : sizes) QCOMPARE(SizeText(bytes), text);
     QCOMPARE(LargeFileBound(-1), 512LL << 20);
     QCOMPARE(LargeFileBound(600LL << 20), 300LL << 20);
@@ -307,8 +309,11 @@ class TestFilesOnDisk : public QObject {
     const struct {
       const char *before, *after;
       size_t start, removed, inserted;
-    } rows[] = {{"abc", "abc", 3, 0, 0}, {"aXc", "aYYc", 1, 1, 2}, {"aa", "aaa", 2, 0, 1},
-                {"", "new", 0, 0, 3},    {"old", "", 0, 3, 0}};
+    } rows[] = {{"abc", "abc", 3, 0, 0},
+                {"aXc", "aYYc", 1, 1, 2},
+                {"aa", "aaa", 2, 0, 1},
+                {"", "new", 0, 0, 3},
+                {"old", "", 0, 3, 0}};
     for (const auto& r : rows) {
       const TextSplice s = SpliceBetween(r.before, r.after);
       QVERIFY2(s.start == r.start && s.removed == r.removed && s.inserted == r.inserted, r.after);

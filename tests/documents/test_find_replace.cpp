@@ -27,7 +27,9 @@ Range Selection(App& app) {
 }
 
 void Click(QDialog& d, const char* id) { d.findChild<QPushButton*>(id)->click(); }
-void Type(QDialog& d, const char* id, const char* text) { d.findChild<QLineEdit*>(id)->setText(QString::fromUtf8(text)); }
+void Type(QDialog& d, const char* id, const char* text) {
+  d.findChild<QLineEdit*>(id)->setText(QString::fromUtf8(text));
+}
 
 std::vector<std::string> Messages(const ScriptedPlatform& p) {
   std::vector<std::string> r;
@@ -209,11 +211,16 @@ class TestFindReplace : public QObject {
     QTest::addColumn<QString>("find");
     QTest::addColumn<QString>("with");
     QTest::addColumn<std::string>("result");
-    QTest::newRow("empty new text deletes") << std::string("a-b-c\n-") << "-" << "" << std::string("abc\n");
-    QTest::newRow("empty find does nothing") << std::string("abc") << "" << "x" << std::string("abc");
-    QTest::newRow("many lines, many matches") << std::string("a a\na a\n") << "a" << "bb" << std::string("bb bb\nbb bb\n");
-    QTest::newRow("find longer than text") << std::string("ab") << "abc" << "x" << std::string("ab");
-    QTest::newRow("utf-8") << std::string("caf\xC3\xA9 caf\xC3\xA9") << "\xC3\xA9" << "e" << std::string("cafe cafe");
+    QTest::newRow("empty new text deletes") << std::string("a-b-c\n-") << "-"
+                                            << "" << std::string("abc\n");
+    QTest::newRow("empty find does nothing") << std::string("abc") << ""
+                                             << "x" << std::string("abc");
+    QTest::newRow("many lines, many matches") << std::string("a a\na a\n") << "a"
+                                              << "bb" << std::string("bb bb\nbb bb\n");
+    QTest::newRow("find longer than text") << std::string("ab") << "abc"
+                                           << "x" << std::string("ab");
+    QTest::newRow("utf-8") << std::string("caf\xC3\xA9 caf\xC3\xA9") << "\xC3\xA9"
+                           << "e" << std::string("cafe cafe");
   }
   void replaceAllEdges() {
     QFETCH(std::string, text);

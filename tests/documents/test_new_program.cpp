@@ -44,11 +44,16 @@ class TestNewProgram : public QObject {
   void programName_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("saved");
-    QTest::newRow("bare") << "index" << "index.web";
-    QTest::newRow("with extension") << "index.web" << "index.web";
-    QTest::newRow(".web anywhere") << "old.web.bak" << "old.web.bak";
-    QTest::newRow("other extension") << "page.html" << "page.html.web";
-    QTest::newRow("case counts") << "INDEX.WEB" << "INDEX.WEB.web";
+    QTest::newRow("bare") << "index"
+                          << "index.web";
+    QTest::newRow("with extension") << "index.web"
+                                    << "index.web";
+    QTest::newRow(".web anywhere") << "old.web.bak"
+                                   << "old.web.bak";
+    QTest::newRow("other extension") << "page.html"
+                                     << "page.html.web";
+    QTest::newRow("case counts") << "INDEX.WEB"
+                                 << "INDEX.WEB.web";
   }
   void programName() {
     QFETCH(QString, typed);
@@ -60,14 +65,22 @@ class TestNewProgram : public QObject {
     QTest::addColumn<int>("box");
     QTest::addColumn<QString>("templ");
     QTest::addColumn<QString>("doctype");
-    QTest::newRow("html5") << 100 << "res/Html5.web" << "<!DOCTYPE HTML>";
-    QTest::newRow("transitional") << 110 << "res/HtmlTransitional.web" << "HTML 4.01 Transitional//EN";
-    QTest::newRow("strict") << 120 << "res/HtmlStrict.web" << "HTML 4.01//EN";
-    QTest::newRow("frameset") << 130 << "res/HtmlFrameset.web" << "HTML 4.01 Frameset//EN";
-    QTest::newRow("xhtml transitional") << 140 << "res/XhtmlTransitional.web" << "XHTML 1.0 Transitional//EN";
-    QTest::newRow("xhtml strict") << 150 << "res/XhtmlStrict.web" << "XHTML 1.0 Strict//EN";
-    QTest::newRow("xhtml frameset") << 160 << "res/XhtmlFrameset.web" << "XHTML 1.0 Frameset//EN";
-    QTest::newRow("blank") << 170 << "res/New.web" << "";
+    QTest::newRow("html5") << 100 << "res/Html5.web"
+                           << "<!DOCTYPE HTML>";
+    QTest::newRow("transitional") << 110 << "res/HtmlTransitional.web"
+                                  << "HTML 4.01 Transitional//EN";
+    QTest::newRow("strict") << 120 << "res/HtmlStrict.web"
+                            << "HTML 4.01//EN";
+    QTest::newRow("frameset") << 130 << "res/HtmlFrameset.web"
+                              << "HTML 4.01 Frameset//EN";
+    QTest::newRow("xhtml transitional") << 140 << "res/XhtmlTransitional.web"
+                                        << "XHTML 1.0 Transitional//EN";
+    QTest::newRow("xhtml strict") << 150 << "res/XhtmlStrict.web"
+                                  << "XHTML 1.0 Strict//EN";
+    QTest::newRow("xhtml frameset") << 160 << "res/XhtmlFrameset.web"
+                                    << "XHTML 1.0 Frameset//EN";
+    QTest::newRow("blank") << 170 << "res/New.web"
+                           << "";
   }
   void templates() {
     QFETCH(int, box);
@@ -90,9 +103,10 @@ class TestNewProgram : public QObject {
     // Only the clicked type is chosen, and the choice is in the configuration file.
     for (int i = 0; i < 8; ++i) QCOMPARE(*NewProgramFlag(f.app->settings, i), 100 + 10 * i == box ? 1 : 0);
     QCOMPARE(TemplateFor(f.app->settings), templ.toStdString());
-    const char* keys[] = {"Html5", "Html transitional", "Html strict", "Html frameset",
-                          "Xhtml transitional", "Xhtml strict", "Xhtml frameset", "Blank Page"};
-    QVERIFY(f.ReadFile("Verosta.ini").find(std::string("\r\n") + keys[(box - 100) / 10] + " 1\r\n") != std::string::npos);
+    const char* keys[] = {"Html5",        "Html transitional", "Html strict", "Html frameset", "Xhtml transitional",
+                          "Xhtml strict", "Xhtml frameset",    "Blank Page"};
+    QVERIFY(f.ReadFile("Verosta.ini").find(std::string("\r\n") + keys[(box - 100) / 10] + " 1\r\n") !=
+            std::string::npos);
   }
 
   void nameWithWebInsideIsKept() {
@@ -155,7 +169,8 @@ class TestNewProgram : public QObject {
     InsertTextAtCaret(*f.app, "keep");
     bool allUnchecked = true;
     f.platform.AnswerDialog([&](QDialog& d) {
-      for (int id = 100; id <= 170; id += 10) allUnchecked = allUnchecked && !d.findChild<QCheckBox*>(QString::number(id))->isChecked();
+      for (int id = 100; id <= 170; id += 10)
+        allUnchecked = allUnchecked && !d.findChild<QCheckBox*>(QString::number(id))->isChecked();
       return NewProgram(0, "second")(d);
     });
     f.Menu(100);
@@ -172,8 +187,14 @@ class TestNewProgram : public QObject {
     f.Start();
     bool controlsOk = false;
     f.platform.AnswerDialog([&controlsOk](QDialog& d) {
-      const char* labels[] = {" HTML5", " HTML 4.01 Transitional", " HTML 4.01 Strict", " HTML 4.01 Frameset",
-                              " XHTML 1.0 Transitional", " XHTML 1.0 Strict", " XHTML 1.0 Frameset", " Blank Page"};
+      const char* labels[] = {" HTML5",
+                              " HTML 4.01 Transitional",
+                              " HTML 4.01 Strict",
+                              " HTML 4.01 Frameset",
+                              " XHTML 1.0 Transitional",
+                              " XHTML 1.0 Strict",
+                              " XHTML 1.0 Frameset",
+                              " Blank Page"};
       for (int i = 0; i < 8; ++i) {
         auto* box = d.findChild<QCheckBox*>(QString::number(100 + 10 * i));
         if (!box || box->text() != labels[i] || box->isChecked() != (i == 2)) return false;
@@ -182,10 +203,11 @@ class TestNewProgram : public QObject {
       if (!d.findChild<QCheckBox*>("120")->isChecked()) return false;
       d.findChild<QPushButton*>("3")->click();
       controlsOk = d.windowTitle() == "New Program" && d.findChild<QLineEdit*>("190")->text() == "New.web" &&
-             d.findChild<QLabel*>("180")->text() == "Program name" &&
-             d.findChild<QLabel*>("200")->text() == "Enter a program name within the text input field." &&
-             d.findChild<QPushButton*>("300")->text() == "Ok" && d.findChild<QPushButton*>("2")->text() == "Cancel" &&
-             d.findChild<QPushButton*>("3")->text() == "Help";
+                   d.findChild<QLabel*>("180")->text() == "Program name" &&
+                   d.findChild<QLabel*>("200")->text() == "Enter a program name within the text input field." &&
+                   d.findChild<QPushButton*>("300")->text() == "Ok" &&
+                   d.findChild<QPushButton*>("2")->text() == "Cancel" &&
+                   d.findChild<QPushButton*>("3")->text() == "Help";
       return false;
     });
     f.Menu(100);

@@ -74,7 +74,7 @@ std::vector<Page> PdfPages(const std::string& pdf) {
       continue;
     }
     rows[std::lround(m.captured(2).toDouble() * 10)].emplace_back(m.captured(1).toDouble(), m.captured(3).toDouble(),
-                                                                 Unescape(m.captured(4)));
+                                                                  Unescape(m.captured(4)));
   }
   flush();
   return pages;
@@ -181,7 +181,9 @@ class TestPrint : public QObject {
 
     PrintPlanner selected(flags, "a.web");
     selected.PlainText("abc\ndef");
-    expected = {{PrintOp::Header, " Program name a.web"}, {PrintOp::Header, " "}, {PrintOp::Body, "abc"},
+    expected = {{PrintOp::Header, " Program name a.web"},
+                {PrintOp::Header, " "},
+                {PrintOp::Body, "abc"},
                 {PrintOp::Body, "def"}};
     QVERIFY(selected.Plan() == expected);
 
@@ -196,9 +198,8 @@ class TestPrint : public QObject {
   }
 
   void listedPaths() {
-    std::string config =
-        "[Files]\r\nLast file 1\r\nFile001 /a/one.web\r\nFile002 \r\nFile003 /b/two words.web\r\n"
-        "[File associations]\r\nFile01\r\n";
+    std::string config = "[Files]\r\nLast file 1\r\nFile001 /a/one.web\r\nFile002 \r\nFile003 /b/two words.web\r\n"
+                         "[File associations]\r\nFile01\r\n";
     QCOMPARE(ListedFilePaths(config), (std::vector<std::string>{"/a/one.web", "/b/two words.web"}));
   }
 
@@ -280,15 +281,14 @@ class TestPrint : public QObject {
       f.WriteFile(name, std::string(name) + " a\n" + name + " b\n" + name + " c");
       OpenDocumentTab(*f.app, f.Path(name), f.Path(name));
     }
-    CloseActiveDocumentQuietly(*f.app);  // three.web goes; New.web, one.web, two.web stay
+    CloseActiveDocumentQuietly(*f.app);                        // three.web goes; New.web, one.web, two.web stay
     QFile::remove(QString::fromStdString(f.Path("New.web")));  // a listed file that cannot be read
     f.Menu(137);
     auto pages = f.Pages();
     // The page header names the current document, whichever Save All left current.
     std::string header = " Program name " + core::FileNameOf(f.app->currentPath);
     QCOMPARE(pages.size(), size_t(3));
-    QCOMPARE(pages[0], (Page{header, "Program name New.web",
-                             "The file " + f.Path("New.web") + " could not be read."}));
+    QCOMPARE(pages[0], (Page{header, "Program name New.web", "The file " + f.Path("New.web") + " could not be read."}));
     QCOMPARE(pages[1], (Page{"Program name one.web", "1 one.web a", "2 one.web b", "3 one.web c"}));
     QCOMPARE(pages[2], (Page{"Program name two.web", "1 two.web a", "2 two.web b", "3 two.web c"}));
   }
@@ -306,10 +306,10 @@ class TestPrint : public QObject {
     QCOMPARE(pages[0][1], std::string("Program name long.web"));
     QCOMPARE(pages[0].back(), std::string("line 62"));
     QCOMPARE(pages[1], Join({" Program name long.web"}, [] {
-      Page p;
-      for (int i = 63; i <= 70; ++i) p.push_back("line " + std::to_string(i));
-      return p;
-    }()));
+               Page p;
+               for (int i = 63; i <= 70; ++i) p.push_back("line " + std::to_string(i));
+               return p;
+             }()));
   }
 
   void libraryPrintUsesTheLibraryName() {
@@ -358,7 +358,8 @@ class TestPrint : public QObject {
     auto asked = f.platform.CallsOf("message");
     QCOMPARE(asked.at(0).text, std::string(kNoPrinterQuestion));
     QCOMPARE(int(asked.at(0).buttons), int(MsgButtons::YesNo));
-    if (answer == int(MsgAnswer::Yes)) QCOMPARE(f.platform.CallsOf("save").at(0).fileDialog.defaultExtension, std::string("pdf"));
+    if (answer == int(MsgAnswer::Yes))
+      QCOMPARE(f.platform.CallsOf("save").at(0).fileDialog.defaultExtension, std::string("pdf"));
     QCOMPARE(QFile::exists(QString::fromStdString(pdf)), written);
     if (written) QCOMPARE(PdfPageCount(pdf), 1);
   }

@@ -72,8 +72,8 @@ class TestShippedThemes : public QObject {
     ApplyEditorStyle(*f.app);
     for (int style = 0; style < QsciScintillaBase::STYLE_DEFAULT; ++style) {
       double ratio = core::ContrastRatio(Fore(*f.app, style), Back(*f.app, style));
-      QVERIFY2(ratio >= minimum, (theme.toStdString() + " style " + std::to_string(style) + ": " +
-                                  std::to_string(ratio)).c_str());
+      QVERIFY2(ratio >= minimum,
+               (theme.toStdString() + " style " + std::to_string(style) + ": " + std::to_string(ratio)).c_str());
     }
     const int numbers = QsciScintillaBase::STYLE_LINENUMBER;
     QVERIFY(core::ContrastRatio(Fore(*f.app, numbers), Back(*f.app, numbers)) >= minimum);

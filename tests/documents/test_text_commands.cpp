@@ -84,7 +84,8 @@ class TestTextCommands : public QObject {
     QTest::addColumn<Bytes>("result");
     QTest::newRow("menu, line with end") << 222 << Bytes("abc\ndef") << 1 << Bytes("abc\nabc\n\ndef");
     QTest::newRow("key, last line") << 5003 << Bytes("abc\ndef") << 5 << Bytes("abc\ndef\ndef");
-    QTest::newRow("key, crlf line") << 5003 << Bytes("a\r\nb") << 0 << Bytes("a\na\r\n\r\nb");  // the new line takes the editor's own line end
+    QTest::newRow("key, crlf line") << 5003 << Bytes("a\r\nb") << 0
+                                    << Bytes("a\na\r\n\r\nb");  // the new line takes the editor's own line end
   }
   void duplicateLineKeepsClipboard() {
     QFETCH(int, number);
@@ -159,7 +160,8 @@ class TestTextCommands : public QObject {
     QVERIFY(!Send(app, Sci::SCI_CANUNDO));
     auto asked = f.platform.CallsOf("message");
     QCOMPARE(asked.size(), size_t(2));
-    QCOMPARE(asked[0].text, Bytes("This will clear the undo chain.\rYou will be unable to undo any modifications to this program."));
+    QCOMPARE(asked[0].text,
+             Bytes("This will clear the undo chain.\rYou will be unable to undo any modifications to this program."));
     QCOMPARE(asked[0].icon, MsgIcon::Information);
     QCOMPARE(asked[0].buttons, MsgButtons::OkCancel);
     QCOMPARE(asked[0].title, Bytes("Verosta editor"));

@@ -149,7 +149,8 @@ class TestTextDocumentCommands : public QObject {
     f.Menu(112);
     auto told = f.platform.CallsOf("message");
     QCOMPARE(told.size(), size_t(1));
-    QCOMPARE(told[0].text, std::string("There was a problem saving this file. Please try saving in to another location."));
+    QCOMPARE(told[0].text,
+             std::string("There was a problem saving this file. Please try saving in to another location."));
     QCOMPARE(told[0].icon, MsgIcon::Warning);
   }
 
@@ -212,13 +213,15 @@ class TestTextDocumentCommands : public QObject {
     f.Key(4009);
     std::vector<std::string> told;
     for (const auto& c : f.platform.CallsOf("message")) told.push_back(c.text);
-    QCOMPARE(told, (std::vector<std::string>{
-                       "Program name: taken.web\rThis file already exists. Please enter a different file name.",
-                       "Please enter a name within the New name input field.",
-                       "Please enter a name within the New name input field.",
-                       "Program name: sub/x\rA program name cannot contain \"/\" or \"\\\". Please enter a different file name.",
-                       "Program name: ..\\x\rA program name cannot contain \"/\" or \"\\\". Please enter a different file name.",
-                   }));
+    QCOMPARE(
+        told,
+        (std::vector<std::string>{
+            "Program name: taken.web\rThis file already exists. Please enter a different file name.",
+            "Please enter a name within the New name input field.",
+            "Please enter a name within the New name input field.",
+            "Program name: sub/x\rA program name cannot contain \"/\" or \"\\\". Please enter a different file name.",
+            "Program name: ..\\x\rA program name cannot contain \"/\" or \"\\\". Please enter a different file name.",
+        }));
     // The other file is untouched; the name with a space is taken in the end.
     QCOMPARE(f.ReadFile("taken.web"), std::string("other"));
     QVERIFY(core::FileExists(f.Path("my page.web")));

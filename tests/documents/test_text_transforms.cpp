@@ -60,11 +60,24 @@ class TestTextTransforms : public QObject {
     const int up = int(CaseChange::Upper), low = int(CaseChange::Lower), cap = int(CaseChange::Capitalize);
     QTest::newRow("capitalize") << cap << Bytes("hello WORLD-wide web") << Bytes("Hello World-Wide Web");
     QTest::newRow("digits separate") << cap << Bytes("3rd x9y") << Bytes("3Rd X9Y");
-    QTest::newRow("accented") << cap << Bytes("\xC3\xA9t\xC3\xA9 \xC3\x89T\xC3\x89") << Bytes("\xC3\x89t\xC3\xA9 \xC3\x89t\xC3\xA9");
-    QTest::newRow("upper") << up << Bytes("abc d\xC3\xA9" "f 1!\r\n") << Bytes("ABC D\xC3\x89" "F 1!\r\n");
+    QTest::newRow("accented") << cap << Bytes("\xC3\xA9t\xC3\xA9 \xC3\x89T\xC3\x89")
+                              << Bytes("\xC3\x89t\xC3\xA9 \xC3\x89t\xC3\xA9");
+    QTest::newRow("upper") << up
+                           << Bytes("abc d\xC3\xA9"
+                                    "f 1!\r\n")
+                           << Bytes("ABC D\xC3\x89"
+                                    "F 1!\r\n");
     QTest::newRow("lower") << low << Bytes("ABC \xC3\x96L") << Bytes("abc \xC3\xB6l");
-    QTest::newRow("invalid bytes kept") << up << Bytes("a\xFF" "b\xC3") << Bytes("A\xFF" "B\xC3");
-    QTest::newRow("invalid byte separates words") << cap << Bytes("ab\x80" "cd") << Bytes("Ab\x80" "Cd");
+    QTest::newRow("invalid bytes kept") << up
+                                        << Bytes("a\xFF"
+                                                 "b\xC3")
+                                        << Bytes("A\xFF"
+                                                 "B\xC3");
+    QTest::newRow("invalid byte separates words") << cap
+                                                  << Bytes("ab\x80"
+                                                           "cd")
+                                                  << Bytes("Ab\x80"
+                                                           "Cd");
   }
   void changeCase() {
     QFETCH(int, change);

@@ -56,10 +56,13 @@ class TestTheme : public QObject {
     QTest::newRow("a minus sign is no digit") << std::string("Strings -5\r\n") << std::string("Strings") << 0;
     QTest::newRow("too large for a colour") << std::string("Numbers 99999999999999\r\n") << std::string() << 0;
     QTest::newRow("largest colour") << std::string("Numbers 16777215\r\n") << std::string("Numbers") << 16777215;
-    QTest::newRow("Set numbers is not Numbers") << std::string("Set numbers 77\r\n") << std::string("Set numbers")
-                                                << 77;
+    QTest::newRow("Set numbers is not Numbers")
+        << std::string("Set numbers 77\r\n") << std::string("Set numbers") << 77;
     QTest::newRow("lone CR line ends") << std::string("[x]\rWhite space 3\r") << std::string("White space") << 3;
-    QTest::newRow("binary bytes") << (std::string("\x01\xff") + '\0' + "Text 4\r\n\x80" "Doctype 1") << std::string() << 0;
+    QTest::newRow("binary bytes") << (std::string("\x01\xff") + '\0' +
+                                      "Text 4\r\n\x80"
+                                      "Doctype 1")
+                                  << std::string() << 0;
     QTest::newRow("after Ctrl+Z nothing") << std::string("Operator 6\x1aText 9") << std::string("Operator") << 6;
   }
   void read() {
@@ -98,9 +101,8 @@ class TestTheme : public QObject {
     QCOMPARE(save.title, std::string("Save Theme"));
     QCOMPARE(save.folder, std::string("Themes"));
     QCOMPARE(save.defaultExtension, std::string("scol"));
-    QVERIFY((save.filters ==
-             std::vector<std::pair<std::string, std::string>>{{"System Colors (*.scol)", "*.scol"},
-                                                              {"All Files (*.*)", "*.*"}}));
+    QVERIFY((save.filters == std::vector<std::pair<std::string, std::string>>{{"System Colors (*.scol)", "*.scol"},
+                                                                              {"All Files (*.*)", "*.*"}}));
     QCOMPARE(f.app->settings.syntaxHighlighting, 1);
     QVERIFY(f.ReadFile("Verosta.ini").find("\r\nGutter 15790320\r\n") != std::string::npos);
   }

@@ -57,21 +57,51 @@ class TestWebColouring : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("piece");
     QTest::addColumn<int>("colour");
-    QTest::newRow("html tag") << "a.html" << "<p>it's here</p>" << "p>" << 0x000002;
-    QTest::newRow("html apostrophe is text") << "a.html" << "<p>it's here</p>" << "s here" << 0x000001;
-    QTest::newRow("html comment") << "a.html" << "<!-- note -->\n<p>x</p>" << "note" << 0x000004;
-    QTest::newRow("html attribute value") << "a.html" << "<a href=\"x.html\">x</a>" << "x.html\"" << 0x000003;
-    QTest::newRow("html script keyword") << "a.htm" << "<script>\nvar n = 1;\n</script>" << "var" << 0x000002;
-    QTest::newRow("css comment") << "s.css" << "/* top */\np { color: red; }" << "top" << 0x000004;
-    QTest::newRow("css selector") << "s.css" << "/* top */\np { color: red; }" << "p {" << 0x000002;
-    QTest::newRow("css operator") << "s.css" << "p { color: red; }" << "{" << 0x000006;
-    QTest::newRow("js keyword") << "m.js" << "var x = 'a'; // end\nx = 42;" << "var" << 0x000002;
-    QTest::newRow("js string") << "m.js" << "var x = 'a'; // end\nx = 42;" << "'a'" << 0x000003;
-    QTest::newRow("js comment") << "m.js" << "var x = 'a'; // end\nx = 42;" << "end" << 0x000004;
-    QTest::newRow("js number") << "m.js" << "var x = 'a'; // end\nx = 42;" << "42" << 0x000005;
-    QTest::newRow("js operator") << "m.js" << "var x = 'a'; // end\nx = 42;" << "=" << 0x000006;
-    QTest::newRow("program apostrophe comment") << "p.web" << "WriteText 'rest" << "rest" << 0x000004;
-    QTest::newRow("program keyword") << "p.web" << "ShowImage x" << "ShowImage" << 0x000002;
+    QTest::newRow("html tag") << "a.html"
+                              << "<p>it's here</p>"
+                              << "p>" << 0x000002;
+    QTest::newRow("html apostrophe is text") << "a.html"
+                                             << "<p>it's here</p>"
+                                             << "s here" << 0x000001;
+    QTest::newRow("html comment") << "a.html"
+                                  << "<!-- note -->\n<p>x</p>"
+                                  << "note" << 0x000004;
+    QTest::newRow("html attribute value") << "a.html"
+                                          << "<a href=\"x.html\">x</a>"
+                                          << "x.html\"" << 0x000003;
+    QTest::newRow("html script keyword") << "a.htm"
+                                         << "<script>\nvar n = 1;\n</script>"
+                                         << "var" << 0x000002;
+    QTest::newRow("css comment") << "s.css"
+                                 << "/* top */\np { color: red; }"
+                                 << "top" << 0x000004;
+    QTest::newRow("css selector") << "s.css"
+                                  << "/* top */\np { color: red; }"
+                                  << "p {" << 0x000002;
+    QTest::newRow("css operator") << "s.css"
+                                  << "p { color: red; }"
+                                  << "{" << 0x000006;
+    QTest::newRow("js keyword") << "m.js"
+                                << "var x = 'a'; // end\nx = 42;"
+                                << "var" << 0x000002;
+    QTest::newRow("js string") << "m.js"
+                               << "var x = 'a'; // end\nx = 42;"
+                               << "'a'" << 0x000003;
+    QTest::newRow("js comment") << "m.js"
+                                << "var x = 'a'; // end\nx = 42;"
+                                << "end" << 0x000004;
+    QTest::newRow("js number") << "m.js"
+                               << "var x = 'a'; // end\nx = 42;"
+                               << "42" << 0x000005;
+    QTest::newRow("js operator") << "m.js"
+                                 << "var x = 'a'; // end\nx = 42;"
+                                 << "=" << 0x000006;
+    QTest::newRow("program apostrophe comment") << "p.web"
+                                                << "WriteText 'rest"
+                                                << "rest" << 0x000004;
+    QTest::newRow("program keyword") << "p.web"
+                                     << "ShowImage x"
+                                     << "ShowImage" << 0x000002;
   }
   void colours() {
     QFETCH(QString, name);
@@ -105,7 +135,8 @@ class TestWebColouring : public QObject {
     f.Menu(106);
     Send(*f.app, Sci::SCI_COLOURISE, 0, -1);
     QCOMPARE(int(Send(*f.app, Sci::SCI_GETLEXER)), kHtmlLexer);
-    QCOMPARE(int(Send(*f.app, Sci::SCI_STYLEGETFORE, Send(*f.app, Sci::SCI_GETSTYLEAT, 5))), 0x000001);  // the apostrophe is text
+    QCOMPARE(int(Send(*f.app, Sci::SCI_STYLEGETFORE, Send(*f.app, Sci::SCI_GETSTYLEAT, 5))),
+             0x000001);  // the apostrophe is text
   }
 };
 

@@ -10,11 +10,20 @@ using namespace insert;
 
 namespace {
 
-std::string Golden(const std::string& name) { return ReadAll(std::string(VEROSTA_TEST_DATA) + "/insert/golden/" + name); }
+std::string Golden(const std::string& name) {
+  return ReadAll(std::string(VEROSTA_TEST_DATA) + "/insert/golden/" + name);
+}
 
 FormValues Contact(int style) {
-  return {.action = "mailto:ann@example.com", .name = "Your name:", .email = "E-mail:", .address = "Address:",
-          .post = "Post code:", .country = "Country:", .comments = "Comments:", .submit = "submit", .clear = "Clear",
+  return {.action = "mailto:ann@example.com",
+          .name = "Your name:",
+          .email = "E-mail:",
+          .address = "Address:",
+          .post = "Post code:",
+          .country = "Country:",
+          .comments = "Comments:",
+          .submit = "submit",
+          .clear = "Clear",
           .style = style};
 }
 
@@ -27,9 +36,8 @@ FormValues ContactFile() {
 }
 
 bool SameTexts(const FormValues& a, const FormValues& b) {
-  return a.action == b.action && a.name == b.name && a.email == b.email && a.address == b.address &&
-         a.post == b.post && a.country == b.country && a.comments == b.comments && a.submit == b.submit &&
-         a.clear == b.clear;
+  return a.action == b.action && a.name == b.name && a.email == b.email && a.address == b.address && a.post == b.post &&
+         a.country == b.country && a.comments == b.comments && a.submit == b.submit && a.clear == b.clear;
 }
 
 constexpr int kAction = 1001, kClear = 1009, kStyle = 1010, kOpen = 3001, kSave = 3002;
@@ -81,12 +89,18 @@ class TestForms : public QObject {
     QTest::addColumn<QString>("name");
     QTest::newRow("golden") << QByteArray::fromStdString(Golden("contact.form")) << " mailto:ann@example.com "
                             << "Your name:";
-    QTest::newRow("key without blank skipped") << QByteArray("Action\r\nName x\r\n") << "old action" << "x";
-    QTest::newRow("lower-case key skipped") << QByteArray("action a\r\nname b\r\n") << "old action" << "old name";
-    QTest::newRow("later line wins") << QByteArray("Action a\r\nAction b\r\n") << "b" << "old name";
-    QTest::newRow("LF and CR line ends") << QByteArray("Action a\nName b\rEmail c") << "a" << "b";
-    QTest::newRow("empty value") << QByteArray("Action \r\n") << "" << "old name";
-    QTest::newRow("binary garbage") << QByteArray("\x01\xff\x00zz\r\n", 6) << "old action" << "old name";
+    QTest::newRow("key without blank skipped") << QByteArray("Action\r\nName x\r\n") << "old action"
+                                               << "x";
+    QTest::newRow("lower-case key skipped") << QByteArray("action a\r\nname b\r\n") << "old action"
+                                            << "old name";
+    QTest::newRow("later line wins") << QByteArray("Action a\r\nAction b\r\n") << "b"
+                                     << "old name";
+    QTest::newRow("LF and CR line ends") << QByteArray("Action a\nName b\rEmail c") << "a"
+                                         << "b";
+    QTest::newRow("empty value") << QByteArray("Action \r\n") << ""
+                                 << "old name";
+    QTest::newRow("binary garbage") << QByteArray("\x01\xff\x00zz\r\n", 6) << "old action"
+                                    << "old name";
   }
   void readFormFile() {
     QFETCH(QByteArray, file);
@@ -167,8 +181,14 @@ class TestForms : public QObject {
     SetDocument(*f.app, "ab", 1);
     FormValues c = Contact(1);
     Settings& s = f.app->settings;
-    s.formAction = c.action; s.formName = c.name; s.formEmail = c.email; s.formAddress = c.address;
-    s.formPost = c.post; s.formCountry = c.country; s.formComments = c.comments; s.formSubmit = c.submit;
+    s.formAction = c.action;
+    s.formName = c.name;
+    s.formEmail = c.email;
+    s.formAddress = c.address;
+    s.formPost = c.post;
+    s.formCountry = c.country;
+    s.formComments = c.comments;
+    s.formSubmit = c.submit;
     s.formClear = "old";
     s.formStyle = 1;
     f.platform.AnswerDialog([](QDialog& d) {

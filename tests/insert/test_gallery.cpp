@@ -48,7 +48,8 @@ void TestGallery::pictures_data() {
   QTest::newRow("CR LF lines") << "a.jpg\r\nb.png\r\n" << QStringList{"a.jpg", "b.png"};
   QTest::newRow("leading blank kept") << " a.jpg\nb.png " << QStringList{" a.jpg", "b.png "};
   QTest::newRow("empty") << "" << QStringList{};
-  QTest::newRow("non-ascii and blanks") << QString::fromUtf8("my photo é.jpg") << QStringList{QString::fromUtf8("my photo é.jpg")};
+  QTest::newRow("non-ascii and blanks") << QString::fromUtf8("my photo é.jpg")
+                                        << QStringList{QString::fromUtf8("my photo é.jpg")};
 }
 
 void TestGallery::pictures() {
@@ -192,7 +193,8 @@ void TestGallery::galleryDialog() {
   QCOMPARE(EditorText(f.app->activeEditor), expected);
   QCOMPARE(Send(*f.app, QsciScintillaBase::SCI_GETCURRENTPOS), Send(*f.app, QsciScintillaBase::SCI_GETLENGTH));
   QCOMPARE(f.app->settings.imageGalleryStyle, style ? 1 : 0);
-  QVERIFY(f.ReadFile("Verosta.ini").find(style ? "Image gallery style 1" : "Image gallery style 0") != std::string::npos);
+  QVERIFY(f.ReadFile("Verosta.ini").find(style ? "Image gallery style 1" : "Image gallery style 0") !=
+          std::string::npos);
   QVERIFY(!core::FileExists(f.Path("Items.tmp")));
   QCOMPARE(f.app->galleryFolder, folder);
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
@@ -278,7 +280,8 @@ void TestGallery::bigFolderWithOddNames() {
   f.Menu(421);
   QCOMPARE(listed, names.join("\n"));
   const std::string text = EditorText(f.app->activeEditor);
-  QVERIFY(text.find("    ShowImage [1999] = 'images/Bild Nr 1999 gr\xc3\xb6\xc3\x9f" "er.jpg'") != std::string::npos);
+  QVERIFY(text.find("    ShowImage [1999] = 'images/Bild Nr 1999 gr\xc3\xb6\xc3\x9f"
+                    "er.jpg'") != std::string::npos);
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
 

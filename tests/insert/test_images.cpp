@@ -11,8 +11,13 @@ using namespace insert;
 namespace {
 
 ImageValues Values(std::string image, std::string link, std::string rollover, int style) {
-  return {.image = std::move(image), .rollover = std::move(rollover), .link = std::move(link), .tooltip = "A cat",
-          .width = "275px", .height = "120px", .style = style};
+  return {.image = std::move(image),
+          .rollover = std::move(rollover),
+          .link = std::move(link),
+          .tooltip = "A cat",
+          .width = "275px",
+          .height = "120px",
+          .style = style};
 }
 
 const char kStyledAlt[] = "alt=\"A cat\" style=\"height:120px; width:275px; padding: 8px;\">";
@@ -31,8 +36,10 @@ class TestImages : public QObject {
                            << "alt=\"A cat\">";
     QTest::newRow("inline style") << "/home/ann/site/a.gif" << 1 << "<img src=\"file:///home/ann/site/a.gif\""
                                   << kStyledAlt;
-    QTest::newRow("windows path") << "C:\\pics\\a.gif" << 0 << "<img src=\"file:///C:/pics/a.gif\"" << "alt=\"A cat\">";
-    QTest::newRow("empty path") << "" << 0 << "<img src=\"file:///\"" << "alt=\"A cat\">";
+    QTest::newRow("windows path") << "C:\\pics\\a.gif" << 0 << "<img src=\"file:///C:/pics/a.gif\""
+                                  << "alt=\"A cat\">";
+    QTest::newRow("empty path") << "" << 0 << "<img src=\"file:///\""
+                                << "alt=\"A cat\">";
   }
   void displayImage() {
     QFETCH(QString, path);
@@ -50,8 +57,8 @@ class TestImages : public QObject {
     QTest::addColumn<QString>("link");
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("plain, typed link") << "page.html" << 0
-                                       << "<a href=\"page.html\">\n<img src=\"file:///p/a%20b.gif\"\nalt=\"A cat\">\n</a>";
+    QTest::newRow("plain, typed link")
+        << "page.html" << 0 << "<a href=\"page.html\">\n<img src=\"file:///p/a%20b.gif\"\nalt=\"A cat\">\n</a>";
     QTest::newRow("inline style, file URL link")
         << "file:///site/page.html" << 1
         << QString("<a href=\"file:///site/page.html\">\n<img src=\"file:///p/a%20b.gif\"\n") + kStyledAlt + "\n</a>";
@@ -71,15 +78,20 @@ class TestImages : public QObject {
     QTest::addColumn<QString>("link");
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("windows paths") << "C:\\pics\\a.gif" << "C:\\pics\\b.gif" << "C:\\site\\page.html" << 0
+    QTest::newRow("windows paths") << "C:\\pics\\a.gif"
+                                   << "C:\\pics\\b.gif"
+                                   << "C:\\site\\page.html" << 0
                                    << "<a href=\"file:///C:/site/page.html\">\n<img src=\"file:///C:/pics/a.gif\"\n"
                                       "onmouseover=\"src='file:///C:/pics/b.gif'\"\n"
                                       "onmouseout=\"src='file:///C:/pics/a.gif'\"\nalt=\"A cat\">\n</a>";
-    QTest::newRow("inline style, web link") << "/p/a.gif" << "/p/it's.gif" << "https://example.org/" << 1
-                                            << QString("<a href=\"https://example.org/\">\n<img src=\"file:///p/a.gif\"\n"
-                                                       "onmouseover=\"src='file:///p/it%27s.gif'\"\n"
-                                                       "onmouseout=\"src='file:///p/a.gif'\"\n") +
-                                                   kStyledAlt + "\n</a>";
+    QTest::newRow("inline style, web link")
+        << "/p/a.gif"
+        << "/p/it's.gif"
+        << "https://example.org/" << 1
+        << QString("<a href=\"https://example.org/\">\n<img src=\"file:///p/a.gif\"\n"
+                   "onmouseover=\"src='file:///p/it%27s.gif'\"\n"
+                   "onmouseout=\"src='file:///p/a.gif'\"\n") +
+               kStyledAlt + "\n</a>";
   }
   void rollover() {
     QFETCH(QString, main);
@@ -109,7 +121,8 @@ class TestImages : public QObject {
     f.platform.AnswerOpen({"/home/ann/my pics/cat.gif"});
     f.Menu(401);
     QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
-    std::string expected = "abc<img src=\"file:///home/ann/my%20pics/cat.gif\"def\n" + std::string(kStyledAlt) + "\nnext";
+    std::string expected =
+        "abc<img src=\"file:///home/ann/my%20pics/cat.gif\"def\n" + std::string(kStyledAlt) + "\nnext";
     QCOMPARE(QString::fromStdString(EditorText(f.app->activeEditor)), QString::fromStdString(expected));
     QCOMPARE(Caret(*f.app), intptr_t(expected.find("alt=")));
     QCOMPARE(f.platform.sounds.size(), size_t(1));
@@ -149,7 +162,8 @@ class TestImages : public QObject {
     QCOMPARE(opens[0].fileDialog.filters.size(), size_t(5));
     QCOMPARE(opens[2].fileDialog.title, std::string("Link To"));
     QCOMPARE(f.app->settings.imageLinkStyle, 0);
-    QVERIFY(!QFile::exists(QString::fromStdString(f.Path("Verosta.ini"))));  // this dialog leaves the file to the next save
+    QVERIFY(
+        !QFile::exists(QString::fromStdString(f.Path("Verosta.ini"))));  // this dialog leaves the file to the next save
     QVERIFY(f.platform.sounds.empty());
   }
 

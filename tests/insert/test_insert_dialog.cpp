@@ -13,9 +13,8 @@ namespace {
 DialogSpec SampleSpec(const Settings& s) {
   return {.entry = kDisplayImageDialog,
           .controls = {Label(2001, "Locate image:"), TextBox(1001, "start"), PushButton(3001, "Browse..."),
-                       Label(2002, "Color:"), TextBox(1002), PushButton(3002, "Select..."),
-                       Label(2003, "Width:"), DropDown(1003, SizeChoices(), "100px"),
-                       StyleCheckBox(1004, kImageStyle, s)}};
+                       Label(2002, "Color:"), TextBox(1002), PushButton(3002, "Select..."), Label(2003, "Width:"),
+                       DropDown(1003, SizeChoices(), "100px"), StyleCheckBox(1004, kImageStyle, s)}};
 }
 
 }  // namespace
@@ -81,14 +80,21 @@ class TestInsertDialog : public QObject {
   void attributeTextAndFileUrls_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("url");
-    QTest::newRow("absolute") << "/home/ann/site/a.gif" << "file:///home/ann/site/a.gif";
-    QTest::newRow("drive letter") << "C:\\pics\\a.gif" << "file:///C:/pics/a.gif";
-    QTest::newRow("blank, quotes, hash") << "/p/a b\"c'd#e.gif" << "file:///p/a%20b%22c%27d%23e.gif";
+    QTest::newRow("absolute") << "/home/ann/site/a.gif"
+                              << "file:///home/ann/site/a.gif";
+    QTest::newRow("drive letter") << "C:\\pics\\a.gif"
+                                  << "file:///C:/pics/a.gif";
+    QTest::newRow("blank, quotes, hash") << "/p/a b\"c'd#e.gif"
+                                         << "file:///p/a%20b%22c%27d%23e.gif";
     QTest::newRow("non-ASCII") << QString::fromUtf8("/p/B\u00e4r.gif") << "file:///p/B%C3%A4r.gif";
-    QTest::newRow("percent") << "/p/100%.gif" << "file:///p/100%25.gif";
-    QTest::newRow("relative stays relative") << "pics/a.gif" << "pics/a.gif";
-    QTest::newRow("scheme kept") << "http://example.com/a.gif?x=1" << "http://example.com/a.gif?x=1";
-    QTest::newRow("empty") << "" << "file:///";
+    QTest::newRow("percent") << "/p/100%.gif"
+                             << "file:///p/100%25.gif";
+    QTest::newRow("relative stays relative") << "pics/a.gif"
+                                             << "pics/a.gif";
+    QTest::newRow("scheme kept") << "http://example.com/a.gif?x=1"
+                                 << "http://example.com/a.gif?x=1";
+    QTest::newRow("empty") << ""
+                           << "file:///";
   }
   void attributeTextAndFileUrls() {
     QFETCH(QString, input);

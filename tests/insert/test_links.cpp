@@ -43,35 +43,56 @@ void TestLinks::hypertextLink_data() {
   QTest::addColumn<QString>("tooltip");
   QTest::addColumn<bool>("style");
   QTest::addColumn<QString>("expected");
-  QTest::newRow("absolute path") << "/home/ann/site/a.html" << "Home" << "Go home" << false
+  QTest::newRow("absolute path") << "/home/ann/site/a.html"
+                                 << "Home"
+                                 << "Go home" << false
                                  << "<a href=\"file:///home/ann/site/a.html\"\nalt=\"Go home\">Home\n</a>";
-  QTest::newRow("with style") << "/home/ann/site/a.html" << "Home" << "Go home" << true
+  QTest::newRow("with style") << "/home/ann/site/a.html"
+                              << "Home"
+                              << "Go home" << true
                               << "<a href=\"file:///home/ann/site/a.html\"\n"
                                  "style=\"font-family:arial ; font-size: 14px ;\"\n"
                                  "alt=\"Go home\">Home\n</a>";
-  QTest::newRow("empty link inserts nothing") << "" << "Home" << "tip" << true << "";
-  QTest::newRow("web address kept") << "http://example.org/x.html" << "X" << "" << false
-                                    << "<a href=\"http://example.org/x.html\"\nalt=\"\">X\n</a>";
-  QTest::newRow("https kept") << "https://example.org/" << "" << "" << false
-                              << "<a href=\"https://example.org/\"\nalt=\"\">\n</a>";
-  QTest::newRow("mailto kept") << "mailto:ann@example.org" << "Mail" << "" << false
-                               << "<a href=\"mailto:ann@example.org\"\nalt=\"\">Mail\n</a>";
-  QTest::newRow("file url kept") << "file:///srv/a.html" << "A" << "" << false
-                                 << "<a href=\"file:///srv/a.html\"\nalt=\"\">A\n</a>";
-  QTest::newRow("windows path") << "C:\\site\\a.html" << "A" << "" << false
-                                << "<a href=\"file:///C:/site/a.html\"\nalt=\"\">A\n</a>";
-  QTest::newRow("relative path stays relative") << "pages/b.html" << "B" << "" << false
-                                                << "<a href=\"pages/b.html\"\nalt=\"\">B\n</a>";
-  QTest::newRow("blanks and quotes") << "/my site/\"x\".html" << "a \"b\"" << "say \"hi\"" << false
+  QTest::newRow("empty link inserts nothing") << ""
+                                              << "Home"
+                                              << "tip" << true << "";
+  QTest::newRow("web address kept") << "http://example.org/x.html"
+                                    << "X"
+                                    << "" << false << "<a href=\"http://example.org/x.html\"\nalt=\"\">X\n</a>";
+  QTest::newRow("https kept") << "https://example.org/"
+                              << ""
+                              << "" << false << "<a href=\"https://example.org/\"\nalt=\"\">\n</a>";
+  QTest::newRow("mailto kept") << "mailto:ann@example.org"
+                               << "Mail"
+                               << "" << false << "<a href=\"mailto:ann@example.org\"\nalt=\"\">Mail\n</a>";
+  QTest::newRow("file url kept") << "file:///srv/a.html"
+                                 << "A"
+                                 << "" << false << "<a href=\"file:///srv/a.html\"\nalt=\"\">A\n</a>";
+  QTest::newRow("windows path") << "C:\\site\\a.html"
+                                << "A"
+                                << "" << false << "<a href=\"file:///C:/site/a.html\"\nalt=\"\">A\n</a>";
+  QTest::newRow("relative path stays relative") << "pages/b.html"
+                                                << "B"
+                                                << "" << false << "<a href=\"pages/b.html\"\nalt=\"\">B\n</a>";
+  QTest::newRow("blanks and quotes") << "/my site/\"x\".html"
+                                     << "a \"b\""
+                                     << "say \"hi\"" << false
                                      << "<a href=\"file:///my%20site/%22x%22.html\"\n"
                                         "alt=\"say &quot;hi&quot;\">a \"b\"\n</a>";
-  QTest::newRow("fragment kept") << "page.html#top" << "Top" << "" << false
-                                 << "<a href=\"page.html#top\"\nalt=\"\">Top\n</a>";
-  QTest::newRow("fragment only") << "#top" << "Top" << "" << false << "<a href=\"#top\"\nalt=\"\">Top\n</a>";
-  QTest::newRow("query and fragment") << "/my site/find.html?q=a b#x" << "F" << "" << false
+  QTest::newRow("fragment kept") << "page.html#top"
+                                 << "Top"
+                                 << "" << false << "<a href=\"page.html#top\"\nalt=\"\">Top\n</a>";
+  QTest::newRow("fragment only") << "#top"
+                                 << "Top"
+                                 << "" << false << "<a href=\"#top\"\nalt=\"\">Top\n</a>";
+  QTest::newRow("query and fragment") << "/my site/find.html?q=a b#x"
+                                      << "F"
+                                      << "" << false
                                       << "<a href=\"file:///my%20site/find.html?q=a%20b#x\"\nalt=\"\">F\n</a>";
-  QTest::newRow("web address with fragment") << "http://example.org/a.html#b" << "B" << "" << false
-                                             << "<a href=\"http://example.org/a.html#b\"\nalt=\"\">B\n</a>";
+  QTest::newRow("web address with fragment")
+      << "http://example.org/a.html#b"
+      << "B"
+      << "" << false << "<a href=\"http://example.org/a.html#b\"\nalt=\"\">B\n</a>";
 }
 
 void TestLinks::hypertextLink() {
@@ -91,19 +112,34 @@ void TestLinks::emailLink_data() {
   QTest::addColumn<QString>("tooltip");
   QTest::addColumn<bool>("style");
   QTest::addColumn<QString>("expected");
-  QTest::newRow("blank in subject") << "Write" << "Hello there" << "ann@example.org" << "Mail Ann" << false
+  QTest::newRow("blank in subject") << "Write"
+                                    << "Hello there"
+                                    << "ann@example.org"
+                                    << "Mail Ann" << false
                                     << "<a href=\"mailto:ann@example.org?subject=Hello there\"\n"
                                        "alt=\"Mail Ann\">Write\n</a>";
-  QTest::newRow("with style") << "Write" << "Hi" << "ann@example.org" << "" << true
+  QTest::newRow("with style") << "Write"
+                              << "Hi"
+                              << "ann@example.org"
+                              << "" << true
                               << "<a href=\"mailto:ann@example.org?subject=Hi\"\n"
                                  "style=\"font-family:arial ; font-size: 14px ;\"\n"
                                  "alt=\"\">Write\n</a>";
-  QTest::newRow("all empty") << "" << "" << "" << "" << false << "<a href=\"mailto:?subject=\"\nalt=\"\">\n</a>";
-  QTest::newRow("quote cannot end the value") << "x" << "a \"b\"" << "q\"@x.org" << "t\"" << false
+  QTest::newRow("all empty") << ""
+                             << ""
+                             << ""
+                             << "" << false << "<a href=\"mailto:?subject=\"\nalt=\"\">\n</a>";
+  QTest::newRow("quote cannot end the value") << "x"
+                                              << "a \"b\""
+                                              << "q\"@x.org"
+                                              << "t\"" << false
                                               << "<a href=\"mailto:q&quot;@x.org?subject=a &quot;b&quot;\"\n"
                                                  "alt=\"t&quot;\">x\n</a>";
-  QTest::newRow("special characters unencoded") << "x" << "a&b=c?" << "a+b@x.org" << "" << false
-                                                << "<a href=\"mailto:a+b@x.org?subject=a&b=c?\"\nalt=\"\">x\n</a>";
+  QTest::newRow("special characters unencoded")
+      << "x"
+      << "a&b=c?"
+      << "a+b@x.org"
+      << "" << false << "<a href=\"mailto:a+b@x.org?subject=a&b=c?\"\nalt=\"\">x\n</a>";
 }
 
 void TestLinks::emailLink() {
@@ -129,11 +165,24 @@ void TestLinks::emailFileRoundTrip_data() {
   QTest::addColumn<QString>("subject");
   QTest::addColumn<QString>("address");
   QTest::addColumn<QString>("tooltip");
-  QTest::newRow("plain") << "Write" << "Hello there" << "ann@example.org" << "Mail Ann";
-  QTest::newRow("empty") << "" << "" << "" << "";
-  QTest::newRow("blanks at the ends") << " lead" << "trail " << "  " << " both ";
-  QTest::newRow("looks like keys") << "Subject x" << "Text y" << "Description z" << "Address w";
-  QTest::newRow("non-ascii") << QString::fromUtf8("Grüße") << QString::fromUtf8("Café ☕") << "a@b.c" << "x";
+  QTest::newRow("plain") << "Write"
+                         << "Hello there"
+                         << "ann@example.org"
+                         << "Mail Ann";
+  QTest::newRow("empty") << ""
+                         << ""
+                         << ""
+                         << "";
+  QTest::newRow("blanks at the ends") << " lead"
+                                      << "trail "
+                                      << "  "
+                                      << " both ";
+  QTest::newRow("looks like keys") << "Subject x"
+                                   << "Text y"
+                                   << "Description z"
+                                   << "Address w";
+  QTest::newRow("non-ascii") << QString::fromUtf8("Grüße") << QString::fromUtf8("Café ☕") << "a@b.c"
+                             << "x";
 }
 
 void TestLinks::emailFileRoundTrip() {
@@ -321,8 +370,8 @@ void TestLinks::emailFileThroughDialog() {
   });
   f.platform.AnswerOpen({path});
   f.Menu(408);
-  QCOMPARE(boxes, (QStringList{"", " Write to us", QString::fromUtf8("Order form ü"), "shop@example.org",
-                               "Send us a note "}));
+  QCOMPARE(boxes,
+           (QStringList{"", " Write to us", QString::fromUtf8("Order form ü"), "shop@example.org", "Send us a note "}));
   QCOMPARE(f.platform.CallsOf("open").at(0).fileDialog.title, std::string("Open Email"));
   QCOMPARE(EditorText(f.app->activeEditor), std::string());
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());

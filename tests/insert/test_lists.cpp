@@ -11,10 +11,12 @@ using namespace insert;
 
 namespace {
 
-std::string Golden(const std::string& name) { return ReadAll(std::string(VEROSTA_TEST_DATA) + "/insert/golden/" + name); }
+std::string Golden(const std::string& name) {
+  return ReadAll(std::string(VEROSTA_TEST_DATA) + "/insert/golden/" + name);
+}
 
-constexpr int kTitle = 1001, kItems = 1002, kDisc = 1003, kCircle = 1004, kSquare = 1005, kStyle = 1006,
-              kOpen = 3001, kSave = 3002;
+constexpr int kTitle = 1001, kItems = 1002, kDisc = 1003, kCircle = 1004, kSquare = 1005, kStyle = 1006, kOpen = 3001,
+              kSave = 3002;
 
 const char kStyledP[] = "<p style=\"font-family:arial ; font-size: 14px ;\">Fruit</p>\r\n";
 const char kItemsOut[] = "<li>a</li>\r\n<li></li>\r\n<li>b</li>\r\n</ul>\r\n";
@@ -48,12 +50,17 @@ class TestLists : public QObject {
     QFETCH(int, bullet);
     QFETCH(int, style);
     QFETCH(QByteArray, expected);
-    ListValues v{.title = "Fruit", .items = items.toStdString(), .disc = bullet == 1, .circle = bullet == 2,
-                 .square = bullet == 3, .style = style};
+    ListValues v{.title = "Fruit",
+                 .items = items.toStdString(),
+                 .disc = bullet == 1,
+                 .circle = bullet == 2,
+                 .square = bullet == 3,
+                 .style = style};
     std::string list = BuildList(v);
     QCOMPARE(QByteArray::fromStdString(list), expected);
     // An empty item is valid markup; tidy only offers to drop it.
-    if (bullet != 0) QCOMPARE(QString::fromStdString(TidyErrors(list, {"trimming empty <li>", "trimming empty <ul>"})), QString());
+    if (bullet != 0)
+      QCOMPARE(QString::fromStdString(TidyErrors(list, {"trimming empty <li>", "trimming empty <ul>"})), QString());
   }
 
   void listFile() {
@@ -68,8 +75,8 @@ class TestLists : public QObject {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("items");
-    QTest::newRow("key in other letter case is an item") << QByteArray("list title x\r\nList titlex\r\n") << ""
-                                                          << QStringList{"list title x", "List titlex"};
+    QTest::newRow("key in other letter case is an item")
+        << QByteArray("list title x\r\nList titlex\r\n") << "" << QStringList{"list title x", "List titlex"};
     QTest::newRow("last title wins") << QByteArray("List title a\r\nz\r\nList title b\r\n") << "b" << QStringList{"z"};
     QTest::newRow("bare LF") << QByteArray("List title t\na\nb") << "t" << QStringList{"a", "b"};
   }
@@ -88,11 +95,11 @@ class TestLists : public QObject {
     QTest::addColumn<QString>("source");
     QTest::addColumn<bool>("ordered");
     QTest::addColumn<QStringList>("pieces");
-    QTest::newRow("ordered skips empty lines") << "a\r\n\r\nb" << true
-                                               << QStringList{"<ol type=\"1\">", "<li>a</li>", "<li>b</li>", "</ol>"};
-    QTest::newRow("unordered, LF and CR") << "a\nb\rc\n" << false
-                                          << QStringList{"<ul type=\"disc\">", "<li>a</li>", "<li>b</li>", "<li>c</li>",
-                                                         "</ul>"};
+    QTest::newRow("ordered skips empty lines")
+        << "a\r\n\r\nb" << true << QStringList{"<ol type=\"1\">", "<li>a</li>", "<li>b</li>", "</ol>"};
+    QTest::newRow("unordered, LF and CR")
+        << "a\nb\rc\n"
+        << false << QStringList{"<ul type=\"disc\">", "<li>a</li>", "<li>b</li>", "<li>c</li>", "</ul>"};
     QTest::newRow("nothing") << "" << true << QStringList{"<ol type=\"1\">", "</ol>"};
   }
   void commandPieces() {
@@ -149,7 +156,8 @@ class TestLists : public QObject {
     QVERIFY(oneChoice);
     QVERIFY(f.platform.sounds.empty());  // this dialog opens silently
     std::string expected = std::string(kStyledP) +
-                           "<ul style=\"list-style-type:square ; font-family:arial ; font-size: 14px ;\">\n" + kItemsOut;
+                           "<ul style=\"list-style-type:square ; font-family:arial ; font-size: 14px ;\">\n" +
+                           kItemsOut;
     QCOMPARE(EditorText(f.app->activeEditor), expected);
     Settings& s = f.app->settings;
     QCOMPARE(s.listDisc, 0);

@@ -53,8 +53,8 @@ void TestMedia::sound_data() {
                              << QStringList{"<audio controls>", "<source src=\"file:///m/A.MP3\"",
                                             "type=\"audio/MP3\">", noSupport, "</audio>"};
   QTest::newRow("no extension") << "/m/song" << false
-                                << QStringList{"<audio controls>", "<source src=\"file:///m/song\"",
-                                               "type=\"audio/\">", noSupport, "</audio>"};
+                                << QStringList{"<audio controls>", "<source src=\"file:///m/song\"", "type=\"audio/\">",
+                                               noSupport, "</audio>"};
   QTest::newRow("dot only in folder") << "/m.d/song" << false
                                       << QStringList{"<audio controls>", "<source src=\"file:///m.d/song\"",
                                                      "type=\"audio/\">", noSupport, "</audio>"};
@@ -62,8 +62,8 @@ void TestMedia::sound_data() {
                                 << QStringList{"<audio controls>", "<source src=\"file:///C:/Music/a.wav\"",
                                                "type=\"audio/wav\">", noSupport, "</audio>"};
   QTest::newRow("empty path") << "" << false
-                              << QStringList{"<audio controls>", "<source src=\"file:///\"", "type=\"audio/\">", noSupport,
-                                             "</audio>"};
+                              << QStringList{"<audio controls>", "<source src=\"file:///\"", "type=\"audio/\">",
+                                             noSupport, "</audio>"};
 }
 
 void TestMedia::sound() {
@@ -82,22 +82,30 @@ void TestMedia::video_data() {
   QTest::addColumn<bool>("autoplay");
   QTest::addColumn<QStringList>("pieces");
   const QString noSupport = "Your browser does not support the video tag.";
-  QTest::newRow("mp4 controls") << "/v/clip.mp4" << "240px" << "240px" << false
+  QTest::newRow("mp4 controls") << "/v/clip.mp4"
+                                << "240px"
+                                << "240px" << false
                                 << QStringList{"<video width=\"240px\" height=\"240px\" controls>\r\n",
-                                               "<source src=\"file:///v/clip.mp4\"", "type=\"video/mp4\">",
-                                               noSupport, "</video>"};
-  QTest::newRow("autoplay") << "/v/clip.mp4" << "100px" << "275px" << true
+                                               "<source src=\"file:///v/clip.mp4\"", "type=\"video/mp4\">", noSupport,
+                                               "</video>"};
+  QTest::newRow("autoplay") << "/v/clip.mp4"
+                            << "100px"
+                            << "275px" << true
                             << QStringList{"<video width=\"100px\" height=\"275px\" controls autoplay>\r\n",
                                            "<source src=\"file:///v/clip.mp4\"", "type=\"video/mp4\">", noSupport,
                                            "</video>"};
-  QTest::newRow("no extension") << "/v/clip" << "240px" << "240px" << false
+  QTest::newRow("no extension") << "/v/clip"
+                                << "240px"
+                                << "240px" << false
                                 << QStringList{"<video width=\"240px\" height=\"240px\" controls>\r\n",
                                                "<source src=\"file:///v/clip\"", "type=\"video/\">", noSupport,
                                                "</video>"};
-  QTest::newRow("blanks trimmed from type") << "/v/clip. mp4 " << "" << "" << false
-                                            << QStringList{"<video width=\"\" height=\"\" controls>\r\n",
-                                                           "<source src=\"file:///v/clip.%20mp4%20\"",
-                                                           "type=\"video/mp4\">", noSupport, "</video>"};
+  QTest::newRow("blanks trimmed from type")
+      << "/v/clip. mp4 "
+      << ""
+      << "" << false
+      << QStringList{"<video width=\"\" height=\"\" controls>\r\n", "<source src=\"file:///v/clip.%20mp4%20\"",
+                     "type=\"video/mp4\">", noSupport, "</video>"};
 }
 
 void TestMedia::video() {
@@ -199,9 +207,12 @@ void TestMedia::videoDialog_data() {
   QTest::addColumn<bool>("autoplay");
   QTest::addColumn<QString>("path");
   QTest::addColumn<QString>("type");
-  QTest::newRow("mp4") << false << "/v/clip.mp4" << "mp4";
-  QTest::newRow("autoplay") << true << "/v/clip.mp4" << "mp4";
-  QTest::newRow("no extension") << false << "/v/clip" << "";
+  QTest::newRow("mp4") << false << "/v/clip.mp4"
+                       << "mp4";
+  QTest::newRow("autoplay") << true << "/v/clip.mp4"
+                            << "mp4";
+  QTest::newRow("no extension") << false << "/v/clip"
+                                << "";
 }
 
 void TestMedia::videoDialog() {
@@ -223,10 +234,9 @@ void TestMedia::videoDialog() {
   const std::string eol = Eol(*f.app);
   // The CR LF of the first piece is pushed along and ends the "</video>" line.
   std::string open = std::string("<video width=\"240px\" height=\"275px\" controls") + (autoplay ? " autoplay>" : ">");
-  QCOMPARE(EditorText(f.app->activeEditor),
-           open + eol + "<source src=\"file://" + path.toStdString() + "\"" + eol + "type=\"video/" +
-               type.toStdString() + "\">" + eol + "Your browser does not support the video tag." + eol +
-               "</video>\r\n");
+  QCOMPARE(EditorText(f.app->activeEditor), open + eol + "<source src=\"file://" + path.toStdString() + "\"" + eol +
+                                                "type=\"video/" + type.toStdString() + "\">" + eol +
+                                                "Your browser does not support the video tag." + eol + "</video>\r\n");
   QCOMPARE(f.app->settings.autoVideo, autoplay ? 1 : 0);
   QVERIFY(f.ReadFile("Verosta.ini").find(autoplay ? "Auto video 1" : "Auto video 0") != std::string::npos);
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());

@@ -65,8 +65,7 @@ void TestSmallInserts::header_data() {
   QTest::addColumn<bool>("style");
   QTest::addColumn<QString>("expected");
   QTest::newRow("plain") << "Welcome" << false << "<h1>Welcome</h1>";
-  QTest::newRow("style") << "Welcome" << true
-                         << "<h1 style=\"font-family:arial ; font-size: 25px ;\">Welcome</h1>";
+  QTest::newRow("style") << "Welcome" << true << "<h1 style=\"font-family:arial ; font-size: 25px ;\">Welcome</h1>";
   QTest::newRow("empty") << "" << false << "<h1></h1>";
 }
 
@@ -96,8 +95,10 @@ void TestSmallInserts::stylesheet_data() {
                           << "<link rel=\"stylesheet\" type=\"text/css\" href=\"file:///my%20site/main%20style.css\">";
   QTest::newRow("relative stays relative") << "css/s.css"
                                            << "<link rel=\"stylesheet\" type=\"text/css\" href=\"css/s.css\">";
-  QTest::newRow("empty") << "" << "<link rel=\"stylesheet\" type=\"text/css\" href=\"\">";
-  QTest::newRow("quote") << "/a\"b.css" << "<link rel=\"stylesheet\" type=\"text/css\" href=\"file:///a%22b.css\">";
+  QTest::newRow("empty") << ""
+                         << "<link rel=\"stylesheet\" type=\"text/css\" href=\"\">";
+  QTest::newRow("quote") << "/a\"b.css"
+                         << "<link rel=\"stylesheet\" type=\"text/css\" href=\"file:///a%22b.css\">";
 }
 
 void TestSmallInserts::stylesheet() {
@@ -221,8 +222,8 @@ void TestSmallInserts::textFileDialog() {
   });
   f.platform.AnswerOpen({"C:\\texts\\notes.txt"});
   f.Menu(400);
-  QCOMPARE(EditorText(f.app->activeEditor), "SetTextStyle (font-family:arial ; font-size: 14px ;)" + Eol(*f.app) +
-                                                "OpenText (C:\\texts\\notes.txt)");
+  QCOMPARE(EditorText(f.app->activeEditor),
+           "SetTextStyle (font-family:arial ; font-size: 14px ;)" + Eol(*f.app) + "OpenText (C:\\texts\\notes.txt)");
   auto fileDialog = f.platform.CallsOf("open").at(0).fileDialog;
   QCOMPARE(fileDialog.title, std::string("Open"));
   QCOMPARE(fileDialog.filters.size(), size_t(3));

@@ -12,9 +12,17 @@ using namespace insert;
 namespace {
 
 TableValues Sample(int center) {
-  return {.rows = "2", .columns = "3", .cellWidth = "100px", .cellHeight = "20px", .textAlign = "center",
-          .cellColor = "#FFFFE0", .textColor = "#000000", .borderColor = "#FF8000", .padding = "5px",
-          .center = center, .inlineStyle = true};
+  return {.rows = "2",
+          .columns = "3",
+          .cellWidth = "100px",
+          .cellHeight = "20px",
+          .textAlign = "center",
+          .cellColor = "#FFFFE0",
+          .textColor = "#000000",
+          .borderColor = "#FF8000",
+          .padding = "5px",
+          .center = center,
+          .inlineStyle = true};
 }
 
 std::string Golden(const char* name) { return ReadAll(std::string(VEROSTA_TEST_DATA) + "/insert/golden/" + name); }
@@ -52,23 +60,42 @@ class TestTables : public QObject {
     QTest::addColumn<bool>("inlineStyle");
     QTest::addColumn<QByteArray>("expected");
     const QByteArray start = "<table style=\"background-color: #FFFFE0; text-align: center;\">\r\n";
-    QTest::newRow("0 rows") << "0" << "3" << "5px" << 0 << true << start + "</table>";
-    QTest::newRow("rows not a number") << "many" << "3" << "5px" << 0 << true << start + "</table>";
-    QTest::newRow("0 columns") << "2" << "0" << "5px" << 0 << true
-                               << start + "<tr>\n\n</tr>\n<tr>\n\n</tr>\n</table>";
-    QTest::newRow("1 x 1") << "1" << "1" << "5px" << 0 << true
+    QTest::newRow("0 rows") << "0"
+                            << "3"
+                            << "5px" << 0 << true << start + "</table>";
+    QTest::newRow("rows not a number") << "many"
+                                       << "3"
+                                       << "5px" << 0 << true << start + "</table>";
+    QTest::newRow("0 columns") << "2"
+                               << "0"
+                               << "5px" << 0 << true << start + "<tr>\n\n</tr>\n<tr>\n\n</tr>\n</table>";
+    QTest::newRow("1 x 1") << "1"
+                           << "1"
+                           << "5px" << 0 << true
                            << start + "<tr>\n\n" + QByteArray::fromStdString(kCell1) + "</tr>\n</table>";
-    QTest::newRow("leading number") << " 1 row" << "1abc" << "5px" << 0 << true
+    QTest::newRow("leading number") << " 1 row"
+                                    << "1abc"
+                                    << "5px" << 0 << true
                                     << start + "<tr>\n\n" + QByteArray::fromStdString(kCell1) + "</tr>\n</table>";
-    QTest::newRow("empty padding") << "1" << "1" << "" << 0 << true
-                                   << start + "<tr>\n\n<td style=\"padding: ; border: 1px solid #FF8000; width: "
-                                              "100px; height: 20px; color: #000000 ;\">\nCell 1 </td>\n\n</tr>\n</table>";
-    QTest::newRow("other center value") << "1" << "1" << "5px" << 2 << true
+    QTest::newRow("empty padding") << "1"
+                                   << "1"
+                                   << "" << 0 << true
+                                   << start +
+                                          "<tr>\n\n<td style=\"padding: ; border: 1px solid #FF8000; width: "
+                                          "100px; height: 20px; color: #000000 ;\">\nCell 1 </td>\n\n</tr>\n</table>";
+    QTest::newRow("other center value") << "1"
+                                        << "1"
+                                        << "5px" << 2 << true
                                         << "<tr>\n\n" + QByteArray::fromStdString(kCell1) + "</tr>\n</table>";
-    QTest::newRow("without inline style") << "1" << "2" << "5px" << 1 << false
-                                          << QByteArray("<table>\r\n<tr>\n\n<td>\nCell 1 </td>\n\n<td>\nCell 2 </td>\n\n"
-                                                        "</tr>\n</table>");
-    QTest::newRow("negative rows") << "-3" << "2" << "5px" << 0 << true << start + "</table>";
+    QTest::newRow("without inline style")
+        << "1"
+        << "2"
+        << "5px" << 1 << false
+        << QByteArray("<table>\r\n<tr>\n\n<td>\nCell 1 </td>\n\n<td>\nCell 2 </td>\n\n"
+                      "</tr>\n</table>");
+    QTest::newRow("negative rows") << "-3"
+                                   << "2"
+                                   << "5px" << 0 << true << start + "</table>";
   }
   void fragments() {
     QFETCH(QString, rows);
@@ -108,11 +135,16 @@ class TestTables : public QObject {
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("columns");
     QTest::addColumn<bool>("tooLarge");
-    QTest::newRow("15 x 15") << "15" << "15" << false;
-    QTest::newRow("300 x 300") << "300" << "300" << false;
-    QTest::newRow("100000 x 100000") << "100000" << "100000" << true;
-    QTest::newRow("huge rows, no cells") << "99999999999999999999999" << "0" << true;
-    QTest::newRow("huge cells, no rows") << "0" << "99999999999999999999" << false;
+    QTest::newRow("15 x 15") << "15"
+                             << "15" << false;
+    QTest::newRow("300 x 300") << "300"
+                               << "300" << false;
+    QTest::newRow("100000 x 100000") << "100000"
+                                     << "100000" << true;
+    QTest::newRow("huge rows, no cells") << "99999999999999999999999"
+                                         << "0" << true;
+    QTest::newRow("huge cells, no rows") << "0"
+                                         << "99999999999999999999" << false;
   }
   void tooLarge() {
     QFETCH(QString, rows);
@@ -219,9 +251,8 @@ class TestTables : public QObject {
     QCOMPARE(finishedAfterOk, 0);
     auto messages = f.platform.CallsOf("message");
     QCOMPARE(messages.size(), size_t(1));
-    QCOMPARE(messages[0].text,
-             std::string("The table of 100000 rows and 100000 columns is too large to insert.\r"
-                         "Please choose fewer rows or columns."));
+    QCOMPARE(messages[0].text, std::string("The table of 100000 rows and 100000 columns is too large to insert.\r"
+                                           "Please choose fewer rows or columns."));
     QCOMPARE(EditorText(f.app->activeEditor), std::string("keep"));
     QVERIFY(f.platform.Done());
   }

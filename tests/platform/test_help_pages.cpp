@@ -105,7 +105,8 @@ QStringList HelpPages() {
 
 // The href values of a page's links.
 QStringList LinksOf(const QString& html) {
-  static const QRegularExpression href(R"re(<a\s[^>]*href\s*=\s*"([^"]*)")re", QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression href(R"re(<a\s[^>]*href\s*=\s*"([^"]*)")re",
+                                       QRegularExpression::CaseInsensitiveOption);
   QStringList links;
   auto it = href.globalMatch(html);
   while (it.hasNext()) links.append(it.next().captured(1));
@@ -130,17 +131,20 @@ class HelpPagesTest : public QObject {
   void scanFindsEachForm_data() {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QList<int>>("expected");
-    QTest::newRow("ShowHelp call") << R"(connect(h, &B::clicked, this, [this] { app_.platform.ShowHelp("help/contents.chm", 16); });)"
-                                   << QList<int>{16};
+    QTest::newRow("ShowHelp call")
+        << R"(connect(h, &B::clicked, this, [this] { app_.platform.ShowHelp("help/contents.chm", 16); });)"
+        << QList<int>{16};
     QTest::newRow("call over two lines") << "app.platform.ShowHelp(\"help/contents.chm\",\n    47);" << QList<int>{47};
-    QTest::newRow("helper taking the topic") << "BindHelp(app, help, 72);\nBindHelp(app, help, 23);" << QList<int>{23, 72};
+    QTest::newRow("helper taking the topic")
+        << "BindHelp(app, help, 72);\nBindHelp(app, help, 23);" << QList<int>{23, 72};
     QTest::newRow("dialog table rows") << R"(inline constexpr DialogEntry kTablesDialog{"Tables", 35, true};
 inline constexpr DialogEntry kImageGalleryDialog{"Image Gallery", 5, false};)"
                                        << QList<int>{5, 35};
-    QTest::newRow("named constants") << "constexpr int kHelpContextFind = 72;\nspec.helpContext = 60;" << QList<int>{60, 72};
+    QTest::newRow("named constants") << "constexpr int kHelpContextFind = 72;\nspec.helpContext = 60;"
+                                     << QList<int>{60, 72};
     QTest::newRow("contents page") << R"(app.platform.ShowHelp("help/contents.chm", 0);)" << QList<int>{0};
-    QTest::newRow("topic from a variable") << R"(app_.platform.ShowHelp("help/contents.chm", spec_.entry.helpContext);)"
-                                           << QList<int>{};
+    QTest::newRow("topic from a variable")
+        << R"(app_.platform.ShowHelp("help/contents.chm", spec_.entry.helpContext);)" << QList<int>{};
     QTest::newRow("control ids are not topics")
         << R"(kProjectHelp = 420, constexpr int kHelpId = 9; Button("Help", kLibraryHelp, f); Button(269, "Help", 20, 315, g);)"
         << QList<int>{};
@@ -211,12 +215,14 @@ inline constexpr DialogEntry kImageGalleryDialog{"Image Gallery", 5, false};)"
     QVERIFY2(!target.contains('/') && !target.contains('\\'), "help pages link within help/");
     if (target == kPageLanguage) {
       if (!QFileInfo::exists(kPageLanguageSource)) QSKIP("docs/page-language.md is not written yet");
-      QVERIFY2(QFileInfo::exists(kProgramHelp + "/" + kPageLanguage), "the build did not copy the page language reference");
+      QVERIFY2(QFileInfo::exists(kProgramHelp + "/" + kPageLanguage),
+               "the build did not copy the page language reference");
       return;
     }
     QString path = kHelpSource + "/" + target;
     QVERIFY2(QFileInfo::exists(path), qPrintable(target + " does not exist"));
-    if (!anchor.isEmpty()) QVERIFY2(HasAnchor(ReadText(path), anchor), qPrintable("no anchor " + anchor + " in " + target));
+    if (!anchor.isEmpty())
+      QVERIFY2(HasAnchor(ReadText(path), anchor), qPrintable("no anchor " + anchor + " in " + target));
   }
 
   // The program folder's copy of the help is what the viewer shows.

@@ -89,9 +89,12 @@ class PlatformTest : public QObject {
   void openDialogAddsTheDefaultExtension_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("bare name") << "form1" << "form1.frm";
-    QTest::newRow("with extension") << "form1.frm" << "form1.frm";
-    QTest::newRow("other extension") << "notes.txt" << "notes.txt";
+    QTest::newRow("bare name") << "form1"
+                               << "form1.frm";
+    QTest::newRow("with extension") << "form1.frm"
+                                    << "form1.frm";
+    QTest::newRow("other extension") << "notes.txt"
+                                     << "notes.txt";
   }
   void openDialogAddsTheDefaultExtension() {
     QFETCH(QString, typed);
@@ -136,7 +139,8 @@ class PlatformTest : public QObject {
     QVERIFY2(QFontDatabase::hasFamily(family), qPrintable(family));
     QVERIFY2(QFontDatabase::isFixedPitch(family), qPrintable(family));
     if (QFontDatabase::hasFamily(requested)) QCOMPARE(family, requested);
-    if (requested == "Courier New" && QFontDatabase::hasFamily("Liberation Mono") && !QFontDatabase::hasFamily(requested))
+    if (requested == "Courier New" && QFontDatabase::hasFamily("Liberation Mono") &&
+        !QFontDatabase::hasFamily(requested))
       QCOMPARE(family, QString("Liberation Mono"));
   }
 
@@ -162,10 +166,10 @@ class PlatformTest : public QObject {
     const QRect screen(0, 0, 1920, 1080);
     QTest::newRow("room on the right") << QRect(100, 100, 400, 300) << screen << QRect(508, 100, 720, 560);
     QTest::newRow("room on the left only") << QRect(1500, 100, 400, 300) << screen << QRect(772, 100, 720, 560);
-    QTest::newRow("small screen: narrower") << QRect(100, 100, 300, 200) << QRect(0, 0, 800, 600)
-                                            << QRect(408, 40, 392, 560);
-    QTest::newRow("no room at all: screen edge") << QRect(0, 0, 700, 300) << QRect(0, 0, 800, 600)
-                                                 << QRect(80, 0, 720, 560);
+    QTest::newRow("small screen: narrower")
+        << QRect(100, 100, 300, 200) << QRect(0, 0, 800, 600) << QRect(408, 40, 392, 560);
+    QTest::newRow("no room at all: screen edge")
+        << QRect(0, 0, 700, 300) << QRect(0, 0, 800, 600) << QRect(80, 0, 720, 560);
     QTest::newRow("low dialog: kept on screen") << QRect(100, 900, 400, 100) << screen << QRect(508, 520, 720, 560);
   }
   void helpPlacedBesideADialog() {
@@ -201,7 +205,15 @@ class PlatformTest : public QObject {
     dialog.exec();
     QVERIFY(viewer);
     QVERIFY(viewer->isWindow());
-    QVERIFY2(!viewerRect.intersects(dialogRect), qPrintable(QString("help %1,%2 %3x%4 covers the dialog %5,%6 %7x%8").arg(viewerRect.x()).arg(viewerRect.y()).arg(viewerRect.width()).arg(viewerRect.height()).arg(dialogRect.x()).arg(dialogRect.y()).arg(dialogRect.width()).arg(dialogRect.height())));
+    QVERIFY2(!viewerRect.intersects(dialogRect), qPrintable(QString("help %1,%2 %3x%4 covers the dialog %5,%6 %7x%8")
+                                                                .arg(viewerRect.x())
+                                                                .arg(viewerRect.y())
+                                                                .arg(viewerRect.width())
+                                                                .arg(viewerRect.height())
+                                                                .arg(dialogRect.x())
+                                                                .arg(dialogRect.y())
+                                                                .arg(dialogRect.width())
+                                                                .arg(dialogRect.height())));
     QVERIFY(!viewerOpenAfterEscape);
     QVERIFY(dialogOpenAfterEscape);
   }
@@ -212,11 +224,12 @@ class PlatformTest : public QObject {
     QTest::addColumn<QString>("shown");
     QTest::newRow("plain lines") << "Can not edit file.\rPlease check." << false << "Can not edit file.\nPlease check.";
     QTest::newRow("cr lf") << "a\r\nb" << false << "a\nb";
-    QTest::newRow("one line without tab") << " File Name: \t a.web\rno tab here" << false
-                                          << " File Name: \t a.web\nno tab here";
-    QTest::newRow("program info") << " File Name: \t a<b>.web\r File Size:\t\t 11 bytes" << true
-                                  << "<table cellspacing=\"0\" cellpadding=\"2\"><tr><td>File Name:</td><td>a&lt;b&gt;.web</td></tr>"
-                                     "<tr><td>File Size:</td><td>11 bytes</td></tr></table>";
+    QTest::newRow("one line without tab")
+        << " File Name: \t a.web\rno tab here" << false << " File Name: \t a.web\nno tab here";
+    QTest::newRow("program info")
+        << " File Name: \t a<b>.web\r File Size:\t\t 11 bytes" << true
+        << "<table cellspacing=\"0\" cellpadding=\"2\"><tr><td>File Name:</td><td>a&lt;b&gt;.web</td></tr>"
+           "<tr><td>File Size:</td><td>11 bytes</td></tr></table>";
   }
   void messageTextsAndTables() {
     QFETCH(QString, text);

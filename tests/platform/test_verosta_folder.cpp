@@ -27,8 +27,7 @@ using home::CopyStep;
 // Every file below `folder` with its size and modification time.
 std::map<QString, QString> Snapshot(const QString& folder) {
   std::map<QString, QString> files;
-  QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                  QDirIterator::Subdirectories);
+  QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
   while (it.hasNext()) {
     QFileInfo fi(it.next());
     files[QDir(folder).relativeFilePath(fi.filePath())] =
@@ -139,8 +138,8 @@ class TestVerostaFolder : public QObject {
     QFETCH(bool, portable);
     QFETCH(bool, documents);
     QFETCH(QString, expected);
-    home::FolderChoice c{variable.toStdString(), "/media/usb/verosta", portable, "/home/ann/Documents", documents,
-                         "/home/ann"};
+    home::FolderChoice c{
+        variable.toStdString(), "/media/usb/verosta", portable, "/home/ann/Documents", documents, "/home/ann"};
     QCOMPARE(QString::fromStdString(home::ChooseVerostaFolder(c)), expected);
   }
 
@@ -157,8 +156,8 @@ class TestVerostaFolder : public QObject {
     QFETCH(QString, configHome);
     QFETCH(bool, portable);
     QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(home::ChooseConfigFolder(configHome.toStdString(), "/home/ann", portable,
-                                                             "/media/usb/verosta")),
+    QCOMPARE(QString::fromStdString(
+                 home::ChooseConfigFolder(configHome.toStdString(), "/home/ann", portable, "/media/usb/verosta")),
              expected);
   }
 
@@ -169,14 +168,13 @@ class TestVerostaFolder : public QObject {
     QTest::addColumn<bool>("firstUse");
     QTest::addColumn<bool>("same");
     QTest::addColumn<QString>("expected");
-    const QStringList installed{"Comp", "New.web", "verosta", "Library/menu.lib", "Themes/Dark.scol",
+    const QStringList installed{"Comp",           "New.web", "verosta", "Library/menu.lib", "Themes/Dark.scol",
                                 "res/Verosta.ini"};
     const QStringList shipped{"New.web", "Library/menu.lib", "Themes/Dark.scol", "Verosta.ini"};
     QTest::newRow("installed copy, first use")
         << installed << shipped << false << true << false
         << "res/Verosta.ini>Verosta.ini@config New.web Library/menu.lib Themes/Dark.scol";
-    QTest::newRow("later start puts back New.web only") << installed << shipped << false << false << false
-                                                        << "New.web";
+    QTest::newRow("later start puts back New.web only") << installed << shipped << false << false << false << "New.web";
     QTest::newRow("portable copy seeds only the settings")
         << installed << shipped << false << true << true << "res/Verosta.ini>Verosta.ini@config";
     QTest::newRow("portable copy, later start") << installed << shipped << true << false << true << "";
@@ -236,10 +234,10 @@ class TestVerostaFolder : public QObject {
     h.kept = {"/v/FtpTrust.ini"};
     h.failed = {"/v/Recent.ini: Permission denied"};
     std::string text = home::HandoverMessage(h, "/p", "/v", "/c");
-    for (const char* part : {"moved to the configuration folder\r/c\r", "\r/v/Verosta.ini\r/p/FtpProjs.ini\r",
-                             "already holds a file of that name", "\r/v/FtpTrust.ini\r", "could not be moved",
-                             "\r/v/Recent.ini: Permission denied\r", "\r/p\rto your Verosta folder\r/v\r",
-                             "\rf12.web\rand 2 more."})
+    for (const char* part :
+         {"moved to the configuration folder\r/c\r", "\r/v/Verosta.ini\r/p/FtpProjs.ini\r",
+          "already holds a file of that name", "\r/v/FtpTrust.ini\r", "could not be moved",
+          "\r/v/Recent.ini: Permission denied\r", "\r/p\rto your Verosta folder\r/v\r", "\rf12.web\rand 2 more."})
       QVERIFY2(text.find(part) != std::string::npos, part);
     QVERIFY(text.find("f13.web") == std::string::npos);
   }
@@ -346,7 +344,8 @@ class TestVerostaFolder : public QObject {
     QCOMPARE(Mode(config + "/FtpProjs.ini"), 0600u);
     QVERIFY(!core::FileExists(p + "/FtpProjs.ini"));
     QCOMPARE(ReadAll(p + "/mine.web"), std::string("mine"));
-    QVERIFY2(message.find(config + "\r") != std::string::npos && message.find("\r" + p + "/FtpProjs.ini") != std::string::npos,
+    QVERIFY2(message.find(config + "\r") != std::string::npos &&
+                 message.find("\r" + p + "/FtpProjs.ini") != std::string::npos,
              message.c_str());
     QVERIFY(!QFileInfo::exists(scratch.filePath("ann/Documents/Verosta")));
     QVERIFY(!QFileInfo::exists(scratch.filePath("xdg")));
@@ -385,12 +384,12 @@ class TestVerostaFolder : public QObject {
     QCOMPARE(ReadAll(v + "/Library/menu.lib"), ReadAll(p + "/Library/menu.lib"));
     QCOMPARE(ReadAll(v + "/New.web"), ReadAll(p + "/New.web"));
     std::vector<std::string> named;
-    for (const std::string& f : {p + "/Verosta.ini", p + "/FtpProjs.ini", std::string("a.web"), std::string("b.web"),
-                                 p + "/Sessions/site.xml", std::string("Library/mine.lib"),
-                                 std::string("Library/menu.lib"), std::string("New.web")})
+    for (const std::string& f :
+         {p + "/Verosta.ini", p + "/FtpProjs.ini", std::string("a.web"), std::string("b.web"), p + "/Sessions/site.xml",
+          std::string("Library/mine.lib"), std::string("Library/menu.lib"), std::string("New.web")})
       if (message.find("\r" + f + "\r") != std::string::npos || core::EndsWith(message, "\r" + f)) named.push_back(f);
-    QCOMPARE(named, (std::vector<std::string>{p + "/Verosta.ini", p + "/FtpProjs.ini", "b.web", p + "/Sessions/site.xml",
-                                              "Library/mine.lib"}));
+    QCOMPARE(named, (std::vector<std::string>{p + "/Verosta.ini", p + "/FtpProjs.ini", "b.web",
+                                              p + "/Sessions/site.xml", "Library/mine.lib"}));
 
     // Once: the next start moves and copies nothing back, even a file the user removed.
     core::RemoveFile(v + "/b.web");
@@ -434,8 +433,9 @@ class TestVerostaFolder : public QObject {
     QVERIFY(message.find("moved to the configuration folder\r" + c + "\r") != std::string::npos);
     QCOMPARE(ReadAll(c + "/FtpTrust.ini"), std::string("Trust new\r\n"));
     QCOMPARE(ReadAll(v + "/FtpTrust.ini"), std::string("Trust old\r\n"));
-    QVERIFY(core::EndsWith(message, "already holds a file of that name (remove them once you no longer need them):\r\r" +
-                                        v + "/FtpTrust.ini"));
+    QVERIFY(
+        core::EndsWith(message, "already holds a file of that name (remove them once you no longer need them):\r\r" +
+                                    v + "/FtpTrust.ini"));
     QCOMPARE(ReadAll(v + "/index.web"), std::string("<p>site</p>"));
     QCOMPARE(ReadAll(v + "/colours.ini"), std::string("Back 0\r\n"));
     QVERIFY(!core::FolderExists(v + "/Sessions"));
@@ -452,8 +452,10 @@ class TestVerostaFolder : public QObject {
   void moveKeepsModeAndNeverReplaces() {
     QFETCH(bool, acrossFileSystems);
     QTemporaryDir target;
-    QTemporaryDir source(acrossFileSystems ? "/dev/shm/verosta-move-XXXXXX" : QDir::tempPath() + "/verosta-move-XXXXXX");
-    struct stat a {}, b {};
+    QTemporaryDir source(acrossFileSystems ? "/dev/shm/verosta-move-XXXXXX"
+                                           : QDir::tempPath() + "/verosta-move-XXXXXX");
+    struct stat a {
+    }, b{};
     QVERIFY(source.isValid() || !acrossFileSystems);
     if (acrossFileSystems && (!source.isValid() || ::stat(source.path().toLocal8Bit(), &a) != 0 ||
                               ::stat(target.path().toLocal8Bit(), &b) != 0 || a.st_dev == b.st_dev))

@@ -54,7 +54,8 @@ class LibraryTest : public QObject {
 
   void fileList() {
     EditorFixture f(false);
-    for (const char* n : {"b.lib", "A.lib", "c.LIB", "d.txt", "e.lib.bak", ".lib"}) f.WriteFile(std::string("Lib/") + n, "x");
+    for (const char* n : {"b.lib", "A.lib", "c.LIB", "d.txt", "e.lib.bak", ".lib"})
+      f.WriteFile(std::string("Lib/") + n, "x");
     QDir().mkpath(QString::fromStdString(f.Path("Lib/folder.lib")));
     QCOMPARE(LibraryFileList(f.Path("Lib")), std::string("A.lib\r\nb.lib\r\nc.LIB"));
     QCOMPARE(LibraryFileList(f.Path("NoLibrary")), std::string());

@@ -30,8 +30,9 @@ QStringList Tree(const std::string& folder) {
   return out;
 }
 
-const QStringList kFullLayout{"Doc/", "Images/", "JavaScript/", "JavaScript/Texteffects.js", "JavaScript/jquery-ui.js",
-                              "JavaScript/jquery.js", "Sound/"};
+const QStringList kFullLayout{
+    "Doc/",  "Images/", "JavaScript/", "JavaScript/Texteffects.js", "JavaScript/jquery-ui.js", "JavaScript/jquery.js",
+    "Sound/"};
 
 QLineEdit* Edit(QDialog& d, int id) { return d.findChild<QLineEdit*>(QString::number(id)); }
 
@@ -46,11 +47,16 @@ class NewProjectTest : public QObject {
     QTest::addColumn<bool>("subFolders");
     QTest::addColumn<QString>("projectPath");  // relative, "" when nothing is created
     QTest::addColumn<QStringList>("tree");
-    QTest::newRow("with sub-folders") << "Sites" << "Shop" << true << "Sites/Shop" << kFullLayout;
-    QTest::newRow("without sub-folders") << "Sites" << "Shop" << false << "Sites/Shop" << QStringList{};
-    QTest::newRow("trailing separator") << "Sites/" << "Shop" << false << "Sites/Shop" << QStringList{};
-    QTest::newRow("empty name") << "Sites" << "" << true << "" << QStringList{};
-    QTest::newRow("location missing") << "Nowhere" << "Shop" << true << "" << QStringList{};
+    QTest::newRow("with sub-folders") << "Sites"
+                                      << "Shop" << true << "Sites/Shop" << kFullLayout;
+    QTest::newRow("without sub-folders") << "Sites"
+                                         << "Shop" << false << "Sites/Shop" << QStringList{};
+    QTest::newRow("trailing separator") << "Sites/"
+                                        << "Shop" << false << "Sites/Shop" << QStringList{};
+    QTest::newRow("empty name") << "Sites"
+                                << "" << true << "" << QStringList{};
+    QTest::newRow("location missing") << "Nowhere"
+                                      << "Shop" << true << "" << QStringList{};
   }
   void createProject() {
     QFETCH(QString, location);
@@ -70,7 +76,8 @@ class NewProjectTest : public QObject {
     QCOMPARE(Tree(f.Path(projectPath.toStdString())), tree);
     for (const char* s : kScripts)
       if (subFolders)
-        QCOMPARE(f.ReadFile(projectPath.toStdString() + "/JavaScript/" + s), f.ReadFile(std::string("JavaScript/") + s));
+        QCOMPARE(f.ReadFile(projectPath.toStdString() + "/JavaScript/" + s),
+                 f.ReadFile(std::string("JavaScript/") + s));
   }
 
   void existingProjectGetsWhatItLacks() {
@@ -80,7 +87,8 @@ class NewProjectTest : public QObject {
     f.WriteFile("Sites/Shop/index.web", "page");
     CreateProject(f.Path("Sites"), "Shop", true, f.Folder());
     QStringList expected = kFullLayout;
-    expected << "Images/logo.gif" << "index.web";
+    expected << "Images/logo.gif"
+             << "index.web";
     expected.sort();
     QStringList got = Tree(f.Path("Sites/Shop"));
     got.sort();

@@ -13,7 +13,9 @@
 
 namespace {
 
-std::string Golden(const std::string& name) { return ReadAll(std::string(VEROSTA_TEST_DATA) + "/projects/golden/" + name); }
+std::string Golden(const std::string& name) {
+  return ReadAll(std::string(VEROSTA_TEST_DATA) + "/projects/golden/" + name);
+}
 
 // Starts the editor with exactly these documents open (the remembered session of start-up).
 void StartWith(EditorFixture& f, const std::vector<std::string>& paths) {
@@ -49,16 +51,20 @@ class SessionTest : public QObject {
   void readPaths_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("paths");
-    QTest::newRow("golden") << QByteArray::fromStdString(Golden("site.xml")) << QStringList{"C:\\w\\a.web", "C:\\w\\b.web"};
+    QTest::newRow("golden") << QByteArray::fromStdString(Golden("site.xml"))
+                            << QStringList{"C:\\w\\a.web", "C:\\w\\b.web"};
     QTest::newRow("extra spaces") << QByteArray("File005   C:\\w\\c.web   \r\n") << QStringList{"C:\\w\\c.web"};
     QTest::newRow("order of lines, not numbers") << QByteArray("File009 /b\nFile001 /a\n") << QStringList{"/b", "/a"};
-    QTest::newRow("duplicates kept for the opener") << QByteArray("File001 /a\rFile002 /a\r") << QStringList{"/a", "/a"};
+    QTest::newRow("duplicates kept for the opener")
+        << QByteArray("File001 /a\rFile002 /a\r") << QStringList{"/a", "/a"};
     QTest::newRow("no header, other lines ignored")
         << QByteArray("header\r\nfile001 /low\r\n File002 /indented\r\nFile003 /x\r\n") << QStringList{"/x"};
     QTest::newRow("malformed keys") << QByteArray("File\r\nFile0\r\nFile01\r\nFileABC/p\r\nFile12345\r\n")
                                     << QStringList{"/p", "45"};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
-    QTest::newRow("ctrl-z ends the file") << QByteArray("File001 /a\r\n\x1a" "File002 /b\r\n") << QStringList{"/a"};
+    QTest::newRow("ctrl-z ends the file") << QByteArray("File001 /a\r\n\x1a"
+                                                        "File002 /b\r\n")
+                                          << QStringList{"/a"};
   }
   void readPaths() {
     QFETCH(QByteArray, file);
@@ -209,8 +215,8 @@ class SessionTest : public QObject {
   void loadSessionWithOddLines() {
     EditorFixture f;
     std::string a = MakeFile(f, "a.web", "A"), c = MakeFile(f, "c.web", "C");
-    std::string session = "Project files for odd.xml\r\n\r\nFile005   " + c + "   \r\nFile001 " + a + "\r\nFile002 " + a +
-                          "\r\nFile003 " + f.Path("missing.web") + "\r\nFile\r\nFile004 " + f.Folder() + "\r\n";
+    std::string session = "Project files for odd.xml\r\n\r\nFile005   " + c + "   \r\nFile001 " + a + "\r\nFile002 " +
+                          a + "\r\nFile003 " + f.Path("missing.web") + "\r\nFile\r\nFile004 " + f.Folder() + "\r\n";
     for (int i = 0; i < 40; ++i) {
       std::string p = MakeFile(f, "many/m" + std::to_string(i) + ".web", "m");
       session += "File0" + std::to_string(10 + i) + " " + p + "\r\n";

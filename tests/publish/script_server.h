@@ -17,16 +17,16 @@
 
 struct ScriptStep {
   enum Kind {
-    Send,      // send `text` as it stands
-    Dribble,   // send `text` one byte at a time
-    Read,      // read one command line
-    Pasv,      // "227 Entering Passive Mode (<text>,p1,p2)" with the data port
-    Accept,    // accept the data connection and read it to its end
-    Hold,      // accept the data connection and read nothing
-    Drain,     // read the held data connection to its end
-    Stall,     // answer nothing until the client goes away
-    Trickle,   // send the line `text` every 50 ms until the client goes away (at most 20 s)
-    Close,     // close the control connection
+    Send,     // send `text` as it stands
+    Dribble,  // send `text` one byte at a time
+    Read,     // read one command line
+    Pasv,     // "227 Entering Passive Mode (<text>,p1,p2)" with the data port
+    Accept,   // accept the data connection and read it to its end
+    Hold,     // accept the data connection and read nothing
+    Drain,    // read the held data connection to its end
+    Stall,    // answer nothing until the client goes away
+    Trickle,  // send the line `text` every 50 ms until the client goes away (at most 20 s)
+    Close,    // close the control connection
   } kind;
   std::string text;
 };
@@ -65,7 +65,7 @@ class ScriptServer {
   std::vector<std::string> commands;  // lines received, without CR LF
   std::string data;                   // bytes received on the data connection
   bool dataAccepted = false;
-  bool dataReset = false;             // the data connection ended with a reset, not a close
+  bool dataReset = false;  // the data connection ended with a reset, not a close
 
  private:
   static int Listen(int port, int receiveBuffer) {
@@ -157,14 +157,21 @@ class ScriptServer {
         case ScriptStep::Accept: ReadData(dataClient_ = AcceptData()); break;
         case ScriptStep::Hold: dataClient_ = AcceptData(); break;
         case ScriptStep::Drain: ReadData(dataClient_); break;
-        case ScriptStep::Stall: while (ReadCommand()) {} open = false; break;
+        case ScriptStep::Stall:
+          while (ReadCommand()) {}
+          open = false;
+          break;
         case ScriptStep::Trickle:
           for (int n = 0; n < 400 && !stop_ && !ClientGone(); ++n) {
             SendText(s.text + "\r\n");
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
           }
           break;
-        case ScriptStep::Close: close(client_); client_ = -1; open = false; break;
+        case ScriptStep::Close:
+          close(client_);
+          client_ = -1;
+          open = false;
+          break;
       }
     }
     while (open && ReadCommand()) {}  // whatever else the client says is recorded

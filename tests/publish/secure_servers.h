@@ -12,8 +12,8 @@ inline bool MakeCertificate(const std::string& folder) {
   QProcess openssl;
   QDir dir(QString::fromStdString(folder));
   openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                            "-keyout", dir.filePath("key.pem"), "-out", dir.filePath("cert.pem"), "-days", "2",
-                            "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
+                            "-keyout", dir.filePath("key.pem"), "-out", dir.filePath("cert.pem"), "-days", "2", "-subj",
+                            "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
   return openssl.waitForFinished(30000) && openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
 }
 
@@ -26,8 +26,7 @@ class SftpServer {
                                         QString::fromStdString(root), QString::fromStdString(hostKeyFile)});
     if (!process_.waitForStarted(10000)) return;
     for (int line = 0; line < 2; ++line) {
-      while (!process_.canReadLine() && process_.waitForReadyRead(15000)) {
-      }
+      while (!process_.canReadLine() && process_.waitForReadyRead(15000)) {}
       std::string text = process_.readLine().trimmed().toStdString();
       if (line == 0) port = std::atoi(text.c_str());
       else fingerprint = text;

@@ -26,8 +26,8 @@ std::vector<ScriptStep> Steps(std::initializer_list<std::vector<ScriptStep>> par
   return all;
 }
 
-const std::vector<ScriptStep> kLogin = {Line("220 Service ready"), Read(), Line("331 Password required"), Read(),
-                                        Line("230 Logged in"),      Read(), {ScriptStep::Pasv, "127,0,0,1"}};
+const std::vector<ScriptStep> kLogin = {Line("220 Service ready"), Read(), Line("331 Password required"),  Read(),
+                                        Line("230 Logged in"),     Read(), {ScriptStep::Pasv, "127,0,0,1"}};
 const char* const kLoginCommands = "USER anna|PASS secret|PASV";
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -74,10 +74,21 @@ class FtpClientTest : public QObject {
     QFETCH(int, size);
     QFETCH(QString, expectedBlocks);
     ScriptServer server(Steps({kLogin,
-                               {Read(), Line("250 CWD ok"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
-                                Line("200 Type set to I"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
-                                Line("150 Opening data connection"), {ScriptStep::Accept, ""},
-                                Line("226 Transfer complete"), Read(), Line("213 " + std::to_string(size)), Read(),
+                               {Read(),
+                                Line("250 CWD ok"),
+                                Read(),
+                                {ScriptStep::Pasv, "127,0,0,1"},
+                                Read(),
+                                Line("200 Type set to I"),
+                                Read(),
+                                {ScriptStep::Pasv, "127,0,0,1"},
+                                Read(),
+                                Line("150 Opening data connection"),
+                                {ScriptStep::Accept, ""},
+                                Line("226 Transfer complete"),
+                                Read(),
+                                Line("213 " + std::to_string(size)),
+                                Read(),
                                 Line("221 Goodbye")}}));
     QVERIFY(server.ok);
     std::string path = File(static_cast<std::size_t>(size));
@@ -107,67 +118,73 @@ class FtpClientTest : public QObject {
     QTest::newRow("plain login") << kLogin << "anna" << 1 << kLoginCommands;
     QTest::newRow("greeting 421") << std::vector<ScriptStep>{Line("421 Too many users")} << "anna" << -1 << "";
     QTest::newRow("greeting without a code") << std::vector<ScriptStep>{Line("Hello there")} << "anna" << -1 << "";
-    QTest::newRow("multi-line greeting")
-        << Steps({{Line("220-Welcome"), Line("220 Ready"), Read(), Line("331 Password required"), Read(),
-                   Line("230 Logged in")},
-                  loginTail})
-        << "anna" << 1 << kLoginCommands;
+    QTest::newRow("multi-line greeting") << Steps({{Line("220-Welcome"), Line("220 Ready"), Read(),
+                                                    Line("331 Password required"), Read(), Line("230 Logged in")},
+                                                   loginTail})
+                                         << "anna" << 1 << kLoginCommands;
     QTest::newRow("greeting with free text lines")
         << Steps({{Line("220-Welcome"), Line("This is a test server"), Line(""), Line(" 220 inside the text"),
                    Line("220 Ready"), Read(), Line("331 Password required"), Read(), Line("230 Logged in")},
                   loginTail})
         << "anna" << 1 << kLoginCommands;
     QTest::newRow("multi-line password request and login")
-        << Steps({{Line("220 Ready"), Read(), Line("331-Password required"), Line("for anna"),
-                   Line("331 Go on"), Read(), Line("230-Welcome"), Line("Quota: 1 GB"), Line("230 Logged in")},
+        << Steps({{Line("220 Ready"), Read(), Line("331-Password required"), Line("for anna"), Line("331 Go on"),
+                   Read(), Line("230-Welcome"), Line("Quota: 1 GB"), Line("230 Logged in")},
                   loginTail})
         << "anna" << 1 << kLoginCommands;
-    QTest::newRow("multi-line refusal")
-        << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password required"), Read(),
-                                   Line("530-Login incorrect."), Line("Try again"), Line("530 Bye")}
-        << "anna" << 0 << "USER anna|PASS secret";
+    QTest::newRow("multi-line refusal") << std::vector<ScriptStep>{Line("220 Ready"),
+                                                                   Read(),
+                                                                   Line("331 Password required"),
+                                                                   Read(),
+                                                                   Line("530-Login incorrect."),
+                                                                   Line("Try again"),
+                                                                   Line("530 Bye")}
+                                        << "anna" << 0 << "USER anna|PASS secret";
     QTest::newRow("greeting that never closes")
         << std::vector<ScriptStep>{Line("220-Welcome"), Send(std::string(1200, '\n'))} << "anna" << -1 << "";
-    QTest::newRow("banner byte by byte")
-        << Steps({{{ScriptStep::Dribble, "220-Welcome\r\n220 Ready\r\n"}, Read(), Line("331 Password required"),
-                   Read(), Line("230 Logged in")},
-                  loginTail})
-        << "anna" << 1 << kLoginCommands;
-    QTest::newRow("100 KB greeting line")
-        << Steps({{Send("220 " + std::string(100000, 'w') + "\r\n"), Read(), Line("331 Password required"), Read(),
-                   Line("230 Logged in")},
-                  loginTail})
-        << "anna" << 1 << kLoginCommands;
+    QTest::newRow("banner byte by byte") << Steps({{{ScriptStep::Dribble, "220-Welcome\r\n220 Ready\r\n"},
+                                                    Read(),
+                                                    Line("331 Password required"),
+                                                    Read(),
+                                                    Line("230 Logged in")},
+                                                   loginTail})
+                                         << "anna" << 1 << kLoginCommands;
+    QTest::newRow("100 KB greeting line") << Steps({{Send("220 " + std::string(100000, 'w') + "\r\n"), Read(),
+                                                     Line("331 Password required"), Read(), Line("230 Logged in")},
+                                                    loginTail})
+                                          << "anna" << 1 << kLoginCommands;
     QTest::newRow("replies together in one packet")
-        << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password required"), Read(),
-                                   Send("230 Logged in\r\n227 Entering Passive Mode (127,0,0,1,4,1).\r\n"), Read()}
+        << std::vector<ScriptStep>{Line("220 Ready"),
+                                   Read(),
+                                   Line("331 Password required"),
+                                   Read(),
+                                   Send("230 Logged in\r\n227 Entering Passive Mode (127,0,0,1,4,1).\r\n"),
+                                   Read()}
         << "anna" << 1 << kLoginCommands;
-    QTest::newRow("wrong password")
-        << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password required"), Read(),
-                                   Line("530 Login incorrect.")}
-        << "anna" << 0 << "USER anna|PASS secret";
-    QTest::newRow("other login reply")
-        << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password required"), Read(),
-                                   Line("421 Service closing")}
-        << "anna" << -1 << "USER anna|PASS secret";
-    QTest::newRow("421 after USER")
-        << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("421 Timeout")} << "anna" << -1 << "USER anna";
+    QTest::newRow("wrong password") << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password required"),
+                                                               Read(), Line("530 Login incorrect.")}
+                                    << "anna" << 0 << "USER anna|PASS secret";
+    QTest::newRow("other login reply") << std::vector<ScriptStep>{Line("220 Ready"), Read(),
+                                                                  Line("331 Password required"), Read(),
+                                                                  Line("421 Service closing")}
+                                       << "anna" << -1 << "USER anna|PASS secret";
+    QTest::newRow("421 after USER") << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("421 Timeout")} << "anna"
+                                    << -1 << "USER anna";
     QTest::newRow("no password needed: 230 after USER")
         << Steps({{Line("220 Ready"), Read(), Line("230 Logged in")}, loginTail}) << "anna" << 1 << "USER anna|PASV";
-    QTest::newRow("multi-line login reply")
-        << Steps({{Line("220 Ready"), Read(), Line("331 Password required"), Read(), Line("230-Welcome"),
-                   Line("230 Logged in")},
-                  loginTail})
-        << "anna" << 1 << kLoginCommands;
+    QTest::newRow("multi-line login reply") << Steps({{Line("220 Ready"), Read(), Line("331 Password required"), Read(),
+                                                       Line("230-Welcome"), Line("230 Logged in")},
+                                                      loginTail})
+                                            << "anna" << 1 << kLoginCommands;
     QTest::newRow("PASV refused")
-        << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password required"), Read(),
+        << std::vector<ScriptStep>{Line("220 Ready"),     Read(), Line("331 Password required"),  Read(),
                                    Line("230 Logged in"), Read(), Line("500 PASV not understood")}
         << "anna" << 0 << kLoginCommands;
     QTest::newRow("server stalls after USER")
         << std::vector<ScriptStep>{Line("220 Ready"), {ScriptStep::Stall, ""}} << "anna" << -1 << "USER anna";
     QTest::newRow("server closes mid-reply")
-        << std::vector<ScriptStep>{Line("220 Ready"), Read(), Send("331 Pass"), {ScriptStep::Close, ""}} << "anna"
-        << -1 << "USER anna";
+        << std::vector<ScriptStep>{Line("220 Ready"), Read(), Send("331 Pass"), {ScriptStep::Close, ""}} << "anna" << -1
+        << "USER anna";
     QTest::newRow("user name smuggling a command")
         << std::vector<ScriptStep>{Line("220 Ready")} << "anna\r\nDELE index.html" << -1 << "";
   }
@@ -218,10 +235,13 @@ class FtpClientTest : public QObject {
     QTest::newRow("PASV after CWD refused")
         << "site" << std::vector<ScriptStep>{Read(), Line("250 OK"), Read(), Line("425 Can't open")} << 0
         << "CWD site|PASV";
-    QTest::newRow("multi-line CWD reply")
-        << "site" << std::vector<ScriptStep>{Read(), Line("250-Welcome to site"), Line("250 OK"), Read(),
-                                             {ScriptStep::Pasv, "127,0,0,1"}}
-        << 1 << "CWD site|PASV";
+    QTest::newRow("multi-line CWD reply") << "site"
+                                          << std::vector<ScriptStep>{Read(),
+                                                                     Line("250-Welcome to site"),
+                                                                     Line("250 OK"),
+                                                                     Read(),
+                                                                     {ScriptStep::Pasv, "127,0,0,1"}}
+                                          << 1 << "CWD site|PASV";
     QTest::newRow("421 on CWD") << "site" << std::vector<ScriptStep>{Read(), Line("421 Closing")} << 0 << "CWD site";
     QTest::newRow("folder smuggling a command") << "site\nDELE x" << good << 0 << "";
   }
@@ -254,30 +274,35 @@ class FtpClientTest : public QObject {
     QTest::newRow("local file missing") << std::vector<ScriptStep>{} << "a.html" << false << "Local File Not Found"
                                         << "";
     QTest::newRow("remote name smuggling a command")
-        << std::vector<ScriptStep>{} << "a.html\r\nDELE b" << true << "Invalid remote file name." << "";
+        << std::vector<ScriptStep>{} << "a.html\r\nDELE b" << true << "Invalid remote file name."
+        << "";
     QTest::newRow("PASV refused") << Steps({typeOk, {Read(), Line("500 No")}}) << "a.html" << true
-                                  << "Could not open a binary connection." << "TYPE I|PASV";
+                                  << "Could not open a binary connection."
+                                  << "TYPE I|PASV";
     QTest::newRow("PASV without parentheses")
         << Steps({typeOk, {Read(), Line("227 Entering Passive Mode 127,0,0,1,4,1")}}) << "a.html" << true
-        << "Could not open a binary connection." << "TYPE I|PASV";
+        << "Could not open a binary connection."
+        << "TYPE I|PASV";
     QTest::newRow("PASV numbers out of range")
         << Steps({typeOk, {Read(), Line("227 Entering Passive Mode (127,0,0,1,300,1)")}}) << "a.html" << true
-        << "Could not open a binary connection." << "TYPE I|PASV";
-    QTest::newRow("no data connection")
-        << Steps({typeOk, {Read(), Line("227 Entering Passive Mode (127,0,0,1,0,1)")}}) << "a.html" << true
-        << "Could not open a binary connection." << "TYPE I|PASV";
+        << "Could not open a binary connection."
+        << "TYPE I|PASV";
+    QTest::newRow("no data connection") << Steps({typeOk, {Read(), Line("227 Entering Passive Mode (127,0,0,1,0,1)")}})
+                                        << "a.html" << true << "Could not open a binary connection."
+                                        << "TYPE I|PASV";
     QTest::newRow("STOR refused") << upTo({Line("553 Permission denied.")}) << "a.html" << true
-                                  << "553 Permission denied.*" << "TYPE I|PASV|STOR a.html";
+                                  << "553 Permission denied.*"
+                                  << "TYPE I|PASV|STOR a.html";
     QTest::newRow("STOR 552") << upTo({Line("552 Quota exceeded")}) << "a.html" << true << "552 Quota exceeded*"
                               << "TYPE I|PASV|STOR a.html";
     QTest::newRow("STOR 421") << upTo({Line("421 Closing")}) << "a.html" << true << "421 Closing*"
                               << "TYPE I|PASV|STOR a.html";
-    QTest::newRow("STOR refusal of 100 KB")
-        << upTo({Send("553 " + std::string(100000, 'z') + "\r\n")}) << "a.html" << true
-        << QString("553 ") + QString(65532, 'z') + "*" << "TYPE I|PASV|STOR a.html";
-    QTest::newRow("final reply not 226")
-        << upTo({Line("150 Go"), {ScriptStep::Accept, ""}, Line("451 Local error")}) << "a.html" << true
-        << "451 Local error" << "TYPE I|PASV|STOR a.html";
+    QTest::newRow("STOR refusal of 100 KB") << upTo({Send("553 " + std::string(100000, 'z') + "\r\n")}) << "a.html"
+                                            << true << QString("553 ") + QString(65532, 'z') + "*"
+                                            << "TYPE I|PASV|STOR a.html";
+    QTest::newRow("final reply not 226") << upTo({Line("150 Go"), {ScriptStep::Accept, ""}, Line("451 Local error")})
+                                         << "a.html" << true << "451 Local error"
+                                         << "TYPE I|PASV|STOR a.html";
     QTest::newRow("server gone before the final reply")
         << upTo({Line("150 Go"), {ScriptStep::Accept, ""}, {ScriptStep::Close, ""}}) << "a.html" << true << ""
         << "TYPE I|PASV|STOR a.html";
@@ -316,12 +341,18 @@ class FtpClientTest : public QObject {
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("commands");
     auto stored = [](const char* confirm, std::vector<ScriptStep> more) {
-      return Steps({{Read(), Line("200 Type set"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(), Line("150 Go"),
-                     {ScriptStep::Accept, ""}, Line(confirm)},
+      return Steps({{Read(),
+                     Line("200 Type set"),
+                     Read(),
+                     {ScriptStep::Pasv, "127,0,0,1"},
+                     Read(),
+                     Line("150 Go"),
+                     {ScriptStep::Accept, ""},
+                     Line(confirm)},
                     more});
     };
-    QTest::newRow("226 and the same size")
-        << stored("226 Done", {Read(), Line("213 20000")}) << 1 << "226 Done" << "TYPE I|PASV|STOR a.html|SIZE a.html";
+    QTest::newRow("226 and the same size") << stored("226 Done", {Read(), Line("213 20000")}) << 1 << "226 Done"
+                                           << "TYPE I|PASV|STOR a.html|SIZE a.html";
     QTest::newRow("250 is a confirmation too")
         << stored("250 File stored", {Read(), Line("213 20000")}) << 1 << "250 File stored"
         << "TYPE I|PASV|STOR a.html|SIZE a.html";
@@ -331,11 +362,11 @@ class FtpClientTest : public QObject {
     QTest::newRow("server kept a short file")
         << stored("226 Done", {Read(), Line("213 8192")}) << 0 << "The server holds 8192 of the 20000 bytes sent."
         << "TYPE I|PASV|STOR a.html|SIZE a.html";
-    QTest::newRow("server without SIZE")
-        << stored("226 Done", {Read(), Line("502 Command not implemented")}) << 1 << "226 Done"
-        << "TYPE I|PASV|STOR a.html|SIZE a.html";
-    QTest::newRow("SIZE answered with garbage")
-        << stored("226 Done", {Read(), Line("213 lots")}) << 1 << "226 Done" << "TYPE I|PASV|STOR a.html|SIZE a.html";
+    QTest::newRow("server without SIZE") << stored("226 Done", {Read(), Line("502 Command not implemented")}) << 1
+                                         << "226 Done"
+                                         << "TYPE I|PASV|STOR a.html|SIZE a.html";
+    QTest::newRow("SIZE answered with garbage") << stored("226 Done", {Read(), Line("213 lots")}) << 1 << "226 Done"
+                                                << "TYPE I|PASV|STOR a.html|SIZE a.html";
   }
   void putFileConfirmation() {
     QFETCH(std::vector<ScriptStep>, replies);
@@ -357,8 +388,9 @@ class FtpClientTest : public QObject {
   }
 
   void serverWithoutSizeIsNotAskedAgain() {
-    std::vector<ScriptStep> upload = {Read(), Line("200 Type set"), Read(), {ScriptStep::Pasv, "127,0,0,1"},
-                                      Read(), Line("150 Go"), {ScriptStep::Accept, ""}, Line("226 Done")};
+    std::vector<ScriptStep> upload = {
+        Read(),         Line("200 Type set"),     Read(),          {ScriptStep::Pasv, "127,0,0,1"}, Read(),
+        Line("150 Go"), {ScriptStep::Accept, ""}, Line("226 Done")};
     ScriptServer server(Steps({kLogin, upload, {Read(), Line("500 Unknown command")}, upload}));
     QVERIFY(server.ok);
     std::string path = File(100);
@@ -369,8 +401,8 @@ class FtpClientTest : public QObject {
     QCOMPARE(FTPPUTFILE(c, "", 0, "", "b.html", path.c_str(), text, sizeof text), 1);
     close(c);
     server.Join();
-    QCOMPARE(Joined(server.commands), std::string(kLoginCommands) +
-                                          "|TYPE I|PASV|STOR a.html|SIZE a.html|TYPE I|PASV|STOR b.html");
+    QCOMPARE(Joined(server.commands),
+             std::string(kLoginCommands) + "|TYPE I|PASV|STOR a.html|SIZE a.html|TYPE I|PASV|STOR b.html");
   }
 
   // Waiting for the server is bounded for a whole run, also when each line of a reply
@@ -421,9 +453,22 @@ class FtpClientTest : public QObject {
   void swapUnderWayEndsAfterAStop() {
     const std::string slowReply = "250 Moved aside" + std::string(400, ' ') + "\r\n";  // a byte a millisecond
     ScriptServer server(Steps({kLogin,
-                               {Read(), Line("350 Ready"), Read(), Line("553 File exists"), Read(), Line("213 5"), Read(),
-                                Line("350 Ready"), Read(), {ScriptStep::Dribble, slowReply}, Read(), Line("350 Ready"),
-                                Read(), Line("250 Renamed"), Read(), Line("250 Deleted")}}));
+                               {Read(),
+                                Line("350 Ready"),
+                                Read(),
+                                Line("553 File exists"),
+                                Read(),
+                                Line("213 5"),
+                                Read(),
+                                Line("350 Ready"),
+                                Read(),
+                                {ScriptStep::Dribble, slowReply},
+                                Read(),
+                                Line("350 Ready"),
+                                Read(),
+                                Line("250 Renamed"),
+                                Read(),
+                                Line("250 Deleted")}}));
     QVERIFY(server.ok);
     int c = ftpConnect(server.HostAndPort().c_str(), "anna", "secret");
     QVERIFY(c > 0);
@@ -447,17 +492,22 @@ class FtpClientTest : public QObject {
     QTest::addColumn<std::vector<ScriptStep>>("script");
     QTest::addColumn<QString>("host");  // "" = the scripted server
     QTest::addColumn<QString>("cause");
-    QTest::newRow("wrong password") << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password"),
-                                                               Read(), Line("530 Login incorrect.")}
-                                    << "" << "530 Login incorrect.";
+    QTest::newRow("wrong password") << std::vector<ScriptStep>{Line("220 Ready"), Read(), Line("331 Password"), Read(),
+                                                               Line("530 Login incorrect.")}
+                                    << ""
+                                    << "530 Login incorrect.";
     QTest::newRow("greeting refused") << std::vector<ScriptStep>{Line("421 Too many users")} << ""
                                       << "421 Too many users";
-    QTest::newRow("silent server") << std::vector<ScriptStep>{{ScriptStep::Stall, ""}} << "" << "no answer within 1 s";
+    QTest::newRow("silent server") << std::vector<ScriptStep>{{ScriptStep::Stall, ""}} << ""
+                                   << "no answer within 1 s";
     QTest::newRow("server hangs up") << std::vector<ScriptStep>{{ScriptStep::Close, ""}} << ""
                                      << "the server closed the connection";
-    QTest::newRow("unknown host") << std::vector<ScriptStep>{} << "no-such-host.invalid" << "host name not found";
-    QTest::newRow("nothing listening") << std::vector<ScriptStep>{} << "127.0.0.1:1" << "connection refused";
-    QTest::newRow("bad port") << std::vector<ScriptStep>{} << "127.0.0.1:99999" << "invalid port number";
+    QTest::newRow("unknown host") << std::vector<ScriptStep>{} << "no-such-host.invalid"
+                                  << "host name not found";
+    QTest::newRow("nothing listening") << std::vector<ScriptStep>{} << "127.0.0.1:1"
+                                       << "connection refused";
+    QTest::newRow("bad port") << std::vector<ScriptStep>{} << "127.0.0.1:99999"
+                              << "invalid port number";
   }
   void failureCauses() {
     QFETCH(std::vector<ScriptStep>, script);
@@ -483,8 +533,15 @@ class FtpClientTest : public QObject {
   void dataGoesToTheControlPeer() {
     // The announced 10.0.0.5 is not used; the port from the reply (4 * 256 + 1) is.
     ScriptServer server(Steps({kLogin,
-                               {Read(), Line("200 Type set"), Read(), {ScriptStep::Pasv, "10,0,0,5"}, Read(),
-                                Line("150 Go"), {ScriptStep::Accept, ""}, Line("226 Done"), Read(),
+                               {Read(),
+                                Line("200 Type set"),
+                                Read(),
+                                {ScriptStep::Pasv, "10,0,0,5"},
+                                Read(),
+                                Line("150 Go"),
+                                {ScriptStep::Accept, ""},
+                                Line("226 Done"),
+                                Read(),
                                 Line("213 3000")}}),
                         1025);
     if (!server.ok) QSKIP("port 1025 is taken on this machine");
@@ -503,8 +560,15 @@ class FtpClientTest : public QObject {
   void stalledDataConnectionIsResetNotClosed() {
     ftp::CurrentTuning().dataTimeoutMs = 200;
     ScriptServer server(Steps({kLogin,
-                               {Read(), Line("200 Type set"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
-                                Line("150 Go"), {ScriptStep::Hold, ""}, Read(), Line("221 Bye"),
+                               {Read(),
+                                Line("200 Type set"),
+                                Read(),
+                                {ScriptStep::Pasv, "127,0,0,1"},
+                                Read(),
+                                Line("150 Go"),
+                                {ScriptStep::Hold, ""},
+                                Read(),
+                                Line("221 Bye"),
                                 {ScriptStep::Drain, ""}}}),
                         0, 4096);
     QVERIFY(server.ok);

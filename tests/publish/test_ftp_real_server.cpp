@@ -76,11 +76,18 @@ class FtpRealServerTest : public QObject {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("status");
-    QTest::newRow("published") << "secret" << "/Pages/" << "" << "File published: mysite/pages/site1.html";
-    QTest::newRow("wrong password") << "wrong" << "/Pages/"
-                                    << "Could not connect to FTP server. Please check all input fields.\r530 " << "";
-    QTest::newRow("missing folder") << "secret" << "NotThere"
-                                    << "Could not locate FTP target directory: notthere.\r550 " << "";
+    QTest::newRow("published") << "secret"
+                               << "/Pages/"
+                               << ""
+                               << "File published: mysite/pages/site1.html";
+    QTest::newRow("wrong password") << "wrong"
+                                    << "/Pages/"
+                                    << "Could not connect to FTP server. Please check all input fields.\r530 "
+                                    << "";
+    QTest::newRow("missing folder") << "secret"
+                                    << "NotThere"
+                                    << "Could not locate FTP target directory: notthere.\r550 "
+                                    << "";
   }
   void publishCommand() {
     QFETCH(QString, password);
@@ -154,7 +161,6 @@ class FtpRealServerTest : public QObject {
     files["site1.html"] = page;
     QCOMPARE(Tree(remote.filePath("pages")), files);
   }
-
 };
 
 QTEST_MAIN(FtpRealServerTest)

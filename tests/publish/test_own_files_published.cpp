@@ -94,10 +94,14 @@ class OwnFilesPublishedTest : public QObject {
   void includedOrOpenedFilesAreErrors_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("named");  // "CONFIG/" stands for the configuration folder
-    QTest::newRow("#Include of an old copy") << "#Include FtpProjs.ini" << "FtpProjs.ini";
-    QTest::newRow("OpenText of old settings") << "OpenText (Verosta.ini)" << "Verosta.ini";
-    QTest::newRow("OpenText of a saved profile") << "OpenText (mysite.ini)" << "mysite.ini";
-    QTest::newRow("OpenText through a link") << "OpenText (notes.txt)" << "CONFIG/FtpProjs.ini";
+    QTest::newRow("#Include of an old copy") << "#Include FtpProjs.ini"
+                                             << "FtpProjs.ini";
+    QTest::newRow("OpenText of old settings") << "OpenText (Verosta.ini)"
+                                              << "Verosta.ini";
+    QTest::newRow("OpenText of a saved profile") << "OpenText (mysite.ini)"
+                                                 << "mysite.ini";
+    QTest::newRow("OpenText through a link") << "OpenText (notes.txt)"
+                                             << "CONFIG/FtpProjs.ini";
     QTest::newRow("#Include from the configuration folder") << "#Include (CONFIG/FtpTrust.ini)"
                                                             << "CONFIG/FtpTrust.ini";
   }

@@ -27,8 +27,8 @@ FtpProfileTable Profiles() {
   return t;
 }
 
-const std::vector<ScriptStep> kLogin = {Line("220 Service ready"), Read(), Line("331 Password required"), Read(),
-                                        Line("230 Logged in"),      Read(), {ScriptStep::Pasv, "127,0,0,1"}};
+const std::vector<ScriptStep> kLogin = {Line("220 Service ready"), Read(), Line("331 Password required"),  Read(),
+                                        Line("230 Logged in"),     Read(), {ScriptStep::Pasv, "127,0,0,1"}};
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string s;
@@ -58,47 +58,68 @@ class PublishCommandTest : public QObject {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("messages");
     const QString notInDb = kNotInDatabase, noName = kNoProjectName;
-    QTest::newRow("single quotes, other case") << "<head><meta name='project' content='Site1'></head>" << true
-                                               << "ftp.site1.net" << "" << "";
+    QTest::newRow("single quotes, other case")
+        << "<head><meta name='project' content='Site1'></head>" << true << "ftp.site1.net"
+        << ""
+        << "";
     QTest::newRow("double quotes") << "<head>\n<meta name=\"project\" content=\"site1\">\n</head>" << true
-                                   << "ftp.site1.net" << "" << "";
-    QTest::newRow("blanks around equals") << "<head><meta name = 'project' content = 'site1'></head>" << true
-                                          << "ftp.site1.net" << "" << "";
-    QTest::newRow("unquoted with a blank before >") << "<head><meta name=project content=site1 ></head>" << true
-                                                    << "ftp.site1.net" << "" << "";
+                                   << "ftp.site1.net"
+                                   << ""
+                                   << "";
+    QTest::newRow("blanks around equals")
+        << "<head><meta name = 'project' content = 'site1'></head>" << true << "ftp.site1.net"
+        << ""
+        << "";
+    QTest::newRow("unquoted with a blank before >")
+        << "<head><meta name=project content=site1 ></head>" << true << "ftp.site1.net"
+        << ""
+        << "";
     QTest::newRow("unquoted running into >") << "<head><meta name=project content=site1></head>" << false << ""
                                              << "" << notInDb;
     QTest::newRow("upper-case tag inside the head")
-        << "<html><head>\n<META NAME='PROJECT' CONTENT='site1'>\n</head>" << true << "ftp.site1.net" << "" << "";
+        << "<html><head>\n<META NAME='PROJECT' CONTENT='site1'>\n</head>" << true << "ftp.site1.net"
+        << ""
+        << "";
     QTest::newRow("upper-case tag, no lower-case head")
-        << "<HTML><HEAD>\n<META NAME='PROJECT' CONTENT='site1'>\n</HEAD>" << false << "" << "" << noName;
+        << "<HTML><HEAD>\n<META NAME='PROJECT' CONTENT='site1'>\n</HEAD>" << false << ""
+        << "" << noName;
     QTest::newRow("target folder lower-cased")
-        << "<head><meta name='project' content='site1'><meta name='target' content='/Public_HTML/News/'></head>"
-        << true << "ftp.site1.net" << "/public_html/news/" << "";
+        << "<head><meta name='project' content='site1'><meta name='target' content='/Public_HTML/News/'></head>" << true
+        << "ftp.site1.net"
+        << "/public_html/news/"
+        << "";
     QTest::newRow("projectname and targetfolder")
-        << "<head><meta name=\"projectname\" content=\" mysite \"><meta name=\"targetfolder\" content=\"www\">"
-        << true << "ftp.mysite.net" << "www" << "";
+        << "<head><meta name=\"projectname\" content=\" mysite \"><meta name=\"targetfolder\" content=\"www\">" << true
+        << "ftp.mysite.net"
+        << "www"
+        << "";
     QTest::newRow("second project meta unknown")
         << "<head><meta name='project' content='site1'><meta name='project' content='other'></head>" << true
-        << "ftp.site1.net" << "" << notInDb;
-    QTest::newRow("no meta at all") << "<html><body>Hello</body></html>" << false << "" << "" << noName;
+        << "ftp.site1.net"
+        << "" << notInDb;
+    QTest::newRow("no meta at all") << "<html><body>Hello</body></html>" << false << ""
+                                    << "" << noName;
     QTest::newRow("the word name in a later title")
-        << "<head>\n<meta name='project' content='site1'>\n<title>Our name</title>\n</head>" << false << "" << ""
-        << noName;
-    QTest::newRow("meta outside a head, own case") << "<meta name='project' content='SITE1'>" << true
-                                                   << "ftp.site1.net" << "" << "";
+        << "<head>\n<meta name='project' content='site1'>\n<title>Our name</title>\n</head>" << false << ""
+        << "" << noName;
+    QTest::newRow("meta outside a head, own case") << "<meta name='project' content='SITE1'>" << true << "ftp.site1.net"
+                                                   << ""
+                                                   << "";
     QTest::newRow("tags after the head are not read")
-        << "<head><title>x</title></head><body><meta name='project' content='site1'>" << false << "" << ""
-        << noName;
+        << "<head><title>x</title></head><body><meta name='project' content='site1'>" << false << ""
+        << "" << noName;
     QTest::newRow("profile without host") << "<head><meta name='project' content='nohost'></head>" << true << ""
                                           << "" << noName;
     QTest::newRow("empty project does not take a free entry")
-        << "<head><meta name='project' content=''></head>" << false << "" << "" << notInDb;
+        << "<head><meta name='project' content=''></head>" << false << ""
+        << "" << notInDb;
     QTest::newRow("a doubled quote skips the next character")
         << "<head><meta name='project' content='site1' data=\"\"name='x'></head>" << true << "ftp.site1.net"
-        << "" << "";
+        << ""
+        << "";
     QTest::newRow("name inside a quoted value of another attribute")
-        << "<head><meta name='project' content='site1' data=\"my name\"></head>" << true << "ftp.site1.net" << ""
+        << "<head><meta name='project' content='site1' data=\"my name\"></head>" << true << "ftp.site1.net"
+        << ""
         << "";
   }
   void lookup() {
@@ -130,16 +151,26 @@ class PublishCommandTest : public QObject {
     const QString project = "<head><meta name='project' content='site1'></head>";
     const QString withTarget = "<head><meta name='project' content='site1'><meta name='target' content='News'></head>";
     QTest::newRow("only the page names the project") << "#Include head.lib\n<body>" << withTarget << "ftp.site1.net"
-                                                     << "news" << "";
-    QTest::newRow("the program's own project wins") << "<head><meta name='project' content='MySite'></head>"
-                                                    << withTarget << "ftp.mysite.net" << "news" << "";
+                                                     << "news"
+                                                     << "";
+    QTest::newRow("the program's own project wins")
+        << "<head><meta name='project' content='MySite'></head>" << withTarget << "ftp.mysite.net"
+        << "news"
+        << "";
     QTest::newRow("program names the project, page the folder") << project << withTarget << "ftp.site1.net"
-                                                                << "news" << "";
+                                                                << "news"
+                                                                << "";
     QTest::newRow("unknown project in the program stops there")
-        << "<head><meta name='project' content='other'></head>" << withTarget << "" << "" << kNotInDatabase;
-    QTest::newRow("unknown project in the page") << "<body>" << "<head><meta name='project' content='x'></head>"
-                                                 << "" << "" << kNotInDatabase;
-    QTest::newRow("neither names one, one message") << "<body>" << "<html></html>" << "" << "" << kNoProjectName;
+        << "<head><meta name='project' content='other'></head>" << withTarget << ""
+        << "" << kNotInDatabase;
+    QTest::newRow("unknown project in the page") << "<body>"
+                                                 << "<head><meta name='project' content='x'></head>"
+                                                 << ""
+                                                 << "" << kNotInDatabase;
+    QTest::newRow("neither names one, one message") << "<body>"
+                                                    << "<html></html>"
+                                                    << ""
+                                                    << "" << kNoProjectName;
   }
   void lookupInProgramAndPage() {
     QFETCH(QString, program);
@@ -157,12 +188,21 @@ class PublishCommandTest : public QObject {
     QTest::addColumn<QString>("domain");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("address");
-    QTest::newRow("empty folder") << "mysite/" << "" << "mysite/site1.html";
-    QTest::newRow("folder of slashes") << "example.org" << "//" << "example.org/site1.html";
-    QTest::newRow("domain and folder") << "mysite" << "news" << "mysite/news/site1.html";
-    QTest::newRow("slashes trimmed") << "http://mysite.net/" << "/public_html/news/"
+    QTest::newRow("empty folder") << "mysite/"
+                                  << ""
+                                  << "mysite/site1.html";
+    QTest::newRow("folder of slashes") << "example.org"
+                                       << "//"
+                                       << "example.org/site1.html";
+    QTest::newRow("domain and folder") << "mysite"
+                                       << "news"
+                                       << "mysite/news/site1.html";
+    QTest::newRow("slashes trimmed") << "http://mysite.net/"
+                                     << "/public_html/news/"
                                      << "http://mysite.net/public_html/news/site1.html";
-    QTest::newRow("no domain") << "" << "" << "site1.html";
+    QTest::newRow("no domain") << ""
+                               << ""
+                               << "site1.html";
   }
   void pageAddress() {
     QFETCH(QString, domain);
@@ -177,7 +217,7 @@ class PublishCommandTest : public QObject {
     QTest::addColumn<QString>("commands");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("status");
-    auto upToStor = std::vector<ScriptStep>{Read(), Line("250 OK"), Read(), {ScriptStep::Pasv, "127,0,0,1"},
+    auto upToStor = std::vector<ScriptStep>{Read(), Line("250 OK"),     Read(), {ScriptStep::Pasv, "127,0,0,1"},
                                             Read(), Line("200 Type I"), Read(), {ScriptStep::Pasv, "127,0,0,1"},
                                             Read()};
     auto stored = upToStor;
@@ -189,8 +229,15 @@ class PublishCommandTest : public QObject {
     auto refused = upToStor;
     for (ScriptStep s : {Line("553 Permission denied."), Read(), Line("221 Bye")}) refused.push_back(s);
     auto shortFile = upToStor;
-    for (ScriptStep s : {Line("150 Go"), {ScriptStep::Accept, ""}, Line("226 Done"), Read(), Line("213 5"), Read(),
-                         Line("250 Deleted"), Read(), Line("221 Bye")})
+    for (ScriptStep s : {Line("150 Go"),
+                         {ScriptStep::Accept, ""},
+                         Line("226 Done"),
+                         Read(),
+                         Line("213 5"),
+                         Read(),
+                         Line("250 Deleted"),
+                         Read(),
+                         Line("221 Bye")})
       shortFile.push_back(s);
     // A server that renames only onto a free name: the live page is moved aside, never
     // deleted before the new one has its name.
@@ -199,8 +246,8 @@ class PublishCommandTest : public QObject {
                          Line("350 Ready"), Read(), Line("250 Renamed")})
       moveAside.push_back(s);
     auto renameOver = moveAside, putBack = moveAside;
-    for (ScriptStep s : {Read(), Line("350 Ready"), Read(), Line("250 Renamed"), Read(), Line("250 Deleted"), Read(),
-                         Line("221 Bye")})
+    for (ScriptStep s :
+         {Read(), Line("350 Ready"), Read(), Line("250 Renamed"), Read(), Line("250 Deleted"), Read(), Line("221 Bye")})
       renameOver.push_back(s);
     for (ScriptStep s : {Read(), Line("350 Ready"), Read(), Line("553 Not allowed"), Read(), Line("350 Ready"), Read(),
                          Line("250 Renamed"), Read(), Line("250 Deleted"), Read(), Line("221 Bye")})
@@ -208,27 +255,34 @@ class PublishCommandTest : public QObject {
     const QString swap = "|SIZE .site1.html.part|RNFR .site1.html.part|RNTO site1.html|SIZE site1.html"
                          "|RNFR site1.html|RNTO .site1.html.old|RNFR .site1.html.part|RNTO site1.html";
     const QString upload = "CWD site/pages/|PASV|TYPE I|PASV|STOR .site1.html.part";
-    QTest::newRow("published")
-        << published << upload + "|SIZE .site1.html.part|RNFR .site1.html.part|RNTO site1.html|QUIT" << ""
-        << "File published: mysite/site/pages/site1.html";
-    QTest::newRow("renamed over an existing page")
-        << renameOver << upload + swap + "|DELE .site1.html.old|QUIT" << ""
-        << "File published: mysite/site/pages/site1.html";
+    QTest::newRow("published") << published
+                               << upload + "|SIZE .site1.html.part|RNFR .site1.html.part|RNTO site1.html|QUIT"
+                               << ""
+                               << "File published: mysite/site/pages/site1.html";
+    QTest::newRow("renamed over an existing page") << renameOver << upload + swap + "|DELE .site1.html.old|QUIT"
+                                                   << ""
+                                                   << "File published: mysite/site/pages/site1.html";
     QTest::newRow("new page refused its name: the old one is put back")
         << putBack << upload + swap + "|RNFR .site1.html.old|RNTO site1.html|DELE .site1.html.part|QUIT"
-        << "Could not upload file to FTP server.\rsite1.html: 553 Not allowed" << "";
+        << "Could not upload file to FTP server.\rsite1.html: 553 Not allowed"
+        << "";
     QTest::newRow("upload refused, session still ended")
-        << refused << upload + "|QUIT" << "Could not upload file to FTP server.\rsite1.html: 553 Permission denied."
+        << refused << upload + "|QUIT"
+        << "Could not upload file to FTP server.\rsite1.html: 553 Permission denied."
         << "";
     QTest::newRow("short file on the server is not renamed")
         << shortFile << upload + "|SIZE .site1.html.part|DELE .site1.html.part|QUIT"
-        << "Could not upload file to FTP server.\rsite1.html: The server holds 5 of the 11 bytes sent." << "";
+        << "Could not upload file to FTP server.\rsite1.html: The server holds 5 of the 11 bytes sent."
+        << "";
     QTest::newRow("folder refused, session still ended")
-        << std::vector<ScriptStep>{Read(), Line("550 No such folder"), Read(), Line("221 Bye")} << "CWD site/pages/|QUIT"
-        << "Could not locate FTP target directory: site/pages.\r550 No such folder" << "";
+        << std::vector<ScriptStep>{Read(), Line("550 No such folder"), Read(), Line("221 Bye")}
+        << "CWD site/pages/|QUIT"
+        << "Could not locate FTP target directory: site/pages.\r550 No such folder"
+        << "";
     QTest::newRow("server gone after login")
         << std::vector<ScriptStep>{{ScriptStep::Close, ""}} << ""
-        << "Could not locate FTP target directory: site/pages.\rthe server closed the connection" << "";
+        << "Could not locate FTP target directory: site/pages.\rthe server closed the connection"
+        << "";
     QTest::newRow("server trickling a reply")
         << std::vector<ScriptStep>{Read(), Line("250-Changing"), {ScriptStep::Trickle, "still changing"}}
         << "CWD site/pages/|QUIT" << kStoppedAnswering << "";
@@ -275,9 +329,18 @@ class PublishCommandTest : public QObject {
   }
   void cancelStalledUpload() {
     QFETCH(bool, wholeFile);
-    ScriptServer server(Steps({Read(), Line("250 OK"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
-                               Line("200 Type I"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(), Line("150 Go"),
-                               {wholeFile ? ScriptStep::Accept : ScriptStep::Hold, ""}, {ScriptStep::Stall, ""}}),
+    ScriptServer server(Steps({Read(),
+                               Line("250 OK"),
+                               Read(),
+                               {ScriptStep::Pasv, "127,0,0,1"},
+                               Read(),
+                               Line("200 Type I"),
+                               Read(),
+                               {ScriptStep::Pasv, "127,0,0,1"},
+                               Read(),
+                               Line("150 Go"),
+                               {wholeFile ? ScriptStep::Accept : ScriptStep::Hold, ""},
+                               {ScriptStep::Stall, ""}}),
                         0, wholeFile ? 0 : 4096);
     QVERIFY(server.ok);
     EditorFixture f;
@@ -309,7 +372,8 @@ class PublishCommandTest : public QObject {
     auto steps = f.platform.CallsOf("progress").at(0).args;
     // Earlier steps pass too quickly to be seen reliably; the stalled one shows its counts.
     QString last = QString::fromStdString(steps.back());
-    QVERIFY2(last.startsWith("Uploading site1.html (1 of 1)\n") && last.endsWith(QString(" of %1 KB sent").arg(size >> 10)),
+    QVERIFY2(last.startsWith("Uploading site1.html (1 of 1)\n") &&
+                 last.endsWith(QString(" of %1 KB sent").arg(size >> 10)),
              qPrintable(last));
   }
 
@@ -320,11 +384,26 @@ class PublishCommandTest : public QObject {
     PrepareSavedDocument(f, "site1.web", kProgram, "<p>page</p>");
     f.app->publish.changedOnly = false;  // the same page goes up each time
     auto publish = [&](bool succeed) {
-      ScriptServer server(Steps({Read(), Line("250 OK"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
-                                 Line("200 Type I"), Read(), {ScriptStep::Pasv, "127,0,0,1"}, Read(),
-                                 Line(succeed ? "150 Go" : "553 Denied"), {ScriptStep::Accept, ""},
-                                 Line("226 Done"), Read(), Line("213 11"), Read(), Line("350 Ready"), Read(),
-                                 Line("250 Renamed"), Read(), Line("221 Bye")}));
+      ScriptServer server(Steps({Read(),
+                                 Line("250 OK"),
+                                 Read(),
+                                 {ScriptStep::Pasv, "127,0,0,1"},
+                                 Read(),
+                                 Line("200 Type I"),
+                                 Read(),
+                                 {ScriptStep::Pasv, "127,0,0,1"},
+                                 Read(),
+                                 Line(succeed ? "150 Go" : "553 Denied"),
+                                 {ScriptStep::Accept, ""},
+                                 Line("226 Done"),
+                                 Read(),
+                                 Line("213 11"),
+                                 Read(),
+                                 Line("350 Ready"),
+                                 Read(),
+                                 Line("250 Renamed"),
+                                 Read(),
+                                 Line("221 Bye")}));
       StoreProfile(*f.app->profiles, "site1", server.HostAndPort(), "anna", "secret", "mysite");
       if (!succeed) f.platform.AnswerMessage(MsgAnswer::Ok);
       PublishActiveDocument(*f.app);

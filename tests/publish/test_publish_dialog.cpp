@@ -28,7 +28,9 @@ PublishFields Sample() {
   return f;
 }
 
-std::string Golden(const std::string& name) { return ReadAll(std::string(VEROSTA_TEST_DATA) + "/publish/golden/" + name); }
+std::string Golden(const std::string& name) {
+  return ReadAll(std::string(VEROSTA_TEST_DATA) + "/publish/golden/" + name);
+}
 
 unsigned Mode(const std::string& path) {
   struct stat st {};
@@ -86,7 +88,8 @@ class PublishDialogTest : public QObject {
   void fullTableRefusesANewName() {
     EditorFixture f;
     f.Start();
-    for (int n = 1; n <= 32; ++n) QCOMPARE(StoreProfile(*f.app->profiles, "p" + std::to_string(n), "h", "u", "p", "d"), n);
+    for (int n = 1; n <= 32; ++n)
+      QCOMPARE(StoreProfile(*f.app->profiles, "p" + std::to_string(n), "h", "u", "p", "d"), n);
     QCOMPARE(StoreProfile(*f.app->profiles, "P7", "h7", "u", "p", "d"), 7);
     f.platform.AnswerMessage(MsgAnswer::Ok);
     PublishFields boxes = Sample();
@@ -108,10 +111,9 @@ class PublishDialogTest : public QObject {
   void readingRules() {
     PublishFields f;
     f.remoteFolder = "kept";
-    ReadPublishFields(
-        "User id ann\r\nprogram name ignored\r\nProgram name  Spaced \r\nextra line\nPassword pw\r"
-        "Host name h1\r\nHost name h2\r\nDomain name d",
-        f);
+    ReadPublishFields("User id ann\r\nprogram name ignored\r\nProgram name  Spaced \r\nextra line\nPassword pw\r"
+                      "Host name h1\r\nHost name h2\r\nDomain name d",
+                      f);
     QCOMPARE(f.programName, std::string(" Spaced "));
     QCOMPARE(f.remoteFolder, std::string("kept"));
     QCOMPARE(f.hostName, std::string("h2"));
@@ -203,7 +205,8 @@ class PublishDialogTest : public QObject {
     auto opens = f.platform.CallsOf("open");
     QCOMPARE(opens[0].fileDialog.title, std::string("Open FTP Profile"));
     QCOMPARE(opens[0].fileDialog.filters.size(), size_t(2));
-    QCOMPARE(opens[0].fileDialog.filters[0], std::make_pair(std::string("FTP Profile Files (*.ini)"), std::string("*.ini")));
+    QCOMPARE(opens[0].fileDialog.filters[0],
+             std::make_pair(std::string("FTP Profile Files (*.ini)"), std::string("*.ini")));
     QCOMPARE(opens[0].fileDialog.filters[1], std::make_pair(std::string("All Files (*.*)"), std::string("*.*")));
     QCOMPARE(f.app->publish.hostName, std::string("ftp.club.org"));
     QStringList once = {"Club", "/www/", "ftp.club.org", "anna", "secret", " mysite.net"};

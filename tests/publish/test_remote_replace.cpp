@@ -72,29 +72,42 @@ class RemoteReplaceTest : public QObject {
     QTest::addColumn<QString>("cause");  // "" when the new file is in place
     const QString both = "a=live .a.part=new";
     const QString swap = "rename .a.part a|exists a|[|rename a .a.old|rename .a.part a|delete .a.old|]";
-    QTest::newRow("renamed over") << both << "over" << "rename .a.part a" << "a=new" << "";
-    QTest::newRow("live file moved aside") << both << "" << swap << "a=new" << "";
+    QTest::newRow("renamed over") << both << "over"
+                                  << "rename .a.part a"
+                                  << "a=new"
+                                  << "";
+    QTest::newRow("live file moved aside") << both << "" << swap << "a=new"
+                                           << "";
     QTest::newRow("stale aside copy removed first")
-        << both + " .a.old=stale" << ""
+        << both + " .a.old=stale"
+        << ""
         << "rename .a.part a|exists a|[|rename a .a.old|delete .a.old|rename a .a.old|rename .a.part a|delete .a.old|]"
-        << "a=new" << "";
+        << "a=new"
+        << "";
     QTest::newRow("new file cannot be renamed in: the old one is put back")
-        << both << "stuck" << "rename .a.part a|exists a|[|rename a .a.old|rename .a.part a|rename .a.old a|]" << both
+        << both << "stuck"
+        << "rename .a.part a|exists a|[|rename a .a.old|rename .a.part a|rename .a.old a|]" << both
         << "553 Rename refused.";
     QTest::newRow("the old one cannot be put back either: the user is told where it is")
-        << both << "stuck noback" << "rename .a.part a|exists a|[|rename a .a.old|rename .a.part a|rename .a.old a|]"
+        << both << "stuck noback"
+        << "rename .a.part a|exists a|[|rename a .a.old|rename .a.part a|rename .a.old a|]"
         << ".a.old=live .a.part=new"
         << "553 Rename refused.\rThe old file could not be put back; it is kept as .a.old.";
-    QTest::newRow("no live file: the refusal stands")
-        << ".a.part=new" << "stuck" << "rename .a.part a|exists a" << ".a.part=new" << "553 Rename refused.";
+    QTest::newRow("no live file: the refusal stands") << ".a.part=new"
+                                                      << "stuck"
+                                                      << "rename .a.part a|exists a"
+                                                      << ".a.part=new"
+                                                      << "553 Rename refused.";
     QTest::newRow("server cannot tell: an aside copy is never deleted")
-        << both + " .a.old=stale" << "nosize" << "rename .a.part a|exists a|[|rename a .a.old|]"
-        << both + " .a.old=stale" << "553 Rename refused.";
+        << both + " .a.old=stale"
+        << "nosize"
+        << "rename .a.part a|exists a|[|rename a .a.old|]" << both + " .a.old=stale"
+        << "553 Rename refused.";
     QTest::newRow("no answer to the move aside: moved back")
-        << both << "silent" << "rename .a.part a|exists a|[|rename a .a.old|rename .a.old a|]" << both
-        << "no answer within 1 s";
-    QTest::newRow("cancelled before the swap") << both << "stopped" << "rename .a.part a" << both
-                                               << "553 Rename refused.";
+        << both << "silent"
+        << "rename .a.part a|exists a|[|rename a .a.old|rename .a.old a|]" << both << "no answer within 1 s";
+    QTest::newRow("cancelled before the swap") << both << "stopped"
+                                               << "rename .a.part a" << both << "553 Rename refused.";
   }
   void replace() {
     QFETCH(QString, before);

@@ -31,9 +31,8 @@ namespace {
 const char* const kProgram =
     "<html>\r\n<head>\r\n<title>Site one</title>\r\n<meta name='project' content='Site1'>\r\n"
     "<meta name=\"target\" content=\"/Pages/\">\r\n</head>\r\n<body>Hello</body>\r\n</html>\r\n";
-const char* const kPage =
-    "<html><head><link rel=stylesheet href='css/site.css'></head>"
-    "<body><img src=pics/a.gif><img src=\"pics/big/b.png\"></body></html>";
+const char* const kPage = "<html><head><link rel=stylesheet href='css/site.css'></head>"
+                          "<body><img src=pics/a.gif><img src=\"pics/big/b.png\"></body></html>";
 
 // A port on which nothing listens.
 int ClosedPort() {
@@ -58,8 +57,7 @@ struct Server {
   Server(const QString& kind, const QString& certificates, const std::string& hostKeyFile) {
     QDir(remote.path()).mkpath("pages");
     if (kind == "ftps") {
-      ftps = std::make_unique<PyFtpServer>(remote.path().toStdString(), "",
-                                           (certificates + "/cert.pem").toStdString(),
+      ftps = std::make_unique<PyFtpServer>(remote.path().toStdString(), "", (certificates + "/cert.pem").toStdString(),
                                            (certificates + "/key.pem").toStdString());
       host = "ftps://127.0.0.1:" + std::to_string(ftps->port);
       key = ftps->pin;
@@ -107,15 +105,24 @@ class SecurePublishTest : public QObject {
                           << "ftp://example.org:21/pages/a%20b.gif";
     QTest::newRow("sftp, port, slash") << " sftp://host.example:2222/ " << true << "sftp://host.example:2222"
                                        << "sftp://host.example:2222/~/pages/a%20b.gif";
-    QTest::newRow("ipv6") << "FTPS://[::1]:990" << true << "ftps://[::1]:990" << "ftp://[::1]:990/pages/a%20b.gif";
-    QTest::newRow("plain") << "ftp.example.org:21" << false << "" << "";
-    QTest::newRow("no host") << "ftps://" << true << "" << "";
-    QTest::newRow("port 0") << "ftps://h:0" << true << "" << "";
-    QTest::newRow("port too big") << "sftp://h:65536" << true << "" << "";
-    QTest::newRow("port not a number") << "ftps://h:21x" << true << "" << "";
-    QTest::newRow("user in host") << "sftp://anna@h" << true << "" << "";
-    QTest::newRow("path in host") << "sftp://h/www" << true << "" << "";
-    QTest::newRow("bare ipv6") << "ftps://::1" << true << "" << "";
+    QTest::newRow("ipv6") << "FTPS://[::1]:990" << true << "ftps://[::1]:990"
+                          << "ftp://[::1]:990/pages/a%20b.gif";
+    QTest::newRow("plain") << "ftp.example.org:21" << false << ""
+                           << "";
+    QTest::newRow("no host") << "ftps://" << true << ""
+                             << "";
+    QTest::newRow("port 0") << "ftps://h:0" << true << ""
+                            << "";
+    QTest::newRow("port too big") << "sftp://h:65536" << true << ""
+                                  << "";
+    QTest::newRow("port not a number") << "ftps://h:21x" << true << ""
+                                       << "";
+    QTest::newRow("user in host") << "sftp://anna@h" << true << ""
+                                  << "";
+    QTest::newRow("path in host") << "sftp://h/www" << true << ""
+                                  << "";
+    QTest::newRow("bare ipv6") << "ftps://::1" << true << ""
+                               << "";
   }
   void hostNames() {
     QFETCH(QString, typed);
@@ -135,12 +142,25 @@ class SecurePublishTest : public QObject {
     QTest::addColumn<QString>("url");  // on sftp://h:22
     QTest::addColumn<QString>("home");
     QTest::addColumn<QString>("quoted");
-    QTest::newRow("top") << "" << "sftp://h:22/~/" << "/home/anna" << "\"/home/anna\"";
-    QTest::newRow("root home") << "a.gif" << "sftp://h:22/~/a.gif" << "/" << "\"/a.gif\"";
-    QTest::newRow("folder") << "www/site/" << "sftp://h:22/~/www/site/" << "/home/anna/" << "\"/home/anna/www/site\"";
-    QTest::newRow("odd bytes") << "a#b/c?d%e f.gif" << "sftp://h:22/~/a%23b/c%3Fd%25e%20f.gif" << "/h"
+    QTest::newRow("top") << ""
+                         << "sftp://h:22/~/"
+                         << "/home/anna"
+                         << "\"/home/anna\"";
+    QTest::newRow("root home") << "a.gif"
+                               << "sftp://h:22/~/a.gif"
+                               << "/"
+                               << "\"/a.gif\"";
+    QTest::newRow("folder") << "www/site/"
+                            << "sftp://h:22/~/www/site/"
+                            << "/home/anna/"
+                            << "\"/home/anna/www/site\"";
+    QTest::newRow("odd bytes") << "a#b/c?d%e f.gif"
+                               << "sftp://h:22/~/a%23b/c%3Fd%25e%20f.gif"
+                               << "/h"
                                << "\"/h/a#b/c?d%e f.gif\"";
-    QTest::newRow("quotes") << "say \"hi\"\\.gif" << "sftp://h:22/~/say%20%22hi%22%5C.gif" << "/h\"q"
+    QTest::newRow("quotes") << "say \"hi\"\\.gif"
+                            << "sftp://h:22/~/say%20%22hi%22%5C.gif"
+                            << "/h\"q"
                             << "\"/h\\\"q/say \\\"hi\\\"\\\\.gif\"";
   }
   void remotePaths() {
@@ -250,12 +270,18 @@ class SecurePublishTest : public QObject {
     QTest::addColumn<QString>("message");
     const QString shortened = "Could not upload file to FTP server.\rpics/short.gif: The server holds 500 of the "
                               "1000 bytes sent.";
-    QTest::newRow("ftps short") << "ftps" << "short.gif" << 1000 << shortened;
-    QTest::newRow("sftp short") << "sftp" << "short.gif" << 1000 << shortened;
-    QTest::newRow("ftps stalls") << "ftps" << "stall.gif" << (8 << 20) << kPublishCancelled;
-    QTest::newRow("sftp stalls") << "sftp" << "stall.gif" << (8 << 20) << kPublishCancelled;
-    QTest::newRow("ftps holds its reply") << "ftps" << "hold.gif" << (1 << 20) << kPublishCancelled;
-    QTest::newRow("sftp holds its reply") << "sftp" << "hold.gif" << (1 << 20) << kPublishCancelled;
+    QTest::newRow("ftps short") << "ftps"
+                                << "short.gif" << 1000 << shortened;
+    QTest::newRow("sftp short") << "sftp"
+                                << "short.gif" << 1000 << shortened;
+    QTest::newRow("ftps stalls") << "ftps"
+                                 << "stall.gif" << (8 << 20) << kPublishCancelled;
+    QTest::newRow("sftp stalls") << "sftp"
+                                 << "stall.gif" << (8 << 20) << kPublishCancelled;
+    QTest::newRow("ftps holds its reply") << "ftps"
+                                          << "hold.gif" << (1 << 20) << kPublishCancelled;
+    QTest::newRow("sftp holds its reply") << "sftp"
+                                          << "hold.gif" << (1 << 20) << kPublishCancelled;
   }
   void serverTroubleWithAPicture() {
     QFETCH(QString, kind);
@@ -314,10 +340,18 @@ class SecurePublishTest : public QObject {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("cause");  // "" when published
-    QTest::newRow("ftps, rename onto a name refused") << "ftps" << "fixed.gif" << "";
-    QTest::newRow("sftp, rename onto a name refused") << "sftp" << "fixed.gif" << "";
-    QTest::newRow("ftps, new picture refused its name") << "ftps" << "stuck.gif" << "553 Rename refused.";
-    QTest::newRow("sftp, new picture refused its name") << "sftp" << "stuck.gif" << "?";
+    QTest::newRow("ftps, rename onto a name refused") << "ftps"
+                                                      << "fixed.gif"
+                                                      << "";
+    QTest::newRow("sftp, rename onto a name refused") << "sftp"
+                                                      << "fixed.gif"
+                                                      << "";
+    QTest::newRow("ftps, new picture refused its name") << "ftps"
+                                                        << "stuck.gif"
+                                                        << "553 Rename refused.";
+    QTest::newRow("sftp, new picture refused its name") << "sftp"
+                                                        << "stuck.gif"
+                                                        << "?";
   }
   void liveFileSurvivesARefusedRename() {
     QFETCH(QString, kind);
@@ -358,35 +392,82 @@ class SecurePublishTest : public QObject {
     QTest::addColumn<QString>("shown");  // the message or question, up to its end or "..."
     const QString connect = "Could not connect to FTP server. Please check all input fields.\r";
     const QString other = "sha256//47DEQpj8HBSa+/TImW+5JCeuQeRkm5NMpJWZG3hSuFU=";
-    QTest::newRow("ftps untrusted, No") << "ftps" << "" << "secret" << "/Pages/" << ""
-                                        << "?" + connect + "certificate not trusted (self-signed certificate)\r\r"
-                                           "Trust this server's certificate for {server} from now on?\rIts key: {key}";
-    QTest::newRow("ftps another key trusted") << "ftps" << other << "secret" << "/Pages/" << ""
+    QTest::newRow("ftps untrusted, No")
+        << "ftps"
+        << ""
+        << "secret"
+        << "/Pages/"
+        << ""
+        << "?" + connect +
+               "certificate not trusted (self-signed certificate)\r\r"
+               "Trust this server's certificate for {server} from now on?\rIts key: {key}";
+    QTest::newRow("ftps another key trusted") << "ftps" << other << "secret"
+                                              << "/Pages/"
+                                              << ""
                                               << "?" + connect +
                                                      "certificate not trusted (it is not the certificate trusted "
                                                      "before for this host)\r\rTrust this server's certificate...";
-    QTest::newRow("sftp unknown, No") << "sftp" << "" << "secret" << "/Pages/" << ""
+    QTest::newRow("sftp unknown, No") << "sftp"
+                                      << ""
+                                      << "secret"
+                                      << "/Pages/"
+                                      << ""
                                       << "?" + connect + "the server's host key is not known yet ({key})...";
-    QTest::newRow("sftp key changed") << "sftp" << "SHA256:AAAA" << "secret" << "/Pages/" << ""
+    QTest::newRow("sftp key changed") << "sftp"
+                                      << "SHA256:AAAA"
+                                      << "secret"
+                                      << "/Pages/"
+                                      << ""
                                       << connect + "the server's host key has changed (now {key}); if its owner "
                                                    "changed it, remove the server's line from FtpTrust.ini";
-    QTest::newRow("ftps wrong password") << "ftps" << "right" << "wrong" << "/Pages/" << ""
-                                         << connect + "530 Authentication failed.";
-    QTest::newRow("sftp wrong password") << "sftp" << "right" << "wrong" << "/Pages/" << ""
-                                         << connect + "the server refused the user name or password";
-    QTest::newRow("ftps missing folder") << "ftps" << "right" << "secret" << "NotThere" << ""
+    QTest::newRow("ftps wrong password") << "ftps"
+                                         << "right"
+                                         << "wrong"
+                                         << "/Pages/"
+                                         << "" << connect + "530 Authentication failed.";
+    QTest::newRow("sftp wrong password") << "sftp"
+                                         << "right"
+                                         << "wrong"
+                                         << "/Pages/"
+                                         << "" << connect + "the server refused the user name or password";
+    QTest::newRow("ftps missing folder") << "ftps"
+                                         << "right"
+                                         << "secret"
+                                         << "NotThere"
+                                         << ""
                                          << "Could not locate FTP target directory: notthere.\r550 ...";
-    QTest::newRow("sftp missing folder") << "sftp" << "right" << "secret" << "NotThere" << ""
+    QTest::newRow("sftp missing folder") << "sftp"
+                                         << "right"
+                                         << "secret"
+                                         << "NotThere"
+                                         << ""
                                          << "Could not locate FTP target directory: notthere.\r"
                                             "no such file or folder";
-    QTest::newRow("ftps refused") << "refused" << "" << "secret" << "/Pages/" << ""
-                                  << connect + "connection refused";
-    QTest::newRow("ftps no answer") << "ftps" << "right" << "secret" << "/Pages/" << "wait"
-                                    << connect + "no answer within 1 s";
-    QTest::newRow("sftp no answer") << "sftp" << "right" << "secret" << "/Pages/" << "wait"
-                                    << connect + "no answer within 1 s";
-    QTest::newRow("ftps stalled") << "ftps" << "right" << "secret" << "/Pages/" << "cancel" << kPublishCancelled;
-    QTest::newRow("sftp stalled") << "sftp" << "right" << "secret" << "/Pages/" << "cancel" << kPublishCancelled;
+    QTest::newRow("ftps refused") << "refused"
+                                  << ""
+                                  << "secret"
+                                  << "/Pages/"
+                                  << "" << connect + "connection refused";
+    QTest::newRow("ftps no answer") << "ftps"
+                                    << "right"
+                                    << "secret"
+                                    << "/Pages/"
+                                    << "wait" << connect + "no answer within 1 s";
+    QTest::newRow("sftp no answer") << "sftp"
+                                    << "right"
+                                    << "secret"
+                                    << "/Pages/"
+                                    << "wait" << connect + "no answer within 1 s";
+    QTest::newRow("ftps stalled") << "ftps"
+                                  << "right"
+                                  << "secret"
+                                  << "/Pages/"
+                                  << "cancel" << kPublishCancelled;
+    QTest::newRow("sftp stalled") << "sftp"
+                                  << "right"
+                                  << "secret"
+                                  << "/Pages/"
+                                  << "cancel" << kPublishCancelled;
   }
   void refusals() {
     QFETCH(QString, kind);
@@ -403,8 +484,8 @@ class SecurePublishTest : public QObject {
     SecureHost h;
     QVERIFY(ParseSecureHost(server.host, h));
     std::string trust = trusted.isEmpty() ? std::string()
-                        : "Trust " + ServerName(h) + " " + (trusted == "right" ? server.key : trusted.toStdString()) +
-                              "\r\n";
+                                          : "Trust " + ServerName(h) + " " +
+                                                (trusted == "right" ? server.key : trusted.toStdString()) + "\r\n";
     if (!trust.empty()) f.WriteFile(kTrustFile, trust);
     std::string program = QString(kProgram).replace("/Pages/", target).toStdString();
     PrepareSavedDocument(f, "site1.web", program, kPage);

@@ -45,17 +45,29 @@ class TestPreferences : public QObject {
   void controlTexts() {
     EditorFixture f;
     f.Start();
-    std::vector<std::pair<int, std::string>> texts = {
-        {120, " Maximize window on startup"}, {130, " Show file name in title bar"},
-        {111, " Display toolbar tips"},        {140, " Enable editor's margin"},
-        {141, " Feedback with sound"},         {144, " Display block text cursor"},
-        {143, " Display thin text cursor"},    {100, " Load last session on startup"},
-        {150, " Backup files when saving"},    {181, " Delete file to recycle bin"},
-        {180, " Permanently delete file"},     {110, " Show statusbar file name"},
-        {170, " Confirm save existing file"},  {171, " Auto save session on exit"},
-        {193, " Show dialog before printing"}, {99, " Line numbers when printing"},
-        {190, " Include program file name"},   {191, " Print to A4 paper size"},
-        {192, " Print to US letter paper size"}, {2, "Cancel"}, {800, "Ok"}, {801, "Help"}, {802, "Defult"}};
+    std::vector<std::pair<int, std::string>> texts = {{120, " Maximize window on startup"},
+                                                      {130, " Show file name in title bar"},
+                                                      {111, " Display toolbar tips"},
+                                                      {140, " Enable editor's margin"},
+                                                      {141, " Feedback with sound"},
+                                                      {144, " Display block text cursor"},
+                                                      {143, " Display thin text cursor"},
+                                                      {100, " Load last session on startup"},
+                                                      {150, " Backup files when saving"},
+                                                      {181, " Delete file to recycle bin"},
+                                                      {180, " Permanently delete file"},
+                                                      {110, " Show statusbar file name"},
+                                                      {170, " Confirm save existing file"},
+                                                      {171, " Auto save session on exit"},
+                                                      {193, " Show dialog before printing"},
+                                                      {99, " Line numbers when printing"},
+                                                      {190, " Include program file name"},
+                                                      {191, " Print to A4 paper size"},
+                                                      {192, " Print to US letter paper size"},
+                                                      {2, "Cancel"},
+                                                      {800, "Ok"},
+                                                      {801, "Help"},
+                                                      {802, "Defult"}};
     std::vector<std::pair<int, std::string>> shown;
     QString label, lastItem;
     QSize size;
@@ -88,11 +100,19 @@ class TestPreferences : public QObject {
   void plainBoxActsAtOnce_data() {
     QTest::addColumn<int>("id");
     QTest::addColumn<std::string>("field");
-    for (auto [id, name] : std::vector<std::pair<int, const char*>>{
-             {120, "Maximize window"}, {130, "Titlebar name"},  {111, "Toolbar tips"},  {140, "Editors margin"},
-             {141, "Feedback"},        {100, "Last file"},      {150, "Backup file"},   {110, "Statusbar file"},
-             {170, "Existing file"},   {171, "Save on exit"},   {193, "Printer dialog"}, {99, "Print numbers"},
-             {190, "Print file name"}})
+    for (auto [id, name] : std::vector<std::pair<int, const char*>>{{120, "Maximize window"},
+                                                                    {130, "Titlebar name"},
+                                                                    {111, "Toolbar tips"},
+                                                                    {140, "Editors margin"},
+                                                                    {141, "Feedback"},
+                                                                    {100, "Last file"},
+                                                                    {150, "Backup file"},
+                                                                    {110, "Statusbar file"},
+                                                                    {170, "Existing file"},
+                                                                    {171, "Save on exit"},
+                                                                    {193, "Printer dialog"},
+                                                                    {99, "Print numbers"},
+                                                                    {190, "Print file name"}})
       QTest::newRow(name) << id << std::string(name);
   }
   void plainBoxActsAtOnce() {
@@ -200,9 +220,9 @@ class TestPreferences : public QObject {
     Settings expected;
     SetPreferenceDefaults(expected);
     std::string file = f.ReadFile("Verosta.ini");
-    for (const char* line : {"Maximize window 1", "Feedback 0", "Thin cursor 1", "Block cursor 0", "Tab indent 3",
-                             "Recycle bin 1", "Delete file 0", "UK paper size 1", "US paper size 0",
-                             "Printer dialog 1", "Save on exit 1"})
+    for (const char* line :
+         {"Maximize window 1", "Feedback 0", "Thin cursor 1", "Block cursor 0", "Tab indent 3", "Recycle bin 1",
+          "Delete file 0", "UK paper size 1", "US paper size 0", "Printer dialog 1", "Save on exit 1"})
       QVERIFY2(file.find(std::string("\r\n") + line + "\r\n") != std::string::npos, line);
     QCOMPARE(Title(f), std::string("Verosta editor - New.web"));
   }

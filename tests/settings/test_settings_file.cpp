@@ -35,37 +35,57 @@ Settings Read(const std::string& text) {
 using S = Settings;
 // Every number and text field of the record.
 const std::vector<int S::*> kNumbers = {
-    &S::windowWidth, &S::windowHeight, &S::maximizeWindow, &S::fontSize, &S::statusbarFile, &S::titlebarName,
-    &S::toolbarTips, &S::editorsMargin, &S::feedback, &S::thinCursor, &S::blockCursor, &S::lineNumbers,
-    &S::wrapText, &S::lineMarkers, &S::whiteSpace, &S::html5, &S::htmlTransitional, &S::htmlStrict,
-    &S::htmlFrameset, &S::xhtmlTransitional, &S::xhtmlStrict, &S::xhtmlFrameset, &S::blankPage,
-    &S::projectDirectories, &S::lastFile, &S::backupFile, &S::deleteFile, &S::recycleBin, &S::existingFile,
-    &S::saveOnExit, &S::webFiles, &S::bakFiles, &S::htmlFiles, &S::xhtmlFiles, &S::cssFiles, &S::jsFiles,
-    &S::javaFiles, &S::plainFiles, &S::wordFiles, &S::allFiles, &S::checkExplorer, &S::checkFirefox,
-    &S::checkSafari, &S::checkChrome, &S::checkOpera, &S::colorMainText, &S::colorComment, &S::colorOperator,
-    &S::colorDoctype, &S::colorStrings, &S::colorNumbers, &S::colorKeywords, &S::colorBackground, &S::colorCursor,
-    &S::colorGutter, &S::colorSetNumbers, &S::colorSpace, &S::printerDialog, &S::printNumbers, &S::printFileName,
-    &S::ukPaperSize, &S::usPaperSize, &S::findCase, &S::findWordWrap, &S::findHighlight, &S::remComment,
-    &S::apostropheComment, &S::centerTable, &S::listDisc, &S::listCircle, &S::listSquare, &S::autoVideo,
-    &S::autoSound, &S::lowercaseUpload, &S::syntaxHighlighting, &S::headerStyle, &S::listStyle, &S::linkStyle,
-    &S::emailStyle, &S::formStyle, &S::imageStyle, &S::rolloverImageStyle, &S::imageLinkStyle,
-    &S::imageGalleryStyle};
+    &S::windowWidth,     &S::windowHeight,       &S::maximizeWindow,  &S::fontSize,           &S::statusbarFile,
+    &S::titlebarName,    &S::toolbarTips,        &S::editorsMargin,   &S::feedback,           &S::thinCursor,
+    &S::blockCursor,     &S::lineNumbers,        &S::wrapText,        &S::lineMarkers,        &S::whiteSpace,
+    &S::html5,           &S::htmlTransitional,   &S::htmlStrict,      &S::htmlFrameset,       &S::xhtmlTransitional,
+    &S::xhtmlStrict,     &S::xhtmlFrameset,      &S::blankPage,       &S::projectDirectories, &S::lastFile,
+    &S::backupFile,      &S::deleteFile,         &S::recycleBin,      &S::existingFile,       &S::saveOnExit,
+    &S::webFiles,        &S::bakFiles,           &S::htmlFiles,       &S::xhtmlFiles,         &S::cssFiles,
+    &S::jsFiles,         &S::javaFiles,          &S::plainFiles,      &S::wordFiles,          &S::allFiles,
+    &S::checkExplorer,   &S::checkFirefox,       &S::checkSafari,     &S::checkChrome,        &S::checkOpera,
+    &S::colorMainText,   &S::colorComment,       &S::colorOperator,   &S::colorDoctype,       &S::colorStrings,
+    &S::colorNumbers,    &S::colorKeywords,      &S::colorBackground, &S::colorCursor,        &S::colorGutter,
+    &S::colorSetNumbers, &S::colorSpace,         &S::printerDialog,   &S::printNumbers,       &S::printFileName,
+    &S::ukPaperSize,     &S::usPaperSize,        &S::findCase,        &S::findWordWrap,       &S::findHighlight,
+    &S::remComment,      &S::apostropheComment,  &S::centerTable,     &S::listDisc,           &S::listCircle,
+    &S::listSquare,      &S::autoVideo,          &S::autoSound,       &S::lowercaseUpload,    &S::syntaxHighlighting,
+    &S::headerStyle,     &S::listStyle,          &S::linkStyle,       &S::emailStyle,         &S::formStyle,
+    &S::imageStyle,      &S::rolloverImageStyle, &S::imageLinkStyle,  &S::imageGalleryStyle};
 // Keys read without the space before the number: their negative values come back.
 const std::vector<int S::*> kTightNumbers = {&S::titlebarName, &S::toolbarTips, &S::editorsMargin, &S::feedback,
                                              &S::recycleBin};
 const std::vector<std::string S::*> kTexts = {
-    &S::fontName, &S::tabIndent, &S::explorerPath, &S::firefoxPath, &S::safariPath, &S::chromePath,
-    &S::operaPath, &S::textEditorPath, &S::libraryEditorPath, &S::styleEditorPath, &S::imageEditorPath,
-    &S::soundEditorPath, &S::tableRows, &S::tableColumns, &S::cellWidth, &S::cellHeight, &S::textAlign,
-    &S::cellColor, &S::textColor, &S::borderColor, &S::tablePadding, &S::formAction, &S::formName,
-    &S::formEmail, &S::formAddress, &S::formPost, &S::formCountry, &S::formComments, &S::formSubmit,
-    &S::formClear};
+    &S::fontName,        &S::tabIndent,       &S::explorerPath,   &S::firefoxPath,       &S::safariPath,
+    &S::chromePath,      &S::operaPath,       &S::textEditorPath, &S::libraryEditorPath, &S::styleEditorPath,
+    &S::imageEditorPath, &S::soundEditorPath, &S::tableRows,      &S::tableColumns,      &S::cellWidth,
+    &S::cellHeight,      &S::textAlign,       &S::cellColor,      &S::textColor,         &S::borderColor,
+    &S::tablePadding,    &S::formAction,      &S::formName,       &S::formEmail,         &S::formAddress,
+    &S::formPost,        &S::formCountry,     &S::formComments,   &S::formSubmit,        &S::formClear};
 
 std::string RandomText(std::mt19937& rng) {
   // Mostly ordinary characters, with line breaks, Ctrl+Z, key-like texts and UTF-8 mixed in.
-  static const std::vector<std::string> pieces = {"a", "Z", " ", "/", "\\", ".", "-5", "7", "\r", "\n", "\r\n",
-                                                  "\x1a", "\t", "Tab indent 999", "File001 /etc/x", "[Editor]",
-                                                  "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80", "\"", "="};
+  static const std::vector<std::string> pieces = {"a",
+                                                  "Z",
+                                                  " ",
+                                                  "/",
+                                                  "\\",
+                                                  ".",
+                                                  "-5",
+                                                  "7",
+                                                  "\r",
+                                                  "\n",
+                                                  "\r\n",
+                                                  "\x1a",
+                                                  "\t",
+                                                  "Tab indent 999",
+                                                  "File001 /etc/x",
+                                                  "[Editor]",
+                                                  "\xc3\xa9",
+                                                  "\xe2\x82\xac",
+                                                  "\xf0\x9f\x98\x80",
+                                                  "\"",
+                                                  "="};
   std::uniform_int_distribution<int> length(0, 12), pick(0, int(pieces.size()) - 1);
   std::string out;
   for (int n = length(rng); n > 0; --n) out += pieces[size_t(pick(rng))];
@@ -100,28 +120,50 @@ class SettingsFileTest : public QObject {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("font size 3 is 10") << QByteArray("Font size 3\r\n") << "fontSize" << "10";
-    QTest::newRow("font size 5 is 10") << QByteArray("Font size 5\r\n") << "fontSize" << "10";
-    QTest::newRow("font size 6 stays") << QByteArray("Font size 6\r\n") << "fontSize" << "6";
-    QTest::newRow("font size missing") << QByteArray("[Editor]\r\n") << "fontSize" << "10";
-    QTest::newRow("negative titlebar read") << QByteArray("Titlebar name-1\r\n") << "titlebarName" << "-1";
-    QTest::newRow("negative maximize ignored") << QByteArray("Maximize window-1\r\n") << "maximizeWindow" << "0";
-    QTest::newRow("equals sign ignored") << QByteArray("Window width=5\r\n") << "windowWidth" << "0";
-    QTest::newRow("key case matters") << QByteArray("window width 5\r\n") << "windowWidth" << "0";
-    QTest::newRow("last line wins") << QByteArray("Window width 5\r\n[Print]\r\nWindow width 7\r\n") << "windowWidth" << "7";
-    QTest::newRow("any section") << QByteArray("[Find]\r\nFeedback 1\r\n") << "feedback" << "1";
-    QTest::newRow("tight key no space") << QByteArray("Feedback1\r\n") << "feedback" << "1";
-    QTest::newRow("fraction rounds") << QByteArray("Window height 2.6\r\n") << "windowHeight" << "3";
-    QTest::newRow("not a number") << QByteArray("Window height abc\r\n") << "windowHeight" << "0";
-    QTest::newRow("tab indent keeps space") << QByteArray("Tab indent 4 \r\n") << "tabIndent" << "4 ";
-    QTest::newRow("font name verbatim") << QByteArray("Font name  Courier New \r\n") << "fontName" << " Courier New ";
-    QTest::newRow("session spaces trimmed") << QByteArray("File003    /a/my file.web   \r\n") << "session3" << "/a/my file.web";
-    QTest::newRow("session skips one char") << QByteArray("File004X/a.web\r\n") << "session4" << "/a.web";
-    QTest::newRow("session 32") << QByteArray("File032 /z.web\r\n") << "session32" << "/z.web";
-    QTest::newRow("lf line ends") << QByteArray("Window width 5\nWindow height 6\n") << "windowHeight" << "6";
-    QTest::newRow("lone cr line ends") << QByteArray("Window width 5\rWindow height 6\r") << "windowHeight" << "6";
-    QTest::newRow("ctrl-z ends file") << QByteArray("Window width 5\r\n\x1aWindow width 9\r\n") << "windowWidth" << "5";
-    QTest::newRow("nul inside line") << QByteArray("Window width 5\0\r\nWindow height 4\r\n", 33) << "windowHeight" << "4";
+    QTest::newRow("font size 3 is 10") << QByteArray("Font size 3\r\n") << "fontSize"
+                                       << "10";
+    QTest::newRow("font size 5 is 10") << QByteArray("Font size 5\r\n") << "fontSize"
+                                       << "10";
+    QTest::newRow("font size 6 stays") << QByteArray("Font size 6\r\n") << "fontSize"
+                                       << "6";
+    QTest::newRow("font size missing") << QByteArray("[Editor]\r\n") << "fontSize"
+                                       << "10";
+    QTest::newRow("negative titlebar read") << QByteArray("Titlebar name-1\r\n") << "titlebarName"
+                                            << "-1";
+    QTest::newRow("negative maximize ignored") << QByteArray("Maximize window-1\r\n") << "maximizeWindow"
+                                               << "0";
+    QTest::newRow("equals sign ignored") << QByteArray("Window width=5\r\n") << "windowWidth"
+                                         << "0";
+    QTest::newRow("key case matters") << QByteArray("window width 5\r\n") << "windowWidth"
+                                      << "0";
+    QTest::newRow("last line wins") << QByteArray("Window width 5\r\n[Print]\r\nWindow width 7\r\n") << "windowWidth"
+                                    << "7";
+    QTest::newRow("any section") << QByteArray("[Find]\r\nFeedback 1\r\n") << "feedback"
+                                 << "1";
+    QTest::newRow("tight key no space") << QByteArray("Feedback1\r\n") << "feedback"
+                                        << "1";
+    QTest::newRow("fraction rounds") << QByteArray("Window height 2.6\r\n") << "windowHeight"
+                                     << "3";
+    QTest::newRow("not a number") << QByteArray("Window height abc\r\n") << "windowHeight"
+                                  << "0";
+    QTest::newRow("tab indent keeps space") << QByteArray("Tab indent 4 \r\n") << "tabIndent"
+                                            << "4 ";
+    QTest::newRow("font name verbatim") << QByteArray("Font name  Courier New \r\n") << "fontName"
+                                        << " Courier New ";
+    QTest::newRow("session spaces trimmed") << QByteArray("File003    /a/my file.web   \r\n") << "session3"
+                                            << "/a/my file.web";
+    QTest::newRow("session skips one char") << QByteArray("File004X/a.web\r\n") << "session4"
+                                            << "/a.web";
+    QTest::newRow("session 32") << QByteArray("File032 /z.web\r\n") << "session32"
+                                << "/z.web";
+    QTest::newRow("lf line ends") << QByteArray("Window width 5\nWindow height 6\n") << "windowHeight"
+                                  << "6";
+    QTest::newRow("lone cr line ends") << QByteArray("Window width 5\rWindow height 6\r") << "windowHeight"
+                                       << "6";
+    QTest::newRow("ctrl-z ends file") << QByteArray("Window width 5\r\n\x1aWindow width 9\r\n") << "windowWidth"
+                                      << "5";
+    QTest::newRow("nul inside line") << QByteArray("Window width 5\0\r\nWindow height 4\r\n", 33) << "windowHeight"
+                                     << "4";
   }
   void readingRules() {
     QFETCH(QByteArray, file);
@@ -193,10 +235,11 @@ class SettingsFileTest : public QObject {
         bool tight = std::find(kTightNumbers.begin(), kTightNumbers.end(), m) != kTightNumbers.end();
         int want = s.*m < 0 && !tight ? 0 : s.*m;
         if (m == &S::fontSize && s.*m >= 0 && want < 5) want = 10;
-        QVERIFY2(back.*m == want, where + " number " + QByteArray::number(s.*m) + " came back " +
-                                      QByteArray::number(back.*m));
+        QVERIFY2(back.*m == want,
+                 where + " number " + QByteArray::number(s.*m) + " came back " + QByteArray::number(back.*m));
       }
-      for (auto m : kTexts) QVERIFY2(back.*m == core::LineValue(s.*m), where + " text " + QByteArray::fromStdString(s.*m));
+      for (auto m : kTexts)
+        QVERIFY2(back.*m == core::LineValue(s.*m), where + " text " + QByteArray::fromStdString(s.*m));
       for (int n = 1; n <= 32; ++n)
         QVERIFY2(back.sessionFiles[n] == core::Trim(core::LineValue(s.sessionFiles[n])), where);
       QVERIFY2(!SettingsTextDamaged(written), where);
@@ -245,7 +288,10 @@ class SettingsFileTest : public QObject {
     QVERIFY(core::WriteFileAtomically(defaults, shipped));
     std::string cut = shipped.substr(0, shipped.find("[System colors]") + 20);
     cut = core::ReplaceAll(cut, "Font size 10", "Font size 14");
-    struct Case { std::string file; SettingsFileStatus status; };
+    struct Case {
+      std::string file;
+      SettingsFileStatus status;
+    };
     std::string word = shipped;
     word = core::ReplaceAll(core::ReplaceAll(word, "Main text 0", "Main text black"), "Background 16777215",
                             "Background 255");

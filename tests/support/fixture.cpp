@@ -74,8 +74,8 @@ std::string EditorFixture::Path(const std::string& name) const {
   // "Verosta.ini/x" and "Verosta.ini.damaged" belong beside the settings too.
   std::string first = name.substr(0, name.find('/'));
   if (core::EndsWith(first, ".damaged")) first.resize(first.size() - 8);
-  const bool config = home::IsConfigurationFile(first) || first == home::kSessionsFolder ||
-                      first == home::kProfilesFolder;
+  const bool config =
+      home::IsConfigurationFile(first) || first == home::kSessionsFolder || first == home::kProfilesFolder;
   return core::JoinPath(config ? ConfigFolder() : Folder(), name);
 }
 void EditorFixture::WriteFile(const std::string& name, const std::string& bytes) const { WriteAll(Path(name), bytes); }

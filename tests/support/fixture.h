@@ -31,9 +31,9 @@ class EditorFixture {
   // Closes the main window (runs the exit sequence).
   void Close();
 
-  std::string Folder() const;                  // the Verosta folder, current while the fixture lives
-  std::string ProgramFolder() const;           // the same folder unless the fixture was given two
-  std::string ConfigFolder() const;            // the configuration folder, never the user's own
+  std::string Folder() const;         // the Verosta folder, current while the fixture lives
+  std::string ProgramFolder() const;  // the same folder unless the fixture was given two
+  std::string ConfigFolder() const;   // the configuration folder, never the user's own
   // Where the editor keeps a file of this name: its settings, profiles, trusted keys,
   // manifests and sessions ("Verosta.ini", "Sessions/a.xml", ...) in the configuration
   // folder, everything else in the Verosta folder.

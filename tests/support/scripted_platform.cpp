@@ -160,7 +160,10 @@ void ScriptedPlatform::AnswerProgress(int cancelAfterMs) {
 }
 
 RunOutcome ScriptedPlatform::RunWithProgress(const RunRequest& request) {
-  calls.push_back({.kind = "run", .text = request.program, .title = request.progressText, .args = request.args,
+  calls.push_back({.kind = "run",
+                   .text = request.program,
+                   .title = request.progressText,
+                   .args = request.args,
                    .context = request.timeoutMs});
   RunOutcome outcome;
   if (!answers_.empty() && answers_.front().kind == "run") {

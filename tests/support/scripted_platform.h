@@ -9,11 +9,11 @@
 #include "platform/platform.h"
 
 struct PlatformCall {
-  std::string kind;   // "message", "open", "save", "folder", "color", "font", "print", "shell",
-                      // "start", "run", "sound", "help", "dialog"
-                      // (RunWithProgress records "run" with its progress text as title and
-                      // its time-out as context)
-  std::string text;   // message text, dialog title, target, program ...
+  std::string kind;  // "message", "open", "save", "folder", "color", "font", "print", "shell",
+                     // "start", "run", "sound", "help", "dialog"
+                     // (RunWithProgress records "run" with its progress text as title and
+                     // its time-out as context)
+  std::string text;  // message text, dialog title, target, program ...
   std::string title;
   MsgIcon icon = MsgIcon::None;
   MsgButtons buttons = MsgButtons::Ok;
@@ -45,11 +45,11 @@ class ScriptedPlatform : public Platform {
   // progress dialog after `cancelAfterMs` (the program runs on with the event loop turning).
   void AnswerProgress(int cancelAfterMs);
 
-  std::vector<PlatformCall> calls;       // everything asked, in order
-  std::vector<std::string> surprises;    // unexpected calls
+  std::vector<PlatformCall> calls;     // everything asked, in order
+  std::vector<std::string> surprises;  // unexpected calls
   std::string clipboard;
   std::vector<std::string> sounds;
-  bool startSucceeds = true;             // what StartProgram and ShellOpen report
+  bool startSucceeds = true;  // what StartProgram and ShellOpen report
 
   // Calls of one kind.
   std::vector<PlatformCall> CallsOf(const std::string& kind) const;
@@ -69,8 +69,8 @@ class ScriptedPlatform : public Platform {
   bool ShellOpen(const std::string& target) override;
   bool StartProgram(const std::string& program, const std::vector<std::string>& args,
                     const std::string& workingFolder) override;
-  int RunAndWait(const std::string& program, const std::vector<std::string>& args,
-                 const std::string& workingFolder, std::string* errorText) override;
+  int RunAndWait(const std::string& program, const std::vector<std::string>& args, const std::string& workingFolder,
+                 std::string* errorText) override;
   RunOutcome RunWithProgress(const RunRequest& request) override;
   void PlaySound(const std::string& path) override;
   std::string ClipboardText() override { return clipboard; }
@@ -80,7 +80,7 @@ class ScriptedPlatform : public Platform {
   // Records a "progress" call (the texts shown, in order, in `args`) and waits for the
   // work with the event loop running; presses Cancel after `cancelProgressAfterMs`.
   void WatchProgress(const ProgressWatch& watch) override;
-  int cancelProgressAfterMs = -1;     // -1: never
+  int cancelProgressAfterMs = -1;                              // -1: never
   long long progressCancelledAtMs = -1, progressEndedMs = -1;  // since the window opened
   QWidget* Owner() override { return owner_; }
   void SetOwner(QWidget* owner) override { owner_ = owner; }

@@ -74,7 +74,8 @@ void TestCreateWebPage::createWebPageWarnsAndStops() {
   QVERIFY(!CreateWebPage(*f.app));
   auto messages = f.platform.CallsOf("message");
   QCOMPARE(messages.size(), size_t(1));
-  QCOMPARE(messages[0].text, std::string("Could not create the web page.\rindex.web:1: #Include: cannot find \"menu.lib\""));
+  QCOMPARE(messages[0].text,
+           std::string("Could not create the web page.\rindex.web:1: #Include: cannot find \"menu.lib\""));
   QCOMPARE(messages[0].title, std::string("Verosta editor"));
   QCOMPARE(messages[0].icon, MsgIcon::Warning);
   QCOMPARE(f.ReadFile("site/index.html"), std::string("old page"));

@@ -55,16 +55,36 @@ void TestOutsidePrograms::activeTextRules_data() {
   QTest::addColumn<QString>("selection");
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("editor");  // the settings field's row label, "" when no rule applies
-  QTest::newRow("quoted image") << "\"images/Logo.PNG\"" << "images/logo.png" << "image";
-  QTest::newRow("backup of text") << "report.txt.bak" << "report.txt.bak" << "text";
-  QTest::newRow("docx") << "notes.docx" << "notes.docx" << "text";
-  QTest::newRow("sound") << "(Song.MP3)" << "song.mp3" << "sound";
-  QTest::newRow("style") << "'site.css'" << "site.css" << "style";
-  QTest::newRow("library") << "menu.lib" << "menu.lib" << "library";
-  QTest::newRow("first rule wins") << "x.css.txt" << "x.css.txt" << "text";
-  QTest::newRow("image before style") << "a.css.gif" << "a.css.gif" << "image";
-  QTest::newRow("none") << "index.web" << "index.web" << "";
-  QTest::newRow("empty") << "" << "" << "";
+  QTest::newRow("quoted image") << "\"images/Logo.PNG\""
+                                << "images/logo.png"
+                                << "image";
+  QTest::newRow("backup of text") << "report.txt.bak"
+                                  << "report.txt.bak"
+                                  << "text";
+  QTest::newRow("docx") << "notes.docx"
+                        << "notes.docx"
+                        << "text";
+  QTest::newRow("sound") << "(Song.MP3)"
+                         << "song.mp3"
+                         << "sound";
+  QTest::newRow("style") << "'site.css'"
+                         << "site.css"
+                         << "style";
+  QTest::newRow("library") << "menu.lib"
+                           << "menu.lib"
+                           << "library";
+  QTest::newRow("first rule wins") << "x.css.txt"
+                                   << "x.css.txt"
+                                   << "text";
+  QTest::newRow("image before style") << "a.css.gif"
+                                      << "a.css.gif"
+                                      << "image";
+  QTest::newRow("none") << "index.web"
+                        << "index.web"
+                        << "";
+  QTest::newRow("empty") << ""
+                         << ""
+                         << "";
 }
 
 void TestOutsidePrograms::activeTextRules() {
@@ -76,10 +96,11 @@ void TestOutsidePrograms::activeTextRules() {
   const ActiveTextRule* rule = ActiveTextRuleFor(n);
   QCOMPARE(rule != nullptr, !editor.isEmpty());
   if (!rule) return;
-  const std::pair<const char*, std::string Settings::*> fields[] = {
-      {"text", &Settings::textEditorPath}, {"image", &Settings::imageEditorPath},
-      {"sound", &Settings::soundEditorPath}, {"style", &Settings::styleEditorPath},
-      {"library", &Settings::libraryEditorPath}};
+  const std::pair<const char*, std::string Settings::*> fields[] = {{"text", &Settings::textEditorPath},
+                                                                    {"image", &Settings::imageEditorPath},
+                                                                    {"sound", &Settings::soundEditorPath},
+                                                                    {"style", &Settings::styleEditorPath},
+                                                                    {"library", &Settings::libraryEditorPath}};
   for (const auto& [label, field] : fields)
     if (editor == label) QVERIFY(rule->editor == field);
 }
@@ -157,8 +178,8 @@ void TestOutsidePrograms::activeTextLooksBesideTheDocumentFirst_data() {
   QTest::addColumn<QString>("opened");  // relative to the program folder, "" = not found
   QTest::newRow("beside the document") << QStringList{"site/images/logo.png"} << "site/images/logo.png";
   QTest::newRow("current folder only") << QStringList{"images/logo.png"} << "images/logo.png";
-  QTest::newRow("both: the document's wins") << QStringList{"images/logo.png", "site/images/logo.png"}
-                                             << "site/images/logo.png";
+  QTest::newRow("both: the document's wins")
+      << QStringList{"images/logo.png", "site/images/logo.png"} << "site/images/logo.png";
   QTest::newRow("neither") << QStringList{"other/images/logo.png"} << "";
 }
 
@@ -285,22 +306,38 @@ void TestOutsidePrograms::webAndHelpCommands_data() {
   QTest::addColumn<QString>("kind");
   QTest::addColumn<QString>("target");
   QTest::addColumn<int>("context");
-  QTest::newRow("Contents") << 1000 << false << "help" << "help/contents.chm" << 0;
-  QTest::newRow("F1") << 4034 << true << "help" << "help/contents.chm" << 0;
-  QTest::newRow("What's New") << 1010 << false << "help" << "help/new.chm" << 0;
-  QTest::newRow("F2") << 4035 << true << "help" << "help/new.chm" << 0;
-  QTest::newRow("Release Notes") << 2001 << false << "help" << "help/release.chm" << 0;
-  QTest::newRow("web site") << 1030 << false << "help" << "help/contents.chm" << 0;
-  QTest::newRow("F4") << 4037 << true << "help" << "help/contents.chm" << 0;
-  QTest::newRow("HTML") << 1031 << false << "shell" << "https://developer.mozilla.org/en-US/docs/Learn/HTML" << 0;
-  QTest::newRow("XHTML") << 1036 << false << "shell" << "https://developer.mozilla.org/en-US/docs/Glossary/XHTML" << 0;
-  QTest::newRow("CSS") << 1034 << false << "shell" << "https://developer.mozilla.org/en-US/docs/Learn/CSS" << 0;
-  QTest::newRow("JavaScript") << 1035 << false << "shell" << "https://developer.mozilla.org/en-US/docs/Learn/JavaScript" << 0;
-  QTest::newRow("PHP") << 1037 << false << "shell" << "https://www.php.net/manual/en/tutorial.php" << 0;
-  QTest::newRow("SQL") << 1038 << false << "shell" << "https://www.postgresql.org/docs/current/tutorial-sql.html" << 0;
-  QTest::newRow("Tech Support") << 1033 << false << "shell" << "mailto:?subject=Verosta%20editor%20support" << 0;
-  QTest::newRow("Command Prompt") << 930 << false << "start" << "x-terminal-emulator" << 0;
-  QTest::newRow("File Explorer") << 935 << false << "shell" << "FOLDER" << 0;
+  QTest::newRow("Contents") << 1000 << false << "help"
+                            << "help/contents.chm" << 0;
+  QTest::newRow("F1") << 4034 << true << "help"
+                      << "help/contents.chm" << 0;
+  QTest::newRow("What's New") << 1010 << false << "help"
+                              << "help/new.chm" << 0;
+  QTest::newRow("F2") << 4035 << true << "help"
+                      << "help/new.chm" << 0;
+  QTest::newRow("Release Notes") << 2001 << false << "help"
+                                 << "help/release.chm" << 0;
+  QTest::newRow("web site") << 1030 << false << "help"
+                            << "help/contents.chm" << 0;
+  QTest::newRow("F4") << 4037 << true << "help"
+                      << "help/contents.chm" << 0;
+  QTest::newRow("HTML") << 1031 << false << "shell"
+                        << "https://developer.mozilla.org/en-US/docs/Learn/HTML" << 0;
+  QTest::newRow("XHTML") << 1036 << false << "shell"
+                         << "https://developer.mozilla.org/en-US/docs/Glossary/XHTML" << 0;
+  QTest::newRow("CSS") << 1034 << false << "shell"
+                       << "https://developer.mozilla.org/en-US/docs/Learn/CSS" << 0;
+  QTest::newRow("JavaScript") << 1035 << false << "shell"
+                              << "https://developer.mozilla.org/en-US/docs/Learn/JavaScript" << 0;
+  QTest::newRow("PHP") << 1037 << false << "shell"
+                       << "https://www.php.net/manual/en/tutorial.php" << 0;
+  QTest::newRow("SQL") << 1038 << false << "shell"
+                       << "https://www.postgresql.org/docs/current/tutorial-sql.html" << 0;
+  QTest::newRow("Tech Support") << 1033 << false << "shell"
+                                << "mailto:?subject=Verosta%20editor%20support" << 0;
+  QTest::newRow("Command Prompt") << 930 << false << "start"
+                                  << "x-terminal-emulator" << 0;
+  QTest::newRow("File Explorer") << 935 << false << "shell"
+                                 << "FOLDER" << 0;
 }
 
 void TestOutsidePrograms::webAndHelpCommands() {

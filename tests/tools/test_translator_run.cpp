@@ -91,20 +91,26 @@ void TestTranslatorRun::parsesMessages_data() {
   QTest::addColumn<int>("number");
   QTest::addColumn<bool>("error");
   QTest::addColumn<QString>("message");
-  QTest::newRow("warning") << "/site/index.web:12: warning: StartMenu has no EndMenu" << "/site/index.web" << 12 << false
-                           << "StartMenu has no EndMenu";
-  QTest::newRow("error") << "/site/a.web:1: error: #Include: cannot find \"x\"" << "/site/a.web" << 1 << true
-                         << "#Include: cannot find \"x\"";
-  QTest::newRow("blanks in the path") << "/my site/a b.web:3: warning: x y" << "/my site/a b.web" << 3 << false << "x y";
-  QTest::newRow("colons in the path") << "/a:b/c:9/d.web:7: error: e: f" << "/a:b/c:9/d.web" << 7 << true << "e: f";
-  QTest::newRow("drive letter") << "C:\\site\\a.web:2: warning: w" << "C:\\site\\a.web" << 2 << false << "w";
-  QTest::newRow("message naming a position") << "/s/a.web:4: warning: \"b.lib:9: error: \" is odd" << "/s/a.web" << 4
-                                              << false << "\"b.lib:9: error: \" is odd";
-  QTest::newRow("line without a position") << "Cannot read Cname.ini: gone" << "" << 0 << false
-                                           << "Cannot read Cname.ini: gone";
-  QTest::newRow("no line number") << "/s/a.web:x: warning: w" << "" << 0 << false << "/s/a.web:x: warning: w";
-  QTest::newRow("other kind") << "/s/a.web:3: note: n" << "" << 0 << false << "/s/a.web:3: note: n";
-  QTest::newRow("CR LF end") << "/s/a.web:5: warning: w\r" << "/s/a.web" << 5 << false << "w";
+  QTest::newRow("warning") << "/site/index.web:12: warning: StartMenu has no EndMenu"
+                           << "/site/index.web" << 12 << false << "StartMenu has no EndMenu";
+  QTest::newRow("error") << "/site/a.web:1: error: #Include: cannot find \"x\""
+                         << "/site/a.web" << 1 << true << "#Include: cannot find \"x\"";
+  QTest::newRow("blanks in the path") << "/my site/a b.web:3: warning: x y"
+                                      << "/my site/a b.web" << 3 << false << "x y";
+  QTest::newRow("colons in the path") << "/a:b/c:9/d.web:7: error: e: f"
+                                      << "/a:b/c:9/d.web" << 7 << true << "e: f";
+  QTest::newRow("drive letter") << "C:\\site\\a.web:2: warning: w"
+                                << "C:\\site\\a.web" << 2 << false << "w";
+  QTest::newRow("message naming a position") << "/s/a.web:4: warning: \"b.lib:9: error: \" is odd"
+                                             << "/s/a.web" << 4 << false << "\"b.lib:9: error: \" is odd";
+  QTest::newRow("line without a position") << "Cannot read Cname.ini: gone"
+                                           << "" << 0 << false << "Cannot read Cname.ini: gone";
+  QTest::newRow("no line number") << "/s/a.web:x: warning: w"
+                                  << "" << 0 << false << "/s/a.web:x: warning: w";
+  QTest::newRow("other kind") << "/s/a.web:3: note: n"
+                              << "" << 0 << false << "/s/a.web:3: note: n";
+  QTest::newRow("CR LF end") << "/s/a.web:5: warning: w\r"
+                             << "/s/a.web" << 5 << false << "w";
 }
 
 void TestTranslatorRun::parsesMessages() {
@@ -154,7 +160,8 @@ void TestTranslatorRun::cancelAndTimeOutStopCleanly_data() {
   QTest::addColumn<bool>("cancel");
   QTest::addColumn<QString>("problem");
   QTest::newRow("Cancel") << true << "The translation was cancelled; no page was made.";
-  QTest::newRow("time-out") << false << "The translator did not finish within 1 second and was stopped; no page was made.";
+  QTest::newRow("time-out") << false
+                            << "The translator did not finish within 1 second and was stopped; no page was made.";
 }
 
 void TestTranslatorRun::cancelAndTimeOutStopCleanly() {
@@ -173,7 +180,8 @@ void TestTranslatorRun::cancelAndTimeOutStopCleanly() {
   f.platform.AnswerMessage(MsgAnswer::Ok);
   QVERIFY(!CreateWebPage(*f.app));
   QVERIFY(ticks > 0);
-  QCOMPARE(QString::fromStdString(f.platform.CallsOf("message").back().text), "Could not create the web page.\r" + problem);
+  QCOMPARE(QString::fromStdString(f.platform.CallsOf("message").back().text),
+           "Could not create the web page.\r" + problem);
   QCOMPARE(f.ReadFile("site/index.html"), std::string("old page"));
   for (const char* leftover : {"Final.ini", ".Final.ini.AbCdEf", "Cname.ini"})
     QVERIFY2(!QFile::exists(QString::fromStdString(f.Path(leftover))), leftover);
@@ -217,8 +225,8 @@ void TestTranslatorRun::outsideFilesNeedTheUsersYes() {
   } else {
     QVERIFY(page.empty());
     QCOMPARE(messages.size(), size_t(2));
-    QCOMPARE(messages[1].text, "Could not create the web page.\r" + f.Path("site/index.web") + ":2: OpenText: \"" + notes +
-                                   "\" is outside the site folder and the Library folder");
+    QCOMPARE(messages[1].text, "Could not create the web page.\r" + f.Path("site/index.web") + ":2: OpenText: \"" +
+                                   notes + "\" is outside the site folder and the Library folder");
     QListWidget* list = MessageList(*f.app);
     QVERIFY(list && TranslatorMessagesDock(*f.app)->isVisible());
     QCOMPARE(list->count(), 2);
@@ -263,7 +271,8 @@ void TestTranslatorRun::messagesListLeadsToTheirLines() {
   EditorFixture f;
   UseRealTranslator(f);
   f.WriteFile("site/parts/menu.lib", "<p>menu</p>\nShowImag 'a.png'\n");
-  OpenProgram(f, "index.web", "<p>one</p>\n<p>two</p>\nWrteText \"hello\"\n#Include parts/menu.lib\nStartMenu \"Main\"\n<p>end</p>\n");
+  OpenProgram(f, "index.web",
+              "<p>one</p>\n<p>two</p>\nWrteText \"hello\"\n#Include parts/menu.lib\nStartMenu \"Main\"\n<p>end</p>\n");
   int documents = DocumentCount(*f.app);
   f.Key(4029);
   QCOMPARE(f.platform.CallsOf("shell").size(), size_t(1));  // warnings still make the page
@@ -276,7 +285,8 @@ void TestTranslatorRun::messagesListLeadsToTheirLines() {
   QCOMPARE(shown.size(), size_t(3));
   QCOMPARE(shown[0]->text(), QString("index.web:3: warning: \"WrteText\" is not a command; did you mean WriteText?"));
   QCOMPARE(shown[1]->text(), QString("menu.lib:2: warning: \"ShowImag\" is not a command; did you mean ShowImage?"));
-  QCOMPARE(shown[2]->text(), QString("index.web:5: warning: StartMenu has no EndMenu; it is closed at the end of the page"));
+  QCOMPARE(shown[2]->text(),
+           QString("index.web:5: warning: StartMenu has no EndMenu; it is closed at the end of the page"));
 
   // Choosing an entry puts the caret on its line, opening the included file when needed.
   struct Case {

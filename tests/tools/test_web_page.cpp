@@ -47,14 +47,22 @@ class TestWebPage : public QObject {
 void TestWebPage::pagePath_data() {
   QTest::addColumn<QString>("program");
   QTest::addColumn<QString>("page");
-  QTest::newRow("web") << "/site/index.web" << "/site/index.html";
-  QTest::newRow("htm") << "/site/page.htm" << "/site/page.html";
-  QTest::newRow("html keeps its source") << "/site/page.html" << "/site/page.hhtml";
-  QTest::newRow("HTML") << "/site/page.HTML" << "/site/page.Hhtml";
-  QTest::newRow("short extension") << "/site/a.js" << "/site/a.html";
-  QTest::newRow("no extension") << "/site/notes" << "/site/notes.html";
-  QTest::newRow("dot in folder only") << "/my.site/notes" << "/my.site/notes.html";
-  QTest::newRow("spaces") << "/my site/a b.web" << "/my site/a b.html";
+  QTest::newRow("web") << "/site/index.web"
+                       << "/site/index.html";
+  QTest::newRow("htm") << "/site/page.htm"
+                       << "/site/page.html";
+  QTest::newRow("html keeps its source") << "/site/page.html"
+                                         << "/site/page.hhtml";
+  QTest::newRow("HTML") << "/site/page.HTML"
+                        << "/site/page.Hhtml";
+  QTest::newRow("short extension") << "/site/a.js"
+                                   << "/site/a.html";
+  QTest::newRow("no extension") << "/site/notes"
+                                << "/site/notes.html";
+  QTest::newRow("dot in folder only") << "/my.site/notes"
+                                      << "/my.site/notes.html";
+  QTest::newRow("spaces") << "/my site/a b.web"
+                          << "/my site/a b.html";
 }
 
 void TestWebPage::pagePath() {
@@ -82,12 +90,17 @@ void TestWebPage::handoverFileAndPage() {
 void TestWebPage::failedTranslationKeepsOldPage_data() {
   QTest::addColumn<QString>("script");
   QTest::addColumn<QString>("problem");
-  QTest::newRow("error line") << "echo 'warning: first' >&2\necho 'index.web:3: OpenText: cannot read \"a.txt\"' >&2\nexit 1"
-                              << "index.web:3: OpenText: cannot read \"a.txt\"";
-  QTest::newRow("silent") << "exit 0" << "";
-  QTest::newRow("crash") << "printf 'half' > Final.ini\nkill -SEGV $$" << "";
-  QTest::newRow("stale Final.ini is not taken") << "STALE" << "";
-  QTest::newRow("missing translator") << "" << "The translator %1 is missing.";
+  QTest::newRow("error line")
+      << "echo 'warning: first' >&2\necho 'index.web:3: OpenText: cannot read \"a.txt\"' >&2\nexit 1"
+      << "index.web:3: OpenText: cannot read \"a.txt\"";
+  QTest::newRow("silent") << "exit 0"
+                          << "";
+  QTest::newRow("crash") << "printf 'half' > Final.ini\nkill -SEGV $$"
+                         << "";
+  QTest::newRow("stale Final.ini is not taken") << "STALE"
+                                                << "";
+  QTest::newRow("missing translator") << ""
+                                      << "The translator %1 is missing.";
 }
 
 void TestWebPage::failedTranslationKeepsOldPage() {

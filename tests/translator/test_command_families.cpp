@@ -17,8 +17,8 @@ namespace {
 // The body of a page made from `program` inside an HTML skeleton; warnings are joined
 // into `warnings`, one per line, without the file name.
 std::string Body(const std::string& program, std::string* warnings = nullptr, const Options& o = {}) {
-  Result r = translator::Translate("<html>\n<head>\n</head>\n<body>\n" + program + "</body>\n</html>\n",
-                                   "/site/index.web", o);
+  Result r =
+      translator::Translate("<html>\n<head>\n</head>\n<body>\n" + program + "</body>\n</html>\n", "/site/index.web", o);
   if (!r.ok) return "ERROR " + r.error;
   if (warnings) {
     warnings->clear();
@@ -29,8 +29,8 @@ std::string Body(const std::string& program, std::string* warnings = nullptr, co
 }
 
 std::string Head(const std::string& program, const Options& o = {}) {
-  Result r = translator::Translate("<html>\n<head>\n</head>\n<body>\n" + program + "</body>\n</html>\n",
-                                   "/site/index.web", o);
+  Result r =
+      translator::Translate("<html>\n<head>\n</head>\n<body>\n" + program + "</body>\n</html>\n", "/site/index.web", o);
   return r.page.substr(0, r.page.find("<body>"));
 }
 
@@ -60,8 +60,9 @@ void TestCommandFamilies::commands_data() {
       << QByteArray();
   QTest::newRow("LinkTip serves one link")
       << QByteArray("LinkTip \"tip\"\nOnLinkGoto (a.html)\nOnLinkGoto (b.html)\n")
-      << QByteArray("<p><a class=\"vt-tip\" href=\"a.html\">a.html<span class=\"vt-tiptext\" role=\"tooltip\">tip</span>"
-                    "</a></p>\n<p><a href=\"b.html\">b.html</a></p>\n")
+      << QByteArray(
+             "<p><a class=\"vt-tip\" href=\"a.html\">a.html<span class=\"vt-tiptext\" role=\"tooltip\">tip</span>"
+             "</a></p>\n<p><a href=\"b.html\">b.html</a></p>\n")
       << QByteArray();
   QTest::newRow("text and addresses escaped")
       << QByteArray("ButtonText \"<b>&\"\nOnButtonGoto (a.html\" onclick=\"x)\nMenuName \"A&B\"\nStartMenu\n"
@@ -78,17 +79,19 @@ void TestCommandFamilies::commands_data() {
       << QByteArray();
   QTest::newRow("end without start is ignored")
       << QByteArray("EndMenu\nEndView ()\nEndSelect\nEndDisplay ()\n") << QByteArray()
-      << QByteArray("5: warning: EndMenu without StartMenu; ignored\n6: warning: EndView without ViewGallery; ignored\n"
-                    "7: warning: EndSelect without SelectItem; ignored\n8: warning: EndDisplay without DisplayText; ignored\n");
+      << QByteArray(
+             "5: warning: EndMenu without StartMenu; ignored\n6: warning: EndView without ViewGallery; ignored\n"
+             "7: warning: EndSelect without SelectItem; ignored\n8: warning: EndDisplay without DisplayText; ignored\n");
   QTest::newRow("outer end closes inner blocks")
       << QByteArray("DisplayText ()\nViewGallery ()\nEndDisplay ()\n")
       << QByteArray("<div class=\"vt-display\">\n<div class=\"vt-gallery\">\n</div></div>\n")
       << QByteArray("6: warning: ViewGallery has no EndView; it is closed by the EndDisplay on line 7\n");
   QTest::newRow("open blocks closed at the end, innermost first")
       << QByteArray("StartMenu\nItemName \"a\"\nStartMenu \"sub\"\nSelectItem \"x\" = 'x.html'\n")
-      << QByteArray("<nav class=\"vt-menu\"><ul>\n<li>a</li>\n<li class=\"vt-submenu\"><span>sub</span><ul>\n"
-                    "<details class=\"vt-select\"><summary>Choose a page</summary><ul><li><a href=\"x.html\">x</a></li>\n"
-                    "</ul></details>\n</ul></li>\n</ul></nav>\n")
+      << QByteArray(
+             "<nav class=\"vt-menu\"><ul>\n<li>a</li>\n<li class=\"vt-submenu\"><span>sub</span><ul>\n"
+             "<details class=\"vt-select\"><summary>Choose a page</summary><ul><li><a href=\"x.html\">x</a></li>\n"
+             "</ul></details>\n</ul></li>\n</ul></nav>\n")
       << QByteArray("8: warning: SelectItem has no EndSelect; it is closed at the end of the page\n"
                     "7: warning: StartMenu has no EndMenu; it is closed at the end of the page\n"
                     "5: warning: StartMenu has no EndMenu; it is closed at the end of the page\n");
@@ -96,21 +99,23 @@ void TestCommandFamilies::commands_data() {
       << QByteArray("ItemName \"Home\" = 'index.html'\n") << QByteArray("<p><a href=\"index.html\">Home</a></p>\n")
       << QByteArray("5: warning: ItemName outside a menu: written as a link of its own\n");
   QTest::newRow("settings reach later commands, SetTextStyle () clears")
-      << QByteArray("SetTextStyle (color: red)\nHighlightColor (lime)\nTextHover \"a\"\nSetTextStyle ()\nWriteText \"b\"\n")
+      << QByteArray(
+             "SetTextStyle (color: red)\nHighlightColor (lime)\nTextHover \"a\"\nSetTextStyle ()\nWriteText \"b\"\n")
       << QByteArray("<p class=\"vt-hover\" style=\"color: red; --vt-highlight:lime\"><span>a</span></p>\n<p>b</p>\n")
       << QByteArray();
   QTest::newRow("image settings join")
       << QByteArray("ImageSize (100)\nMaxSize (, 50%)\nExpandImageSize (1.25)\nExpandImage 'a.png'\n")
-      << QByteArray("<img class=\"vt-grow\" src=\"a.png\" alt=\"a.png\" style=\"width:100px; max-height:50%; --vt-grow:1.25\">\n")
+      << QByteArray(
+             "<img class=\"vt-grow\" src=\"a.png\" alt=\"a.png\" style=\"width:100px; max-height:50%; --vt-grow:1.25\">\n")
       << QByteArray();
   QTest::newRow("commands that need a value warn")
-      << QByteArray("ShowImage\nPlayVideo ()\nLinkHoverImage ('a.png')\nOpenWindow\n")
-      << QByteArray()
+      << QByteArray("ShowImage\nPlayVideo ()\nLinkHoverImage ('a.png')\nOpenWindow\n") << QByteArray()
       << QByteArray("5: warning: ShowImage names no picture\n6: warning: PlayVideo names no video\n"
                     "7: warning: LinkHoverImage needs two pictures: LinkHoverImage ('picture', 'hover picture', "
                     "'address')\n8: warning: OpenWindow names no address\n");
   QTest::newRow("missing closing quote")
-      << QByteArray("MessageButton \"Hello\n") << QByteArray(
+      << QByteArray("MessageButton \"Hello\n")
+      << QByteArray(
              "<details class=\"vt-message\"><summary class=\"vt-button\">Show message</summary><p>Hello</p></details>\n")
       << QByteArray("5: warning: MessageButton: the closing bracket or quote is missing\n");
   QTest::newRow("e-mail address kept with its scheme")
@@ -157,8 +162,8 @@ void TestCommandFamilies::styleSheetCannotBeBrokenOut() {
 
 void TestCommandFamilies::motionRuleOnlyWhenSomethingMoves() {
   const std::string still = "prefers-reduced-motion";
-  for (const char* program : {"ShadowText \"a\"\n", "MirrorText \"a\"\n", "LinkStyle (color: red)\n",
-                              "StartMenu\nEndMenu\n"})
+  for (const char* program :
+       {"ShadowText \"a\"\n", "MirrorText \"a\"\n", "LinkStyle (color: red)\n", "StartMenu\nEndMenu\n"})
     QVERIFY2(Head(program).find(still) == std::string::npos, program);
   for (const char* program : {"BouncingText \"a\"\n", "LeftRightCurtain \"a\"\n", "ExpandImage 'a.png'\n",
                               "ScrollBackground 'a.png'\n", "TextHover \"a\"\n"})
@@ -197,8 +202,7 @@ void TestCommandFamilies::searchScriptIsCopiedIntoPage() {
   std::string warnings;
   std::string body = Body("SearchButton ()\nSearchButton ()\n", &warnings, o);
   QVERIFY(body.size() > 20);
-  QCOMPARE(QByteArray::fromStdString(body.substr(body.find("<script>"))),
-           QByteArray("<script>\nfind();\n</script>\n"));
+  QCOMPARE(QByteArray::fromStdString(body.substr(body.find("<script>"))), QByteArray("<script>\nfind();\n</script>\n"));
   o.read = [](const std::string&, std::string&) { return false; };
   Body("SearchButton ()\n", &warnings, o);
   QVERIFY2(warnings.find("/prog/JavaScript/Search.js cannot be read") != std::string::npos, warnings.c_str());

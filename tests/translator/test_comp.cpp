@@ -50,15 +50,17 @@ std::string TableFragment() {
   for (int row = 0; row < 2; ++row) {
     t += "<tr>\n\n";
     for (int c = 0; c < 3; ++c)
-      t += "<td style=\"padding: 4px; border: 1px solid #808080; width: 80px; height: 20px; color: #000000 ;\">\nCell " +
-           std::to_string(++cell) + " </td>\n\n";
+      t +=
+          "<td style=\"padding: 4px; border: 1px solid #808080; width: 80px; height: 20px; color: #000000 ;\">\nCell " +
+          std::to_string(++cell) + " </td>\n\n";
     t += "</tr>\n";
   }
   return t + "</table>";
 }
 
 std::string FormFragment() {
-  std::string f = "<form method=\"post\" action=\"https://example.org/send\" style=\"font-family:arial ; font-size: 25px ;\">\n\n";
+  std::string f =
+      "<form method=\"post\" action=\"https://example.org/send\" style=\"font-family:arial ; font-size: 25px ;\">\n\n";
   const char* captions[] = {"Name:", "Email:", "Address:", "Zip/Post:", "Country:"};
   const char* names[] = {"Name", "Email", "Address", "code", "country"};
   for (int i = 0; i < 5; ++i)
@@ -80,7 +82,8 @@ std::string FormatLines(const std::string& textFile) {
          "BouncingText \"Bouncing <in>\"\nRainbowText \"Colours & more\"\nWriteText \"Plain\"\nLineBreak ()\n"
          "HorizontalRule ()\nScrollingText \"News\"\nShadowBoxStyle \"background: #eef\"\nShadowBoxText \"Boxed\"\n"
          "MirrorText \"Mirror\"\nShakingText \"Shake\"\n"
-         "SetTextStyle (font-family:arial ; font-size: 14px ;)\nOpenText (" + textFile + ")\n";
+         "SetTextStyle (font-family:arial ; font-size: 14px ;)\nOpenText (" +
+         textFile + ")\n";
 }
 
 }  // namespace
@@ -116,13 +119,24 @@ void TestComp::failures_data() {
   QTest::addColumn<QString>("cname");  // "" = no Cname.ini; "PROGRAM" = hand over site/a.web
   QTest::addColumn<QString>("program");
   QTest::addColumn<QString>("error");
-  QTest::newRow("no Cname.ini") << "" << "" << "Cannot read Cname.ini: ";
-  QTest::newRow("no Name line") << "name x\r\n" << "" << "Cname.ini holds no \"Name \" line with a program path";
-  QTest::newRow("program missing") << "Name /nowhere/x.web\r\n" << "" << "Cannot read the program \"/nowhere/x.web\"";
-  QTest::newRow("include missing") << "PROGRAM" << "<p>a</p>\n#Include nope.lib\n"
+  QTest::newRow("no Cname.ini") << ""
+                                << ""
+                                << "Cannot read Cname.ini: ";
+  QTest::newRow("no Name line") << "name x\r\n"
+                                << ""
+                                << "Cname.ini holds no \"Name \" line with a program path";
+  QTest::newRow("program missing") << "Name /nowhere/x.web\r\n"
+                                   << ""
+                                   << "Cannot read the program \"/nowhere/x.web\"";
+  QTest::newRow("include missing") << "PROGRAM"
+                                   << "<p>a</p>\n#Include nope.lib\n"
                                    << "DIR/site/a.web:2: error: #Include: cannot find \"nope.lib\"";
-  QTest::newRow("include cycle") << "PROGRAM" << "#Include a.web\n" << "DIR/site/a.web:1: error: #Include cycle: a.web -> a.web";
-  QTest::newRow("outside file and another error") << "PROGRAM" << "#Include /etc/passwd\n#Include nope.lib\n"
+  QTest::newRow("include cycle") << "PROGRAM"
+                                 << "#Include a.web\n"
+                                 << "DIR/site/a.web:1: error: #Include cycle: a.web -> a.web";
+  QTest::newRow("outside file and another error")
+      << "PROGRAM"
+      << "#Include /etc/passwd\n#Include nope.lib\n"
       << "DIR/site/a.web:1: error: #Include: \"/etc/passwd\" is outside the site folder and the Library folder\n"
          "DIR/site/a.web:2: error: #Include: cannot find \"nope.lib\"";
 }
@@ -159,10 +173,14 @@ void TestComp::warningsGoToStandardError() {
 void TestComp::outsideFilesAreRefused_data() {
   QTest::addColumn<QString>("program");
   QTest::addColumn<QString>("outside");
-  QTest::newRow("include") << "#Include /etc/passwd\n" << "/etc/passwd";
-  QTest::newRow("text file") << "<p>a</p>\nOpenText (/etc/hostname)\n" << "/etc/hostname";
-  QTest::newRow("symbolic link") << "OpenText (link.txt)\n" << "/etc/hostname";
-  QTest::newRow("dot-dot") << "OpenText (../private.txt)\n" << "DIR/private.txt";
+  QTest::newRow("include") << "#Include /etc/passwd\n"
+                           << "/etc/passwd";
+  QTest::newRow("text file") << "<p>a</p>\nOpenText (/etc/hostname)\n"
+                             << "/etc/hostname";
+  QTest::newRow("symbolic link") << "OpenText (link.txt)\n"
+                                 << "/etc/hostname";
+  QTest::newRow("dot-dot") << "OpenText (../private.txt)\n"
+                           << "DIR/private.txt";
 }
 
 void TestComp::outsideFilesAreRefused() {
@@ -178,8 +196,8 @@ void TestComp::outsideFilesAreRefused() {
   QStringList lines = r.errors.split('\n', Qt::SkipEmptyParts);
   QCOMPARE(lines.size(), 2);
   QVERIFY2(lines[0].startsWith(QString::fromStdString(d.Path("site/a.web:"))) &&
-               lines[0].endsWith(": error: " + QString(program.startsWith("#") ? "#Include" : "OpenText") + ": \"" + outside +
-                                 "\" is outside the site folder and the Library folder"),
+               lines[0].endsWith(": error: " + QString(program.startsWith("#") ? "#Include" : "OpenText") + ": \"" +
+                                 outside + "\" is outside the site folder and the Library folder"),
            qPrintable(lines[0]));
   QCOMPARE(lines[1], "outside: " + outside);
   QVERIFY(!d.Exists("Final.ini"));
@@ -242,11 +260,11 @@ void TestComp::pageFromInsertsPassesTidy() {
   QFETCH(bool, skeleton);
   CompFolder d;
   d.Write("site/notes.txt", "First line\r\nSecond <line> & more\r\n");
-  std::string body = FormatLines(d.Path("site/notes.txt")) + TableFragment() + "\n" + FormFragment() + "\n" +
-                     GalleryFragment() + "\n";
-  std::string program =
-      skeleton ? "<!DOCTYPE HTML>\n<html>\n<head>\n<title>Test page</title>\n</head>\n<body>\n" + body + "</body>\n</html>\n"
-               : body;
+  std::string body =
+      FormatLines(d.Path("site/notes.txt")) + TableFragment() + "\n" + FormFragment() + "\n" + GalleryFragment() + "\n";
+  std::string program = skeleton ? "<!DOCTYPE HTML>\n<html>\n<head>\n<title>Test page</title>\n</head>\n<body>\n" +
+                                       body + "</body>\n</html>\n"
+                                 : body;
   Run r = d.Translate("site/index.web", program);
   QCOMPARE(r.exitCode, 0);
   QCOMPARE(r.errors, QString());

@@ -35,10 +35,14 @@ class TestOwnFilesRefused : public QObject {
   void includeAndOpenTextAreErrors_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("named");  // relative to the scratch folder
-    QTest::newRow("#Include of an old copy in the site") << "#Include FtpProjs.ini" << "site/FtpProjs.ini";
-    QTest::newRow("OpenText of settings") << "OpenText (Verosta.ini)" << "site/Verosta.ini";
-    QTest::newRow("OpenText of a saved profile") << "OpenText (mysite.ini)" << "site/mysite.ini";
-    QTest::newRow("OpenText through a link") << "OpenText (notes.txt)" << "config/FtpProjs.ini";
+    QTest::newRow("#Include of an old copy in the site") << "#Include FtpProjs.ini"
+                                                         << "site/FtpProjs.ini";
+    QTest::newRow("OpenText of settings") << "OpenText (Verosta.ini)"
+                                          << "site/Verosta.ini";
+    QTest::newRow("OpenText of a saved profile") << "OpenText (mysite.ini)"
+                                                 << "site/mysite.ini";
+    QTest::newRow("OpenText through a link") << "OpenText (notes.txt)"
+                                             << "config/FtpProjs.ini";
     QTest::newRow("#Include from the allowed configuration folder") << "#Include (CONFIG/Sessions/s.xml)"
                                                                     << "config/Sessions/s.xml";
   }

@@ -170,9 +170,11 @@ void TestPageLanguage::pageFromInsertsIsValid() {
   QFETCH(QString, lineEnd);
   const std::string eol = lineEnd.toStdString();
   // What an author types at the caret after each insert that leaves one there.
-  const std::map<std::string, std::string> typed = {
-      {"OpenText", "notes.txt"}, {"SetTextStyle", "color: navy"}, {"ShadowBoxStyle", "background: #eef"},
-      {"LineBreak", ""},         {"HorizontalRule", ""}};
+  const std::map<std::string, std::string> typed = {{"OpenText", "notes.txt"},
+                                                    {"SetTextStyle", "color: navy"},
+                                                    {"ShadowBoxStyle", "background: #eef"},
+                                                    {"LineBreak", ""},
+                                                    {"HorizontalRule", ""}};
   std::string program;
   int commands = 0;
   for (const TextInsert& row : TextInserts()) {
@@ -195,10 +197,10 @@ void TestPageLanguage::pageFromInsertsIsValid() {
 
   Site site;
   for (const std::string& shell : {std::string(), std::string("html")}) {
-    std::string whole = shell.empty() ? program
-                                      : "<!DOCTYPE html>" + eol + "<html>" + eol + "<head>" + eol + "<title>All</title>" +
-                                            eol + "</head>" + eol + "<body>" + eol + program + "</body>" + eol +
-                                            "</html>" + eol;
+    std::string whole = shell.empty()
+                            ? program
+                            : "<!DOCTYPE html>" + eol + "<html>" + eol + "<head>" + eol + "<title>All</title>" + eol +
+                                  "</head>" + eol + "<body>" + eol + program + "</body>" + eol + "</html>" + eol;
     Result r = site.Translate(whole);
     QVERIFY2(r.warnings.empty(), r.warnings.empty() ? "" : r.warnings[0].c_str());
     QVERIFY(r.page.find("made by the test") == std::string::npos);

@@ -15,7 +15,6 @@ using translator::Translate;
 
 namespace {
 
-
 // The part of a page between "<body>\n" and "</body>" for a program inside an HTML skeleton.
 std::string Body(const std::string& program, const Options& o = {}, Result* result = nullptr) {
   Result r = Translate("<html>\n<body>\n" + program + "</body>\n</html>\n", "/site/index.web", o);
@@ -90,8 +89,8 @@ void TestTranslator::commands_data() {
                     "<p style=\"font-family:arial ; font-size: 14px ;\">b</p>\n");
   QTest::newRow("style is an attribute value") << QByteArray("SetTextStyle (a\"><script>)\nWriteText \"x\"\n")
                                                << QByteArray("<p style=\"a&quot;&gt;&lt;script&gt;\">x</p>\n");
-  QTest::newRow("LineBreak and HorizontalRule") << QByteArray("LineBreak ()\nHorizontalRule ()\n")
-                                                << QByteArray("<br>\n<hr>\n");
+  QTest::newRow("LineBreak and HorizontalRule")
+      << QByteArray("LineBreak ()\nHorizontalRule ()\n") << QByteArray("<br>\n<hr>\n");
   QTest::newRow("CR LF kept") << QByteArray("WriteText \"a\"\r\nLineBreak ()\r\n")
                               << QByteArray("<p>a</p>\r\n<br>\r\n");
   QTest::newRow("gallery")
@@ -102,7 +101,8 @@ void TestTranslator::commands_data() {
                     "<img src=\"images/%20b&amp;c.png\" alt=\" b&amp;c.png\" style=\"width: 170px; height: 150px;\">\n"
                     "</div>\n");
   QTest::newRow("gallery left open") << QByteArray("ViewGallery ()\nShowImage [0] = 'a.gif'\n")
-                                     << QByteArray("<div class=\"vt-gallery\">\n<img src=\"a.gif\" alt=\"a.gif\">\n</div>\n");
+                                     << QByteArray(
+                                            "<div class=\"vt-gallery\">\n<img src=\"a.gif\" alt=\"a.gif\">\n</div>\n");
   QTest::newRow("BouncingText") << QByteArray("BouncingText \"Hi\"\n")
                                 << QByteArray("<p class=\"vt-bounce\"><span>Hi</span></p>\n");
   QTest::newRow("styled effect") << QByteArray("SetTextStyle (color: red)\nShakingText \"Hi\"\n")
@@ -110,9 +110,8 @@ void TestTranslator::commands_data() {
   QTest::newRow("MirrorText") << QByteArray("MirrorText \"Hi\"\n")
                               << QByteArray("<p class=\"vt-mirror\"><span>Hi</span><br>"
                                             "<span class=\"vt-reflection\" aria-hidden=\"true\">Hi</span></p>\n");
-  QTest::newRow("shadow box")
-      << QByteArray("ShadowBoxStyle \"border: 2px solid red\"\nShadowBoxText \"Box\"\n")
-      << QByteArray("<div class=\"vt-shadowbox\" style=\"border: 2px solid red\">Box</div>\n");
+  QTest::newRow("shadow box") << QByteArray("ShadowBoxStyle \"border: 2px solid red\"\nShadowBoxText \"Box\"\n")
+                              << QByteArray("<div class=\"vt-shadowbox\" style=\"border: 2px solid red\">Box</div>\n");
   QTest::newRow("missing quote") << QByteArray("WriteText \"abc\n") << QByteArray("<p>abc</p>\n");
   QTest::newRow("empty text") << QByteArray("WriteText \"\"\n") << QByteArray("<p></p>\n");
   QTest::newRow("inside script untouched") << QByteArray("<script>\n'a string',\nWriteText(1);\n</script>\n")
@@ -144,11 +143,10 @@ void TestTranslator::commands_data() {
       << QByteArray("ShowImage [0] = ' dir\\a \"b\"<&>.png '\n")
       << QByteArray("<img src=\"dir/a%20&quot;b&quot;&lt;&amp;&gt;.png\" alt=\"a &quot;b&quot;&lt;&amp;&gt;.png\">\n");
   QTest::newRow("NUL dropped from text") << QByteArray("WriteText \"a\0b&\0\"\n", 18) << QByteArray("<p>ab&amp;</p>\n");
-  QTest::newRow("form captions")
-      << QByteArray("<form method=\"post\" action=\"\">\n\nWriteText \"Name:\"\n"
-                    "<input type=\"text\" name=\"Name\" size=\"50px\"><br><br>\n\n</form>")
-      << QByteArray("<form method=\"post\" action=\"\">\n\n<p>Name:</p>\n"
-                    "<input type=\"text\" name=\"Name\" size=\"50px\"><br><br>\n\n</form>");
+  QTest::newRow("form captions") << QByteArray("<form method=\"post\" action=\"\">\n\nWriteText \"Name:\"\n"
+                                               "<input type=\"text\" name=\"Name\" size=\"50px\"><br><br>\n\n</form>")
+                                 << QByteArray("<form method=\"post\" action=\"\">\n\n<p>Name:</p>\n"
+                                               "<input type=\"text\" name=\"Name\" size=\"50px\"><br><br>\n\n</form>");
 }
 
 void TestTranslator::commands() {
@@ -176,8 +174,8 @@ void TestTranslator::wrapsProgramWithoutHtmlElement() {
 }
 
 void TestTranslator::putsStyleSheetInHead() {
-  Result r = Translate("<html>\n<head>\n<title>t</title>\n</head>\n<body>\nShadowText \"s\"\n</body>\n</html>\n",
-                       "/s/a.web");
+  Result r =
+      Translate("<html>\n<head>\n<title>t</title>\n</head>\n<body>\nShadowText \"s\"\n</body>\n</html>\n", "/s/a.web");
   QVERIFY(r.ok);
   QCOMPARE(QByteArray::fromStdString(r.page),
            QByteArray("<html>\n<head>\n<title>t</title>\n<style>\n"
@@ -199,9 +197,9 @@ void TestTranslator::effectsShareOneStyleSheet() {
   QCOMPARE(r.page.find("<style>", first + 1), std::string::npos);
   QVERIFY(r.page.find("@keyframes vt-bounce{") != std::string::npos);
   QCOMPARE(r.page.find("@keyframes vt-bounce{", r.page.find("@keyframes vt-bounce{") + 1), std::string::npos);
-  for (const char* cls : {"vt-bounce", "vt-expand", "vt-flyin", "vt-gradient", "vt-highlight", "vt-mirror", "vt-mix",
-                          "vt-position", "vt-rainbow", "vt-reverse", "vt-scroll", "vt-shadow", "vt-shake",
-                          "vt-shadowbox"}) {
+  for (const char* cls :
+       {"vt-bounce", "vt-expand", "vt-flyin", "vt-gradient", "vt-highlight", "vt-mirror", "vt-mix", "vt-position",
+        "vt-rainbow", "vt-reverse", "vt-scroll", "vt-shadow", "vt-shake", "vt-shadowbox"}) {
     std::string rule = std::string(".") + cls;
     QVERIFY2(r.page.find(rule) < r.page.find("</style>"), cls);
     QVERIFY2(r.page.find(std::string("class=\"") + cls + "\"") != std::string::npos, cls);
@@ -223,7 +221,8 @@ void TestTranslator::unknownCommandBecomesComment() {
 void TestTranslator::openTextReadsBesideProgram() {
   Options o = FilesOptions({{"/site/notes.txt", "line one\r\nline <two>\r\n"}, {"/abs/x.txt", "x"}});
   o.allowed = {"/abs/x.txt"};
-  QCOMPARE(QByteArray::fromStdString(Body("SetTextStyle (font-size: 14px)\nOpenText (notes.txt)\nOpenText (/abs/x.txt)\n", o)),
+  QCOMPARE(QByteArray::fromStdString(
+               Body("SetTextStyle (font-size: 14px)\nOpenText (notes.txt)\nOpenText (/abs/x.txt)\n", o)),
            QByteArray("<div class=\"vt-file\" style=\"font-size: 14px\">line one<br>\nline &lt;two&gt;</div>\n"
                       "<div class=\"vt-file\" style=\"font-size: 14px\">x</div>\n"));
 }
@@ -232,7 +231,8 @@ void TestTranslator::openTextMissingIsError() {
   Result r;
   Body("OpenText (gone.txt)\n", FilesOptions({}), &r);
   QVERIFY(!r.ok);
-  QCOMPARE(QByteArray::fromStdString(r.error), QByteArray("/site/index.web:3: error: OpenText: cannot read \"gone.txt\""));
+  QCOMPARE(QByteArray::fromStdString(r.error),
+           QByteArray("/site/index.web:3: error: OpenText: cannot read \"gone.txt\""));
 }
 
 void TestTranslator::includes_data() {
@@ -240,8 +240,7 @@ void TestTranslator::includes_data() {
   QTest::addColumn<QByteArray>("expected");  // the body, or "ERROR " + the error line
   QTest::newRow("from Library") << QByteArray("#Include menu.lib\n<p>after</p>\n")
                                 << QByteArray("<p>menu</p>\n<p>after</p>\n");
-  QTest::newRow("beside the program first") << QByteArray("#include \"local.lib\"\n")
-                                            << QByteArray("<p>local</p>\n");
+  QTest::newRow("beside the program first") << QByteArray("#include \"local.lib\"\n") << QByteArray("<p>local</p>\n");
   QTest::newRow("nested and translated") << QByteArray("#Include outer.lib\n")
                                          << QByteArray("<div>\n<p>menu</p>\n</div>\n");
   QTest::newRow("no final line end") << QByteArray("#Include bare.lib\n<hr>\n") << QByteArray("<br>\n<hr>\n");
@@ -250,8 +249,10 @@ void TestTranslator::includes_data() {
   QTest::newRow("self") << QByteArray("#Include index.web\n")
                         << QByteArray("ERROR /site/index.web:3: error: #Include cycle: index.web -> index.web");
   QTest::newRow("cycle") << QByteArray("#Include a.lib\n")
-                         << QByteArray("ERROR /site/b.lib:1: error: #Include cycle: index.web -> a.lib -> b.lib -> a.lib");
-  QTest::newRow("names nothing") << QByteArray("#Include\n") << QByteArray("ERROR /site/index.web:3: error: #Include names no file");
+                         << QByteArray(
+                                "ERROR /site/b.lib:1: error: #Include cycle: index.web -> a.lib -> b.lib -> a.lib");
+  QTest::newRow("names nothing") << QByteArray("#Include\n")
+                                 << QByteArray("ERROR /site/index.web:3: error: #Include names no file");
 }
 
 void TestTranslator::includes() {
@@ -282,7 +283,8 @@ void TestTranslator::includeFanOutIsBounded() {
   QVERIFY2(r.error.find("the page grows beyond 1 MB") != std::string::npos, r.error.c_str());
 
   files.clear();
-  for (int i = 0; i < 40; ++i) files["/site/d" + std::to_string(i) + ".lib"] = "#Include d" + std::to_string(i + 1) + ".lib\n";
+  for (int i = 0; i < 40; ++i)
+    files["/site/d" + std::to_string(i) + ".lib"] = "#Include d" + std::to_string(i + 1) + ".lib\n";
   r = Translate("#Include d0.lib\n", "/site/index.web", FilesOptions(files));
   QVERIFY(!r.ok);
   QVERIFY2(r.error.find("includes nest deeper than 32 files") != std::string::npos, r.error.c_str());
@@ -355,7 +357,8 @@ void TestTranslator::keywordList() {
     }
   }
   for (size_t length = 60; length < 70; ++length)
-    QVERIFY(!translator::ParseCommandLine("WriteText" + std::string(length - 9, 'x') + " (a) and more text after it", c));
+    QVERIFY(
+        !translator::ParseCommandLine("WriteText" + std::string(length - 9, 'x') + " (a) and more text after it", c));
 }
 
 void TestTranslator::argumentsOfSeveralValues() {
@@ -384,17 +387,27 @@ void TestTranslator::argumentsOfSeveralValues() {
 void TestTranslator::keywordSpelling_data() {
   QTest::addColumn<QString>("word");
   QTest::addColumn<QString>("spelling");
-  QTest::newRow("usual") << "ShowImage" << "ShowImage";
-  QTest::newRow("lower case") << "showimage" << "ShowImage";
-  QTest::newRow("mixed case") << "sHoWiMaGe" << "ShowImage";
-  QTest::newRow("with #") << "#INCLUDE" << "#Include";
-  QTest::newRow("markup word") << "DocType" << "doctype";
-  QTest::newRow("one letter more") << "ShowImages" << "";
-  QTest::newRow("one letter less") << "ShowImag" << "";
-  QTest::newRow("same ends, other middle") << "ShowXmage" << "";
+  QTest::newRow("usual") << "ShowImage"
+                         << "ShowImage";
+  QTest::newRow("lower case") << "showimage"
+                              << "ShowImage";
+  QTest::newRow("mixed case") << "sHoWiMaGe"
+                              << "ShowImage";
+  QTest::newRow("with #") << "#INCLUDE"
+                          << "#Include";
+  QTest::newRow("markup word") << "DocType"
+                               << "doctype";
+  QTest::newRow("one letter more") << "ShowImages"
+                                   << "";
+  QTest::newRow("one letter less") << "ShowImag"
+                                   << "";
+  QTest::newRow("same ends, other middle") << "ShowXmage"
+                                           << "";
   QTest::newRow("longer than any keyword") << QString("ShowImage").repeated(20) << "";
-  QTest::newRow("blank inside") << "Show Image" << "";
-  QTest::newRow("empty") << "" << "";
+  QTest::newRow("blank inside") << "Show Image"
+                                << "";
+  QTest::newRow("empty") << ""
+                         << "";
   QTest::newRow("letters beyond ASCII") << QString::fromUtf8("Sh\xc3\xb6wImage") << "";
 }
 
@@ -430,7 +443,8 @@ void TestTranslator::splitsLinesKeepingEnds_data() {
   QTest::newRow("mixed") << QByteArray("a\rb\nc\r\nd") << QByteArrayList{"a|\r", "b|\n", "c|\r\n", "d|"};
   QTest::newRow("LF then CR ends two lines") << QByteArray("a\n\rb") << QByteArrayList{"a|\n", "|\r", "b|"};
   QTest::newRow("empty lines") << QByteArray("\n\n\r\r\n") << QByteArrayList{"|\n", "|\n", "|\r", "|\r\n"};
-  QTest::newRow("CRs, then one LF") << QByteArray("a\rb\rc\rd\ne") << QByteArrayList{"a|\r", "b|\r", "c|\r", "d|\n", "e|"};
+  QTest::newRow("CRs, then one LF") << QByteArray("a\rb\rc\rd\ne")
+                                    << QByteArrayList{"a|\r", "b|\r", "c|\r", "d|\n", "e|"};
   QTest::newRow("LFs, then one CR") << QByteArray("a\nb\nc\rd") << QByteArrayList{"a|\n", "b|\n", "c|\r", "d|"};
   QTest::newRow("CR at the very end") << QByteArray("a\r\nb\r") << QByteArrayList{"a|\r\n", "b|\r"};
   QTest::newRow("no line end") << QByteArray("abc") << QByteArrayList{"abc|"};
@@ -442,7 +456,8 @@ void TestTranslator::splitsLinesKeepingEnds() {
   QFETCH(QByteArray, bytes);
   QFETCH(QByteArrayList, lines);
   QByteArrayList got;
-  for (const translator::SourceLine& l : translator::SplitKeepingEnds(std::string_view(bytes.constData(), bytes.size())))
+  for (const translator::SourceLine& l :
+       translator::SplitKeepingEnds(std::string_view(bytes.constData(), bytes.size())))
     got << QByteArray(l.text.data(), l.text.size()) + "|" + QByteArray(l.end.data(), l.end.size());
   QCOMPARE(got, lines);
 }

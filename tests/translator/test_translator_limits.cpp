@@ -23,7 +23,6 @@ namespace {
 
 using Files = std::map<std::string, std::string>;
 
-
 QStringList Lines(const std::vector<std::string>& v) {
   QStringList l;
   for (const std::string& s : v) l << QString::fromStdString(s);
@@ -33,14 +32,10 @@ QStringList Lines(const std::vector<std::string>& v) {
 // The files every confinement case can reach: the site, a sub-folder, the Library and
 // files elsewhere that a program must not read.
 const Files kSiteFiles = {
-    {"/site/index.web", "<p>me</p>\n"},
-    {"/site/parts/head.lib", "<p>head</p>\n"},
-    {"/site/texts/a.txt", "text a"},
-    {"/prog/Library/menu.lib", "<p>menu</p>\n"},
-    {"/etc/passwd", "root:x:0:0"},
-    {"/proc/self/environ", "SECRET=1"},
-    {"/secret.lib", "<p>secret</p>\n"},
-    {"/home/ann/notes.txt", "notes"},
+    {"/site/index.web", "<p>me</p>\n"},    {"/site/parts/head.lib", "<p>head</p>\n"},
+    {"/site/texts/a.txt", "text a"},       {"/prog/Library/menu.lib", "<p>menu</p>\n"},
+    {"/etc/passwd", "root:x:0:0"},         {"/proc/self/environ", "SECRET=1"},
+    {"/secret.lib", "<p>secret</p>\n"},    {"/home/ann/notes.txt", "notes"},
     {"/prog/other.lib", "<p>other</p>\n"},
 };
 
@@ -77,27 +72,38 @@ void TestTranslatorLimits::confinedToAllowedFolders_data() {
   QTest::addColumn<QStringList>("allowed");
   QTest::addColumn<QStringList>("outside");  // empty: the translation succeeds
   QTest::addColumn<QString>("firstError");
-  QTest::newRow("include an absolute system file") << "#Include /etc/passwd\n" << QStringList() << QStringList{"/etc/passwd"}
+  QTest::newRow("include an absolute system file")
+      << "#Include /etc/passwd\n"
+      << QStringList() << QStringList{"/etc/passwd"}
       << "/site/index.web:1: error: #Include: \"/etc/passwd\" is outside the site folder and the Library folder";
-  QTest::newRow("text of the environment") << "OpenText (/proc/self/environ)\n" << QStringList()
-      << QStringList{"/proc/self/environ"}
+  QTest::newRow("text of the environment")
+      << "OpenText (/proc/self/environ)\n"
+      << QStringList() << QStringList{"/proc/self/environ"}
       << "/site/index.web:1: error: OpenText: \"/proc/self/environ\" is outside the site folder and the Library folder";
-  QTest::newRow("dot-dot out of the site") << "<p>x</p>\n#Include ../secret.lib\n" << QStringList() << QStringList{"/secret.lib"}
+  QTest::newRow("dot-dot out of the site")
+      << "<p>x</p>\n#Include ../secret.lib\n"
+      << QStringList() << QStringList{"/secret.lib"}
       << "/site/index.web:2: error: #Include: \"/secret.lib\" is outside the site folder and the Library folder";
-  QTest::newRow("dot-dot through a sub-folder") << "OpenText (texts/../../etc/passwd)\n" << QStringList()
-      << QStringList{"/etc/passwd"}
+  QTest::newRow("dot-dot through a sub-folder")
+      << "OpenText (texts/../../etc/passwd)\n"
+      << QStringList() << QStringList{"/etc/passwd"}
       << "/site/index.web:1: error: OpenText: \"/etc/passwd\" is outside the site folder and the Library folder";
-  QTest::newRow("dot-dot out of the Library") << "#Include ../other.lib\n" << QStringList() << QStringList{"/prog/other.lib"}
+  QTest::newRow("dot-dot out of the Library")
+      << "#Include ../other.lib\n"
+      << QStringList() << QStringList{"/prog/other.lib"}
       << "/site/index.web:1: error: #Include: \"/prog/other.lib\" is outside the site folder and the Library folder";
-  QTest::newRow("every outside file is named once") << "#Include /etc/passwd\nOpenText (/home/ann/notes.txt)\n#Include /etc/passwd\n"
+  QTest::newRow("every outside file is named once")
+      << "#Include /etc/passwd\nOpenText (/home/ann/notes.txt)\n#Include /etc/passwd\n"
       << QStringList() << QStringList{"/etc/passwd", "/home/ann/notes.txt"}
       << "/site/index.web:1: error: #Include: \"/etc/passwd\" is outside the site folder and the Library folder";
   QTest::newRow("sub-folder and Library") << "#Include parts/head.lib\n#Include menu.lib\nOpenText (texts/a.txt)\n"
-      << QStringList() << QStringList() << "";
-  QTest::newRow("dot-dot that stays inside") << "#Include texts/../parts/head.lib\n" << QStringList() << QStringList() << "";
-  QTest::newRow("an allowed file") << "OpenText (/home/ann/notes.txt)\n" << QStringList{"/home/ann/notes.txt"}
-      << QStringList() << "";
-  QTest::newRow("allowing one file allows no other") << "OpenText (/home/ann/notes.txt)\n#Include /etc/passwd\n"
+                                          << QStringList() << QStringList() << "";
+  QTest::newRow("dot-dot that stays inside") << "#Include texts/../parts/head.lib\n"
+                                             << QStringList() << QStringList() << "";
+  QTest::newRow("an allowed file") << "OpenText (/home/ann/notes.txt)\n"
+                                   << QStringList{"/home/ann/notes.txt"} << QStringList() << "";
+  QTest::newRow("allowing one file allows no other")
+      << "OpenText (/home/ann/notes.txt)\n#Include /etc/passwd\n"
       << QStringList{"/home/ann/notes.txt"} << QStringList{"/etc/passwd"}
       << "/site/index.web:2: error: #Include: \"/etc/passwd\" is outside the site folder and the Library folder";
 }
@@ -124,9 +130,11 @@ void TestTranslatorLimits::symlinkOutOfSiteIsRefused() {
   WriteAll(root + "/site/index.web", "");
   WriteAll(root + "/site/inside.txt", "inside text");
   WriteAll(root + "/elsewhere/private.txt", "private text");
-  QVERIFY(QFile::link(QString::fromStdString(root + "/elsewhere/private.txt"), QString::fromStdString(root + "/site/link.txt")));
+  QVERIFY(QFile::link(QString::fromStdString(root + "/elsewhere/private.txt"),
+                      QString::fromStdString(root + "/site/link.txt")));
   QVERIFY(QFile::link(QString::fromStdString(root + "/elsewhere"), QString::fromStdString(root + "/site/folder")));
-  QVERIFY(QFile::link(QString::fromStdString(root + "/site/inside.txt"), QString::fromStdString(root + "/site/alias.txt")));
+  QVERIFY(
+      QFile::link(QString::fromStdString(root + "/site/inside.txt"), QString::fromStdString(root + "/site/alias.txt")));
   Options o;
   o.libraryFolder = root + "/Library";
   for (const std::string& name : {"link.txt", "folder/private.txt"}) {
@@ -146,10 +154,14 @@ void TestTranslatorLimits::symlinkOutOfSiteIsRefused() {
 void TestTranslatorLimits::includeSearchOrder_data() {
   QTest::addColumn<QString>("program");
   QTest::addColumn<QString>("found");
-  QTest::newRow("beside the including file first") << "#Include sub/page.lib\n" << "sub head";
-  QTest::newRow("then beside the program") << "#Include sub/top.lib\n" << "top only";
-  QTest::newRow("then in the Library") << "#Include sub/lib.lib\n" << "library only";
-  QTest::newRow("the program's own include") << "#Include head.lib\n" << "top head";
+  QTest::newRow("beside the including file first") << "#Include sub/page.lib\n"
+                                                   << "sub head";
+  QTest::newRow("then beside the program") << "#Include sub/top.lib\n"
+                                           << "top only";
+  QTest::newRow("then in the Library") << "#Include sub/lib.lib\n"
+                                       << "library only";
+  QTest::newRow("the program's own include") << "#Include head.lib\n"
+                                             << "top head";
 }
 
 void TestTranslatorLimits::includeSearchOrder() {
@@ -182,7 +194,7 @@ void TestTranslatorLimits::includeFanOutEndsAtTheCap() {
   QVERIFY(!r.ok);
   QString error = QString::fromStdString(r.error);
   QVERIFY2(QRegularExpression("^/site/f\\d+\\.lib:\\d+: error: #Include: more than 10000 files included in all; "
-                               "the includes fan out too far$")
+                              "the includes fan out too far$")
                .match(error)
                .hasMatch(),
            qPrintable(error));
@@ -282,7 +294,8 @@ void TestTranslatorLimits::programFromDiskAsInMemory() {
   QVERIFY(Translate(slips, site + "/index.web", o).warnings.size() == 501);
   Result missing = translator::TranslateFile(site + "/missing.web");
   QVERIFY(!missing.ok);
-  QCOMPARE(QString::fromStdString(missing.error), QString::fromStdString("Cannot read the program \"" + site + "/missing.web\""));
+  QCOMPARE(QString::fromStdString(missing.error),
+           QString::fromStdString("Cannot read the program \"" + site + "/missing.web\""));
 }
 
 void TestTranslatorLimits::programTranslatedOnOneThread() {
@@ -356,7 +369,8 @@ void TestTranslatorLimits::pageSizeCap() {
   for (const std::string& program : {"<p>x</p>\nOpenText (big.txt)\n", "<p>x</p>\n#Include big.lib\n"}) {
     Result r = Translate(program, site + "/index.web", o);
     QVERIFY(!r.ok);
-    QCOMPARE(QString::fromStdString(r.error), QString::fromStdString(site + "/index.web:2: error: the page grows beyond 1 MB"));
+    QCOMPARE(QString::fromStdString(r.error),
+             QString::fromStdString(site + "/index.web:2: error: the page grows beyond 1 MB"));
   }
 }
 
@@ -389,25 +403,34 @@ void TestTranslatorLimits::warningsForSlipsAndOpenBlocks_data() {
   QTest::addColumn<QString>("program");
   QTest::addColumn<QStringList>("expected");  // warnings that must be given
   QTest::addColumn<QStringList>("unwanted");  // parts no warning may contain
-  QTest::newRow("typing slip") << "<p>a</p>\nWrteText \"x\"\n"
-      << QStringList{"/site/index.web:2: warning: \"WrteText\" is not a command; did you mean WriteText?"} << QStringList();
-  QTest::newRow("slip without argument") << "LineBrek\n"
-      << QStringList{"/site/index.web:1: warning: \"LineBrek\" is not a command; did you mean LineBreak?"} << QStringList();
+  QTest::newRow("typing slip")
+      << "<p>a</p>\nWrteText \"x\"\n"
+      << QStringList{"/site/index.web:2: warning: \"WrteText\" is not a command; did you mean WriteText?"}
+      << QStringList();
+  QTest::newRow("slip without argument")
+      << "LineBrek\n"
+      << QStringList{"/site/index.web:1: warning: \"LineBrek\" is not a command; did you mean LineBreak?"}
+      << QStringList();
   QTest::newRow("plain text lines") << "Hello world\nThanks (really)\nWritten \"here\"\n"
-      << QStringList() << QStringList{"did you mean"};
+                                    << QStringList() << QStringList{"did you mean"};
   QTest::newRow("slip inside markup") << "<p>WrteText \"x\"</p>\n<script>\nWrteText(\"x\");\n</script>\n"
-      << QStringList() << QStringList{"did you mean"};
-  QTest::newRow("menu left open") << "<p>a</p>\nStartMenu \"Main\"\n<p>b</p>\n"
+                                      << QStringList() << QStringList{"did you mean"};
+  QTest::newRow("menu left open")
+      << "<p>a</p>\nStartMenu \"Main\"\n<p>b</p>\n"
       << QStringList{"/site/index.web:2: warning: StartMenu has no EndMenu; it is closed at the end of the page"}
       << QStringList();
   QTest::newRow("menu closed") << "StartMenu \"Main\"\nEndMenu ()\n" << QStringList() << QStringList{"has no"};
-  QTest::newRow("gallery left open") << "\nViewGallery ()\n"
+  QTest::newRow("gallery left open")
+      << "\nViewGallery ()\n"
       << QStringList{"/site/index.web:2: warning: ViewGallery has no EndView; it is closed at the end of the page"}
       << QStringList();
-  QTest::newRow("string left open") << "WriteText \"abc\n"
+  QTest::newRow("string left open")
+      << "WriteText \"abc\n"
       << QStringList{"/site/index.web:1: warning: WriteText: the closing bracket or quote is missing"} << QStringList();
-  QTest::newRow("block opened in an include") << "#Include open.lib\nEndMenu ()\n" << QStringList() << QStringList{"has no"};
-  QTest::newRow("block left open in an include") << "<p>x</p>\n#Include open.lib\n"
+  QTest::newRow("block opened in an include") << "#Include open.lib\nEndMenu ()\n"
+                                              << QStringList() << QStringList{"has no"};
+  QTest::newRow("block left open in an include")
+      << "<p>x</p>\n#Include open.lib\n"
       << QStringList{"/site/open.lib:2: warning: StartMenu has no EndMenu; it is closed at the end of the page"}
       << QStringList();
 }
@@ -443,12 +466,18 @@ void TestTranslatorLimits::warningsAreBounded() {
 void TestTranslatorLimits::nearestKeyword_data() {
   QTest::addColumn<QString>("word");
   QTest::addColumn<QString>("nearest");
-  QTest::newRow("one letter missing") << "WrteText" << "WriteText";
-  QTest::newRow("letter case ignored") << "writtetext" << "WriteText";
-  QTest::newRow("two slips in a long word") << "BouncngTxt" << "BouncingText";
-  QTest::newRow("too far") << "WrtTxt" << "";
-  QTest::newRow("short words are left alone") << "Rex" << "";
-  QTest::newRow("markup words are never proposed") << "Titles" << "";
+  QTest::newRow("one letter missing") << "WrteText"
+                                      << "WriteText";
+  QTest::newRow("letter case ignored") << "writtetext"
+                                       << "WriteText";
+  QTest::newRow("two slips in a long word") << "BouncngTxt"
+                                            << "BouncingText";
+  QTest::newRow("too far") << "WrtTxt"
+                           << "";
+  QTest::newRow("short words are left alone") << "Rex"
+                                              << "";
+  QTest::newRow("markup words are never proposed") << "Titles"
+                                                   << "";
   QTest::newRow("very long word") << QString(200, 'a') << "";
 }
 
@@ -459,7 +488,8 @@ void TestTranslatorLimits::nearestKeyword() {
 }
 
 void TestTranslatorLimits::handoverAllowLines() {
-  std::string cname = "Name /site/a.web\r\nAllow /home/ann/notes.txt\r\nallow /x\r\nAllow \r\nAllow /my files/b c.txt\r\n";
+  std::string cname =
+      "Name /site/a.web\r\nAllow /home/ann/notes.txt\r\nallow /x\r\nAllow \r\nAllow /my files/b c.txt\r\n";
   QCOMPARE(Lines(translator::AllowedPathsFromHandover(cname)),
            (QStringList{"/home/ann/notes.txt", "/my files/b c.txt"}));
   std::string program;
