@@ -16,8 +16,10 @@
 #include "core/text.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"
+#include "documents/editor_style.h"
 #include "platform/platform.h"
 #include "platform/verosta_folder.h"
+#include "tools/site_build_command.h"
 
 namespace {
 
@@ -180,6 +182,8 @@ void StartUp(App& app) {
   Send(app, QsciScintillaBase::SCI_SETTABWIDTH, core::ParseNumber(app.settings.tabIndent));
   // From here on, files the user opens or saves go into the Recent Files list.
   app.fileUsed = [&app](const std::string& path) { NoteRecentFile(app, path); };
+  app.programSaved = [&app](const std::string& path) { BuildOnSave(app, path); };
+  SetMenuCheck(app, Cmd::BuildOnSave, app.settings.buildOnSave == 1);
   RefreshRecentMenu(app);
   AfterCommand(app);
   ReportDamagedSettings(app);
