@@ -2,7 +2,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <sstream>
 
 #include "core/file_stamp.h"
 #include "core/text.h"
@@ -33,13 +32,15 @@ std::string Hex(uint64_t v) {
 }
 
 // The words of a line before its last field, which runs to the end (a path may hold spaces).
-bool Fields(const std::string& line, size_t count, std::vector<std::string>& words, std::string& last) {
-  std::istringstream in(line);
-  words.assign(count, {});
-  for (std::string& w : words)
-    if (!(in >> w)) return false;
-  in.get();
-  std::getline(in, last);
+bool Fields(std::string_view line, size_t count, std::vector<std::string>& words, std::string& last) {
+  words.clear();
+  while (words.size() < count) {
+    size_t blank = line.find(' ');
+    if (blank == std::string_view::npos || blank == 0) return false;
+    words.emplace_back(line.substr(0, blank));
+    line.remove_prefix(blank + 1);
+  }
+  last.assign(line);
   return true;
 }
 
@@ -62,13 +63,14 @@ std::string BuildStateText(const BuildState& state) {
       text += std::string("Message ") + (d.severity == Diagnostic::Severity::Error ? "E " : "W ") +
               std::to_string(d.line) + " " + d.path + "\t" + d.message + "\n";
   }
-  return text;
+  return text + "End\n";
 }
 
 BuildState ParseBuildState(std::string_view text) {
   BuildState state;
   std::vector<std::string> lines = core::SplitLines(text);
-  if (lines.empty() || lines[0] != kHeader) return state;
+  // A state cut short (it is not synced to the disk) could miss an input of a page: it is not used.
+  if (lines.size() < 2 || lines[0] != kHeader || lines.back() != "End") return state;
   PageRecord* current = nullptr;
   std::vector<std::string> w;
   std::string value;

@@ -31,7 +31,6 @@ struct PageRecord {
   std::string page;  // "" when the program is only included by others and makes no page
   std::vector<InputRecord> inputs;
   std::vector<Diagnostic> diagnostics;
-  bool operator==(const PageRecord&) const = default;
 };
 
 struct BuildState {
@@ -40,7 +39,8 @@ struct BuildState {
 };
 
 std::string BuildStateText(const BuildState& state);
-// Lines it does not understand are skipped; a state of another format gives an empty one.
+// Lines it does not understand are skipped; a state of another format, or one cut short,
+// gives an empty one.
 BuildState ParseBuildState(std::string_view text);
 
 // The file of `siteFolder`'s state in `stateFolder`.

@@ -97,6 +97,13 @@ class FileCache {
     uint64_t digest = 0;
   };
 
+  // A file's stamp, looked at once per build (before any read of it).
+  core::FileStamp Stamp(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    auto [it, added] = stamps_.try_emplace(path);
+    if (added) it->second = core::StampOf(path);
+    return it->second;
+  }
   const File& Read(const std::string& path) {
     File& f = Slot(files_, path);
     std::call_once(f.once, [&] {
@@ -137,13 +144,14 @@ class FileCache {
   std::mutex mutex_;
   std::unordered_map<std::string, std::unique_ptr<File>> files_;
   std::unordered_map<std::string, std::unique_ptr<Listing>> listings_;
+  std::unordered_map<std::string, core::FileStamp> stamps_;
 };
 
 // Whether an input is as the last build saw it: the stamp first, the contents only when the
 // stamp changed (or was not trusted). A file with the same contents gets its new stamp.
 bool Unchanged(InputRecord& in, FileCache& cache, long long startNs, bool& restamped) {
   if (in.listed) return cache.List(in.path).digest == in.digest;
-  core::FileStamp now = core::StampOf(in.path);
+  core::FileStamp now = cache.Stamp(in.path);
   if (!now.exists || !in.exists) return now.exists == in.exists;
   if (in.trusted && now.size == in.size && now.modifiedNs == in.modifiedNs && now.inode == in.inode) return true;
   if (now.size != in.size) return false;
@@ -216,9 +224,20 @@ void RunPool(size_t count, int jobs, const std::function<void(size_t)>& work) {
   for (std::thread& t : threads) t.join();
 }
 
+// True when the file holds exactly `bytes`.
+bool Holds(const std::string& path, const std::string& bytes) {
+  core::FileStamp stamp = core::StampOf(path);
+  std::string old;
+  return stamp.exists && stamp.size == static_cast<long long>(bytes.size()) && core::ReadFileBytes(path, old) &&
+         old == bytes;
+}
+
 // A page is written under a temporary name and renamed over the old one; it is not synced:
-// a page lost to a crash is made again from its program.
-bool WritePage(const std::string& path, const std::string& bytes, std::string& error) {
+// a page lost to a crash is made again from its program. `written` is false when the page
+// already held these bytes: it is left as it is, time stamp and all.
+bool WriteUnsynced(const std::string& path, const std::string& bytes, bool& written, std::string& error) {
+  written = !Holds(path, bytes);
+  if (!written) return true;
   static std::atomic<unsigned> counter{0};
   std::string target = core::ResolveWriteTarget(path);
   std::string temp =
@@ -268,11 +287,14 @@ std::set<std::string> IncludedPrograms(const BuildState& state) {
 void WritePages(std::vector<Job>& jobs, const std::set<std::string>& included, int threads, BuildState& state,
                 SiteBuildResult& result) {
   std::vector<std::string> errors(jobs.size());
+  std::vector<char> written(jobs.size(), 0);
   RunPool(jobs.size(), threads, [&](size_t i) {
     Job& job = jobs[i];
     if (!job.result.ok || included.count(job.program)) return;
     job.record.page = core::PagePathOf(job.program);
-    if (!WritePage(job.record.page, job.result.page, errors[i])) job.result.ok = false;
+    bool w = false;
+    if (!WriteUnsynced(job.record.page, job.result.page, w, errors[i])) job.result.ok = false;
+    written[i] = w;
   });
   for (size_t i = 0; i < jobs.size(); ++i) {
     Job& job = jobs[i];
@@ -285,7 +307,7 @@ void WritePages(std::vector<Job>& jobs, const std::set<std::string>& included, i
       job.record.diagnostics.push_back({job.program, 1, Diagnostic::Severity::Error,
                                         "the page could not be written to " + job.record.page + ": " + errors[i]});
     if (job.result.ok) {
-      result.written.push_back(job.record.page);
+      if (written[i]) result.written.push_back(job.record.page);
       state.pages[job.program] = job.record;
       ++result.built;
     } else {
@@ -373,7 +395,8 @@ SiteBuildResult BuildSite(const SiteBuildOptions& o) {
   if (changed && !statePath.empty()) {
     std::error_code ec;
     fs::create_directories(core::FolderOf(statePath), ec);
-    if (!core::WriteFileAtomically(statePath, BuildStateText(state), &text))
+    bool written = false;  // the state is a cache: one lost to a crash means a full build, so it is not synced
+    if (!WriteUnsynced(statePath, BuildStateText(state), written, text))
       result.error = "The build state could not be kept in " + statePath + ": " + text;
   }
   return result;

@@ -24,7 +24,7 @@ struct SiteBuildOptions {
 struct SiteBuildResult {
   size_t programs = 0;  // the site's programs, those only included by others among them
   size_t built = 0, upToDate = 0, failed = 0;
-  std::vector<std::string> written;     // the pages written, in program order
+  std::vector<std::string> written;     // the pages written (not those already as made), sorted
   std::vector<Diagnostic> diagnostics;  // every program's, in program order (also unchanged ones')
   std::string error;                    // the site could not be read or its state not kept
 };
