@@ -318,6 +318,37 @@ void WritePages(std::vector<Job>& jobs, const std::set<std::string>& included, i
   std::sort(result.written.begin(), result.written.end());
 }
 
+// The programs whose pages are to be made: those without a page, and those with an input
+// that changed. The others' records go over into `state` as they are.
+std::vector<Job> ProgramsToMake(const std::vector<std::string>& programs, BuildState& old, FileCache& cache,
+                                long long startNs, BuildState& state, bool& restamped) {
+  std::vector<Job> jobs;
+  for (const std::string& program : programs) {
+    auto it = old.pages.find(program);
+    bool current = it != old.pages.end() && (it->second.page.empty() || core::FileExists(it->second.page));
+    for (size_t i = 0; current && i < it->second.inputs.size(); ++i)
+      current = Unchanged(it->second.inputs[i], cache, startNs, restamped);
+    if (current) state.pages[program] = std::move(it->second);
+    else jobs.push_back({program, {}, {}});
+  }
+  return jobs;
+}
+
+// Every program's messages in program order: those of this build, else those kept.
+std::vector<Diagnostic> SiteDiagnostics(const std::vector<std::string>& programs, const BuildState& state,
+                                        const std::vector<Job>& jobs) {
+  std::vector<Diagnostic> all;
+  for (const std::string& program : programs) {
+    const std::vector<Diagnostic>* some = nullptr;
+    if (auto it = state.pages.find(program); it != state.pages.end()) some = &it->second.diagnostics;
+    else if (auto job = std::find_if(jobs.begin(), jobs.end(), [&](const Job& j) { return j.program == program; });
+             job != jobs.end())
+      some = &job->record.diagnostics;
+    if (some) all.insert(all.end(), some->begin(), some->end());
+  }
+  return all;
+}
+
 }  // namespace
 
 SiteBuildResult BuildSite(const SiteBuildOptions& o) {
@@ -350,15 +381,7 @@ SiteBuildResult BuildSite(const SiteBuildOptions& o) {
                  });
 
   FileCache cache;
-  std::vector<Job> jobs;
-  for (const std::string& program : programs) {
-    auto it = old.pages.find(program);
-    bool current = it != old.pages.end() && (it->second.page.empty() || core::FileExists(it->second.page));
-    for (size_t i = 0; current && i < it->second.inputs.size(); ++i)
-      current = Unchanged(it->second.inputs[i], cache, startNs, changed);
-    if (current) state.pages[program] = std::move(it->second);
-    else jobs.push_back({program, {}, {}});
-  }
+  std::vector<Job> jobs = ProgramsToMake(programs, old, cache, startNs, state, changed);
   changed = changed || !jobs.empty();
 
   // Translated first, then written: whether a program is a page or a part depends on all of them.
@@ -384,13 +407,7 @@ SiteBuildResult BuildSite(const SiteBuildOptions& o) {
 
   WritePages(jobs, included, o.jobs, state, result);
   result.upToDate = programs.size() - jobs.size();
-  for (const std::string& program : programs)
-    if (auto it = state.pages.find(program); it != state.pages.end())
-      result.diagnostics.insert(result.diagnostics.end(), it->second.diagnostics.begin(), it->second.diagnostics.end());
-    else if (auto job = std::find_if(jobs.begin(), jobs.end(), [&](const Job& j) { return j.program == program; });
-             job != jobs.end())
-      result.diagnostics.insert(result.diagnostics.end(), job->record.diagnostics.begin(),
-                                job->record.diagnostics.end());
+  result.diagnostics = SiteDiagnostics(programs, state, jobs);
 
   if (changed && !statePath.empty()) {
     std::error_code ec;
