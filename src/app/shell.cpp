@@ -19,7 +19,6 @@
 #include "documents/editor_style.h"
 #include "platform/platform.h"
 #include "platform/verosta_folder.h"
-#include "tools/site_build_command.h"
 
 namespace {
 
@@ -182,7 +181,6 @@ void StartUp(App& app) {
   Send(app, QsciScintillaBase::SCI_SETTABWIDTH, core::ParseNumber(app.settings.tabIndent));
   // From here on, files the user opens or saves go into the Recent Files list.
   app.fileUsed = [&app](const std::string& path) { NoteRecentFile(app, path); };
-  app.programSaved = [&app](const std::string& path) { BuildOnSave(app, path); };
   SetMenuCheck(app, Cmd::BuildOnSave, app.settings.buildOnSave == 1);
   RefreshRecentMenu(app);
   AfterCommand(app);
