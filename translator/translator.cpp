@@ -482,18 +482,16 @@ class Translation {
 
   std::string StyleSheet() const { return page_.StyleSheet(); }
 
-  // A page that does not say how wide it is shows 980 pixels wide on a phone.
-  static bool HasViewport(std::string_view head) {
-    for (size_t at = FindNoCase(head, "<meta"); at != std::string::npos; at = FindNoCase(head, "<meta", at + 5))
-      if (FindNoCase(head.substr(at, head.find('>', at) - at), "viewport") != std::string::npos) return true;
-    return false;
-  }
-
   std::string WithStyleSheet(std::string page) const {
     size_t at = FindNoCase(page, "</head");
     if (at == std::string::npos) at = FindNoCase(page, "<body");
-    bool viewport = HasViewport(std::string_view(page).substr(0, at));
-    std::string css = (viewport ? "" : kViewport + eol_) + StyleSheet();
+    std::string_view head = std::string_view(page).substr(0, at);
+    // A page that does not say how wide it is shows 980 pixels wide on a phone; an XHTML
+    // page closes its empty elements.
+    std::string viewport;
+    if (!HasViewportMeta(head))
+      viewport = kViewport.substr(0, kViewport.size() - 1) + (IsXhtml(head) ? " />" : ">") + eol_;
+    std::string css = viewport + StyleSheet();
     if (css.empty()) return page;
     if (at == std::string::npos) {
       size_t html = FindNoCase(page, "<html");

@@ -209,6 +209,10 @@ void TestTranslator::viewportAndLang_data() {
       << "de"
       << "<html>\n<head>\n<META Name=viewport content=\"width=600\">\n</head>\nLineBreak\n"
       << "<html>\n<head>\n<META Name=viewport content=\"width=600\">\n</head>\n";
+  QTest::newRow("XHTML") << "en"
+                         << "<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head>\n</head>\nLineBreak\n"
+                         << "<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head>\n"
+                            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n</head>\n";
   QTest::newRow("no head") << "en"
                            << "<html>\n<body>\nLineBreak\n"
                            << "<html>\n" + viewport + "<body>\n";
