@@ -1,6 +1,7 @@
 #include "argument_forms.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "core/text.h"
 #include "keywords.h"
@@ -112,6 +113,15 @@ constexpr ArgumentForm kForms[] = {
 };
 
 const ArgumentForm* FindForm(std::string_view command) {
+  // The translator names a command by its keyword's own text: found by that text's address.
+  static const std::unordered_map<const char*, const ArgumentForm*> byAddress = [] {
+    std::unordered_map<const char*, const ArgumentForm*> map;
+    for (const std::string& keyword : Keywords())
+      for (const ArgumentForm& f : kForms)
+        if (f.command == keyword) map.emplace(keyword.data(), &f);
+    return map;
+  }();
+  if (auto it = byAddress.find(command.data()); it != byAddress.end()) return it->second;
   static const KeywordTable<const ArgumentForm*> table = [] {
     std::vector<std::pair<std::string_view, const ArgumentForm*>> rows;
     for (const ArgumentForm& f : kForms) rows.emplace_back(f.command, &f);

@@ -36,6 +36,13 @@ bool Wanted(std::string_view name) {
   return false;
 }
 
+bool NamesFiles(std::string_view element) {
+  for (std::string_view e : {"img", "a", "link", "script", "source", "audio", "video", "iframe", "area", "input",
+                             "frame", "embed", "object", "track", "body", "table", "td", "th", "tr"})
+    if (element == e) return true;
+  return false;
+}
+
 // Elements whose content holds no tags.
 bool IsRawElement(std::string_view element) {
   return element == "script" || element == "style" || element == "textarea" || element == "title";
@@ -50,6 +57,17 @@ void TagScanner::KeepAttribute(int line) {
   valueLine_ = 0;
 }
 
+bool TagScanner::NameEnded(bool tagEnded) {
+  if (everyElement_ || NamesFiles(tag_.element)) {
+    if (tagEnded) return EndTag();
+    state_ = State::Between;
+    return false;
+  }
+  if (tagEnded) EndTag();
+  else state_ = State::Rest;
+  return false;
+}
+
 bool TagScanner::EndTag() {
   if (IsRawElement(tag_.element)) {
     state_ = State::Raw;
@@ -62,7 +80,7 @@ bool TagScanner::EndTag() {
 
 void TagScanner::AtLineEnd(int line) {
   // A line end ends a name or a bare value as a blank would.
-  if (state_ == State::Name) state_ = State::Between;
+  if (state_ == State::Name) NameEnded(false);
   else if (state_ == State::AttributeName) state_ = State::AfterName;
   else if (state_ == State::Bare) {
     KeepAttribute(line);
@@ -106,12 +124,19 @@ bool TagScanner::Step(std::string_view s, size_t& i, int line) {
       state_ = state_ == State::Raw ? State::Skip : State::Text;  // the rest of the end tag
       return false;
     }
-    case State::Name:
-      ++i;
-      if (c == '>') return EndTag();
-      if (IsBlank(c) || c == '/') state_ = State::Between;
-      else tag_.element += core::AsciiLower(c);
+    case State::Name: {
+      size_t end = i;
+      while (end < n && !IsBlank(s[end]) && s[end] != '>' && s[end] != '/') ++end;
+      for (; i < end; ++i) tag_.element += core::AsciiLower(s[i]);
+      if (i == n) return false;
+      return NameEnded(s[i++] == '>');
+    }
+    case State::Rest: {  // a tag whose attributes do not matter
+      size_t at = s.find('>', i);
+      i = at == std::string_view::npos ? n : at + 1;
+      if (at != std::string_view::npos) EndTag();
       return false;
+    }
     case State::Between:
       ++i;
       if (c == '>') return EndTag();

@@ -19,6 +19,9 @@ bool IsLocalReference(std::string_view target);
 // of script, style, textarea and title elements hold no tags.
 class TagScanner {
  public:
+  // Every element, or only those that can name a file (img, a, link, script...).
+  explicit TagScanner(bool everyElement = true) : everyElement_(everyElement) {}
+
   struct Attribute {
     std::string name;  // lower case
     std::string value;
@@ -39,13 +42,29 @@ class TagScanner {
   }
 
  private:
-  enum class State { Text, Comment, Skip, Raw, Name, Between, AttributeName, AfterName, BeforeValue, Quoted, Bare };
+  enum class State {
+    Text,
+    Comment,
+    Skip,
+    Raw,
+    Name,
+    Rest,
+    Between,
+    AttributeName,
+    AfterName,
+    BeforeValue,
+    Quoted,
+    Bare
+  };
   // Reads on from `i`; true when a start tag has just ended.
   bool Step(std::string_view s, size_t& i, int line);
   bool EndTag();
+  // Past the element's name: its attributes are read, or the tag is passed over.
+  bool NameEnded(bool tagEnded);
   void KeepAttribute(int line);
   void AtLineEnd(int line);
 
+  bool everyElement_;
   State state_ = State::Text;
   Tag tag_;
   std::string name_, value_, rawEnd_;

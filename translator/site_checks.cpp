@@ -1,10 +1,12 @@
 #include "site_checks.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
+#include <unordered_map>
 
 #include "core/text.h"
 #include "keywords.h"
@@ -167,6 +169,24 @@ class Checker {
     return nearest;
   }
 
+  // One name looked up in one folder; a site names the same folders and files again and again.
+  struct Step {
+    bool known = true;  // the folder could be read
+    std::string entry;  // as Match gives it
+    bool caseOnly = false;
+    std::string nearest;  // when there is no entry
+  };
+  const Step& StepIn(const std::string& folder, const std::string& name, bool last) {
+    auto [it, added] = steps_.try_emplace(folder + '\n' + name + (last ? "\n" : ""));
+    Step& step = it->second;
+    if (added) {
+      const std::vector<std::string>* names = Listing(folder);
+      if (!names) step.known = false;
+      else if ((step.entry = Match(*names, name, last, step.caseOnly)).empty()) step.nearest = Nearest(*names, name);
+    }
+    return step;
+  }
+
   Resolution Resolve(std::string folder, const std::string& path) {
     Resolution r;
     std::vector<std::string> parts;
@@ -183,22 +203,19 @@ class Checker {
         folder = core::FolderOf(folder);
         continue;
       }
-      const std::vector<std::string>* names = Listing(folder);
-      if (!names) {
+      const Step& step = StepIn(folder, part, k + 1 == parts.size());
+      if (!step.known) {
         r.known = false;
         return r;
       }
-      bool caseOnly = false;
-      std::string entry = Match(*names, part, k + 1 == parts.size(), caseOnly);
-      if (entry.empty()) {
-        std::string near = Nearest(*names, part);
-        r.nearName = !near.empty();
-        if (r.nearName) part = near;
+      if (step.entry.empty()) {
+        r.nearName = !step.nearest.empty();
+        if (r.nearName) part = step.nearest;
         r.spelt = Joined(parts);
         return r;
       }
-      r.caseDiffers = r.caseDiffers || caseOnly;
-      part = std::string(NameOf(entry));
+      r.caseDiffers = r.caseDiffers || step.caseOnly;
+      part = std::string(NameOf(step.entry));
       folder = core::JoinPath(folder, part);
     }
     r.found = true;
@@ -242,16 +259,20 @@ class Checker {
   std::map<std::string, const std::vector<std::string>*> pages_;
   std::map<std::string, std::optional<std::vector<std::string>>> listings_;
   std::map<std::string, std::vector<std::string>> readIds_;
+  std::unordered_map<std::string, Step> steps_;
   std::set<std::string> said_;
 };
 
 }  // namespace
 
 std::vector<Diagnostic> CheckSiteReferences(const std::string& siteFolder, const std::vector<SitePage>& pages,
-                                            const EntryLister& list, const FileReader& read) {
+                                            const EntryLister& list, const FileReader& read, size_t maxWarnings) {
   Checker checker(siteFolder, pages, list, read);
   for (const SitePage& page : pages)
-    for (const Reference& ref : page.references) checker.Check(page, ref);
+    for (const Reference& ref : page.references) {
+      if (checker.diagnostics.size() >= maxWarnings) return std::move(checker.diagnostics);
+      checker.Check(page, ref);
+    }
   return std::move(checker.diagnostics);
 }
 

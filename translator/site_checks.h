@@ -3,6 +3,7 @@
 // and each #fragment an id of its page. The disk is reached only through the functions
 // given, so a build can hand in what it already knows and the tests a made-up site.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,9 +26,11 @@ struct SitePage {
 // `pages` to a file that is missing or named in another letter case, and for each
 // #fragment that no element of its page holds. A link to "x.html" is good while the
 // program "x.web" is there to make it. `read` gives the HTML of linked pages not among
-// `pages` (their fragments are not checked without it). The same warning is given once.
+// `pages` (their fragments are not checked without it). The same warning is given once,
+// and the check stops after `maxWarnings`.
 std::vector<Diagnostic> CheckSiteReferences(const std::string& siteFolder, const std::vector<SitePage>& pages,
-                                            const EntryLister& list, const FileReader& read = {});
+                                            const EntryLister& list, const FileReader& read = {},
+                                            size_t maxWarnings = SIZE_MAX);
 
 // EntryLister of the disk.
 bool ListFolderOnDisk(const std::string& folder, std::vector<std::string>& names);

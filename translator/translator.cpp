@@ -538,7 +538,7 @@ class Translation {
   Call call_;
   bool anyCommand_ = false;
   MarkupScanner scanner_;
-  TagScanner tags_;
+  TagScanner tags_{false};  // only the elements that name files
   bool onDisk_;
   bool ownFiles_ = false;  // a reference to one of the editor's own files was refused
   std::vector<std::string> roots_, stack_, outside_;
@@ -558,13 +558,20 @@ namespace {
 
 // The page's own references against the disk, as a build of its whole site checks them.
 void CheckOwnReferences(Result& r, const std::string& programPath) {
-  if (r.references.empty()) return;
+  constexpr size_t kMostWarnings = 500;  // as many as a translation lists
+  if (r.references.empty() || r.warnings.size() >= kMostWarnings) return;
   std::string program = AbsolutePath(programPath);
-  SitePage page{core::JoinPath(core::FolderOf(program), core::StemOf(program) + ".html"), r.references, {}};
-  if (std::any_of(r.references.begin(), r.references.end(),
+  // Lent to the check and given back: a big page makes tens of thousands of references.
+  SitePage page{core::JoinPath(core::FolderOf(program), core::StemOf(program) + ".html"), std::move(r.references), {}};
+  if (std::any_of(page.references.begin(), page.references.end(),
                   [](const Reference& ref) { return ref.target.find('#') != std::string::npos; }))
     page.ids = PageIds(r.page);
-  for (Diagnostic& d : CheckSiteReferences(core::SiteFolderOf(program), {page}, ListFolderOnDisk, ReadFromDisk)) {
+  std::vector<SitePage> pages(1);
+  pages[0] = std::move(page);
+  std::vector<Diagnostic> found = CheckSiteReferences(core::SiteFolderOf(program), pages, ListFolderOnDisk,
+                                                      ReadFromDisk, kMostWarnings - r.warnings.size());
+  r.references = std::move(pages[0].references);
+  for (Diagnostic& d : found) {
     r.warnings.push_back(FormatDiagnostic(d));
     r.diagnostics.push_back(std::move(d));
   }
