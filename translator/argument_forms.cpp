@@ -207,6 +207,7 @@ bool IsChoice(const ArgumentForm& form, std::string_view v) {
 
 // What is wrong with one value of the given kind ("" when nothing is); left-out values are fine.
 std::string KindProblem(const ArgumentForm& form, ArgumentKind kind, std::string_view value) {
+  if (kind == K::Text || kind == K::Path) return {};
   std::string_view v = core::TrimBlankView(value);
   if (v.empty()) return {};
   switch (kind) {
@@ -274,23 +275,24 @@ void CheckSeveral(const ArgumentForm& form, std::string_view r, std::vector<std:
   char close;
   std::string_view trailing = Trailing(r, close);
   if (close == ')' && !trailing.empty()) problems.push_back(Prefix(form) + TrailingProblem(trailing, close));
-  std::vector<std::string_view> values;
+  size_t first = problems.size(), count = 0;
+  auto check = [&](std::string_view v) {
+    std::string kind = KindProblem(form, form.kinds[std::min<size_t>(count++, 2)], v);
+    if (!kind.empty()) problems.push_back(Prefix(form) + kind);
+  };
   ForEachArgument(r, [&](std::string_view v) {
-    if (form.kinds[0] != K::Choice) return values.push_back(v);
+    if (form.kinds[0] != K::Choice) return check(v);
     // Words to choose from may stand apart by blanks as well as commas.
     for (std::string_view rest = v; !rest.empty();) {
       size_t blank = rest.find_first_of(" \t");
-      if (blank) values.push_back(rest.substr(0, blank));
+      if (blank) check(rest.substr(0, blank));
       rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
     }
   });
-  if (form.most != kAnyNumber && values.size() > static_cast<size_t>(form.most))
-    problems.push_back(std::string(form.form) + " takes at most " + std::to_string(form.most) + " values, not " +
-                       std::to_string(values.size()));
-  for (size_t i = 0; i < values.size(); ++i) {
-    std::string kind = KindProblem(form, form.kinds[std::min<size_t>(i, 2)], values[i]);
-    if (!kind.empty()) problems.push_back(Prefix(form) + kind);
-  }
+  if (form.most != kAnyNumber && count > static_cast<size_t>(form.most))
+    problems.insert(problems.begin() + static_cast<std::ptrdiff_t>(first), std::string(form.form) + " takes at most " +
+                                                                               std::to_string(form.most) +
+                                                                               " values, not " + std::to_string(count));
 }
 
 }  // namespace

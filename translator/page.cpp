@@ -82,7 +82,9 @@ void Page::UseScript(const Call& c, const std::string& fileName) {
 
 void Page::Refer(const std::string& path, int line, std::string_view target, Reference::Kind kind) {
   std::string_view t = core::TrimBlankView(target);
-  if (IsLocalReference(t)) references_.push_back({path, line, std::string(t), kind});
+  if (!IsLocalReference(t)) return;
+  if (references_.empty()) references_.reserve(64);
+  references_.push_back({path, line, std::string(t), kind});
 }
 
 void Page::Open(const Call& c, std::string_view closer, std::string closing) {

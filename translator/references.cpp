@@ -11,6 +11,7 @@ namespace translator {
 
 bool IsLocalReference(std::string_view target) {
   std::string_view t = core::TrimBlankView(target);
+  if (!t.empty() && (core::IsAsciiDigit(t[0]) || t[0] == '.' || t[0] == '#' || t[0] == '_')) return true;
   if (t.empty() || core::StartsWith(t, "//") || core::StartsWith(t, "\\\\")) return false;
   // A scheme: a letter, then letters, digits, "+", "-" or "."; one letter is a Windows drive.
   size_t i = 0;
@@ -30,17 +31,24 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 
 // Only these attributes are kept: the ones that name files of the site, say what a
 // <link> or <input> is, or give an id.
+constexpr std::string_view kWanted[] = {"src",        "href", "srcset", "poster", "data",
+                                        "background", "rel",  "type",   "id",     "name"};
 bool Wanted(std::string_view name) {
-  for (std::string_view w : {"src", "href", "srcset", "poster", "data", "background", "rel", "type", "id", "name"})
+  for (std::string_view w : kWanted)
     if (name == w) return true;
   return false;
 }
 
-bool NamesFiles(std::string_view element) {
-  for (std::string_view e : {"img", "a", "link", "script", "source", "audio", "video", "iframe", "area", "input",
-                             "frame", "embed", "object", "track", "body", "table", "td", "th", "tr"})
-    if (element == e) return true;
-  return false;
+// The elements whose attributes can name a file (the old background attribute only on <body>).
+bool NamesFiles(std::string_view e) {
+  switch (e.size()) {
+    case 1: return e == "a";
+    case 3: return e == "img";
+    case 4: return e == "link" || e == "area" || e == "body";
+    case 5: return e == "audio" || e == "video" || e == "input" || e == "frame" || e == "embed" || e == "track";
+    case 6: return e == "script" || e == "source" || e == "iframe" || e == "object";
+    default: return false;
+  }
 }
 
 // Elements whose content holds no tags.

@@ -33,6 +33,13 @@ class TagScanner {
     const std::string* Value(std::string_view name) const;
   };
 
+  // Inside a tag that has not ended yet.
+  bool InTag() const { return state_ >= State::Name; }
+  // Told from outside that a comment or a script that was open has ended.
+  void OutsideRawText() {
+    if (state_ < State::Name) state_ = State::Text;
+  }
+
   // Feeds one line (or a whole text: a line end inside is a blank like any other).
   template <typename Sink>
   void Scan(std::string_view text, int line, Sink&& sink) {
@@ -42,6 +49,7 @@ class TagScanner {
   }
 
  private:
+  // Those from Name on are inside a start tag.
   enum class State {
     Text,
     Comment,

@@ -305,9 +305,8 @@ class Translation {
           std::string slip = SlipWarning(line.text);
           if (!slip.empty()) Warn(path, number, slip);
         }
+        if (!scanner_.InRawText()) ScanTags(line.text, path, number);
         scanner_.Scan(line.text);
-        tags_.Scan(line.text, number,
-                   [&](const TagScanner::Tag& t) { AddReferencesOfTag(t, path, page_.references()); });
         out_.append(line.text.data(), line.text.size() + line.end.size());  // the end follows the text
       } else {
         anyCommand_ = true;
@@ -318,6 +317,15 @@ class Translation {
       if (PageTooBig(path, number)) return false;
     }
     return true;
+  }
+
+  // The files a line of markup names. Only a line with an attribute value (or inside a
+  // tag begun above) can name one: the others are passed over, the markup scanner
+  // telling where comments and scripts end.
+  void ScanTags(std::string_view text, const std::string& path, int number) {
+    if (!tags_.InTag() && !std::memchr(text.data(), '=', text.size())) return;
+    tags_.OutsideRawText();
+    tags_.Scan(text, number, [&](const TagScanner::Tag& t) { AddReferencesOfTag(t, path, page_.references()); });
   }
 
   // Puts a command's HTML where its line stood, followed by that line's end.
