@@ -67,6 +67,7 @@ const char* const kFooter = "<footer><p>Open every day from 7 to 18.</p></footer
 
 void MakeCompSite(const std::string& root) {
   WriteAll(root + "/site.ini", "Name bench\n");
+  for (const char* picture : {"a", "b", "c"}) WriteAll(root + "/images/" + std::string(picture) + ".jpg", "JPEG");
   WriteAll(root + "/header.lib", Header(0));
   std::string menu = "MenuName \"Main\"\nStartMenu\n";
   for (int i = 0; i < 6; ++i) menu += "ItemName \"Part " + std::to_string(i) + "\" = '" + Name(i) + ".html'\n";

@@ -22,6 +22,10 @@ bool Storable(const std::string& program, const PageRecord& r) {
     if (!OneLine(in.path)) return false;
   for (const Diagnostic& d : r.diagnostics)
     if (!OneLine(d.path) || !OneLine(d.message) || d.path.find('\t') != std::string::npos) return false;
+  for (const Reference& ref : r.references)
+    if (!OneLine(ref.path) || !OneLine(ref.target) || ref.path.find('\t') != std::string::npos) return false;
+  for (const std::string& id : r.ids)
+    if (!OneLine(id)) return false;
   return true;
 }
 
@@ -62,6 +66,10 @@ std::string BuildStateText(const BuildState& state) {
     for (const Diagnostic& d : r.diagnostics)
       text += std::string("Message ") + (d.severity == Diagnostic::Severity::Error ? "E " : "W ") +
               std::to_string(d.line) + " " + d.path + "\t" + d.message + "\n";
+    for (const Reference& ref : r.references)
+      text += "Ref " + std::to_string(static_cast<int>(ref.kind)) + " " + std::to_string(ref.line) + " " + ref.path +
+              "\t" + ref.target + "\n";
+    for (const std::string& id : r.ids) text += "Id " + id + "\n";
   }
   return text + "End\n";
 }
@@ -95,6 +103,14 @@ BuildState ParseBuildState(std::string_view text) {
       in.digest = std::strtoull(w[3].c_str(), nullptr, 16);
       in.trusted = w[4] == "T";
       current->inputs.push_back(in);
+    } else if (core::StartsWith(line, "Id ")) {
+      current->ids.push_back(line.substr(3));
+    } else if (core::StartsWith(line, "Ref ") && Fields(line.substr(4), 2, w, value)) {
+      size_t tab = value.find('\t');
+      int kind = std::atoi(w[0].c_str());
+      if (tab == std::string::npos || kind < 0 || kind > static_cast<int>(Reference::Kind::Link)) continue;
+      current->references.push_back(
+          {value.substr(0, tab), std::atoi(w[1].c_str()), value.substr(tab + 1), static_cast<Reference::Kind>(kind)});
     } else if (core::StartsWith(line, "Message ") && Fields(line.substr(8), 2, w, value)) {
       size_t tab = value.find('\t');
       if (tab == std::string::npos) continue;

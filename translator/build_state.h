@@ -31,6 +31,8 @@ struct PageRecord {
   std::string page;  // "" when the program is only included by others and makes no page
   std::vector<InputRecord> inputs;
   std::vector<Diagnostic> diagnostics;
+  std::vector<Reference> references;  // the page's local references, for the checks of the site
+  std::vector<std::string> ids;       // the ids its #fragment links may land on
 };
 
 struct BuildState {

@@ -48,6 +48,7 @@ std::string_view PicturePath(Page& p, const Call& c, std::string_view rest) {
   if (!a.closed) p.Warn(c, std::string(c.name) + ": the closing bracket or quote is missing");
   std::string_view path = core::TrimBlankView(a.value);
   if (path.empty()) p.Warn(c, std::string(c.name) + " names no picture");
+  else p.Refer(c, path, Reference::Kind::Picture);
   return path;
 }
 

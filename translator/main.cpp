@@ -17,6 +17,7 @@
 
 #include "core/file_stamp.h"
 #include "core/files.h"
+#include "core/site_file.h"
 #include "core/text.h"
 #include "site_build.h"
 #include "translator.h"
@@ -53,6 +54,9 @@ int main(int argc, char** argv) {
   options.libraryFolder = DataFolder(options.libraryFolder);
   options.scriptFolder = DataFolder(options.scriptFolder);
   core::LastValue(core::SplitLines(cname), "Config ", options.configFolder);
+  // The page's language is the site's, as a site build gives it.
+  core::SiteFile site;
+  if (core::ReadSiteFile(core::SiteFolderOf(program), site)) options.lang = site.lang;
   translator::Result result = translator::TranslateFile(program, options);
   if (result.ok && !core::WriteFileAtomically("Final.ini", result.page, &error))
     return Failure("Cannot write Final.ini: " + error);

@@ -22,6 +22,8 @@
 #include "core/files.h"
 #include "core/own_files.h"
 #include "core/text.h"
+#include "references.h"
+#include "site_checks.h"
 
 namespace translator {
 
@@ -208,6 +210,8 @@ void Translate(Job& job, FileCache& cache, const Options& base, long long startN
   for (const std::string& folder : listed)
     job.record.inputs.push_back({.path = folder, .listed = true, .digest = cache.List(folder).digest});
   job.record.diagnostics = job.result.diagnostics;
+  job.record.references = std::move(job.result.references);
+  if (job.result.ok) job.record.ids = PageIds(job.result.page);
   if (!job.result.ok && job.result.diagnostics.empty())
     job.record.diagnostics.push_back({job.program, 1, Diagnostic::Severity::Error, job.result.error});
 }
@@ -349,6 +353,16 @@ std::vector<Diagnostic> SiteDiagnostics(const std::vector<std::string>& programs
   return all;
 }
 
+// The references of every page of the site, changed or not, checked against the disk.
+std::vector<Diagnostic> CheckSite(const std::string& folder, const BuildState& state) {
+  std::vector<SitePage> pages;
+  for (const auto& [program, record] : state.pages)
+    if (!record.page.empty()) pages.push_back({record.page, record.references, record.ids});
+  return CheckSiteReferences(folder, pages, ListFolderOnDisk, [](const std::string& path, std::string& bytes) {
+    return core::FileExists(path) && core::ReadFileBytes(path, bytes);
+  });
+}
+
 }  // namespace
 
 SiteBuildResult BuildSite(const SiteBuildOptions& o) {
@@ -362,6 +376,8 @@ SiteBuildResult BuildSite(const SiteBuildOptions& o) {
   }
   if (!core::ReadSiteFile(folder, site, &result.error)) return result;
   Options base = o.translate;
+  base.lang = site.lang;
+  base.checkReferences = false;  // every page is checked at the end, against the whole site
   // A site's programs may share the files of the whole site, not only those of their own folders.
   base.allowed.push_back(folder);
   base.libraryFolder = Absolute(base.libraryFolder);
@@ -408,6 +424,8 @@ SiteBuildResult BuildSite(const SiteBuildOptions& o) {
   WritePages(jobs, included, o.jobs, state, result);
   result.upToDate = programs.size() - jobs.size();
   result.diagnostics = SiteDiagnostics(programs, state, jobs);
+  std::vector<Diagnostic> checks = CheckSite(folder, state);
+  result.diagnostics.insert(result.diagnostics.end(), checks.begin(), checks.end());
 
   if (changed && !statePath.empty()) {
     std::error_code ec;
