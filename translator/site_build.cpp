@@ -354,10 +354,11 @@ std::vector<Diagnostic> SiteDiagnostics(const std::vector<std::string>& programs
 }
 
 // The references of every page of the site, changed or not, checked against the disk.
-std::vector<Diagnostic> CheckSite(const std::string& folder, const BuildState& state) {
+// They are taken out of `state`, which has been kept.
+std::vector<Diagnostic> CheckSite(const std::string& folder, BuildState& state) {
   std::vector<SitePage> pages;
-  for (const auto& [program, record] : state.pages)
-    if (!record.page.empty()) pages.push_back({record.page, record.references, record.ids});
+  for (auto& [program, record] : state.pages)
+    if (!record.page.empty()) pages.push_back({record.page, std::move(record.references), std::move(record.ids)});
   return CheckSiteReferences(folder, pages, ListFolderOnDisk, [](const std::string& path, std::string& bytes) {
     return core::FileExists(path) && core::ReadFileBytes(path, bytes);
   });
@@ -424,8 +425,6 @@ SiteBuildResult BuildSite(const SiteBuildOptions& o) {
   WritePages(jobs, included, o.jobs, state, result);
   result.upToDate = programs.size() - jobs.size();
   result.diagnostics = SiteDiagnostics(programs, state, jobs);
-  std::vector<Diagnostic> checks = CheckSite(folder, state);
-  result.diagnostics.insert(result.diagnostics.end(), checks.begin(), checks.end());
 
   if (changed && !statePath.empty()) {
     std::error_code ec;
@@ -434,6 +433,8 @@ SiteBuildResult BuildSite(const SiteBuildOptions& o) {
     if (!WriteUnsynced(statePath, BuildStateText(state), written, text))
       result.error = "The build state could not be kept in " + statePath + ": " + text;
   }
+  std::vector<Diagnostic> checks = CheckSite(folder, state);
+  result.diagnostics.insert(result.diagnostics.end(), checks.begin(), checks.end());
   return result;
 }
 
