@@ -28,6 +28,12 @@ class FtpTransport : public PublishTransport {
     if (ftp::MakeRemoteFolder(connection_, folder)) return true;
     return cause = ftp::LastCause(), false;
   }
+  bool List(const std::string& folder, std::vector<RemoteEntry>& entries, std::string& cause) override {
+    std::string text;
+    if (!ftp::ListRemote(connection_, folder, mlsd_, text)) return cause = ftp::LastCause(), false;
+    entries = mlsd_ ? ParseMlsd(text) : ParseList(text);
+    return true;
+  }
   Sent PutTemporary(const std::string& localPath, const std::string& temporary) override {
     Sent sent;
     sent.ok = ftp::PutFile(connection_, temporary, localPath, status_) == 1;
@@ -65,6 +71,7 @@ class FtpTransport : public PublishTransport {
   ftp::RunControl& control_;
   int connection_ = 0;
   std::string status_;
+  bool mlsd_ = true;
 };
 
 }  // namespace

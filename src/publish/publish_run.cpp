@@ -18,8 +18,10 @@ PublishOutcome Stop(PublishTransport* transport, ftp::RunControl& control, const
   return out;
 }
 
-// Puts one item up and into place; false with the cause when it did not get there.
-bool SendItem(PublishTransport& transport, const ftp::RunControl& control, const UploadItem& item, std::string& cause) {
+}  // namespace
+
+bool PutInPlace(PublishTransport& transport, const ftp::RunControl& control, const UploadItem& item,
+                std::string& cause) {
   const std::string temporary = TemporaryRemoteName(item.remotePath);
   bool placed = false, leftover = false;
   for (int attempt = 0; attempt < transport.Attempts(); ++attempt) {
@@ -35,8 +37,6 @@ bool SendItem(PublishTransport& transport, const ftp::RunControl& control, const
   if (!placed && leftover) transport.RemoveLeftover(temporary);
   return placed;
 }
-
-}  // namespace
 
 std::unique_ptr<PublishTransport> OpenTransport(const PublishJob& job, ftp::RunControl& control) {
   return IsSecureHost(job.host) ? SecureTransport(job, control) : PlainFtpTransport(job, control);
@@ -65,7 +65,7 @@ PublishOutcome RunPublishJob(const PublishJob& job, ftp::RunControl& control) {
     control.SetStep("Uploading " + item.remotePath + " (" + std::to_string(i + 1) + " of " +
                     std::to_string(job.items.size()) + ")");
     control.bytesSent = 0;
-    if (!SendItem(*transport, control, item, cause)) {
+    if (!PutInPlace(*transport, control, item, cause)) {
       PublishOutcome failed = Stop(transport.get(), control, WithCause(kUploadFailed, item.remotePath + ": " + cause));
       failed.uploaded = out.uploaded;
       return failed;

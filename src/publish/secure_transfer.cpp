@@ -119,6 +119,26 @@ class Session {
     return result;
   }
 
+  // A folder's listing: MLSD over FTP while `mlsd` is set (a server without it is asked
+  // with LIST), the directory listing over SFTP.
+  CURLcode List(const std::string& folder, bool& mlsd, std::string& text) {
+    for (;;) {
+      text.clear();
+      Prepare(RemoteUrl(host_, folder.empty() ? std::string() : folder + "/"));
+      curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Session::Collect);
+      curl_easy_setopt(easy_, CURLOPT_WRITEDATA, &text);
+      bool askMlsd = mlsd && host_.transport != Transport::Sftp;
+      if (askMlsd) curl_easy_setopt(easy_, CURLOPT_CUSTOMREQUEST, "MLSD");
+      CURLcode result = Perform();
+      int code = ftp::ftpReplyCode(lastReply_);
+      if (!askMlsd || result == CURLE_OK || (code != 500 && code != 502)) {
+        if (host_.transport == Transport::Sftp) mlsd = false;
+        return result;
+      }
+      mlsd = false;
+    }
+  }
+
   // The size the server holds (SIZE over FTP, a stat over SFTP); -1 when it cannot tell.
   CURLcode RemoteSize(const std::string& remotePath, long long& size) {
     Prepare(RemoteUrl(host_, remotePath));
@@ -189,6 +209,10 @@ class Session {
   bool StopNow();
 
   static size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
+  static size_t Collect(char* data, size_t size, size_t count, void* text) {
+    static_cast<std::string*>(text)->append(data, size * count);
+    return size * count;
+  }
   static size_t Header(char* data, size_t size, size_t count, void* self);
   static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t ulnow);
   static int Debug(CURL*, curl_infotype type, char* data, size_t size, void* self);
@@ -493,6 +517,13 @@ class CurlTransport : public PublishTransport {
   }
   // An upload makes the folders it needs.
   bool MakeFolder(const std::string&, std::string&) override { return true; }
+  bool List(const std::string& folder, std::vector<RemoteEntry>& entries, std::string& cause) override {
+    std::string text;
+    CURLcode result = session_->List(folder.empty() ? folder_ : Joined(folder_, folder), mlsd_, text);
+    if (result != CURLE_OK) return cause = session_->Cause(result), false;
+    entries = mlsd_ ? ParseMlsd(text) : ParseList(text);
+    return true;
+  }
   Sent PutTemporary(const std::string& localPath, const std::string& temporary) override {
     Sent sent;
     long long size = LocalSize(localPath);
@@ -535,6 +566,7 @@ class CurlTransport : public PublishTransport {
   const PublishJob& job_;
   ftp::RunControl& control_;
   std::unique_ptr<Session> session_;
+  bool mlsd_ = true;
   std::string folder_;  // the target folder below the login folder, no slash at either end
 };
 

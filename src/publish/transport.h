@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "publish/publish_job.h"
+#include "publish/site_listing.h"
 
 class PublishTransport {
  public:
@@ -27,6 +28,9 @@ class PublishTransport {
   virtual bool OpenFolder(const std::string& folder, std::string& cause) = 0;
   // Makes a folder; a refusal ("exists already") is not a failure, no answer is.
   virtual bool MakeFolder(const std::string& folder, std::string& cause) = 0;
+  // The folder's entries ("" for the target folder itself): MLSD where the server offers
+  // it, else LIST; SFTP's directory listing.
+  virtual bool List(const std::string& folder, std::vector<RemoteEntry>& entries, std::string& cause) = 0;
   // Puts the local file under `temporary` and checks the size the server holds.
   virtual Sent PutTemporary(const std::string& localPath, const std::string& temporary) = 0;
   // Renames the temporary file onto the live one through the safe replace.
@@ -45,3 +49,9 @@ std::unique_ptr<PublishTransport> PlainFtpTransport(const PublishJob& job, ftp::
 std::unique_ptr<PublishTransport> SecureTransport(const PublishJob& job, ftp::RunControl& control);
 // The one the job's host asks for.
 std::unique_ptr<PublishTransport> OpenTransport(const PublishJob& job, ftp::RunControl& control);
+
+// Puts one item up under its temporary name and then into place, sending a file that
+// arrived short once more where the transport allows; false with the cause when it did
+// not get there (what arrived is then removed where possible).
+bool PutInPlace(PublishTransport& transport, const ftp::RunControl& control, const UploadItem& item,
+                std::string& cause);
