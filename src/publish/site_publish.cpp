@@ -40,17 +40,17 @@ bool FindSiteProfile(const std::string& configFolder, const std::string& profile
     fields = current;
     return true;
   }
-  std::string saved = core::JoinPath(core::JoinPath(configFolder, home::kProfilesFolder), core::Trim(profile) + ".ini");
+  // FtpProjs.ini holds all six fields as last published; a saved profile has no remote folder.
   PublishFields read;
-  if (ReadProfileFile(saved, read) && !core::Trim(read.hostName).empty()) {
-    if (core::Trim(read.programName).empty()) read.programName = core::Trim(profile);
-    fields = read;
-    return true;
-  }
   std::string bytes;
-  if (!core::ReadFileBytes(core::JoinPath(configFolder, "FtpProjs.ini"), bytes)) return false;
-  ReadPublishFields(bytes, read);
-  if (!SameName(read.programName, profile)) return false;
+  if (core::ReadFileBytes(core::JoinPath(configFolder, "FtpProjs.ini"), bytes)) {
+    ReadPublishFields(bytes, read);
+    if (SameName(read.programName, profile)) return fields = read, true;
+  }
+  std::string saved = core::JoinPath(core::JoinPath(configFolder, home::kProfilesFolder), core::Trim(profile) + ".ini");
+  read = PublishFields{};
+  if (!ReadProfileFile(saved, read) || core::Trim(read.hostName).empty()) return false;
+  if (core::Trim(read.programName).empty()) read.programName = core::Trim(profile);
   fields = read;
   return true;
 }

@@ -27,7 +27,8 @@ struct SiteTarget {
 };
 
 // The fields of the profile named `profile`: the Publish dialog's last ones (`current`) when
-// they are that profile's, else its saved profile file, else FtpProjs.ini. False when none.
+// they are that profile's, else FtpProjs.ini when it holds that profile, else its saved
+// profile file. False when none.
 bool FindSiteProfile(const std::string& configFolder, const std::string& profile, const PublishFields& current,
                      PublishFields& fields);
 // Reads the site file, the profile, the trust file and the manifest. False with `error` set.
