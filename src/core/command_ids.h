@@ -44,6 +44,7 @@ enum class Cmd : int {
   AddAllOpenFilesToFolder = 1105,
   CopyFileToFolder = 1108,
   ViewFolderContents = 1109,
+  PublishSite = 1120,
   // Edit
   Undo = 200,
   Redo = 217,

@@ -24,10 +24,6 @@ std::string FolderOf(std::string_view path) {
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
 }
 
-bool IsHiddenPath(std::string_view path) {
-  return !path.empty() && (path[0] == '.' || path.find("/.") != std::string_view::npos);
-}
-
 bool IsPage(std::string_view path) {
   std::string lower = core::ToLower(path);
   return lower.ends_with(".html") || lower.ends_with(".htm");
@@ -57,6 +53,10 @@ std::set<std::string> SiteFiles(const std::string& siteFolder, const std::vector
 }
 
 }  // namespace
+
+bool IsHiddenPath(std::string_view path) {
+  return !path.empty() && (path[0] == '.' || path.find("/.") != std::string_view::npos);
+}
 
 bool MatchesSitePattern(std::string_view pattern, std::string_view path) {
   if (pattern.empty()) return false;

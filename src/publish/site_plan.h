@@ -52,6 +52,9 @@ std::vector<PlanRow> CompareSite(const std::vector<SiteItem>& local, const Manif
                                  const std::string& folder, const ServerFiles& server,
                                  const std::vector<std::string>& exclude, bool showHidden);
 
+// A name starting with "." anywhere in the path (".htaccess", "up/.keep").
+bool IsHiddenPath(std::string_view path);
+
 // The manifest after a row has landed: a put records the file, a deletion forgets it.
 void RecordLanded(Manifest& manifest, const std::string& folder, const PlanRow& row);
 

@@ -1,6 +1,9 @@
 // Publish Site against real servers started here: pyftpdlib (plain and with TLS) and a
 // paramiko SFTP server.
+#include <QCheckBox>
+#include <QDialog>
 #include <QDir>
+#include <QTreeWidget>
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,6 +19,7 @@
 #include "publish/pyftpd.h"
 #include "publish/secure_servers.h"
 #include "publish/site_publish.h"
+#include "support/fixture.h"
 
 namespace {
 
@@ -170,6 +174,52 @@ class SitePublishTest : public QObject {
     QCOMPARE(Read(server_->Www(), true)[".htaccess"], std::string("Deny from none"));
   }
 
+  // Through the Projects menu: deletions are offered only once the user asks for them,
+  // hidden server files only when shown; what is ticked is done.
+  void menuCommandListsThenRuns() {
+    server_ = std::make_unique<Server>("ftp");
+    if (!server_->error.empty()) QSKIP(server_->error.c_str());
+    MakeSite();
+    Write(server_->Www(), ".htaccess", "keep");
+    EditorFixture f;
+    f.Start();
+    config_.~QTemporaryDir();
+    new (&config_) QTemporaryDir(QString::fromStdString(f.ConfigFolder()) + "/XXXXXX");
+    f.app->configFolder = config_.path().toStdString();
+    SiteTarget first = Target();
+    ftp::RunControl control;
+    QCOMPARE(RunSite(first, Plan(first), control).result, PublishOutcome::Published);
+    QFile::remove(site_.filePath("news.html"));
+    f.app->docs[f.app->activeSlot].path = site_.filePath("index.web").toStdString();
+    f.app->publish = Fields();
+    QStringList before, after;
+    auto shown = [](QDialog& d) {
+      QStringList out;
+      auto* list = d.findChild<QTreeWidget*>("rows");
+      for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list->topLevelItem(i);
+        if (item->isHidden()) continue;
+        QString state = item->data(0, Qt::CheckStateRole).isNull() ? "" : item->checkState(0) ? " [x]" : " [ ]";
+        out << item->text(0) + " " + item->text(2) + state + (item->isDisabled() ? " off" : "");
+      }
+      return out;
+    };
+    f.platform.AnswerDialog([&](QDialog& d) {
+      before = shown(d);
+      d.findChild<QCheckBox*>("deleteGone")->setChecked(true);
+      d.findChild<QCheckBox*>("allDeletions")->setChecked(true);
+      after = shown(d);
+      return true;
+    });
+    f.Menu(Cmd::PublishSite);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    QCOMPARE(before.filter("news").join("|"), QString("delete news.html [ ] off"));
+    QCOMPARE(before.filter("htaccess").size(), 0);
+    QCOMPARE(after.filter("news").join("|"), QString("delete news.html [x]"));
+    QVERIFY(!QFile::exists(server_->Www() + "/news.html"));
+    QCOMPARE(Read(server_->Www(), true)[".htaccess"], std::string("keep"));
+  }
+
   // A run cancelled half-way, then run again, sends each file once.
   void cancelledRunResumes() {
     server_ = std::make_unique<Server>("ftps");
@@ -234,5 +284,5 @@ class SitePublishTest : public QObject {
   }
 };
 
-QTEST_GUILESS_MAIN(SitePublishTest)
+QTEST_MAIN(SitePublishTest)
 #include "test_site_publish.moc"
