@@ -1,6 +1,7 @@
 #include "publish/site_publish.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "app/shell.h"
 #include "core/files.h"
@@ -96,11 +97,21 @@ bool PlanSite(SiteTarget& target, ftp::RunControl& control, bool showHidden, std
 
 PublishOutcome RunSite(SiteTarget& target, const std::vector<PlanRow>& rows, ftp::RunControl& control) {
   SiteRun run{target.job, rows, target.connections, {}};
-  run.landed = [&target](const PlanRow& row) {
+  // Written as files land, at most four times a second (a sync costs as much as a small
+  // file's upload), and once at the end: after a crash the few files not yet recorded
+  // are only sent again.
+  auto written = std::chrono::steady_clock::now();
+  bool pending = false;
+  run.landed = [&](const PlanRow& row) {
     RecordLanded(target.manifest, target.job.folder, row);
+    pending = true;
+    if (std::chrono::steady_clock::now() - written < std::chrono::milliseconds(250)) return;
     WriteManifestNow(target);
+    written = std::chrono::steady_clock::now();
+    pending = false;
   };
   PublishOutcome outcome = RunSitePlan(run, control);
+  if (pending) WriteManifestNow(target);
   // The profile the site went up with is remembered for the next time.
   if (outcome.result == PublishOutcome::Published && target.site.profile != core::Trim(target.fields.programName)) {
     target.site.profile = core::Trim(target.fields.programName);
