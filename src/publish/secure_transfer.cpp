@@ -572,6 +572,7 @@ class CurlTransport : public PublishTransport {
 
 }  // namespace
 
-std::unique_ptr<PublishTransport> SecureTransport(const PublishJob& job, ftp::RunControl& control) {
-  return std::make_unique<CurlTransport>(job, control);
+extern "C" __attribute__((visibility("default"))) PublishTransport* VerostaSecureTransport(const PublishJob& job,
+                                                                                           ftp::RunControl& control) {
+  return new CurlTransport(job, control);
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTreeWidget>
 #include <QDirIterator>
+#include <QProcess>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,8 @@
 #include "core/text.h"
 #include "publish/ftp_profiles.h"
 #include "publish/pyftpd.h"
+#include "publish/secure_host.h"
+#include "publish/server_trust.h"
 #include "publish/secure_servers.h"
 #include "publish/site_publish.h"
 #include "support/fixture.h"
@@ -218,6 +221,41 @@ class SitePublishTest : public QObject {
     QCOMPARE(after.filter("news").join("|"), QString("delete news.html [x]"));
     QVERIFY(!QFile::exists(server_->Www() + "/news.html"));
     QCOMPARE(Read(server_->Www(), true)[".htaccess"], std::string("keep"));
+  }
+
+  // The program itself from the command line, over SFTP: it starts without libcurl and
+  // loads the encrypted-transfer module when the listing needs it.
+  void commandLineOverSftp() {
+    QProcess ldd;
+    ldd.start("ldd", {VEROSTA_PROGRAM_DIR "/verosta"});
+    QVERIFY(ldd.waitForFinished(30000));
+    QVERIFY(!ldd.readAllStandardOutput().contains("libcurl"));
+    server_ = std::make_unique<Server>("sftp");
+    if (!server_->error.empty()) QSKIP(server_->error.c_str());
+    MakeSite();
+    QTemporaryDir home;
+    QString config = home.filePath("config/verosta");
+    QDir().mkpath(config);
+    QVERIFY(WriteProfileFile((config + "/FtpProjs.ini").toStdString(), PublishLayout(Fields())));
+    SecureHost host;
+    QVERIFY(ParseSecureHost(server_->host, host));
+    QVERIFY(RememberTrust((config + "/" + kTrustFile).toStdString(), ServerName(host), server_->key));
+    core::SiteFile site;
+    site.profile = "site1";
+    QVERIFY(core::WriteSiteFile(site_.path().toStdString(), site));
+    QProcess verosta;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    env.insert("VEROSTA_HOME", home.filePath("work"));
+    env.insert("HOME", home.path());
+    verosta.setProcessEnvironment(env);
+    verosta.start(VEROSTA_PROGRAM_DIR "/verosta", {"--publish-site", site_.path(), "--dry-run"});
+    QVERIFY(verosta.waitForFinished(60000));
+    QByteArray out = verosta.readAllStandardOutput();
+    QVERIFY2(verosta.exitCode() == 0, verosta.readAllStandardError().constData());
+    QVERIFY2(out.contains("[x] put new           50000  pics/a.gif\n") && out.endsWith("0 unchanged\n"),
+             out.constData());
+    QVERIFY(Read(server_->Www()).empty());
   }
 
   // A run cancelled half-way, then run again, sends each file once.
