@@ -56,37 +56,44 @@ void ShowTotal(QTreeWidget& list, QLabel& total) {
   total.setText(QString("%1 to put (%2 KB), %3 to delete").arg(puts).arg((bytes + 1023) / 1024).arg(deletes));
 }
 
-// The list with its check boxes; false on Cancel. Ticks are read back into the rows.
-bool ChooseRows(App& app, std::vector<PlanRow>& rows) {
-  QDialog dialog(app.platform.Owner());
-  dialog.setWindowTitle("Publish Site");
-  auto* layout = new QVBoxLayout(&dialog);
+QTreeWidget* MakeList(QDialog& dialog, const std::vector<PlanRow>& rows) {
   auto* list = new QTreeWidget(&dialog);
   list->setObjectName("rows");
   list->setHeaderLabels({"Action", "Size", "File"});
   list->setRootIsDecorated(false);
-  auto* deleteGone = new QCheckBox(kDeleteGone, &dialog);
-  auto* allDeletions = new QCheckBox("Select all deletions", &dialog);
-  auto* showHidden = new QCheckBox("Show hidden files on the server", &dialog);
-  auto* total = new QLabel(&dialog);
-  deleteGone->setObjectName("deleteGone");
-  allDeletions->setObjectName("allDeletions");
-  showHidden->setObjectName("showHidden");
-  total->setObjectName("total");
   for (const PlanRow& row : rows) {
     auto* item = new QTreeWidgetItem(list, {ActionName(row.action), QString::number(row.size),
                                             QString::fromStdString(row.path)});
     item->setData(1, Qt::UserRole, row.size);
     if (Offered(row.action)) item->setCheckState(0, row.ticked ? Qt::Checked : Qt::Unchecked);
     item->setDisabled(!Offered(row.action) || row.action == SiteAction::Delete);
-    item->setHidden(IsHiddenPath(row.path));
   }
   list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  return list;
+}
+
+QCheckBox* Box(QDialog& dialog, const char* name, const char* text) {
+  auto* box = new QCheckBox(text, &dialog);
+  box->setObjectName(name);
+  return box;
+}
+
+// The list with its check boxes; false on Cancel. Ticks are read back into the rows.
+bool ChooseRows(App& app, std::vector<PlanRow>& rows) {
+  QDialog dialog(app.platform.Owner());
+  dialog.setWindowTitle("Publish Site");
+  QTreeWidget* list = MakeList(dialog, rows);
+  QCheckBox* deleteGone = Box(dialog, "deleteGone", kDeleteGone);
+  QCheckBox* allDeletions = Box(dialog, "allDeletions", "Select all deletions");
+  QCheckBox* showHidden = Box(dialog, "showHidden", "Show hidden files on the server");
+  auto* total = new QLabel(&dialog);
+  total->setObjectName("total");
   auto refresh = [=, &rows] {
     allDeletions->setEnabled(deleteGone->isChecked());
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
       QTreeWidgetItem* item = list->topLevelItem(i);
-      item->setHidden(IsHiddenPath(rows[i].path) && !showHidden->isChecked());
+      // Only the server's own hidden files wait to be shown; the site's go as any file.
+      item->setHidden(rows[i].localPath.empty() && IsHiddenPath(rows[i].path) && !showHidden->isChecked());
       if (rows[i].action != SiteAction::Delete) continue;
       item->setDisabled(!deleteGone->isChecked());
       if (!deleteGone->isChecked()) item->setCheckState(0, Qt::Unchecked);
@@ -105,6 +112,7 @@ bool ChooseRows(App& app, std::vector<PlanRow>& rows) {
   buttons->button(QDialogButtonBox::Ok)->setText("Publish");
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* layout = new QVBoxLayout(&dialog);
   for (QWidget* w : std::initializer_list<QWidget*>{list, deleteGone, allDeletions, showHidden, total, buttons})
     layout->addWidget(w);
   refresh();
