@@ -65,6 +65,7 @@ const MenuRow kLayout[] = {
     {MenuRow::Item, 1, Cmd::CopyFileToFolder},
     {MenuRow::Separator, 1},
     {MenuRow::Item, 1, Cmd::ViewFolderContents},
+    {MenuRow::Item, 1, Cmd::PublishSite},
     {MenuRow::Menu, 0, Cmd::None, "&Edit"},
     {MenuRow::Item, 1, Cmd::Undo},
     {MenuRow::Item, 1, Cmd::Redo},

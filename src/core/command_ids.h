@@ -45,6 +45,7 @@ enum class Cmd : int {
   CopyFileToFolder = 1108,
   ViewFolderContents = 1109,
   SiteFolder = 1110,
+  PublishSite = 1120,
   // Edit
   Undo = 200,
   Redo = 217,
