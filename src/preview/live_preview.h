@@ -17,6 +17,8 @@ struct App;
 namespace preview {
 
 class LivePreview : public QObject {
+  Q_OBJECT
+
  public:
   LivePreview(App& app, QObject* parent);
 

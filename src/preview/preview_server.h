@@ -15,6 +15,8 @@ class QWebSocketServer;
 namespace preview {
 
 class PreviewServer : public QObject {
+  Q_OBJECT
+
  public:
   explicit PreviewServer(QObject* parent = nullptr);
   ~PreviewServer() override;

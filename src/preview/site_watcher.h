@@ -22,6 +22,8 @@ enum class ChangeKind { Ignore, Program, StyleSheet, Other };
 ChangeKind KindOfChange(const std::string& path, const std::string& configFolder);
 
 class SiteWatcher : public QObject {
+  Q_OBJECT
+
  public:
   explicit SiteWatcher(QObject* parent = nullptr);
   // Watches `folder` and the folders below it (not hidden ones); forgets the earlier one.
