@@ -307,7 +307,7 @@ enum class Accel : int {
   DuplicateLine = 5003,
   RemoveLine = 5004,
   HighlightLine = 5005,
-  LivePreview = 5006,
+  LivePreview = 4063,
 };
 
 // Toolbar buttons, left to right.
