@@ -23,7 +23,7 @@ ChangeKind KindOfChange(const std::string& path, const std::string& configFolder
 
 SiteWatcher::SiteWatcher(QObject* parent) : QObject(parent) {
   settle_.setSingleShot(true);
-  settle_.setInterval(15);
+  settle_.setInterval(1);
   connect(&settle_, &QTimer::timeout, this, &SiteWatcher::Settle);
   auto mark = [this](const QString& path) {
     std::string p = path.toStdString();

@@ -107,11 +107,11 @@ QVariant HeadlessChromium::Evaluate(const QString& expression, int timeoutMs) {
   return result.value("result").toObject().value("value").toVariant();
 }
 
-bool HeadlessChromium::WaitFor(const QString& expression, int timeoutMs) {
+bool HeadlessChromium::WaitFor(const QString& expression, int timeoutMs, int pollMs) {
   QDeadlineTimer deadline(timeoutMs);
   while (!deadline.hasExpired()) {
     if (Evaluate("!!(" + expression + ")", 2000).toBool()) return true;
-    Spin(25);
+    Spin(pollMs);
   }
   return false;
 }

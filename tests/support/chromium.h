@@ -22,7 +22,7 @@ class HeadlessChromium {
   // The value of a script expression in the page (promises awaited); invalid on failure.
   QVariant Evaluate(const QString& expression, int timeoutMs = 10000);
   // Polls a script expression until it is true; false when `timeoutMs` passed first.
-  bool WaitFor(const QString& expression, int timeoutMs = 15000);
+  bool WaitFor(const QString& expression, int timeoutMs = 15000, int pollMs = 25);
   // The browser's process id (0 when not running), for checks that it went.
   qint64 ProcessId() const;
   void Stop();
