@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QRandomGenerator>
 #include <QTabWidget>
+#include <Qsci/qsciscintilla.h>
 #include <filesystem>
 #include <system_error>
 
@@ -103,10 +104,27 @@ bool LivePreview::Show(const std::string& documentPath) {
   std::string page = PreviewPageOf(documentPath);
   if (page.empty()) return false;
   if (!UseSite(Canonical(core::SiteFolderOf(documentPath)))) return false;
+  ListenToEditors();
   std::string address = server_.AddressOf(Canonical(page));
   if (server_.PageCount() > 0) server_.Send(GoToMessage(address), [](const std::string&) { return true; });
   else OpenPageInBrowser(app_, "", address);
   return true;
+}
+
+void LivePreview::ListenToEditors() {
+  const QVariant mark = QVariant::fromValue(reinterpret_cast<qulonglong>(this));
+  for (int slot = 1; slot <= kMaxDocuments; ++slot) {
+    QsciScintilla* editor = app_.docs[slot].editor;
+    if (!editor || editor->property("livePreview") == mark) continue;
+    editor->setProperty("livePreview", mark);
+    // Change notifications are off while no assistive technology runs; the update
+    // notice still says when the text changed.
+    connect(editor, &QsciScintilla::SCN_UPDATEUI, this, [this, editor](int updated) {
+      if (!(updated & QsciScintillaBase::SC_UPDATE_CONTENT)) return;
+      for (int s = 1; s <= kMaxDocuments; ++s)
+        if (app_.docs[s].editor == editor && !app_.docs[s].path.empty()) TextEdited(app_.docs[s].path);
+    });
+  }
 }
 
 void LivePreview::TextEdited(const std::string& programPath) {
@@ -179,6 +197,7 @@ void LivePreview::Rebuild(const std::string& programPath, const std::string* tex
 }
 
 void LivePreview::TabChanged(int index) {
+  ListenToEditors();
   if (app_.settings.followActiveDocument != 1 || !server_.Running()) return;
   int slot = SlotOfTab(app_, index + 1);
   if (slot < 1) return;

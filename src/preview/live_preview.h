@@ -32,6 +32,8 @@ class LivePreview : public QObject {
   // The editor's text of `programPath` changed: with "Preview while typing" its page is
   // rebuilt from that text once the typing pauses.
   void TextEdited(const std::string& programPath);
+  // Listens to the typing in every open editor (those opened later as their tabs come forward).
+  void ListenToEditors();
 
  private:
   void FilesChanged(const std::vector<std::string>& files);

@@ -1,6 +1,5 @@
 // This subsystem's rows of the command registry: Live Preview and its three options.
 #include <QMainWindow>
-#include <Qsci/qsciscintilla.h>
 
 #include "app/commands.h"
 #include "core/command_rows.h"
@@ -42,13 +41,6 @@ void LivePreviewCommand(App& app) {
     delete preview;
     return;
   }
-  // Typing reaches the preview through the editors' text signals.
-  for (int slot = 1; slot <= kMaxDocuments; ++slot)
-    if (QsciScintilla* editor = app.docs[slot].editor)
-      QObject::connect(editor, &QsciScintilla::textChanged, preview, [&app, preview, editor] {
-        for (int s = 1; s <= kMaxDocuments; ++s)
-          if (app.docs[s].editor == editor && !app.docs[s].path.empty()) preview->TextEdited(app.docs[s].path);
-      });
   SetMenuCheck(app, Cmd::LivePreview, true);
 }
 

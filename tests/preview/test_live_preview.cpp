@@ -22,6 +22,7 @@ class TestLivePreview : public QObject {
  private slots:
   void savesReachTheBrowser();
   void followsTheActiveProgram();
+  void typingRebuildsFromTheEditorsText();
 };
 
 namespace {
@@ -132,6 +133,27 @@ void TestLivePreview::followsTheActiveProgram() {
   QVERIFY(chromium.WaitFor("location.pathname === '/blog/b.html' && "
                            "document.getElementById('t').textContent === 'page b'"));
   QCOMPARE(f.platform.CallsOf("browser").size(), size_t(1));  // no second tab
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestLivePreview::typingRebuildsFromTheEditorsText() {
+  HeadlessChromium chromium;
+  QString why;
+  if (!chromium.Start(why)) QSKIP(qPrintable(why));
+  EditorFixture f;
+  UseRealTranslator(f);
+  f.Start();
+  f.app->settings.previewWhileTyping = 1;
+  f.WriteFile("site/index.web", "<p id=\"t\">saved</p>\n");
+  QVERIFY(OpenDocumentTab(*f.app, f.Path("site/index.web"), "index.web"));
+  f.Key(Accel::LivePreview);
+  QVERIFY(chromium.OpenPage(QString::fromStdString(f.platform.CallsOf("browser").at(0).args.at(0))));
+  QVERIFY(chromium.WaitFor("document.getElementById('t').textContent === 'saved'"));
+  f.app->activeEditor->setText("<p id=\"t\">typed</p>\n");
+  QVERIFY(chromium.WaitFor("document.getElementById('t').textContent === 'typed'"));
+  QCOMPARE(f.ReadFile("site/index.web"), std::string("<p id=\"t\">saved</p>\n"));  // the file is not saved
+  QCOMPARE(QDir(QString::fromStdString(f.Path("site"))).entryList(QDir::Files | QDir::Hidden),
+           QStringList({"index.html", "index.web"}));
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
 
