@@ -1,6 +1,7 @@
 #include "preview/live_preview.h"
 
 #include <QMainWindow>
+#include <QNetworkInterface>
 #include <QRandomGenerator>
 #include <QTabWidget>
 #include <Qsci/qsciscintilla.h>
@@ -95,9 +96,23 @@ bool LivePreview::UseSite(const std::string& site) {
   ServeRules rules{site_, app_.configFolder, 0, app_.settings.previewOtherDevices == 1, {}};
   if (rules.otherDevices) rules.token = RandomToken();
   std::string error;
-  if (server_.Start(rules, error)) return true;
+  if (server_.Start(rules, error)) {
+    if (rules.otherDevices) TellOtherDevicesAddress();
+    return true;
+  }
   app_.platform.Message("The live preview could not start.\r" + error, MsgIcon::Warning);
   return false;
+}
+
+// The address with the token, on each of this machine's network addresses.
+void LivePreview::TellOtherDevicesAddress() {
+  std::string lines;
+  const std::string path = std::string("/?") + kTokenParameter + "=" + server_.Rules().token;
+  for (const QHostAddress& address : QNetworkInterface::allAddresses())
+    if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback())
+      lines += "\rhttp://" + address.toString().toStdString() + ":" + std::to_string(server_.Port()) + path;
+  if (lines.empty()) lines = "\rThis computer is on no network now.";
+  app_.platform.Message("On a phone or another computer of this network, open:" + lines, MsgIcon::Information);
 }
 
 bool LivePreview::Show(const std::string& documentPath) {

@@ -41,6 +41,7 @@ class LivePreview : public QObject {
   void TabChanged(int index);
   void Tell(const std::string& json, const std::string& pageFile);
   bool UseSite(const std::string& site);
+  void TellOtherDevicesAddress();
 
   App& app_;
   PreviewServer server_;

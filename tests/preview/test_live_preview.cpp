@@ -32,7 +32,10 @@ void UseRealTranslator(EditorFixture& f) {
   QVERIFY(QFile::copy(QString::fromStdString(BuiltProgram("Comp")), QString::fromStdString(f.Path("Comp"))));
 }
 
-std::string Program(const std::string& body) { return "<link rel=\"stylesheet\" href=\"style.css\">\n" + body; }
+// A tall page: a reload must bring the reader back to where they were.
+std::string Program(const std::string& body) {
+  return "<link rel=\"stylesheet\" href=\"style.css\">\n" + body + "<div style=\"height: 5000px\"></div>\n";
+}
 
 // Saves new text into the active program, as the user would with Ctrl+S.
 void SaveText(EditorFixture& f, const std::string& text) {
@@ -84,8 +87,9 @@ void TestLivePreview::savesReachTheBrowser() {
   QVERIFY(chromium.WaitFor("document.getElementById('t') && document.getElementById('t').textContent === 'first'"));
   QVERIFY(f.ReadFile("site/index.html").find("verosta") == std::string::npos);  // the script is only served
 
+  chromium.Evaluate("window.scrollTo(0, 700)");
   SaveText(f, Program("<p id=\"t\">second</p>\n"));
-  QVERIFY(chromium.WaitFor("document.getElementById('t').textContent === 'second'"));
+  QVERIFY(chromium.WaitFor("document.getElementById('t').textContent === 'second' && window.scrollY === 700"));
 
   // A style sheet saved by another program is swapped in place: the page keeps its state.
   chromium.Evaluate("window.kept = 42");

@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "preview/preview_http.h"
+#include "documents/document_table.h"
+#include "preview/live_preview.h"
 #include "preview/preview_server.h"
 #include "support/fixture.h"
 
@@ -22,6 +24,7 @@ class TestPreviewServer : public QObject {
   void scriptGoesBeforeBodyEnd_data();
   void scriptGoesBeforeBodyEnd();
   void socketsServeRefuseAndClose();
+  void otherDevicesNeedTheToken();
 
  private:
   std::unique_ptr<QTemporaryDir> dir_;
@@ -175,6 +178,30 @@ void TestPreviewServer::socketsServeRefuseAndClose() {
   QTcpSocket probe;
   probe.connectToHost("127.0.0.1", port);
   QVERIFY(!probe.waitForConnected(2000));
+}
+
+void TestPreviewServer::otherDevicesNeedTheToken() {
+  EditorFixture f;
+  f.Start();
+  f.app->settings.previewOtherDevices = 1;
+  f.WriteFile("site/index.html", "<p>here</p>");
+  QVERIFY(OpenDocumentTab(*f.app, f.Path("site/index.html"), "index.html"));
+  f.platform.AnswerMessage(MsgAnswer::Ok);
+  f.Key(Accel::LivePreview);
+  QVERIFY(f.platform.CallsOf("message").at(0).text.find("?preview_token=") != std::string::npos);
+  std::string address = f.platform.CallsOf("browser").at(0).args.at(0);
+  size_t token = address.find("?preview_token=");
+  QVERIFY2(token != std::string::npos && address.size() - token > 30, address.c_str());
+  int port = preview::RunningPreview(*f.app)->Server().Port();
+  std::string path = address.substr(address.find('/', 7));
+  for (const auto& [target, status] : std::vector<std::pair<std::string, std::string>>{
+           {"/index.html", "403"}, {path, "200"}, {path.substr(0, path.size() - 1), "403"}}) {
+    std::string reply;
+    std::thread([&, target] { reply = Exchange(port, Request("GET", target, "192.168.0.2:1")); }).detach();
+    QTRY_VERIFY_WITH_TIMEOUT(!reply.empty(), 10000);
+    QVERIFY2(reply.rfind("HTTP/1.1 " + status, 0) == 0, reply.c_str());
+  }
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
 
 QTEST_MAIN(TestPreviewServer)
