@@ -164,6 +164,10 @@ void LivePreview::FilesChanged(const std::vector<std::string>& files) {
       case ChangeKind::Program:
         if (core::FileExists(file)) Rebuild(file);
         break;
+      case ChangeKind::Library:
+        // Which programs include it is known only to the translator: the pages on show are rebuilt.
+        for (const std::string& program : ProgramsOnShow()) Rebuild(program);
+        break;
       case ChangeKind::StyleSheet:
         server_.Send(StyleSheetMessage(UrlPathOf(file, site_)), [](const std::string&) { return true; });
         break;
@@ -179,6 +183,12 @@ void LivePreview::FilesChanged(const std::vector<std::string>& files) {
 // Builds the page of a program (from `text` instead of its file when given) and tells the
 // browsers showing it: reload, or the error over the page.
 void LivePreview::Rebuild(const std::string& programPath, const std::string* text) {
+  if (building_ || app_.translating) {
+    // One translator runs at a time: this build follows when the running one is done.
+    if (text) typing_.start();
+    else QTimer::singleShot(100, this, [this, programPath] { Rebuild(programPath); });
+    return;
+  }
   std::string page = Canonical(PagePathFor(programPath));
   std::string source = programPath;
   if (text) {
@@ -209,6 +219,16 @@ void LivePreview::Rebuild(const std::string& programPath, const std::string* tex
   waiting.swap(waiting_);
   std::erase(waiting, page);
   if (!waiting.empty()) FilesChanged(waiting);
+}
+
+std::set<std::string> LivePreview::ProgramsOnShow() const {
+  std::set<std::string> programs;
+  for (const std::string& page : server_.Pages()) {
+    std::string ext = core::ExtensionOf(page);
+    std::string program = page.substr(0, page.size() - ext.size()) + "web";
+    if (!ext.empty() && PagePathFor(program) == page && core::FileExists(program)) programs.insert(program);
+  }
+  return programs;
 }
 
 void LivePreview::TabChanged(int index) {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ class LivePreview : public QObject {
   void Tell(const std::string& json, const std::string& pageFile);
   bool UseSite(const std::string& site);
   void TellOtherDevicesAddress();
+  std::set<std::string> ProgramsOnShow() const;
 
   App& app_;
   PreviewServer server_;

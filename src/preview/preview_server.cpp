@@ -86,6 +86,13 @@ int PreviewServer::Send(const std::string& json, const std::function<bool(const 
   return sent;
 }
 
+std::vector<std::string> PreviewServer::Pages() const {
+  std::vector<std::string> pages;
+  for (const auto& [socket, page] : pages_)
+    if (!page.empty()) pages.push_back(page);
+  return pages;
+}
+
 void PreviewServer::Accept() {
   while (QTcpSocket* socket = http_->nextPendingConnection()) {
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);

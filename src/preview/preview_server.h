@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "preview/preview_http.h"
 
@@ -37,6 +38,8 @@ class PreviewServer : public QObject {
   // Sends `json` to every page for which `wanted(pageFile)` holds; returns how many got it.
   int Send(const std::string& json, const std::function<bool(const std::string& pageFile)>& wanted);
   int PageCount() const { return static_cast<int>(pages_.size()); }
+  // The files the connected pages show.
+  std::vector<std::string> Pages() const;
   // Told when a page says which file it shows (after it connected or reloaded).
   std::function<void(const std::string& pageFile)> pageOpened;
 

@@ -17,6 +17,7 @@ ChangeKind KindOfChange(const std::string& path, const std::string& configFolder
       core::IsEditorsOwnFile(path, configFolder))
     return ChangeKind::Ignore;
   if (ext == "web") return ChangeKind::Program;
+  if (ext == "lib") return ChangeKind::Library;
   if (ext == "css") return ChangeKind::StyleSheet;
   return ChangeKind::Other;
 }

@@ -14,10 +14,10 @@
 
 namespace preview {
 
-enum class ChangeKind { Ignore, Program, StyleSheet, Other };
+enum class ChangeKind { Ignore, Program, Library, StyleSheet, Other };
 
-// What a change to `path` asks of the preview: a program's page is rebuilt, a style sheet
-// swapped, anything else reloads. The editor's own files, backups and the temporaries of
+// What a change to `path` asks of the preview: a program's page is rebuilt, a library's
+// pages too, a style sheet swapped, anything else reloads. The editor's own files, backups and the temporaries of
 // safe writes are no change to the site.
 ChangeKind KindOfChange(const std::string& path, const std::string& configFolder);
 

@@ -102,8 +102,9 @@ void TestLivePreview::savesReachTheBrowser() {
   QString overlay = chromium.Evaluate("document.getElementById('verosta-preview-error').textContent").toString();
   QVERIFY2(overlay.contains("index.web:3:") && overlay.contains("missing.lib"), qPrintable(overlay));
   QVERIFY(TranslatorMessagesDock(*f.app) && !TranslatorMessagesDock(*f.app)->isHidden());
-  SaveText(f, Program("<p id=\"t\">fourth</p>\n"));
-  QVERIFY(chromium.WaitFor("document.getElementById('t').textContent === 'fourth' && "
+  // The missing library arrives: the page that includes it is rebuilt and the error goes.
+  f.WriteFile("site/missing.lib", "<p id=\"lib\">from the library</p>\n");
+  QVERIFY(chromium.WaitFor("document.getElementById('lib') && document.getElementById('t').textContent === 'third' && "
                            "!document.getElementById('verosta-preview-error')"));
 
   const int port = preview::RunningPreview(*f.app)->Server().Port();

@@ -9,6 +9,7 @@
 #include "documents/document_table.h"
 #include "preview/live_preview.h"
 #include "preview/preview_server.h"
+#include "preview/site_watcher.h"
 #include "support/fixture.h"
 
 using namespace preview;
@@ -25,6 +26,8 @@ class TestPreviewServer : public QObject {
   void scriptGoesBeforeBodyEnd();
   void socketsServeRefuseAndClose();
   void otherDevicesNeedTheToken();
+  void changeKinds_data();
+  void changeKinds();
 
  private:
   std::unique_ptr<QTemporaryDir> dir_;
@@ -202,6 +205,27 @@ void TestPreviewServer::otherDevicesNeedTheToken() {
     QVERIFY2(reply.rfind("HTTP/1.1 " + status, 0) == 0, reply.c_str());
   }
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+}
+
+void TestPreviewServer::changeKinds_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<int>("kind");
+  const struct {
+    const char* name;
+    ChangeKind kind;
+  } rows[] = {
+      {"index.web", ChangeKind::Program},        {"INDEX.WEB", ChangeKind::Program}, {"menu.lib", ChangeKind::Library},
+      {"look.css", ChangeKind::StyleSheet},      {"photo.jpg", ChangeKind::Other},   {"about.html", ChangeKind::Other},
+      {".index.web.typing", ChangeKind::Ignore}, {"Final.ini", ChangeKind::Ignore},  {"index.bak", ChangeKind::Ignore},
+      {"index.web~", ChangeKind::Ignore},
+  };
+  for (const auto& r : rows) QTest::newRow(r.name) << r.name << int(r.kind);
+}
+
+void TestPreviewServer::changeKinds() {
+  QFETCH(QString, name);
+  QFETCH(int, kind);
+  QCOMPARE(int(KindOfChange(site_ + "/" + name.toStdString(), config_)), kind);
 }
 
 QTEST_MAIN(TestPreviewServer)
