@@ -150,6 +150,7 @@ HttpRequest ParseRequest(std::string_view bytes) {
     std::string value = Trimmed(lines[i].substr(colon + 1));
     if (name == "host") r.host = value;
     else if (name == "cookie") r.cookie = value;
+    else if (name == "origin") r.origin = value;
     else if (name == "upgrade") upgrade = core::ToLower(value) == "websocket";
     else if (name == "connection") connectionUpgrade = core::ToLower(value).find("upgrade") != std::string::npos;
   }
@@ -170,6 +171,9 @@ Decision Decide(const HttpRequest& request, const ServeRules& rules) {
     return d.status = 403, d;
   }
   if (request.path == kSocketPath) {
+    // Any web page may open a socket to this address: only the preview's own pages may.
+    if (!request.origin.empty() && core::ToLower(request.origin) != "http://" + core::ToLower(request.host))
+      return d.status = 403, d;
     d.webSocket = request.webSocket && request.method == "GET";
     d.status = d.webSocket ? 101 : 400;
     return d;

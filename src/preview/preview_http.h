@@ -12,7 +12,7 @@ struct HttpRequest {
   std::string method, target;
   std::string path;   // the target's path, percent-decoded
   std::string query;  // after "?", as sent
-  std::string host, cookie;
+  std::string host, cookie, origin;
   bool webSocket = false;  // asks to become a WebSocket
 };
 

@@ -99,6 +99,10 @@ void TestPreviewServer::decisions_data() {
   row("other port", Request("GET", "/", "127.0.0.1:80"), 403);
   row("no host", "GET / HTTP/1.1\r\n\r\n", 403);
   row("socket without upgrade", Request("GET", kSocketPath, host), 400);
+  const std::string upgrade = "Upgrade: websocket\r\nConnection: Upgrade\r\n";
+  row("socket", Request("GET", kSocketPath, host, upgrade + "Origin: http://" + host + "\r\n"), 101);
+  row("socket from a foreign page", Request("GET", kSocketPath, host, upgrade + "Origin: http://evil.example\r\n"),
+      403);
   row("bad escape", Request("GET", "/%zz", host), 400);
   row("not http", "hello\r\n\r\n", 400);
 }
