@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     std::string programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString(), moved,
                 configFolder;
     home::EnterVerostaFolder(programFolder, moved, configFolder);
+    SiteBuildStep() = TranslatorSiteBuilder(programFolder + "/Comp", configFolder);
     return PublishSiteFromCommandLine(cl.siteFolder, cl.dryRun, configFolder, stdout, stderr);
   }
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   platform.programFolder = app.programFolder;
   std::string moved;
   home::EnterVerostaFolder(app.programFolder, moved, app.configFolder);
+  SiteBuildStep() = TranslatorSiteBuilder(ProgramFile(app, "Comp"), app.configFolder);
   // Keyed by the folder that holds the settings: two windows on one settings file overwrite each other.
   const std::string socketPath = InstanceSocketFor(app.configFolder);
   InstanceServer server([&app](const std::vector<std::string>& files) { OpenHandedFiles(app, files); });

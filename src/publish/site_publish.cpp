@@ -1,5 +1,6 @@
 #include "publish/site_publish.h"
 
+#include <QProcess>
 #include <algorithm>
 #include <chrono>
 
@@ -10,6 +11,7 @@
 #include "publish/ftp_profiles.h"
 #include "publish/secure_host.h"
 #include "publish/server_trust.h"
+#include "tools/web_page.h"
 
 namespace {
 
@@ -32,6 +34,32 @@ void WriteManifestNow(const SiteTarget& target) {
 SiteBuilder& SiteBuildStep() {
   static SiteBuilder builder;
   return builder;
+}
+
+SiteBuilder TranslatorSiteBuilder(const std::string& translator, const std::string& configFolder) {
+  return [translator, configFolder](const std::string& siteFolder, ftp::RunControl& control, std::string& error) {
+    QStringList args{"--site", QString::fromStdString(siteFolder), "--quiet"};
+    if (!configFolder.empty()) args << "--config" << QString::fromStdString(configFolder);
+    QProcess comp;
+    comp.start(QString::fromStdString(translator), args);
+    if (!comp.waitForStarted()) {
+      error = "The translator " + translator + " could not be started to build the site.";
+      return false;
+    }
+    while (!comp.waitForFinished(100)) {
+      if (control.cancel) {
+        comp.kill();
+        comp.waitForFinished();
+        control.cancelled = true;
+        error = "The site build was cancelled; nothing was sent.";
+        return false;
+      }
+    }
+    if (comp.exitStatus() == QProcess::NormalExit && comp.exitCode() == 0) return true;
+    std::string messages = comp.readAllStandardError().toStdString();
+    error = "The site was not built completely, so nothing was sent.\r" + LastErrorLine(messages);
+    return false;
+  };
 }
 
 bool FindSiteProfile(const std::string& configFolder, const std::string& profile, const PublishFields& current,
@@ -86,7 +114,7 @@ bool PlanSite(SiteTarget& target, ftp::RunControl& control, bool showHidden, std
   if (const SiteBuilder& build = SiteBuildStep()) {
     std::string error;
     control.SetStep("Building the site...");
-    if (!build(target.siteFolder, error)) return failure.message = error, false;
+    if (!build(target.siteFolder, control, error)) return failure.message = error, false;
   }
   ServerFiles server;
   if (!FetchServerFiles(target.job, control, server, failure)) return false;

@@ -11,9 +11,11 @@
 #include "publish/site_run.h"
 
 // Builds the site before its files are compared (the site build); unset, the folder is
-// published as it stands. False with the cause when the build failed.
-using SiteBuilder = std::function<bool(const std::string& siteFolder, std::string& error)>;
+// published as it stands. False with the cause when the build failed or was cancelled.
+using SiteBuilder = std::function<bool(const std::string& siteFolder, ftp::RunControl& control, std::string& error)>;
 SiteBuilder& SiteBuildStep();
+// The translator's site build (`translator --site FOLDER --quiet`), stopped when the run is cancelled.
+SiteBuilder TranslatorSiteBuilder(const std::string& translator, const std::string& configFolder);
 
 // Where a site goes and what was sent there before.
 struct SiteTarget {
