@@ -130,33 +130,48 @@ class Checker {
       diagnostics.push_back({ref.path, ref.line, Diagnostic::Severity::Warning, message});
   }
 
-  // The names in `folder`, with "x.html" for each program "x.web" that makes that page;
-  // null when the folder cannot be read.
-  const std::vector<std::string>* Listing(const std::string& folder) {
+  // The names of one folder, with "x.html" for each program "x.web" that makes that page,
+  // indexed for the lookups a site makes again and again.
+  struct Folder {
+    std::vector<std::string> names;
+    std::unordered_map<std::string, size_t> exact;                  // each name as listed
+    std::unordered_map<std::string, size_t> anyLower, folderLower;  // the first in another letter case
+  };
+
+  // Null when the folder cannot be read.
+  const Folder* Listing(const std::string& folder) {
     auto [it, added] = listings_.try_emplace(folder);
     if (added) {
-      std::vector<std::string> names;
-      if (list_ && list_(folder.empty() ? "/" : folder, names)) {
-        for (size_t i = 0, n = names.size(); i < n; ++i)
-          if (core::EqualsNoCase(core::ExtensionOf(names[i]), "web"))
-            names.push_back(names[i].substr(0, names[i].size() - 3) + "html");
-        it->second = std::move(names);
+      Folder f;
+      if (list_ && list_(folder.empty() ? "/" : folder, f.names)) {
+        for (size_t i = 0, n = f.names.size(); i < n; ++i)
+          if (core::EqualsNoCase(core::ExtensionOf(f.names[i]), "web"))
+            f.names.push_back(f.names[i].substr(0, f.names[i].size() - 3) + "html");
+        for (size_t i = 0; i < f.names.size(); ++i) {
+          const std::string& n = f.names[i];
+          f.exact.try_emplace(n, i);
+          std::string lower = core::ToLower(NameOf(n));
+          f.anyLower.try_emplace(lower, i);
+          if (core::EndsWith(n, "/")) f.folderLower.try_emplace(lower, i);
+        }
+        it->second = std::move(f);
       }
     }
     return it->second ? &*it->second : nullptr;
   }
 
-  // The entry of `names` for `name` (a folder unless `last`): the same name, else one
+  // The entry of `folder` for `name` (a folder unless `last`): the same name, else one
   // that differs in letter case only; "" when there is none.
-  static std::string Match(const std::vector<std::string>& names, const std::string& name, bool last, bool& caseOnly) {
-    for (const std::string& n : names)
-      if ((last && n == name) || n == name + "/") return n;
-    for (const std::string& n : names)
-      if ((last || core::EndsWith(n, "/")) && core::EqualsNoCase(NameOf(n), name)) {
-        caseOnly = true;
-        return n;
-      }
-    return {};
+  static std::string Match(const Folder& folder, const std::string& name, bool last, bool& caseOnly) {
+    auto exact = folder.exact.end();
+    if (last) exact = folder.exact.find(name);
+    if (exact == folder.exact.end()) exact = folder.exact.find(name + "/");
+    if (exact != folder.exact.end()) return folder.names[exact->second];
+    const auto& lower = last ? folder.anyLower : folder.folderLower;
+    auto found = lower.find(core::ToLower(name));
+    if (found == lower.end()) return {};
+    caseOnly = true;
+    return folder.names[found->second];
   }
 
   static std::string Nearest(const std::vector<std::string>& names, const std::string& name) {
@@ -180,9 +195,10 @@ class Checker {
     auto [it, added] = steps_.try_emplace(folder + '\n' + name + (last ? "\n" : ""));
     Step& step = it->second;
     if (added) {
-      const std::vector<std::string>* names = Listing(folder);
-      if (!names) step.known = false;
-      else if ((step.entry = Match(*names, name, last, step.caseOnly)).empty()) step.nearest = Nearest(*names, name);
+      const Folder* listed = Listing(folder);
+      if (!listed) step.known = false;
+      else if ((step.entry = Match(*listed, name, last, step.caseOnly)).empty())
+        step.nearest = Nearest(listed->names, name);
     }
     return step;
   }
@@ -257,7 +273,7 @@ class Checker {
   const EntryLister& list_;
   const FileReader& read_;
   std::map<std::string, const std::vector<std::string>*> pages_;
-  std::map<std::string, std::optional<std::vector<std::string>>> listings_;
+  std::unordered_map<std::string, std::optional<Folder>> listings_;
   std::map<std::string, std::vector<std::string>> readIds_;
   std::unordered_map<std::string, Step> steps_;
   std::set<std::string> said_;
