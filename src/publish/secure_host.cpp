@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QCryptographicHash>
+#include <QMessageAuthenticationCode>
 #include <QString>
 #include <QUrl>
 #include <vector>
@@ -114,4 +115,90 @@ std::string CertificatePin(std::string_view publicKeyDer) {
 
 std::string HostKeyFingerprint(std::string_view keyBlob) {
   return "SHA256:" + Sha256(keyBlob).toBase64(QByteArray::OmitTrailingEquals).toStdString();
+}
+
+namespace {
+
+std::vector<std::string> SplitOn(std::string_view s, std::string_view separators) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= s.size()) {
+    size_t end = s.find_first_of(separators, start);
+    if (end == std::string_view::npos) end = s.size();
+    parts.emplace_back(s.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+// * and ? as in ssh's host patterns, letter case ignored.
+bool GlobMatches(std::string_view pattern, std::string_view name) {
+  size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
+  auto lower = [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); };
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) ++p, ++n;
+    else if (p < pattern.size() && pattern[p] == '*') star = p++, resume = n;
+    else if (star != std::string_view::npos) p = star + 1, n = ++resume;
+    else return false;
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+// A "|1|salt|hash" entry: HMAC-SHA1 of the name under the salt.
+bool HashedMatches(std::string_view entry, const std::string& name) {
+  std::vector<std::string> parts = SplitOn(entry.substr(3), "|");
+  if (parts.size() != 2) return false;
+  QByteArray salt = QByteArray::fromBase64(QByteArray::fromStdString(parts[0]));
+  QByteArray hash = QByteArray::fromBase64(QByteArray::fromStdString(parts[1]));
+  return !salt.isEmpty() &&
+         QMessageAuthenticationCode::hash(QByteArray::fromStdString(name), salt, QCryptographicHash::Sha1) == hash;
+}
+
+// Whether the comma-separated host list names `name`; a matching !pattern rules the line out.
+bool HostListNames(std::string_view list, const std::string& name) {
+  bool named = false;
+  for (const std::string& entry : SplitOn(list, ",")) {
+    if (core::StartsWith(entry, "|1|")) named = named || HashedMatches(entry, name);
+    else if (core::StartsWith(entry, "!")) {
+      if (GlobMatches(std::string_view(entry).substr(1), name)) return false;
+    } else named = named || GlobMatches(entry, name);
+  }
+  return named;
+}
+
+// The key type named at the start of an SSH public key blob ("ecdsa-sha2-nistp256").
+std::string KeyTypeOf(std::string_view blob) {
+  if (blob.size() < 4) return {};
+  size_t length = (size_t(uint8_t(blob[0])) << 24) | (size_t(uint8_t(blob[1])) << 16) |
+                  (size_t(uint8_t(blob[2])) << 8) | size_t(uint8_t(blob[3]));
+  return length <= blob.size() - 4 ? std::string(blob.substr(4, length)) : std::string();
+}
+
+}  // namespace
+
+KnownHostMatch FindInKnownHosts(std::string_view knownHosts, const std::string& host, int port,
+                                std::string_view keyBlob) {
+  const std::string name = port == 22 ? host : "[" + host + "]:" + std::to_string(port);
+  const std::string type = KeyTypeOf(keyBlob);
+  KnownHostMatch result = KnownHostMatch::None;
+  for (const std::string& raw : core::SplitLines(knownHosts)) {
+    std::vector<std::string> fields;
+    for (const std::string& f : SplitOn(core::TrimBlank(raw), " \t"))
+      if (!f.empty()) fields.push_back(f);
+    if (fields.empty() || core::StartsWith(fields[0], "#")) continue;
+    bool revoked = fields[0] == "@revoked";
+    if (core::StartsWith(fields[0], "@")) {
+      if (!revoked) continue;  // certificate authorities are not keys of a server
+      fields.erase(fields.begin());
+    }
+    if (fields.size() < 3 || !HostListNames(fields[0], name)) continue;
+    QByteArray key = QByteArray::fromBase64(QByteArray::fromStdString(fields[2]));
+    bool same = std::string_view(key.constData(), static_cast<size_t>(key.size())) == keyBlob;
+    if (revoked) {
+      if (same) return KnownHostMatch::Different;
+    } else if (same) result = KnownHostMatch::Same;
+    else if (fields[1] == type && result == KnownHostMatch::None) result = KnownHostMatch::Different;
+  }
+  return result;
 }

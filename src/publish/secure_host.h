@@ -31,3 +31,10 @@ std::string SftpQuotePath(std::string_view home, std::string_view path);
 // SubjectPublicKeyInfo) "sha256//BASE64", of an SSH host key blob "SHA256:BASE64".
 std::string CertificatePin(std::string_view publicKeyDer);
 std::string HostKeyFingerprint(std::string_view keyBlob);
+
+// What an OpenSSH known_hosts file says of a server's key: nothing, the same key, or another
+// key of the same kind (or this key marked @revoked). `host` and `port` as the server is
+// reached; hashed host names (HashKnownHosts) and * ? ! patterns are understood.
+enum class KnownHostMatch { None, Same, Different };
+KnownHostMatch FindInKnownHosts(std::string_view knownHosts, const std::string& host, int port,
+                                std::string_view keyBlob);

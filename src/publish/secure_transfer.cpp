@@ -1,5 +1,7 @@
 #include "publish/secure_transfer.h"
 
+#include <QDir>
+
 #include <curl/curl.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
@@ -17,6 +19,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/files.h"
 #include "core/text.h"
 #include "publish/remote_replace.h"
 #include "publish/transport.h"
@@ -69,7 +72,7 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  enum class KeyCheck { None, Unknown, Changed };
+  enum class KeyCheck { None, Unknown, Changed, KnownHostsDiffer };
 
   // Logs in. SFTP quote commands take whole paths, so the home folder is asked for:
   // libcurl answers "pwd" as an FTP server would, 257 "/home/anna" ...
@@ -417,10 +420,31 @@ int Session::VerifyPeer(int ok, X509_STORE_CTX* store) {
   return ok;
 }
 
+// What the user's and the system's known_hosts files say of this server's key.
+KnownHostMatch KnownHostsSay(const SecureHost& host, std::string_view keyBlob) {
+  KnownHostMatch said = KnownHostMatch::None;
+  for (const QString& file : {QDir::homePath() + "/.ssh/known_hosts", QString("/etc/ssh/ssh_known_hosts")}) {
+    std::string text;
+    if (!core::ReadFileBytes(file.toStdString(), text)) continue;
+    KnownHostMatch match = FindInKnownHosts(text, host.host, host.port, keyBlob);
+    if (match == KnownHostMatch::Same) return match;
+    if (match == KnownHostMatch::Different) said = match;
+  }
+  return said;
+}
+
 int Session::HostKey(void* self, int, const char* key, size_t length) {
   auto* s = static_cast<Session*>(self);
   s->seenKey_ = HostKeyFingerprint(std::string_view(key, length));
   if (!s->job_.trustedKey.empty() && s->seenKey_ == s->job_.trustedKey) return CURLKHMATCH_OK;
+  if (s->job_.trustedKey.empty()) {
+    // A server the user's ssh already knows is not asked about; one it knows with another key is refused.
+    switch (KnownHostsSay(s->host_, std::string_view(key, length))) {
+      case KnownHostMatch::Same: return CURLKHMATCH_OK;
+      case KnownHostMatch::Different: s->keyCheck_ = KeyCheck::KnownHostsDiffer; return CURLKHMATCH_MISMATCH;
+      case KnownHostMatch::None: break;
+    }
+  }
   s->keyCheck_ = s->job_.trustedKey.empty() ? KeyCheck::Unknown : KeyCheck::Changed;
   return CURLKHMATCH_MISMATCH;
 }
@@ -444,6 +468,8 @@ std::string Session::Cause(CURLcode result) const {
       if (keyCheck_ == KeyCheck::Changed)
         return "the server's host key has changed (now " + seenKey_ +
                "); if its owner changed it, remove the server's line from " + std::string("FtpTrust.ini");
+      if (keyCheck_ == KeyCheck::KnownHostsDiffer)
+        return "the server's host key (" + seenKey_ + ") is not the one ~/.ssh/known_hosts holds for it";
       if (!certificateProblem_.empty()) return "certificate not trusted (" + certificateProblem_ + ")";
       return "certificate not trusted (it was issued for another host name)";
     case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
@@ -504,7 +530,9 @@ class CurlTransport : public PublishTransport {
     // A server whose identity could not be checked may be trusted by the user; one whose
     // SSH host key changed may not, from here.
     bool unverified = result == CURLE_PEER_FAILED_VERIFICATION || result == CURLE_SSL_PINNEDPUBKEYNOTMATCH;
-    if (unverified && session_->keyCheck() != Session::KeyCheck::Changed) offeredKey = session_->seenKey();
+    if (unverified && session_->keyCheck() != Session::KeyCheck::Changed &&
+        session_->keyCheck() != Session::KeyCheck::KnownHostsDiffer)
+      offeredKey = session_->seenKey();
     return false;
   }
   bool OpenFolder(const std::string& typed, std::string& cause) override {

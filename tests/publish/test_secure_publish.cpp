@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include "publish/publish_run.h"
 #include "publish/publish_setup.h"
 #include "publish/pyftpd.h"
+#include "publish/secure_host.h"
 #include "publish/secure_servers.h"
 #include "publish/secure_transfer.h"
 #include "publish/server_trust.h"
@@ -193,6 +195,116 @@ class SecurePublishTest : public QObject {
     QCOMPARE(info.st_mode & 0777, 0600u);
     QCOMPARE(TrustedKeyFor(trust, "ftps://a:21"), std::string("sha256//CCC="));
     QCOMPARE(TrustedKeyFor(trust, "ftps://a:2121"), std::string());
+  }
+
+  // What a known_hosts file says of a key: plain, bracketed, hashed and patterned host names,
+  // keys of another kind, revoked keys and certificate authorities.
+  void knownHosts_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<int>("said");
+    const int none = int(KnownHostMatch::None), same = int(KnownHostMatch::Same),
+              different = int(KnownHostMatch::Different);
+    // {k}: the server's key, {o}: another key of its kind, {r}: a key of another kind.
+    QTest::newRow("plain name") << "# mine\nexample.org {k}\n"
+                                << "example.org" << 22 << same;
+    QTest::newRow("letter case, tab") << "Example.ORG\t{k}\n"
+                                      << "example.org" << 22 << same;
+    QTest::newRow("port written") << "[example.org]:2222 {k}\n"
+                                  << "example.org" << 2222 << same;
+    QTest::newRow("port not written") << "example.org {k}\n"
+                                      << "example.org" << 2222 << none;
+    QTest::newRow("hashed") << "|1|MDEyMzQ1Njc4OWFiY2RlZmdoaWo=|kjl9J932vxVxCmU2IfKMefPFSKM= {k}\n"
+                            << "127.0.0.1" << 2222 << same;
+    QTest::newRow("hashed, other port") << "|1|MDEyMzQ1Njc4OWFiY2RlZmdoaWo=|kjl9J932vxVxCmU2IfKMefPFSKM= {k}\n"
+                                        << "127.0.0.1" << 2223 << none;
+    QTest::newRow("pattern") << "*.example.org,!bad.example.org {k}\n"
+                             << "www.example.org" << 22 << same;
+    QTest::newRow("negated") << "*.example.org,!bad.example.org {k}\n"
+                             << "bad.example.org" << 22 << none;
+    QTest::newRow("another key") << "example.org {o}\n"
+                                 << "example.org" << 22 << different;
+    QTest::newRow("another kind only") << "example.org {r}\n"
+                                       << "example.org" << 22 << none;
+    QTest::newRow("one of two keys") << "example.org {o}\nexample.org {k}\n"
+                                     << "example.org" << 22 << same;
+    QTest::newRow("revoked") << "@revoked * {k}\nexample.org {k}\n"
+                             << "example.org" << 22 << different;
+    QTest::newRow("authority") << "@cert-authority *.org {o}\n"
+                               << "example.org" << 22 << none;
+    QTest::newRow("short lines") << "example.org\nexample.org ssh-ed25519\n\n"
+                                 << "example.org" << 22 << none;
+  }
+  void knownHosts() {
+    QFETCH(QString, file);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    QFETCH(int, said);
+    auto blob = [](const QByteArray& type, char fill) {
+      QByteArray b;
+      for (const QByteArray& part : {type, QByteArray(32, fill)})
+        b += QByteArray(1, 0) + QByteArray(1, 0) + QByteArray(1, 0) + QByteArray(1, char(part.size())) + part;
+      return b;
+    };
+    const QByteArray key = blob("ssh-ed25519", 'k');
+    file.replace("{k}", "ssh-ed25519 " + key.toBase64())
+        .replace("{o}", "ssh-ed25519 " + blob("ssh-ed25519", 'o').toBase64())
+        .replace("{r}", "ssh-rsa " + blob("ssh-rsa", 'r').toBase64());
+    QCOMPARE(int(FindInKnownHosts(file.toStdString(), host.toStdString(), port, key.toStdString())), said);
+  }
+
+  // An SFTP server that the user's ssh knows is not asked about; one it knows under another
+  // key is refused, and no trust is offered for it.
+  void sftpHonoursKnownHosts_data() {
+    QTest::addColumn<bool>("known");
+    QTest::newRow("known") << true;
+    QTest::newRow("known with another key") << false;
+  }
+  void sftpHonoursKnownHosts() {
+    QFETCH(bool, known);
+    const QString keyFile = HostKeyFile("known-hosts");
+    Server server("sftp", keys_.path(), keyFile.toStdString());
+    QVERIFY2(server.error.empty(), server.error.c_str());
+    QProcess python;
+    python.start("python3", {"-c",
+                             "import paramiko, sys\n"
+                             "k = paramiko.ECDSAKey.from_private_key_file(sys.argv[1])\n"
+                             "if sys.argv[2] == 'other': k = paramiko.ECDSAKey.generate()\n"
+                             "print(k.get_name(), k.get_base64())\n",
+                             keyFile, known ? "own" : "other"});
+    QVERIFY(python.waitForFinished(30000) && python.exitCode() == 0);
+    SecureHost h;
+    QVERIFY(ParseSecureHost(server.host, h));
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath(".ssh"));
+    QFile hosts(home.filePath(".ssh/known_hosts"));
+    QVERIFY(hosts.open(QIODevice::WriteOnly));
+    hosts.write("[" + QByteArray::fromStdString(h.host) + "]:" + QByteArray::number(h.port) + " " +
+                python.readAllStandardOutput());
+    hosts.close();
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    EditorFixture f(false);
+    f.Start();
+    PrepareSavedDocument(f, "site1.web", kProgram, "<p>known</p>");
+    StoreProfile(*f.app->profiles, "site1", server.host, "anna", "secret", "mysite");
+    f.platform.AnswerMessage(MsgAnswer::Ok);
+    PublishActiveDocument(*f.app);
+    qputenv("HOME", oldHome);
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    auto asked = f.platform.CallsOf("message");
+    if (known) {
+      QVERIFY(asked.empty());
+      QCOMPARE(Tree(server.Pages()), (std::map<std::string, std::string>{{"site1.html", "<p>known</p>"}}));
+    } else {
+      QCOMPARE(asked.size(), std::size_t(1));
+      QVERIFY2(asked[0].text.find("is not the one ~/.ssh/known_hosts holds") != std::string::npos &&
+                   asked[0].buttons != MsgButtons::YesNo,
+               asked[0].text.c_str());
+      QVERIFY(Tree(server.Pages()).empty());
+    }
+    QVERIFY(!QFile::exists(QString::fromStdString(f.Path(kTrustFile))));
   }
 
   // A page with two pictures and a style sheet in sub-folders arrives byte for byte once
