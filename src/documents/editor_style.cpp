@@ -27,6 +27,9 @@ void SetTextMargin(QsciScintilla* e, const Settings& s) {
   Send(e, Sci::SCI_SETMARGINLEFT, 0, s.editorsMargin == 1 ? 9 : 0);
 }
 
+// The component draws a number right-aligned with 3 pixels after it; 3 more keep it off the edge.
+constexpr int kNumberPadding = 6;
+
 // Styles what is on screen; Scintilla styles the rest as it comes into view, so a large
 // document is not relexed whole on every pass.
 void ColouriseVisible(QsciScintilla* e) {
@@ -122,6 +125,21 @@ std::string KeywordList() {
   return core::ToLower(all);
 }
 
+int DigitCount(long long n) {
+  int digits = 1;
+  for (; n >= 10; n /= 10) ++digits;
+  return digits;
+}
+
+void FitNumberMargin(QsciScintilla* e) {
+  const intptr_t width = Send(e, Sci::SCI_GETMARGINWIDTHN, 0);
+  if (width <= 0) return;
+  const std::string widest(static_cast<size_t>(DigitCount(Send(e, Sci::SCI_GETLINECOUNT))), '9');
+  const intptr_t needed =
+      Send(e, Sci::SCI_TEXTWIDTH, Sci::STYLE_LINENUMBER, reinterpret_cast<intptr_t>(widest.c_str())) + kNumberPadding;
+  if (needed > width) Send(e, Sci::SCI_SETMARGINWIDTHN, 0, needed);
+}
+
 void SetMenuCheck(App& app, Cmd item, bool checked) {
   QMainWindow* window = ShellWindow(app);
   if (!window) return;
@@ -142,6 +160,7 @@ void ConfigureNewEditor(App& app, int slot) {
   SetCaretStyle(e, s);
   SetMenuCheck(app, Cmd::LineNumbers, s.lineNumbers == 1);
   Send(e, Sci::SCI_SETMARGINWIDTHN, 0, s.lineNumbers == 1 ? 42 : 0);
+  FitNumberMargin(e);
   Send(e, Sci::SCI_SETSEL, 0, 0);
   Send(e, Sci::SCI_EMPTYUNDOBUFFER);
   if (s.lineMarkers == 1) {
@@ -177,6 +196,7 @@ void ApplyEditorStyle(App& app) {
   Send(e, Sci::SCI_STYLESETBACK, Sci::STYLE_LINENUMBER, s.colorGutter);
   Send(e, Sci::SCI_STYLESETFORE, Sci::STYLE_LINENUMBER, s.colorSetNumbers);
   Send(e, Sci::SCI_STYLESETSIZE, Sci::STYLE_LINENUMBER, s.fontSize);
+  FitNumberMargin(e);
   Send(e, Sci::SCI_SETWHITESPACEFORE, 21, s.colorSpace);
   if (ApplyWebLexer(app, e, font)) {
     ColouriseVisible(e);
