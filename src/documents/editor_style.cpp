@@ -30,16 +30,19 @@ void SetTextMargin(QsciScintilla* e, const Settings& s) {
 // The component draws a number right-aligned with 3 pixels after it; 3 more keep it off the edge.
 constexpr int kNumberPadding = 6;
 
-// Styles what is on screen; Scintilla styles the rest as it comes into view, so a large
-// document is not relexed whole on every pass.
+// Styles what is on screen when little before it waits for styling; Scintilla styles the
+// rest as it comes into view. Far into a large document (after a jump or a Replace All)
+// the styling up to the view is left to the editor's idle time, so a command does not
+// relex megabytes before the window shows.
 void ColouriseVisible(QsciScintilla* e) {
+  constexpr intptr_t kStyledNow = 1 << 20;
   intptr_t length = Send(e, Sci::SCI_GETLENGTH);
   intptr_t firstDoc = Send(e, Sci::SCI_DOCLINEFROMVISIBLE, Send(e, Sci::SCI_GETFIRSTVISIBLELINE));
   intptr_t lastDoc = firstDoc + Send(e, Sci::SCI_LINESONSCREEN) + 1;
   intptr_t end = Send(e, Sci::SCI_GETLINEENDPOSITION, lastDoc);
   if (end <= 0 || end > length) end = length;
   intptr_t styled = Send(e, Sci::SCI_GETENDSTYLED);
-  if (styled < end) Send(e, Sci::SCI_COLOURISE, 0, end);
+  if (styled < end && end - styled <= kStyledNow) Send(e, Sci::SCI_COLOURISE, 0, end);
 }
 
 // Which System Colors field colours each style of the web lexers.

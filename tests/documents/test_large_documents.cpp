@@ -70,10 +70,17 @@ class TestLargeDocuments : public QObject {
     QCOMPARE(Send(f.Editor(), Sci::SCI_GETMARGINWIDTHN, 0), intptr_t(f.app->settings.fontSize + 33));
   }
 
+  void ctrlEndShowsTheTextBeforeItsColours_data() {
+    QTest::addColumn<bool>("thenCommand");
+    QTest::newRow("the key alone") << false;
+    QTest::newRow("then a command") << true;  // every command ends by restyling the view
+  }
   void ctrlEndShowsTheTextBeforeItsColours() {
+    QFETCH(bool, thenCommand);
     OpenFixture f(Repeat("WriteText \"Hello\" ' note 1234\n<p class=\"x\">text</p>\n", 150000));
     QsciScintilla* e = f.Editor();
     QTest::keyClick(e, Qt::Key_End, Qt::ControlModifier);
+    if (thenCommand) f.Menu(Cmd::FindNext);  // F3 with nothing searched yet does nothing else
     e->viewport()->repaint();
     const intptr_t length = Send(e, Sci::SCI_GETLENGTH);
     const intptr_t firstShown =
