@@ -65,6 +65,23 @@ class TestLargeDocuments : public QObject {
     QVERIFY2(Send(e, Sci::SCI_GETMARGINWIDTHN, 0) >= drawn + 3, number.c_str());
   }
 
+  void windowPaintedBeforeALargeFileLoads() {
+    EditorFixture f;
+    f.Start();
+    f.WriteFile("big.web", Repeat("<p>some text</p>\n", 400000));
+    struct PaintCount : QObject {
+      int paints = 0;
+      bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+      }
+    } count;
+    QWidget* window = f.app->activeEditor->window();
+    for (QWidget* w : window->findChildren<QWidget*>()) w->installEventFilter(&count);
+    OpenDocumentTab(*f.app, f.Path("big.web"), "big.web");  // no event loop runs in between
+    QVERIFY(count.paints > 0);
+  }
+
   void fewLinesKeepTheSetMargin() {
     OpenFixture f("a\nb\nc\n");
     QCOMPARE(Send(f.Editor(), Sci::SCI_GETMARGINWIDTHN, 0), intptr_t(f.app->settings.fontSize + 33));
