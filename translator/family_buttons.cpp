@@ -39,6 +39,7 @@ std::string Address(Page& p, const Call& c) {
 
 void OnButtonGoto(Page& p, const Call& c) {
   std::string address = Address(p, c);
+  p.Refer(c, address, Reference::Kind::Link);
   if (!address.empty()) EmitLinkButton(p, address, "Go", "vt-button");
 }
 
@@ -46,6 +47,7 @@ void OnButtonGoto(Page& p, const Call& c) {
 void OnRadioButtonGoto(Page& p, const Call& c) {
   std::string address = Address(p, c);
   if (address.empty()) return;
+  p.Refer(c, address, Reference::Kind::Link);
   p.AddCss(".vt-radio{color:inherit;text-decoration:none}\n"
            ".vt-radio::before{content:\"\";display:inline-block;width:.8em;height:.8em;margin-right:.4em;"
            "border:2px solid currentColor;border-radius:50%;vertical-align:-.1em}\n"
@@ -73,6 +75,7 @@ void EmailButton(Page& p, const Call& c) {
 void OpenWindow(Page& p, const Call& c) {
   std::string address = Address(p, c);
   if (address.empty()) return;
+  p.Refer(c, address, Reference::Kind::Link);
   std::string width = CssLength(p.Get("WindowWidth")), height = CssLength(p.Get("WindowHeight"));
   std::string style = JoinStyles("width:" + (width.empty() ? std::string("480px") : width),
                                  "height:" + (height.empty() ? std::string("320px") : height));

@@ -25,6 +25,7 @@ void OnLinkGoto(Page& p, const Call& c) {
     p.Warn(c, "OnLinkGoto names no address");
     return;
   }
+  p.Refer(c, address, Reference::Kind::Link);
   std::string words = p.Take("LinkText");
   if (core::TrimBlankView(words).empty()) words = address;
   bool tip = !core::TrimBlankView(p.Get("LinkTip")).empty();
@@ -48,6 +49,9 @@ void LinkHoverImage(Page& p, const Call& c) {
   }
   std::string address = a.size() > 2 ? a[2] : std::string();
   if (address.empty()) p.Warn(c, "LinkHoverImage names no address; the link leads nowhere");
+  p.Refer(c, a[0], Reference::Kind::Picture);
+  p.Refer(c, a[1], Reference::Kind::Picture);
+  p.Refer(c, address, Reference::Kind::Link);
   std::string words = p.Take("LinkText");
   if (core::TrimBlankView(words).empty()) words = core::FileNameOf(core::ReplaceAll(a[0], "\\", "/"));
   p.AddCss(".vt-swap{display:inline-block;position:relative}\n"

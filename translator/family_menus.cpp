@@ -25,6 +25,7 @@ void Item(Page& p, const Call& c, std::string_view& words, std::string_view& add
     ++n;
   });
   if (core::TrimBlankView(words).empty()) p.Warn(c, std::string(c.name) + " has no words to show");
+  p.Refer(c, address, Reference::Kind::Link);
 }
 
 // An item of a list, after `before` (the start of the list, or nothing).

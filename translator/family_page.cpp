@@ -11,6 +11,7 @@ void PlayVideo(Page& p, const Call& c) {
     p.Warn(c, "PlayVideo names no video");
     return;
   }
+  p.Refer(c, path, Reference::Kind::Video);
   std::string style;
   if (!p.Get("VideoWidth").empty()) style = "width:" + CssLength(p.Get("VideoWidth"));
   if (!p.Get("VideoHeight").empty()) style = JoinStyles(style, "height:" + CssLength(p.Get("VideoHeight")));

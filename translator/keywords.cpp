@@ -63,9 +63,9 @@ const KeywordIndex& Index() {
   return index;
 }
 
-// Edit distance (insertions, deletions, substitutions, letter case ignored), giving
-// up with limit + 1 once the distance must exceed `limit`.
-size_t Distance(std::string_view a, std::string_view b, size_t limit) {
+}  // namespace
+
+size_t EditDistance(std::string_view a, std::string_view b, size_t limit) {
   if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit) return limit + 1;
   // One row of the table; keywords are short, so it lives on the stack.
   constexpr size_t kLongest = 64;
@@ -86,6 +86,8 @@ size_t Distance(std::string_view a, std::string_view b, size_t limit) {
   }
   return row[b.size()];
 }
+
+namespace {
 
 // The keywords a typing slip may be taken for: commands only, markup words and Rem left out.
 const std::vector<std::string>& SuggestableKeywords() {
@@ -111,7 +113,7 @@ std::string NearestKeyword(std::string_view word) {
   size_t limit = word.size() < 7 ? 1 : 2, best = limit + 1;
   std::string nearest;
   for (const std::string& k : SuggestableKeywords()) {
-    size_t d = Distance(word, k, limit);
+    size_t d = EditDistance(word, k, limit);
     if (d < best) {
       best = d;
       nearest = k;

@@ -80,6 +80,10 @@ const std::vector<std::string>& Keywords();
 // The usual spelling of `word` when it is a keyword (any letter case), "" otherwise.
 std::string KeywordSpelling(std::string_view word);
 
+// Edit distance (insertions, deletions, substitutions, ASCII letter case ignored), giving
+// up with limit + 1 once the distance must exceed `limit`; for words under 64 bytes.
+size_t EditDistance(std::string_view a, std::string_view b, size_t limit);
+
 // The command keyword within a small edit distance of `word` (a likely typing slip),
 // "" when there is none. Markup words and Rem are never proposed.
 std::string NearestKeyword(std::string_view word);

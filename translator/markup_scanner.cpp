@@ -25,6 +25,16 @@ size_t FindNoCase(std::string_view hay, std::string_view needle, size_t from) {
   return std::string_view::npos;
 }
 
+bool HasViewportMeta(std::string_view head) {
+  for (size_t at = FindNoCase(head, "<meta"); at != std::string_view::npos; at = FindNoCase(head, "<meta", at + 5))
+    if (FindNoCase(head.substr(at, head.find('>', at) - at), "viewport") != std::string_view::npos) return true;
+  return false;
+}
+
+bool IsXhtml(std::string_view head) {
+  return FindNoCase(head, "xmlns=\"http://www.w3.org/1999/xhtml") != std::string_view::npos;
+}
+
 // Elements whose content is not markup (no command starts inside them), told apart by
 // the length of their name: script, style, pre, textarea.
 static std::string_view RawElementOfLength(size_t n) {

@@ -25,5 +25,8 @@ class MarkupScanner {
 // Position of `needle` in `hay` from `from`, letter case ignored; npos when absent.
 size_t FindNoCase(std::string_view hay, std::string_view needle, size_t from = 0);
 bool StartsWithNoCase(std::string_view s, std::string_view prefix);
+// Whether the head of a page has a <meta name="viewport">, and whether it is XHTML.
+bool HasViewportMeta(std::string_view head);
+bool IsXhtml(std::string_view head);
 
 }  // namespace translator

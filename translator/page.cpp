@@ -8,6 +8,7 @@
 #include "keywords.h"
 #include "core/text.h"
 #include "markup_scanner.h"
+#include "references.h"
 #include "translator.h"
 
 namespace translator {
@@ -77,6 +78,13 @@ void Page::UseScript(const Call& c, const std::string& fileName) {
   for (const auto& s : scripts_)
     if (s.first == fileName) return;
   scripts_.push_back({fileName, Call{c.name, {}, c.path, c.line}});
+}
+
+void Page::Refer(const std::string& path, int line, std::string_view target, Reference::Kind kind) {
+  std::string_view t = core::TrimBlankView(target);
+  if (!IsLocalReference(t)) return;
+  if (references_.empty()) references_.reserve(64);
+  references_.push_back({path, line, std::string(t), kind});
 }
 
 void Page::Open(const Call& c, std::string_view closer, std::string closing) {

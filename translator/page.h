@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/text.h"
+#include "translator.h"
 
 namespace translator {
 
@@ -76,6 +77,11 @@ class Page {
   // A script of the program folder's JavaScript folder, put into the page once.
   void UseScript(const Call& c, const std::string& fileName);
 
+  // A file of the site the page points at; addresses outside the site are left out.
+  void Refer(const std::string& path, int line, std::string_view target, Reference::Kind kind);
+  void Refer(const Call& c, std::string_view target, Reference::Kind kind) { Refer(c.path, c.line, target, kind); }
+  std::vector<Reference>& references() { return references_; }
+
   // Blocks: `closer` is the keyword that ends the block, `closing` the HTML it writes.
   void Open(const Call& c, std::string_view closer, std::string closing);
   // Ends the innermost open block ended by `c.name` (and any opened inside it); false
@@ -135,6 +141,7 @@ class Page {
   std::vector<std::string> css_;
   std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;
+  std::vector<Reference> references_;
   bool motion_ = false;
 };
 

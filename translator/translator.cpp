@@ -9,10 +9,14 @@
 
 #include "core/files.h"
 #include "core/own_files.h"
+#include "core/site_file.h"
 #include "core/text.h"
+#include "argument_forms.h"
 #include "commands.h"
 #include "keywords.h"
 #include "markup_scanner.h"
+#include "references.h"
+#include "site_checks.h"
 
 namespace translator {
 
@@ -206,7 +210,7 @@ class Translation {
         programFolder_(core::FolderOf(programPath)),
         page_(out_, options_, programPath, "\n",
               [this](const std::string& path, int line, const std::string& message) { Warn(path, line, message); }),
-        onDisk_(!options.read) {
+        onDisk_(!options.read || options.readsDisk) {
     if (!options_.read) options_.read = ReadFromDisk;
     // The folders a program may read from: its own folder and below, the Library, and what the user allowed.
     roots_.push_back(Canonical(programFolder_));
@@ -230,6 +234,7 @@ class Translation {
     if (ok) CloseBlocks();
     r.diagnostics = diagnostics_;
     r.outside = outside_;
+    r.references = std::move(page_.references());
     for (const Diagnostic& d : diagnostics_) {
       if (d.severity == Diagnostic::Severity::Warning) r.warnings.push_back(FormatDiagnostic(d));
       else if (r.error.empty()) r.error = FormatDiagnostic(d);
@@ -300,6 +305,7 @@ class Translation {
           std::string slip = SlipWarning(line.text);
           if (!slip.empty()) Warn(path, number, slip);
         }
+        if (!scanner_.InRawText()) ScanTags(line.text, path, number);
         scanner_.Scan(line.text);
         out_.append(line.text.data(), line.text.size() + line.end.size());  // the end follows the text
       } else {
@@ -313,9 +319,19 @@ class Translation {
     return true;
   }
 
+  // The files a line of markup names. Only a line with an attribute value (or inside a
+  // tag begun above) can name one: the others are passed over, the markup scanner
+  // telling where comments and scripts end.
+  void ScanTags(std::string_view text, const std::string& path, int number) {
+    if (!tags_.InTag() && !std::memchr(text.data(), '=', text.size())) return;
+    tags_.OutsideRawText();
+    tags_.Scan(text, number, [&](const TagScanner::Tag& t) { AddReferencesOfTag(t, path, page_.references()); });
+  }
+
   // Puts a command's HTML where its line stood, followed by that line's end.
   void Emit(const std::string& html, const SourceLine& line) { out_.append(html).append(line.end); }
   bool RunCommand(const CommandLine& c, Handler run, const SourceLine& line, const std::string& path, int number) {
+    for (const std::string& problem : ArgumentProblems(c.name, c.rest)) Warn(path, number, problem);
     if (run) {
       page_.SetLineEnd(line.end);
       // One Call serves every command; its path is set once for each file.
@@ -402,7 +418,7 @@ class Translation {
   // Hands a file to `sink` in pieces, so a large text file never sits in memory whole.
   // False when it cannot be read or `sink` asks to stop.
   bool ForEachChunk(const std::string& file, const std::function<bool(std::string_view)>& sink) {
-    if (!onDisk_) {
+    if (!onDisk_ || options_.readsDisk) {
       std::string bytes;
       return options_.read(file, bytes) && sink(bytes);
     }
@@ -475,15 +491,24 @@ class Translation {
   std::string StyleSheet() const { return page_.StyleSheet(); }
 
   std::string WithStyleSheet(std::string page) const {
-    std::string css = StyleSheet();
-    if (css.empty()) return page;
     size_t at = FindNoCase(page, "</head");
     if (at == std::string::npos) at = FindNoCase(page, "<body");
+    std::string_view head = std::string_view(page).substr(0, at);
+    // A page that does not say how wide it is shows 980 pixels wide on a phone; an XHTML
+    // page closes its empty elements.
+    std::string viewport;
+    if (!HasViewportMeta(head))
+      viewport = kViewport.substr(0, kViewport.size() - 1) + (IsXhtml(head) ? " />" : ">") + eol_;
+    std::string css = viewport + StyleSheet();
+    if (css.empty()) return page;
     if (at == std::string::npos) {
       size_t html = FindNoCase(page, "<html");
       size_t gt = html == std::string::npos ? std::string::npos : page.find('>', html);
       at = gt == std::string::npos ? 0 : gt + 1;
-      css = eol_ + css;
+      // On the line after the tag: after its line end when it has one.
+      if (page.compare(at, 2, "\r\n") == 0) at += 2;
+      else if (at < page.size() && (page[at] == '\n' || page[at] == '\r')) at += 1;
+      else css = eol_ + css;
     }
     page.insert(at, css);
     return page;
@@ -505,12 +530,15 @@ class Translation {
     if (!body.empty() && body.back() != '\n' && body.back() != '\r') body += eol_;
     const std::string& e = eol_;
     // Put around the body where it lies: the body may be many megabytes.
-    body.insert(0, doctype + e + "<html>" + e + "<head>" + e + "<meta charset=\"utf-8\">" + e + "<title>" +
-                       EscapeText(core::StemOf(programPath_)) + "</title>" + e + StyleSheet() + "</head>" + e +
-                       "<body>" + e);
+    std::string lang = options_.lang.empty() ? "" : " lang=\"" + EscapeAttribute(options_.lang) + "\"";
+    body.insert(0, doctype + e + "<html" + lang + ">" + e + "<head>" + e + "<meta charset=\"utf-8\">" + e + kViewport +
+                       e + "<title>" + EscapeText(core::StemOf(programPath_)) + "</title>" + e + StyleSheet() +
+                       "</head>" + e + "<body>" + e);
     return body.append("</body>").append(e).append("</html>").append(e);
   }
 
+  static inline const std::string kViewport =
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">";
   Options options_;
   std::string programPath_, programFolder_;
   std::string out_, eol_ = "\n";
@@ -518,6 +546,7 @@ class Translation {
   Call call_;
   bool anyCommand_ = false;
   MarkupScanner scanner_;
+  TagScanner tags_{false};  // only the elements that name files
   bool onDisk_;
   bool ownFiles_ = false;  // a reference to one of the editor's own files was refused
   std::vector<std::string> roots_, stack_, outside_;
@@ -533,10 +562,36 @@ Result Translate(std::string_view program, const std::string& programPath, const
   return Translation(programPath, options).Run(program);
 }
 
+namespace {
+
+// The page's own references against the disk, as a build of its whole site checks them.
+void CheckOwnReferences(Result& r, const std::string& programPath) {
+  constexpr size_t kMostWarnings = 500;  // as many as a translation lists
+  if (r.references.empty() || r.warnings.size() >= kMostWarnings) return;
+  std::string program = AbsolutePath(programPath);
+  // Lent to the check and given back: a big page makes tens of thousands of references.
+  SitePage page{core::JoinPath(core::FolderOf(program), core::StemOf(program) + ".html"), std::move(r.references), {}};
+  if (std::any_of(page.references.begin(), page.references.end(),
+                  [](const Reference& ref) { return ref.target.find('#') != std::string::npos; }))
+    page.ids = PageIds(r.page);
+  std::vector<SitePage> pages(1);
+  pages[0] = std::move(page);
+  std::vector<Diagnostic> found = CheckSiteReferences(core::SiteFolderOf(program), pages, ListFolderOnDisk,
+                                                      ReadFromDisk, kMostWarnings - r.warnings.size());
+  r.references = std::move(pages[0].references);
+  for (Diagnostic& d : found) {
+    r.warnings.push_back(FormatDiagnostic(d));
+    r.diagnostics.push_back(std::move(d));
+  }
+}
+
+}  // namespace
+
 Result TranslateFile(const std::string& programPath, const Options& options) {
   Result r;
   std::error_code ec;
-  if (!options.read && std::filesystem::file_size(programPath, ec) > options.maxPageBytes && !ec) {
+  if ((!options.read || options.readsDisk) && std::filesystem::file_size(programPath, ec) > options.maxPageBytes &&
+      !ec) {
     r.error =
         "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
     return r;
@@ -547,7 +602,9 @@ Result TranslateFile(const std::string& programPath, const Options& options) {
     r.error = "Cannot read the program \"" + programPath + "\"";
     return r;
   }
-  return Translate(bytes, programPath, options);
+  r = Translate(bytes, programPath, options);
+  if (r.ok && options.checkReferences && !options.read) CheckOwnReferences(r, programPath);
+  return r;
 }
 
 }  // namespace translator

@@ -20,12 +20,20 @@ struct Options {
   FileReader read;                          // the disk when empty
   std::string scriptFolder = "JavaScript";  // the scripts some commands put into the page
   FolderLister list;                        // the disk when empty
+  // `read` and `list` are the disk seen through a cache: paths are still checked on the disk
+  // (links resolved, sizes bounded), and every file a page takes goes through `read`.
+  bool readsDisk = false;
   // Files (or folders) outside the site and Library folders that the user allowed for
   // this run; #Include and OpenText read nothing else outside those two folders.
   std::vector<std::string> allowed;
   // The editor's configuration folder: nothing in it, and none of the editor's own files
   // anywhere, reaches a page.
   std::string configFolder;
+  // The page's language, for pages made from a program without its own <html> element.
+  std::string lang = "en";
+  // TranslateFile checks the page's local references against the disk (a build of the
+  // whole site checks every page at once instead and turns this off).
+  bool checkReferences = true;
   int maxIncludeDepth = 32;
   int maxIncludes = 10000;  // expansions in total: bounds include fan-out
   size_t maxPageBytes = size_t(64) << 20;
@@ -41,12 +49,22 @@ struct Diagnostic {
 // "PATH:LINE: warning: MESSAGE" or "PATH:LINE: error: MESSAGE".
 std::string FormatDiagnostic(const Diagnostic& d);
 
+// A file of the site that a page points at: a picture, a style sheet, a linked page...
+struct Reference {
+  enum class Kind { Picture, Sound, Video, StyleSheet, Script, Link };
+  std::string path;    // absolute path of the file the line is in (the program or an included file)
+  int line = 0;        // from 1
+  std::string target;  // as written: "images/a.jpg", "news.html#today", "#top"
+  Kind kind = Kind::Link;
+};
+
 struct Result {
   bool ok = false;
   std::string page;                     // the finished page when ok
   std::string error;                    // the first error line when not ok
   std::vector<std::string> warnings;    // one formatted line each
   std::vector<Diagnostic> diagnostics;  // warnings and errors in the order found
+  std::vector<Reference> references;    // the local ones, in the order made
   // Files the program reads outside the allowed folders (canonical paths), when they
   // are the only reason the translation failed: it may succeed once they are allowed.
   std::vector<std::string> outside;
@@ -56,7 +74,7 @@ struct Result {
 // folder that includes and text files are relative to, and the page title).
 Result Translate(std::string_view program, const std::string& programPath, const Options& options = {});
 // Reads the program at `programPath` whole (it is no larger than the page may grow)
-// and translates it.
+// and translates it; see Options::checkReferences.
 Result TranslateFile(const std::string& programPath, const Options& options = {});
 
 // The program path from the bytes of Cname.ini: the first line "Name " + path.

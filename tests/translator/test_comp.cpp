@@ -110,7 +110,9 @@ void TestComp::translatesHandedOverProgram() {
   Run r = d.Translate("site/my page.web", "<html>\n#Include menu.lib\nRem gone\n</html>\n");
   QCOMPARE(r.exitCode, 0);
   QCOMPARE(r.errors, QString());
-  QCOMPARE(QByteArray::fromStdString(d.Read("Final.ini")), QByteArray("<html>\n<p>menu</p>\n</html>\n"));
+  QCOMPARE(QByteArray::fromStdString(d.Read("Final.ini")),
+           QByteArray("<html>\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                      "<p>menu</p>\n</html>\n"));
   QCOMPARE(QByteArray::fromStdString(d.Read("Cname.ini")),
            QByteArray::fromStdString("Name " + d.Path("site/my page.web") + "\r\n"));
 }
@@ -260,6 +262,7 @@ void TestComp::pageFromInsertsPassesTidy() {
   QFETCH(bool, skeleton);
   CompFolder d;
   d.Write("site/notes.txt", "First line\r\nSecond <line> & more\r\n");
+  for (const char* picture : {"site/images/a.jpg", "site/images/b.png"}) d.Write(picture, "x");  // the gallery's
   std::string body =
       FormatLines(d.Path("site/notes.txt")) + TableFragment() + "\n" + FormFragment() + "\n" + GalleryFragment() + "\n";
   std::string program = skeleton ? "<!DOCTYPE HTML>\n<html>\n<head>\n<title>Test page</title>\n</head>\n<body>\n" +

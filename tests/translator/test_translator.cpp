@@ -36,6 +36,8 @@ class TestTranslator : public QObject {
   void dropsComments();
   void wrapsProgramWithoutHtmlElement();
   void putsStyleSheetInHead();
+  void viewportAndLang_data();
+  void viewportAndLang();
   void effectsShareOneStyleSheet();
   void unknownCommandBecomesComment();
   void openTextReadsBesideProgram();
@@ -158,18 +160,24 @@ void TestTranslator::commands() {
 void TestTranslator::dropsComments() {
   Result r = Translate("<html>\nRem a note\n' another\n   rem indented\n<p>kept</p>\n</html>", "/s/a.web");
   QVERIFY(r.ok);
-  QCOMPARE(QByteArray::fromStdString(r.page), QByteArray("<html>\n<p>kept</p>\n</html>"));
+  QCOMPARE(
+      QByteArray::fromStdString(r.page),
+      QByteArray(
+          "<html>\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<p>kept</p>\n</html>"));
 }
 
 void TestTranslator::wrapsProgramWithoutHtmlElement() {
   Result r = Translate("<!DOCTYPE HTML>\nWriteText \"Hi & bye\"\n<p>end</p>", "/site/My <Page>.web");
   QVERIFY(r.ok);
   QCOMPARE(QByteArray::fromStdString(r.page),
-           QByteArray("<!DOCTYPE HTML>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>My &lt;Page&gt;</title>\n"
+           QByteArray("<!DOCTYPE HTML>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+                      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                      "<title>My &lt;Page&gt;</title>\n"
                       "</head>\n<body>\n<p>Hi &amp; bye</p>\n<p>end</p>\n</body>\n</html>\n"));
   r = Translate("LineBreak ()\r\n", "/site/a.web");
   QCOMPARE(QByteArray::fromStdString(r.page),
-           QByteArray("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n<title>a</title>\r\n"
+           QByteArray("<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+                      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n<title>a</title>\r\n"
                       "</head>\r\n<body>\r\n<br>\r\n</body>\r\n</html>\r\n"));
 }
 
@@ -178,9 +186,51 @@ void TestTranslator::putsStyleSheetInHead() {
       Translate("<html>\n<head>\n<title>t</title>\n</head>\n<body>\nShadowText \"s\"\n</body>\n</html>\n", "/s/a.web");
   QVERIFY(r.ok);
   QCOMPARE(QByteArray::fromStdString(r.page),
-           QByteArray("<html>\n<head>\n<title>t</title>\n<style>\n"
+           QByteArray("<html>\n<head>\n<title>t</title>\n"
+                      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<style>\n"
                       ".vt-shadow span{text-shadow:3px 3px 4px rgba(0,0,0,.5)}\n"
                       "</style>\n</head>\n<body>\n<p class=\"vt-shadow\"><span>s</span></p>\n</body>\n</html>\n"));
+}
+
+void TestTranslator::viewportAndLang_data() {
+  QTest::addColumn<QString>("lang");
+  QTest::addColumn<QString>("program");
+  QTest::addColumn<QString>("head");  // the page up to <body>
+  const QString viewport = "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
+  QTest::newRow("site language") << "de"
+                                 << "LineBreak\n"
+                                 << "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n" +
+                                        viewport + "<title>a</title>\n</head>\n";
+  QTest::newRow("no language") << ""
+                               << "LineBreak\n"
+                               << "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n" + viewport +
+                                      "<title>a</title>\n</head>\n";
+  QTest::newRow("own viewport kept alone")
+      << "de"
+      << "<html>\n<head>\n<META Name=viewport content=\"width=600\">\n</head>\nLineBreak\n"
+      << "<html>\n<head>\n<META Name=viewport content=\"width=600\">\n</head>\n";
+  QTest::newRow("XHTML") << "en"
+                         << "<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head>\n</head>\nLineBreak\n"
+                         << "<html xmlns=\"http://www.w3.org/1999/xhtml\">\n<head>\n"
+                            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n</head>\n";
+  QTest::newRow("no head") << "en"
+                           << "<html>\n<body>\nLineBreak\n"
+                           << "<html>\n" + viewport + "<body>\n";
+  QTest::newRow("viewport in the body is not the page's")
+      << "en"
+      << "<html><head></head>\n<body>\n<meta name=viewport>\nLineBreak\n"
+      << "<html><head>" + viewport + "</head>\n";
+}
+
+void TestTranslator::viewportAndLang() {
+  QFETCH(QString, lang);
+  QFETCH(QString, program);
+  QFETCH(QString, head);
+  Options o;
+  o.lang = lang.toStdString();
+  Result r = Translate(program.toStdString(), "/site/a.web", o);
+  QVERIFY(r.ok);
+  QCOMPARE(QString::fromStdString(r.page.substr(0, head.toStdString().size())), head);
 }
 
 void TestTranslator::effectsShareOneStyleSheet() {
@@ -293,7 +343,10 @@ void TestTranslator::includeFanOutIsBounded() {
 void TestTranslator::endStopsProgram() {
   Options o = FilesOptions({{"/site/part.lib", "<p>in</p>\n#END\n<p>skipped</p>\n"}});
   Result r = Translate("<html>\n#Include part.lib\n<p>out</p>\n#End\n<p>gone</p>\n", "/site/index.web", o);
-  QCOMPARE(QByteArray::fromStdString(r.page), QByteArray("<html>\n<p>in</p>\n<p>out</p>\n"));
+  QCOMPARE(
+      QByteArray::fromStdString(r.page),
+      QByteArray(
+          "<html>\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<p>in</p>\n<p>out</p>\n"));
 }
 
 void TestTranslator::oddInputDoesNotCrash() {

@@ -395,8 +395,12 @@ void TestTranslatorLimits::comments() {
   QFETCH(bool, comment);
   Result r = Translate("<html>\n" + line.toStdString() + "\n<p>kept</p>\n</html>\n", "/s/a.web");
   QVERIFY(r.ok);
-  QCOMPARE(QByteArray::fromStdString(r.page),
-           comment ? QByteArray("<html>\n<p>kept</p>\n</html>\n") : "<html>\n" + line + "\n<p>kept</p>\n</html>\n");
+  QCOMPARE(
+      QByteArray::fromStdString(r.page),
+      comment
+          ? QByteArray(
+                "<html>\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<p>kept</p>\n</html>\n")
+          : "<html>\n" + line + "\n<p>kept</p>\n</html>\n");
 }
 
 void TestTranslatorLimits::warningsForSlipsAndOpenBlocks_data() {
