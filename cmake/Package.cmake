@@ -15,7 +15,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/dist/org.verosta.editor.metainfo.xml DESTINATI
 # --strip-unneeded keeps the dynamic symbols the editor exports.
 if(CMAKE_STRIP)
   install(CODE "
-    foreach(p verosta Comp Delete)
+    foreach(p verosta Comp Delete verosta_print.so verosta_sound.so)
       set(f \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/verosta/\${p}\")
       if(EXISTS \"\${f}\")
         execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded --remove-section=.comment --remove-section=.note \"\${f}\")

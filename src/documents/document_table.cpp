@@ -157,6 +157,10 @@ bool OpenDocumentTab(App& app, const std::string& path, const std::string& name)
   // Taken before the read: a change made while reading shows as a change afterwards.
   const core::FileStamp stamp = core::StampOf(path);
   if (stamp.exists) {
+    // A large file takes a while to read and load: the window is painted first, so that a
+    // window just opened with it does not stay black meanwhile.
+    constexpr long long kPaintFirstBytes = 4LL << 20;
+    if (stamp.size > kPaintFirstBytes && ShellWindow(app) && ShellWindow(app)->isVisible()) ShellWindow(app)->repaint();
     const FileRead read = ReadFileForTab(app, path, stamp.size, bytes);
     if (read == FileRead::Declined) return false;
     // An unreadable file opens empty; say so, or a later Save would overwrite it unnoticed.

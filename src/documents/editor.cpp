@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "documents/application.h"
+#include "documents/editor_style.h"
 
 intptr_t Send(QsciScintilla* editor, unsigned message, uintptr_t wParam, intptr_t lParam) {
   if (!editor) return 0;
@@ -93,6 +94,17 @@ QsciScintilla* CreateEditor(App& app, QWidget* page) {
   auto* e = new QsciScintilla(page);
   e->setObjectName("100");
   e->setUtf8(true);
+  // A jump far into a large document shows its text at once; the colours up to it follow
+  // in idle time instead of the lexer styling everything before it first.
+  Send(e, QsciScintillaBase::SCI_SETIDLESTYLING, QsciScintillaBase::SC_IDLESTYLING_TOVISIBLE);
+  // Text changes show as display updates (insertions are not reported while no assistive
+  // technology listens): the number margin follows the line count's digits.
+  QObject::connect(e, &QsciScintillaBase::SCN_UPDATEUI, e, [e, digits = 0](int) mutable {
+    const int now = DigitCount(Send(e, QsciScintillaBase::SCI_GETLINECOUNT));
+    if (now == digits) return;
+    digits = now;
+    FitNumberMargin(e);
+  });
   FollowAssistiveTechnology(e);
   // Keys of the accelerator table belong to the program, not to the editor's bindings.
   QsciCommandSet* commands = e->standardCommands();

@@ -27,16 +27,22 @@ void SetTextMargin(QsciScintilla* e, const Settings& s) {
   Send(e, Sci::SCI_SETMARGINLEFT, 0, s.editorsMargin == 1 ? 9 : 0);
 }
 
-// Styles what is on screen; Scintilla styles the rest as it comes into view, so a large
-// document is not relexed whole on every pass.
+// The component draws a number right-aligned with 3 pixels after it; 3 more keep it off the edge.
+constexpr int kNumberPadding = 6;
+
+// Styles what is on screen when little before it waits for styling; Scintilla styles the
+// rest as it comes into view. Far into a large document (after a jump or a Replace All)
+// the styling up to the view is left to the editor's idle time, so a command does not
+// relex megabytes before the window shows.
 void ColouriseVisible(QsciScintilla* e) {
+  constexpr intptr_t kStyledNow = 1 << 20;
   intptr_t length = Send(e, Sci::SCI_GETLENGTH);
   intptr_t firstDoc = Send(e, Sci::SCI_DOCLINEFROMVISIBLE, Send(e, Sci::SCI_GETFIRSTVISIBLELINE));
   intptr_t lastDoc = firstDoc + Send(e, Sci::SCI_LINESONSCREEN) + 1;
   intptr_t end = Send(e, Sci::SCI_GETLINEENDPOSITION, lastDoc);
   if (end <= 0 || end > length) end = length;
   intptr_t styled = Send(e, Sci::SCI_GETENDSTYLED);
-  if (styled < end) Send(e, Sci::SCI_COLOURISE, 0, end);
+  if (styled < end && end - styled <= kStyledNow) Send(e, Sci::SCI_COLOURISE, 0, end);
 }
 
 // Which System Colors field colours each style of the web lexers.
@@ -122,6 +128,21 @@ std::string KeywordList() {
   return core::ToLower(all);
 }
 
+int DigitCount(long long n) {
+  int digits = 1;
+  for (; n >= 10; n /= 10) ++digits;
+  return digits;
+}
+
+void FitNumberMargin(QsciScintilla* e) {
+  const intptr_t width = Send(e, Sci::SCI_GETMARGINWIDTHN, 0);
+  if (width <= 0) return;
+  const std::string widest(static_cast<size_t>(DigitCount(Send(e, Sci::SCI_GETLINECOUNT))), '9');
+  const intptr_t needed =
+      Send(e, Sci::SCI_TEXTWIDTH, Sci::STYLE_LINENUMBER, reinterpret_cast<intptr_t>(widest.c_str())) + kNumberPadding;
+  if (needed > width) Send(e, Sci::SCI_SETMARGINWIDTHN, 0, needed);
+}
+
 void SetMenuCheck(App& app, Cmd item, bool checked) {
   QMainWindow* window = ShellWindow(app);
   if (!window) return;
@@ -145,6 +166,7 @@ void ConfigureNewEditor(App& app, int slot) {
   SetMenuCheck(app, Cmd::PreviewWhileTyping, s.previewWhileTyping == 1);
   SetMenuCheck(app, Cmd::PreviewOnOtherDevices, s.previewOtherDevices == 1);
   Send(e, Sci::SCI_SETMARGINWIDTHN, 0, s.lineNumbers == 1 ? 42 : 0);
+  FitNumberMargin(e);
   Send(e, Sci::SCI_SETSEL, 0, 0);
   Send(e, Sci::SCI_EMPTYUNDOBUFFER);
   if (s.lineMarkers == 1) {
@@ -180,6 +202,7 @@ void ApplyEditorStyle(App& app) {
   Send(e, Sci::SCI_STYLESETBACK, Sci::STYLE_LINENUMBER, s.colorGutter);
   Send(e, Sci::SCI_STYLESETFORE, Sci::STYLE_LINENUMBER, s.colorSetNumbers);
   Send(e, Sci::SCI_STYLESETSIZE, Sci::STYLE_LINENUMBER, s.fontSize);
+  FitNumberMargin(e);
   Send(e, Sci::SCI_SETWHITESPACEFORE, 21, s.colorSpace);
   if (ApplyWebLexer(app, e, font)) {
     ColouriseVisible(e);

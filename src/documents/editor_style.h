@@ -5,11 +5,17 @@
 #include "core/command_ids.h"
 
 struct App;
+class QsciScintilla;
 
 // Re-applies the editor styling of the active document.
 void ApplyEditorStyle(App& app);
 // The per-document editor settings applied when a tab is created.
 void ConfigureNewEditor(App& app, int slot);
+
+// Widens the line-number margin, when it is shown, until the document's last line number fits
+// (it never narrows: the set width is the least).
+void FitNumberMargin(QsciScintilla* e);
+int DigitCount(long long n);
 
 // The lexer's one keyword list: the eight word texts joined and lower-cased.
 std::string KeywordList();

@@ -1,14 +1,9 @@
 #include "documents/printing.h"
 
-#include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
-
 #include "documents/application.h"
 #include "core/text.h"
+#include "documents/print_job.h"
+#include "platform/modules.h"
 #include "platform/platform.h"
 
 PrintFlags PrintFlagsOf(const Settings& s) {
@@ -124,8 +119,8 @@ std::string PrintableLine(std::string_view line, int tabWidth) {
 namespace {
 
 // With no printer installed a print job would vanish: offer a PDF file instead.
-bool ChoosePdfInstead(App& app, QPrinter& printer) {
-  if (app.platform.Message(kNoPrinterQuestion, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) return false;
+std::string ChoosePdfInstead(App& app) {
+  if (app.platform.Message(kNoPrinterQuestion, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) return "";
   FileDialogSpec fileDialog;
   fileDialog.title = "Save as PDF";
   fileDialog.filters = {{"PDF Files (*.pdf)", "*.pdf"}};
@@ -134,120 +129,27 @@ bool ChoosePdfInstead(App& app, QPrinter& printer) {
   fileDialog.defaultExtension = "pdf";
   fileDialog.askOverwrite = true;
   std::string path;
-  if (!app.platform.SaveFile(fileDialog, path) || path.empty()) return false;
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(path));
-  return true;
+  return app.platform.SaveFile(fileDialog, path) ? path : "";
 }
 
 }  // namespace
-
-bool AttachPrinter(App& app, QPrinter& printer) {
-  const Settings& s = app.settings;
-  bool toPdf = false;
-  if (!app.printToFile.empty()) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(app.printToFile));
-  } else if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-    if (!ChoosePdfInstead(app, printer)) return false;
-    toPdf = true;
-  }
-  if (s.printerDialog == 1 && !toPdf && !app.platform.PrintDialog(printer)) return false;
-  if (s.ukPaperSize == 1) printer.setPageSize(QPageSize(QPageSize::A4));
-  if (s.usPaperSize == 1) printer.setPageSize(QPageSize(QPageSize::Letter));
-  // Narrow margins leave room for the 62 counted lines and the header on A4.
-  printer.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
-  if (printer.outputFormat() == QPrinter::PdfFormat) return !printer.outputFileName().isEmpty();
-  return !printer.printerName().isEmpty();
-}
-
-namespace {
-
-// Puts rows of text down the page, starting a page only when something is drawn on it,
-// so that a trailing page break leaves no empty sheet.
-class PageWriter {
- public:
-  PageWriter(QPrinter& printer, QPainter& painter) : printer_(printer), painter_(painter) {
-    QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
-    width_ = area.width();
-    height_ = area.height();
-  }
-  void BreakPage() { breakPending_ = true; }
-  void Line(const QString& text, const QFont& font) {
-    QFontMetricsF metrics(font, &printer_);
-    for (const QString& row : Rows(text, metrics)) Row(row, font, metrics);
-  }
-
- private:
-  void Row(const QString& row, const QFont& font, const QFontMetricsF& metrics) {
-    double pitch = metrics.lineSpacing();
-    if (breakPending_ || (y_ > 0 && y_ + pitch > height_)) {
-      printer_.newPage();
-      y_ = 0;
-      breakPending_ = false;
-    }
-    if (!row.isEmpty()) {
-      painter_.setFont(font);
-      painter_.drawText(QPointF(0, y_ + metrics.ascent()), row);
-    }
-    y_ += pitch;
-  }
-  // The line cut into rows that fit the width, at the last space where there is one.
-  QStringList Rows(const QString& text, const QFontMetricsF& metrics) const {
-    if (text.isEmpty() || metrics.horizontalAdvance(text) <= width_) return {text};
-    QStringList rows;
-    qsizetype start = 0;
-    while (start < text.size()) {
-      double used = 0;
-      qsizetype end = start, lastSpace = -1;
-      while (end < text.size()) {
-        qsizetype step = (text[end].isHighSurrogate() && end + 1 < text.size()) ? 2 : 1;
-        double advance = metrics.horizontalAdvance(text.mid(end, step));
-        if (end > start && used + advance > width_) break;
-        if (text[end] == ' ') lastSpace = end;
-        used += advance;
-        end += step;
-      }
-      if (end < text.size() && lastSpace > start) end = lastSpace + 1;
-      rows << text.mid(start, end - start);
-      start = end;
-    }
-    return rows;
-  }
-
-  QPrinter& printer_;
-  QPainter& painter_;
-  double width_ = 0, height_ = 0, y_ = 0;
-  bool breakPending_ = false;
-};
-
-}  // namespace
-
-bool RenderPlan(QPrinter& printer, const PrintPlan& plan, int tabWidth) {
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  QFont body("Verdana");
-  body.setPointSizeF(10);
-  QFont header = body;
-  header.setBold(true);
-  PageWriter writer(printer, painter);
-  for (const PrintOp& op : plan) {
-    if (op.kind == PrintOp::NewPage) {
-      writer.BreakPage();
-      continue;
-    }
-    std::string line = PrintableLine(op.text, tabWidth);
-    writer.Line(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())),
-                op.kind == PrintOp::Header ? header : body);
-  }
-  return painter.end();
-}
 
 bool RunPrintJob(App& app, const PrintPlan& plan) {
-  QPrinter printer(QPrinter::HighResolution);
-  if (!AttachPrinter(app, printer)) return false;
-  int tabWidth = core::ParseNumber(app.settings.tabIndent);
-  return RenderPlan(printer, plan, tabWidth >= 1 && tabWidth <= 20 ? tabWidth : 8);
+  auto* print = modules::Function<PrintJobFunction>(modules::kPrint, kPrintJobSymbol);
+  if (!print) return false;
+  const Settings& s = app.settings;
+  int tabWidth = core::ParseNumber(s.tabIndent);
+  if (tabWidth < 1 || tabWidth > 20) tabWidth = 8;
+  PrintJob job{.plan = {},
+               .pdfFile = app.printToFile,
+               .dialog = s.printerDialog == 1,
+               .a4 = s.ukPaperSize == 1,
+               .letter = s.usPaperSize == 1,
+               .pdfInstead = [&app] { return ChoosePdfInstead(app); },
+               .printDialog = [&app](QPrinter& printer) { return app.platform.PrintDialog(printer); }};
+  job.plan.reserve(plan.size());
+  for (const PrintOp& op : plan) job.plan.push_back({op.kind, PrintableLine(op.text, tabWidth)});
+  return print(job);
 }
 
 bool PrintText(App& app, const std::string& text, const std::string& name) {

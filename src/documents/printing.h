@@ -7,7 +7,6 @@
 
 struct App;
 struct Settings;
-class QPrinter;
 
 // The Library Manager's print: `text` with a line end added, no line numbers, the page
 // check before each line, the file name of `name` in the page header. False when
@@ -79,14 +78,6 @@ std::string PrintableLine(std::string_view line, int tabWidth);
 inline constexpr const char* kNoPrinterQuestion =
     "No printer is installed.\rWould you like to save the document as a PDF file instead?";
 
-// Sets up `printer` for a job by the settings: the print dialog (printerDialog 1) or
-// the default printer, then the paper by the two paper flags. False when the dialog
-// was cancelled or no printer (or output file) is there to print on. With no printer
-// installed the user may choose a PDF file instead.
-bool AttachPrinter(App& app, QPrinter& printer);
-// Draws the plan on an attached printer in Verdana 10 (bold headers, regular body),
-// wrapping long lines at the right edge; a line that no longer fits on the paper
-// continues on a new page. False when the job could not be started.
-bool RenderPlan(QPrinter& printer, const PrintPlan& plan, int tabWidth);
-// Attaches a printer and renders `plan` on it; false when cancelled or failed.
+// Prints `plan` through the print module: the printer (or PDF file) by the settings, the
+// page and paper by the plan. False when cancelled or failed.
 bool RunPrintJob(App& app, const PrintPlan& plan);

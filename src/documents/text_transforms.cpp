@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 
 #include "core/text.h"
@@ -158,15 +159,22 @@ size_t FindMatch(std::string_view text, std::string_view needle, size_t from, bo
 std::vector<size_t> FindAllMatches(std::string_view text, std::string_view needle, bool caseSensitive) {
   std::vector<size_t> matches;
   if (needle.empty()) return matches;
-  std::string folded, foldedNeedle;
-  if (!caseSensitive) {  // fold once, then search with the fast exact find
-    folded = core::ToLower(text);
-    foldedNeedle = core::ToLower(needle);
-    text = folded;
-    needle = foldedNeedle;
+  if (caseSensitive) {
+    for (size_t p = text.find(needle); p != std::string_view::npos; p = text.find(needle, p + needle.size()))
+      matches.push_back(p);
+    return matches;
   }
-  for (size_t p = text.find(needle); p != std::string_view::npos; p = text.find(needle, p + needle.size()))
-    matches.push_back(p);
+  // Letter case folded as the search goes: the text, which may be the editor's whole buffer,
+  // is not copied.
+  auto hash = [](char c) { return std::hash<char>()(AsciiLower(c)); };
+  auto same = [](char a, char b) { return AsciiLower(a) == AsciiLower(b); };
+  const std::boyer_moore_horspool_searcher search(needle.begin(), needle.end(), hash, same);
+  for (auto at = text.begin();;) {
+    const auto [first, last] = search(at, text.end());
+    if (first == text.end()) break;
+    matches.push_back(static_cast<size_t>(first - text.begin()));
+    at = last;
+  }
   return matches;
 }
 

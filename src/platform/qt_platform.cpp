@@ -20,11 +20,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPrintDialog>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QScreen>
-#include <QSoundEffect>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -32,6 +30,7 @@
 
 #include "core/text.h"
 #include "platform/help_viewer.h"
+#include "platform/modules.h"
 #include "platform/process_runner.h"
 
 static QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
@@ -239,8 +238,8 @@ bool QtPlatform::PickFont(FontChoice& font) {
 }
 
 bool QtPlatform::PrintDialog(QPrinter& printer) {
-  QPrintDialog dlg(&printer, owner_);
-  return dlg.exec() == QDialog::Accepted;
+  auto* dialog = modules::Function<bool(QPrinter&, QWidget*)>(modules::kPrint, "VerostaPrintDialog");
+  return dialog && dialog(printer, owner_);
 }
 
 bool QtPlatform::ShellOpen(const std::string& target) {
@@ -295,11 +294,8 @@ RunOutcome QtPlatform::RunWithProgress(const RunRequest& request) {
 
 void QtPlatform::PlaySound(const std::string& path) {
   if (!QFileInfo::exists(Q(path))) return;
-  static QSoundEffect* effect = nullptr;
-  if (!effect) effect = new QSoundEffect(qApp);
-  effect->setSource(QUrl::fromLocalFile(QFileInfo(Q(path)).absoluteFilePath()));
-  effect->setVolume(0.5);
-  effect->play();
+  if (auto* play = modules::Function<void(const char*)>(modules::kSound, "VerostaPlaySound"))
+    play(QFileInfo(Q(path)).absoluteFilePath().toUtf8().constData());
 }
 
 std::string QtPlatform::ClipboardText() { return S(QApplication::clipboard()->text()); }

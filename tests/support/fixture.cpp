@@ -9,6 +9,7 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "platform/config_folder.h"
+#include "platform/modules.h"
 
 static void CopyTree(const QString& from, const QString& to) {
   QDir src(from);
@@ -23,6 +24,7 @@ static void CopyTree(const QString& from, const QString& to) {
 }
 
 EditorFixture::EditorFixture(bool withData) {
+  modules::SetFolder(VEROSTA_PROGRAM_DIR);  // printing and sound load from the built program folder
   oldCurrent_ = QDir::currentPath();
   if (withData) CopyTree(VEROSTA_PROGRAM_DIR, dir_.path());
   QDir::setCurrent(dir_.path());
@@ -34,6 +36,7 @@ EditorFixture::EditorFixture(bool withData) {
 
 EditorFixture::EditorFixture(const std::string& programFolder, const std::string& verostaFolder,
                              const std::string& configFolder) {
+  modules::SetFolder(VEROSTA_PROGRAM_DIR);
   oldCurrent_ = QDir::currentPath();
   folder_ = verostaFolder;
   QDir::setCurrent(QString::fromStdString(verostaFolder));
