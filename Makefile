@@ -6,7 +6,7 @@ PREFIX ?= /usr/local
 # WERROR=ON turns compiler warnings into errors (CI does).
 WERROR ?= OFF
 
-.PHONY: deps test-deps configure build run test clean bench install package test-sanitize fuzz fuzz-build format
+.PHONY: deps test-deps bench-deps configure build run test clean bench install package test-sanitize fuzz fuzz-build format
 
 # The sanitizer tree (make test-sanitize) and the clang fuzzing tree (make fuzz); -O1 keeps
 # their builds and runs quick.
@@ -53,7 +53,10 @@ fuzz-build: test-deps
 fuzz: fuzz-build
 	@fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-bench: build
+bench-deps:
+	@scripts/install-deps bench
+
+bench: bench-deps build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen $$b; done; true
 
 install: build
