@@ -2,11 +2,13 @@
 
 #include <QByteArray>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QMessageAuthenticationCode>
 #include <QString>
 #include <QUrl>
 #include <vector>
 
+#include "core/files.h"
 #include "core/text.h"
 #include "publish/ftp_client.h"
 
@@ -201,4 +203,17 @@ KnownHostMatch FindInKnownHosts(std::string_view knownHosts, const std::string& 
     else if (fields[1] == type && result == KnownHostMatch::None) result = KnownHostMatch::Different;
   }
   return result;
+}
+
+// What the user's and the system's known_hosts files say of this server's key.
+KnownHostMatch KnownHostsSay(const SecureHost& host, std::string_view keyBlob) {
+  KnownHostMatch said = KnownHostMatch::None;
+  for (const QString& file : {QDir::homePath() + "/.ssh/known_hosts", QString("/etc/ssh/ssh_known_hosts")}) {
+    std::string text;
+    if (!core::ReadFileBytes(file.toStdString(), text)) continue;
+    KnownHostMatch match = FindInKnownHosts(text, host.host, host.port, keyBlob);
+    if (match == KnownHostMatch::Same) return match;
+    if (match == KnownHostMatch::Different) said = match;
+  }
+  return said;
 }

@@ -38,3 +38,5 @@ std::string HostKeyFingerprint(std::string_view keyBlob);
 enum class KnownHostMatch { None, Same, Different };
 KnownHostMatch FindInKnownHosts(std::string_view knownHosts, const std::string& host, int port,
                                 std::string_view keyBlob);
+// What the user's (~/.ssh/known_hosts) and the system's known_hosts files say of this server's key.
+KnownHostMatch KnownHostsSay(const SecureHost& host, std::string_view keyBlob);

@@ -1,7 +1,5 @@
 #include "publish/secure_transfer.h"
 
-#include <QDir>
-
 #include <curl/curl.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
@@ -418,19 +416,6 @@ int Session::VerifyPeer(int ok, X509_STORE_CTX* store) {
   if (!ok && s->certificateProblem_.empty())
     s->certificateProblem_ = X509_verify_cert_error_string(X509_STORE_CTX_get_error(store));
   return ok;
-}
-
-// What the user's and the system's known_hosts files say of this server's key.
-KnownHostMatch KnownHostsSay(const SecureHost& host, std::string_view keyBlob) {
-  KnownHostMatch said = KnownHostMatch::None;
-  for (const QString& file : {QDir::homePath() + "/.ssh/known_hosts", QString("/etc/ssh/ssh_known_hosts")}) {
-    std::string text;
-    if (!core::ReadFileBytes(file.toStdString(), text)) continue;
-    KnownHostMatch match = FindInKnownHosts(text, host.host, host.port, keyBlob);
-    if (match == KnownHostMatch::Same) return match;
-    if (match == KnownHostMatch::Different) said = match;
-  }
-  return said;
 }
 
 int Session::HostKey(void* self, int, const char* key, size_t length) {
