@@ -139,7 +139,9 @@ void TestPagesInBrowser::horizontalMenuFoldsAndMarksTheCurrentPage() {
       " var r = {foldedAtFirst: !shown(sub), entryTag: entry.tagName, entryTabbable: entry.tabIndex >= 0,"
       " current: d.querySelector('[aria-current=page]').getAttribute('href'),"
       " oneRow: w.innerWidth < 1000 || bar.getBoundingClientRect().height < 2 * home.getBoundingClientRect().height,"
-      " centred: w.innerWidth < 1000 || home.getBoundingClientRect().left > 100};"
+      " centred: w.innerWidth < 1000 || home.getBoundingClientRect().left > 100,"
+      " opensOnHover: Array.from(d.styleSheets[0].cssRules).some(function (rule) { return"
+      " /\\.vt-submenu:hover > ul/.test(rule.selectorText) && rule.style.display === 'block'; })};"
       " entry.focus(); r.focused = d.activeElement === entry; r.openOnFocus = shown(sub);"
       " r.nextLinkShown = shown(sub.querySelector('a')); return r; }");
   for (const char* w : kWidths) {
@@ -149,6 +151,7 @@ void TestPagesInBrowser::horizontalMenuFoldsAndMarksTheCurrentPage() {
     QCOMPARE(at.value("entryTag").toString(), QString("BUTTON"));
     QVERIFY2(at.value("entryTabbable").toBool() && at.value("focused").toBool(), report);
     QVERIFY2(at.value("openOnFocus").toBool() && at.value("nextLinkShown").toBool(), report);
+    QVERIFY2(at.value("opensOnHover").toBool(), report);
     QCOMPARE(at.value("current").toString(), QString("index.html"));
     QVERIFY2(at.value("oneRow").toBool() && at.value("centred").toBool(), report);
   }
