@@ -56,9 +56,12 @@ void LinkHoverImage(Page& p, const Call& c) {
            ".vt-swap:hover .vt-swap-over,.vt-swap:focus .vt-swap-over{opacity:1}");
   p.UseMotion();
   std::string style = p.StyleAttributeOf("SetImageStyle");
-  p.Emit("<a class=\"vt-swap\" href=\"" + UrlAttribute(address.empty() ? "#" : address) + "\"><img src=\"" +
-         UrlAttribute(a[0]) + "\" alt=\"" + EscapeAttribute(words) + "\"" + style +
-         "><img class=\"vt-swap-over\" src=\"" + UrlAttribute(a[1]) + "\" alt=\"\"" + style + "></a>");
+  // Without an address the pictures still swap, in a span: a link to "#" would lead to the page's top.
+  std::string open =
+      address.empty() ? "<span class=\"vt-swap\">" : "<a class=\"vt-swap\" href=\"" + UrlAttribute(address) + "\">";
+  p.Emit(open + "<img src=\"" + UrlAttribute(a[0]) + "\" alt=\"" + EscapeAttribute(words) + "\"" + style +
+         "><img class=\"vt-swap-over\" src=\"" + UrlAttribute(a[1]) + "\" alt=\"\"" + style + ">" +
+         (address.empty() ? "</span>" : "</a>"));
 }
 
 // The states of a link in the order their rules must come for each to show.

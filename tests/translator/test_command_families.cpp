@@ -141,6 +141,11 @@ void TestCommandFamilies::commands_data() {
       << QByteArray("<nav class=\"vt-menu\"><ul>\n<li><a href=\"./Index.html#top\" aria-current=\"page\">a</a></li>\n"
                     "<li><a href=\"sub/index.html\">b</a></li>\n</ul></nav>\n")
       << QByteArray();
+  QTest::newRow("picture swap without an address is no link to the page's top")
+      << QByteArray("LinkHoverImage ('a_1.png', 'b.png')\n")
+      << QByteArray("<span class=\"vt-swap\"><img src=\"a_1.png\" alt=\"a 1\"><img class=\"vt-swap-over\" "
+                    "src=\"b.png\" alt=\"\"></span>\n")
+      << QByteArray("5: warning: LinkHoverImage names no address; the link leads nowhere\n");
   QTest::newRow("CR LF lines")
       << QByteArray("StartMenu\r\nItemName \"a\" = 'a.html'\r\nEndMenu\r\n")
       << QByteArray("<nav class=\"vt-menu\"><ul>\r\n<li><a href=\"a.html\">a</a></li>\r\n</ul></nav>\r\n")
