@@ -173,7 +173,7 @@ std::string SiteFolder(const Page& p) {
 // The editor's own files are never listed, wherever they stand.
 bool Listable(const Page& p, const std::string& site, const std::string& file) {
   if (core::IsEditorsOwnFile(file, p.options().configFolder)) return false;
-  if (p.options().list) return true;  // a listing that is not of the disk
+  if (p.options().list && !p.options().readsDisk) return true;  // a listing that is not of the disk
   std::error_code ec;
   std::string real = std::filesystem::weakly_canonical(file, ec).string();
   return !ec && !site.empty() && core::StartsWith(real, site.back() == '/' ? site : site + "/");

@@ -210,7 +210,7 @@ class Translation {
         programFolder_(core::FolderOf(programPath)),
         page_(out_, options_, programPath, "\n",
               [this](const std::string& path, int line, const std::string& message) { Warn(path, line, message); }),
-        onDisk_(!options.read) {
+        onDisk_(!options.read || options.readsDisk) {
     if (!options_.read) options_.read = ReadFromDisk;
     // The folders a program may read from: its own folder and below, the Library, and what the user allowed.
     roots_.push_back(Canonical(programFolder_));
@@ -419,7 +419,7 @@ class Translation {
   // Hands a file to `sink` in pieces, so a large text file never sits in memory whole.
   // False when it cannot be read or `sink` asks to stop.
   bool ForEachChunk(const std::string& file, const std::function<bool(std::string_view)>& sink) {
-    if (!onDisk_) {
+    if (!onDisk_ || options_.readsDisk) {
       std::string bytes;
       return options_.read(file, bytes) && sink(bytes);
     }
@@ -591,7 +591,8 @@ void CheckOwnReferences(Result& r, const std::string& programPath) {
 Result TranslateFile(const std::string& programPath, const Options& options) {
   Result r;
   std::error_code ec;
-  if (!options.read && std::filesystem::file_size(programPath, ec) > options.maxPageBytes && !ec) {
+  if ((!options.read || options.readsDisk) && std::filesystem::file_size(programPath, ec) > options.maxPageBytes &&
+      !ec) {
     r.error =
         "The program \"" + programPath + "\" is larger than " + std::to_string(options.maxPageBytes >> 20) + " MB";
     return r;

@@ -24,6 +24,9 @@ struct Options {
   // scripts. Whoever writes the page puts Result::scripts beside it.
   bool scriptsBeside = false;
   FolderLister list;  // the disk when empty
+  // `read` and `list` are the disk seen through a cache: paths are still checked on the disk
+  // (links resolved, sizes bounded), and every file a page takes goes through `read`.
+  bool readsDisk = false;
   // Files (or folders) outside the site and Library folders that the user allowed for
   // this run; #Include and OpenText read nothing else outside those two folders.
   std::vector<std::string> allowed;

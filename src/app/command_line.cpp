@@ -16,11 +16,30 @@
 #define VEROSTA_VERSION "0"
 #endif
 
+namespace {
+
+std::string AbsoluteClean(const std::string& path, const std::string& startFolder) {
+  std::string full = path[0] == '/' ? path : core::JoinPath(startFolder, path);
+  return QDir::cleanPath(QString::fromStdString(full)).toStdString();
+}
+
+}  // namespace
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args, const std::string& startFolder) {
   CommandLine cl;
   bool options = true;
-  for (const std::string& a : args) {
-    if (options && a == "--") {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (options && a == "--publish-site") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        cl.action = CommandLine::Action::Error;
+        cl.error = "verosta: --publish-site needs a site folder\nTry 'verosta --help'.\n";
+        return cl;
+      }
+      cl.siteFolder = AbsoluteClean(args[++i], startFolder);
+    } else if (options && a == "--dry-run") {
+      cl.dryRun = true;
+    } else if (options && a == "--") {
       options = false;
     } else if (options && (a == "--help" || a == "-h")) {
       if (cl.action == CommandLine::Action::Run) cl.action = CommandLine::Action::Help;
@@ -33,9 +52,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const std::st
       cl.error = "verosta: unknown option " + a + "\nTry 'verosta --help'.\n";
       return cl;
     } else if (!a.empty()) {
-      std::string path = a[0] == '/' ? a : core::JoinPath(startFolder, a);
-      cl.files.push_back(QDir::cleanPath(QString::fromStdString(path)).toStdString());
+      cl.files.push_back(AbsoluteClean(a, startFolder));
     }
+  }
+  if (!cl.siteFolder.empty() && cl.action == CommandLine::Action::Run) cl.action = CommandLine::Action::PublishSite;
+  if (cl.dryRun && cl.siteFolder.empty()) {
+    cl.action = CommandLine::Action::Error;
+    cl.error = "verosta: --dry-run goes with --publish-site FOLDER\nTry 'verosta --help'.\n";
   }
   return cl;
 }
@@ -48,6 +71,9 @@ std::string UsageText() {
          "                  editor that is already running\n"
          "  -h, --help      show this help and exit\n"
          "  -v, --version   show the version and exit\n"
+         "  --publish-site FOLDER [--dry-run]\n"
+         "                  list what publishing the site in FOLDER would put and delete\n"
+         "                  and, without --dry-run, put it with the site's profile\n"
          "\n"
          "Your programs and library files are kept in the Verosta folder: $VEROSTA_HOME\n"
          "when set, the program folder when it holds a file named 'portable', otherwise\n"

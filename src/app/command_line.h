@@ -1,13 +1,16 @@
-// The editor's command line: `verosta [FILE...]`, `--new-instance`, `--help`, `--version`.
+// The editor's command line: `verosta [FILE...]`, `--new-instance`, `--help`, `--version`,
+// `--publish-site FOLDER [--dry-run]`.
 #pragma once
 #include <string>
 #include <vector>
 
 struct CommandLine {
-  enum class Action { Run, Help, Version, Error } action = Action::Run;
+  enum class Action { Run, Help, Version, Error, PublishSite } action = Action::Run;
   std::vector<std::string> files;  // absolute paths, in the order given
   std::string error;               // for Action::Error
   bool newInstance = false;        // a window of its own, even when an editor is running
+  std::string siteFolder;          // for Action::PublishSite, absolute
+  bool dryRun = false;             // list what Publish Site would do, do nothing
 };
 
 // `args` without the program name; relative file names resolve against `startFolder`.

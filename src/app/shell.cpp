@@ -16,6 +16,7 @@
 #include "core/text.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"
+#include "documents/editor_style.h"
 #include "platform/platform.h"
 #include "platform/verosta_folder.h"
 
@@ -180,6 +181,7 @@ void StartUp(App& app) {
   Send(app, QsciScintillaBase::SCI_SETTABWIDTH, core::ParseNumber(app.settings.tabIndent));
   // From here on, files the user opens or saves go into the Recent Files list.
   app.fileUsed = [&app](const std::string& path) { NoteRecentFile(app, path); };
+  SetMenuCheck(app, Cmd::BuildOnSave, app.settings.buildOnSave == 1);
   RefreshRecentMenu(app);
   AfterCommand(app);
   ReportDamagedSettings(app);

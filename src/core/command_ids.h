@@ -44,6 +44,8 @@ enum class Cmd : int {
   AddAllOpenFilesToFolder = 1105,
   CopyFileToFolder = 1108,
   ViewFolderContents = 1109,
+  SiteFolder = 1110,
+  PublishSite = 1120,
   // Edit
   Undo = 200,
   Redo = 217,
@@ -230,6 +232,8 @@ enum class Cmd : int {
   StyleWordSpacing = 719,
   // Run and Tools
   CreateWebPage = 800,
+  BuildSite = 801,
+  BuildOnSave = 802,
   ValidateWebPage = 900,
   ValidateCss = 922,
   Publish = 902,
@@ -297,6 +301,7 @@ enum class Accel : int {
   NextOccurrence = 4058,
   GoToTop = 4061,
   GoToBottom = 4062,
+  BuildSite = 4070,
   Close = 4290,
   StartOfLine = 5001,
   EndOfLine = 5002,

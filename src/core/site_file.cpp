@@ -99,4 +99,11 @@ bool WriteSiteFile(const std::string& folder, const SiteFile& site, std::string*
   return WriteFileAtomically(Joined(folder, kSiteFileName), SiteFileText(site), error);
 }
 
+std::string PagePathOf(const std::string& programPath) {
+  std::string ext = ExtensionOf(programPath);
+  if (EqualsNoCase(ext, "html")) return programPath.substr(0, programPath.size() - 3) + "html";
+  if (ext.empty()) return programPath + ".html";
+  return programPath.substr(0, programPath.size() - ext.size()) + "html";
+}
+
 }  // namespace core

@@ -29,6 +29,10 @@ std::string SiteFileText(const SiteFile& site);
 // program's own folder. Folders are returned without a trailing slash ("/" for the root).
 std::string SiteFolderOf(const std::string& programPath);
 
+// The page made from a program: the file name's extension becomes "html" (a name without
+// one gets ".html"); a program that is itself an .html file gives ".hhtml".
+std::string PagePathOf(const std::string& programPath);
+
 // The site file of `folder`; a folder without one gives the defaults. False (and `error`
 // set) only when a site file is there and cannot be read.
 bool ReadSiteFile(const std::string& folder, SiteFile& site, std::string* error = nullptr);

@@ -110,6 +110,8 @@ struct App {
 
   // Told of every file the user opens or saves (the Recent Files list); unset during start-up.
   std::function<void(const std::string& path)> fileUsed;
+  // Told of a program the user saved with Save or Save As (not of saves other commands make).
+  std::function<void(const std::string& path)> programSaved;
 };
 
 // Where the program's shipped, read-only files are: "res/sound.wav", "help/...", "Comp" and so on

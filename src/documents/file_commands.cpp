@@ -12,8 +12,12 @@ void Close(App& app) {
   FindActiveDocument(app);  // the editor of the tab that is selected now
 }
 void CloseAll(App& app) { CloseAllDocuments(app); }
-void Save(App& app) { SaveCommand(app); }
-void SaveAs(App& app) { SaveActiveDocumentAs(app); }
+void Save(App& app) {
+  if (SaveCommand(app) && app.programSaved) app.programSaved(app.currentPath);
+}
+void SaveAs(App& app) {
+  if (SaveActiveDocumentAs(app) && app.programSaved) app.programSaved(app.currentPath);
+}
 void SaveAll(App& app) { SaveAllDocuments(app); }
 void DeleteFile(App& app) {
   DeleteFileWithDialog(app, "Delete File", "", {{"Program Files (*.web)", "*.web"}, {"All Files (*.*)", "*.*"}}, "",

@@ -22,6 +22,8 @@ RunOutcome ProcessRunner::Exec() {
   QObject::connect(&process_, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError e) {
     if (e == QProcess::FailedToStart) loop.quit();
   });
+  if (request_.outputLine)
+    QObject::connect(&process_, &QProcess::readyReadStandardOutput, this, [this] { ReadOutputLines(); });
   // Its own process group, so that a stop also ends the programs it started.
   process_.setChildProcessModifier([] { ::setsid(); });
   QTimer timeout;
@@ -49,6 +51,7 @@ RunOutcome ProcessRunner::Exec() {
     process_.waitForFinished(5000);
   }
   outcome.errorText = process_.readAllStandardError().toStdString();
+  if (request_.outputLine && stopped_ == RunOutcome::Status::Finished) ReadOutputLines();
   if (stopped_ != RunOutcome::Status::Finished) {
     outcome.status = stopped_;
   } else if (process_.exitStatus() != QProcess::NormalExit) {
@@ -58,6 +61,16 @@ RunOutcome ProcessRunner::Exec() {
     outcome.exitCode = process_.exitCode();
   }
   return outcome;
+}
+
+void ProcessRunner::ReadOutputLines() {
+  while (process_.canReadLine() || (process_.state() == QProcess::NotRunning && process_.bytesAvailable() > 0)) {
+    std::string line = process_.readLine().toStdString();
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    std::string text;
+    int percent = request_.outputLine(line, text);
+    if (show_) show_(percent, text);
+  }
 }
 
 void ProcessRunner::Cancel() { Stop(RunOutcome::Status::Cancelled); }

@@ -4,6 +4,8 @@
 #pragma once
 #include <QObject>
 #include <QProcess>
+#include <functional>
+#include <string>
 
 #include "platform/run_request.h"
 
@@ -17,9 +19,13 @@ class ProcessRunner : public QObject {
   RunOutcome Exec();
   // Ends a running Exec with Cancelled; does nothing when none runs.
   void Cancel();
+  // Told the progress the request's outputLine reads from each line of standard output.
+  void OnProgress(std::function<void(int percent, const std::string& text)> show) { show_ = std::move(show); }
 
  private:
   void Stop(RunOutcome::Status why);
+  void ReadOutputLines();
+  std::function<void(int, const std::string&)> show_;
   RunRequest request_;
   QProcess process_;
   bool running_ = false;

@@ -283,6 +283,12 @@ RunOutcome QtPlatform::RunWithProgress(const RunRequest& request) {
   progress.setAutoClose(false);
   progress.setAutoReset(false);
   QObject::connect(&progress, &QProgressDialog::canceled, &runner, [&runner] { runner.Cancel(); });
+  runner.OnProgress([&progress](int percent, const std::string& text) {
+    if (!text.empty()) progress.setLabelText(Q(text));
+    if (percent < 0) return;
+    if (progress.maximum() != 100) progress.setRange(0, 100);
+    progress.setValue(percent);
+  });
   progress.setValue(0);
   return runner.Exec();
 }

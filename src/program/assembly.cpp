@@ -5,6 +5,7 @@
 #include "documents/application.h"
 #include "documents/search.h"
 #include "publish/ftp_profiles.h"
+#include "tools/site_build_command.h"
 
 namespace {
 
@@ -28,5 +29,6 @@ App::App(Platform& p)
       search(std::make_unique<SearchState>()),
       profiles(std::make_unique<FtpProfileTable>()) {
   SetCommandAssembly(AssembleCommands);
+  programSaved = [this](const std::string& path) { BuildOnSave(*this, path); };
 }
 App::~App() = default;

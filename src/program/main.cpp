@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "platform/qt_platform.h"
 #include "platform/verosta_folder.h"
+#include "publish/site_publish.h"
 
 int main(int argc, char** argv) {
   const std::string startFolder = QDir::currentPath().toStdString();
@@ -18,6 +19,13 @@ int main(int argc, char** argv) {
   if (cl.action == CommandLine::Action::Help) return std::fputs(UsageText().c_str(), stdout), 0;
   if (cl.action == CommandLine::Action::Version) return std::fputs(VersionText().c_str(), stdout), 0;
   if (cl.action == CommandLine::Action::Error) return std::fputs(cl.error.c_str(), stderr), 2;
+  if (cl.action == CommandLine::Action::PublishSite) {
+    QCoreApplication core(argc, argv);
+    std::string programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString(), moved,
+                configFolder;
+    home::EnterVerostaFolder(programFolder, moved, configFolder);
+    return PublishSiteFromCommandLine(cl.siteFolder, cl.dryRun, configFolder, stdout, stderr);
+  }
 
   QApplication qapp(argc, argv);
   QApplication::setApplicationName("Verosta editor");

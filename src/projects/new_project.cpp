@@ -12,6 +12,7 @@
 #include "documents/application.h"
 #include "app/shell.h"
 #include "core/files.h"
+#include "core/site_file.h"
 #include "core/text.h"
 #include "documents/dialog_parts.h"
 #include "platform/platform.h"
@@ -98,6 +99,11 @@ std::string CreateProject(const std::string& location, const std::string& name, 
   std::string project = location + "/" + name;
   MakeFolder(project);
   if (!core::FolderExists(project)) return std::string();  // nothing to put the rest into
+  if (!core::FileExists(core::JoinPath(project, core::kSiteFileName))) {
+    core::SiteFile site;
+    site.name = name;
+    core::WriteSiteFile(project, site);
+  }
   if (withSubFolders) {
     for (const char* sub : {"Doc", "Images", "JavaScript"}) MakeFolder(project + "/" + sub);
     std::string scripts = core::JoinPath(programFolder.empty() ? "." : programFolder, "JavaScript");
@@ -121,4 +127,21 @@ void NewProject(App& app) {
 
 std::string ProjectNotCreatedText(const std::string& project) {
   return "The project folder could not be created:\r" + project + "\rPlease check the location and the folder name.";
+}
+
+std::string MakeSite(const std::string& folder) {
+  if (core::FileExists(core::JoinPath(folder, core::kSiteFileName)))
+    return folder + " is a site already; its settings are in " + core::kSiteFileName + ".";
+  core::SiteFile site;
+  site.name = core::FileNameOf(folder);
+  std::string error;
+  if (!core::WriteSiteFile(folder, site, &error)) return "The site file could not be written:\r" + error;
+  return folder + " is a site now; its settings are in " + core::kSiteFileName + ".";
+}
+
+void SiteFolder(App& app) {
+  std::string folder = app.currentPath.empty() ? std::string() : core::FolderOf(app.currentPath);
+  if (!app.platform.PickFolder("Please select the folder of a web site", folder) || folder.empty()) return;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  app.platform.Message(MakeSite(folder), MsgIcon::Information);
 }

@@ -4,12 +4,18 @@
 
 struct App;
 
-// The fixed layout. Every step is tried; a step that fails (folder already there, missing
+// The fixed layout, with a site file naming the site after the project. Every step is tried; a step that fails (folder already there, missing
 // location, missing script) is skipped, so an existing project gets what it lacks and
 // fresh copies of the scripts. Nothing happens when `location` or `name` is empty.
 // Scripts come from JavaScript/ of `programFolder`. Returns the project folder ("" when none).
 std::string CreateProject(const std::string& location, const std::string& name, bool withSubFolders,
                           const std::string& programFolder);
+
+// Makes `folder` a site by writing its site file (named after the folder); an existing one
+// is kept. Returns what to tell the user.
+std::string MakeSite(const std::string& folder);
+// Site Folder: asks for a folder and makes it a site.
+void SiteFolder(App& app);
 
 // What New Project says when the project folder itself cannot be made.
 std::string ProjectNotCreatedText(const std::string& project);

@@ -13,6 +13,7 @@ const CommandRow kRows[] = {
      Then::Focus,
      {Accel::NewProject, "Ctrl+J"},
      {ButtonId::NewProject, "110.svg", "New Project (Ctrl+J)"}},
+    {Cmd::SiteFolder, "Site Folder...", SiteFolder},
     {Cmd::LibraryManager,
      "Library &Manager...    \tAlt+M",
      LibraryManager,

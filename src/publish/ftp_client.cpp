@@ -476,6 +476,43 @@ bool RenameRemote(int connection, const std::string& from, const std::string& to
   return failed.empty();
 }
 
+bool ListRemote(int connection, const std::string& folder, bool& mlsd, std::string& text) {
+  text.clear();
+  if (HasControlBytes(folder)) return false;
+  for (;;) {
+    int data = ftpOpenDataConnection(connection);
+    if (data == -1) return false;
+    std::string verb = mlsd ? "MLSD" : "LIST";
+    SendCommand(connection, folder.empty() ? verb : verb + " " + folder);
+    std::string reply = ReadReply(connection);
+    int code = ftpReplyCode(reply);
+    if (code != 150 && code != 125) {
+      close(data);
+      // A server without MLSD says it does not know the command; it is not asked again.
+      if (mlsd && (code == 500 || code == 502)) {
+        mlsd = false;
+        continue;
+      }
+      return ReplyCause(reply), false;
+    }
+    char buffer[kBlockSize];
+    for (;;) {
+      if (WaitFor(data, POLLIN, CurrentTuning().controlTimeoutMs, true) != Wait::Ready) {
+        close(data);
+        return SetCause(NoAnswer(CurrentTuning().controlTimeoutMs)), false;
+      }
+      ssize_t got = recv(data, buffer, sizeof buffer, MSG_DONTWAIT);
+      if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+      if (got <= 0) break;
+      text.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(data);
+    reply = ReadReply(connection);
+    code = ftpReplyCode(reply);
+    return code == 226 || code == 250 || (ReplyCause(reply), false);
+  }
+}
+
 bool DeleteRemote(int connection, const std::string& name) {
   if (HasControlBytes(name) || !SendCommand(connection, "DELE " + name)) return false;
   std::string reply = ReadReply(connection);

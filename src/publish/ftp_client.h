@@ -132,6 +132,10 @@ int ftpSendBlock(int dataConnection, const char* bytes, std::size_t count);
 // existing name the old file is renamed aside first and deleted once the new one is in
 // place, or renamed back when it cannot be. False with the cause set on failure.
 bool RenameRemote(int connection, const std::string& from, const std::string& to);
+// The listing of a folder ("" for the current one) over a data connection: MLSD while
+// `mlsd` is set, else LIST; a server that does not know MLSD clears `mlsd` and is asked
+// with LIST. False with the cause set on failure.
+bool ListRemote(int connection, const std::string& folder, bool& mlsd, std::string& text);
 // Deletes a remote file; true on 250.
 bool DeleteRemote(int connection, const std::string& name);
 // Makes a remote folder (MKD). A refusal is usually "exists already"; the upload into

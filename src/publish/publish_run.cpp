@@ -2,67 +2,44 @@
 
 #include <sys/stat.h>
 
-#include <set>
-
-#include "core/text.h"
-#include "publish/secure_transfer.h"
+#include "publish/secure_host.h"
+#include "publish/transport.h"
 
 namespace {
-
-std::string Cause(const std::string& fallback) {
-  std::string cause = ftp::LastCause();
-  return cause.empty() ? fallback : cause;
-}
 
 long long SizeOf(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : 0;
 }
 
-PublishOutcome Stop(int connection, ftp::RunControl& control, const std::string& message) {
+PublishOutcome Stop(PublishTransport* transport, ftp::RunControl& control, const std::string& message) {
   PublishOutcome out = StoppedOutcome(control, message);
-  if (connection > 0) ftp::CloseSession(connection, out.result == PublishOutcome::Cancelled);
+  if (transport) transport->Close(true);
   return out;
 }
 
 }  // namespace
 
-PublishOutcome StoppedOutcome(const ftp::RunControl& control, const std::string& message) {
-  PublishOutcome out;
-  if (control.cancelled || control.cancel) {
-    out.result = PublishOutcome::Cancelled;
-    out.message = kPublishCancelled;
-  } else if (control.outOfTime) {
-    out.message = kStoppedAnswering;
-  } else {
-    out.message = message;
+bool PutInPlace(PublishTransport& transport, const ftp::RunControl& control, const UploadItem& item,
+                std::string& cause) {
+  const std::string temporary = TemporaryRemoteName(item.remotePath);
+  bool placed = false, leftover = false;
+  for (int attempt = 0; attempt < transport.Attempts(); ++attempt) {
+    PublishTransport::Sent sent = transport.PutTemporary(item.localPath, temporary);
+    cause = sent.cause;
+    leftover = sent.leftover;
+    placed = sent.ok && transport.Place(temporary, item.remotePath, cause);
+    // A file that arrived short may be sent once more: over TLS 1.3 a server may lose the
+    // tail of an upload when the client closes the data connection.
+    if (placed || !sent.arrivedShort || control.Stopped() || control.cancel) break;
   }
-  return out;
+  // Whatever arrived stays under the temporary name only; it is removed where possible.
+  if (!placed && leftover) transport.RemoveLeftover(temporary);
+  return placed;
 }
 
-std::string WithCause(std::string_view first, std::string_view cause) {
-  std::string text(first);
-  if (!cause.empty()) text += "\r" + std::string(cause);
-  return text;
-}
-
-std::string TemporaryRemoteName(std::string_view remotePath) {
-  std::size_t slash = remotePath.rfind('/');
-  std::size_t nameAt = slash == std::string_view::npos ? 0 : slash + 1;
-  return std::string(remotePath.substr(0, nameAt)) + "." + std::string(remotePath.substr(nameAt)) + ".part";
-}
-
-std::vector<std::string> RemoteFoldersFor(const std::vector<UploadItem>& items) {
-  std::vector<std::string> folders;
-  std::set<std::string> seen;
-  for (const UploadItem& item : items) {
-    for (std::size_t slash = item.remotePath.find('/'); slash != std::string::npos;
-         slash = item.remotePath.find('/', slash + 1)) {
-      std::string folder = item.remotePath.substr(0, slash);
-      if (!folder.empty() && seen.insert(folder).second) folders.push_back(folder);
-    }
-  }
-  return folders;
+std::unique_ptr<PublishTransport> OpenTransport(const PublishJob& job, ftp::RunControl& control) {
+  return IsSecureHost(job.host) ? SecureTransport(job, control) : PlainFtpTransport(job, control);
 }
 
 PublishOutcome RunPublishJob(const PublishJob& job, ftp::RunControl& control) {
@@ -70,31 +47,26 @@ PublishOutcome RunPublishJob(const PublishJob& job, ftp::RunControl& control) {
   control.bytesTotal = 0;
   for (const UploadItem& item : job.items) control.bytesTotal += SizeOf(item.localPath);
   control.SetStep("Connecting to " + job.host + "...");
-  if (IsSecureHost(job.host)) return RunSecureJob(job, control);
-  int c = ftpConnect(job.host.c_str(), job.user.c_str(), job.password.c_str());
-  if (c == 0 || c == -1) return Stop(-1, control, WithCause(kConnectFailed, Cause("")));
-  if (!job.folder.empty()) {
-    control.SetStep("Changing to folder " + job.folder + "...");
-    if (ftpChangeDir(c, job.folder.c_str()) == 0)
-      return Stop(c, control, WithCause("Could not locate FTP target directory: " + job.folder + ".", Cause("")));
+  std::unique_ptr<PublishTransport> transport = OpenTransport(job, control);
+  std::string cause, offeredKey;
+  if (!transport->Connect(cause, offeredKey)) {
+    PublishOutcome out = Stop(nullptr, control, WithCause(kConnectFailed, cause));
+    out.offeredKey = offeredKey;
+    return out;
   }
-  for (const std::string& folder : RemoteFoldersFor(job.items)) {
-    control.SetStep("Making folder " + folder + "...");
-    if (!ftp::MakeRemoteFolder(c, folder)) return Stop(c, control, WithCause(kUploadFailed, Cause("")));
-  }
+  if (!job.folder.empty() && !transport->OpenFolder(job.folder, cause))
+    return Stop(transport.get(), control,
+                WithCause("Could not locate FTP target directory: " + job.folder + ".", cause));
+  for (const std::string& folder : RemoteFoldersFor(job.items))
+    if (!transport->MakeFolder(folder, cause)) return Stop(transport.get(), control, WithCause(kUploadFailed, cause));
   PublishOutcome out;
   for (std::size_t i = 0; i < job.items.size(); ++i) {
     const UploadItem& item = job.items[i];
     control.SetStep("Uploading " + item.remotePath + " (" + std::to_string(i + 1) + " of " +
                     std::to_string(job.items.size()) + ")");
-    std::string temporary = TemporaryRemoteName(item.remotePath), status;
-    bool stored = ftp::PutFile(c, temporary, item.localPath, status) == 1;
-    if (!stored || !ftp::RenameRemote(c, temporary, item.remotePath)) {
-      std::string cause = Cause(status);
-      // A short or unrenamed file left under the temporary name is removed.
-      if (!control.Stopped() && (stored || core::StartsWith(status, ftp::kShortFileStatus)))
-        ftp::DeleteRemote(c, temporary);
-      PublishOutcome failed = Stop(c, control, WithCause(kUploadFailed, item.remotePath + ": " + cause));
+    control.bytesSent = 0;
+    if (!PutInPlace(*transport, control, item, cause)) {
+      PublishOutcome failed = Stop(transport.get(), control, WithCause(kUploadFailed, item.remotePath + ": " + cause));
       failed.uploaded = out.uploaded;
       return failed;
     }
@@ -102,7 +74,7 @@ PublishOutcome RunPublishJob(const PublishJob& job, ftp::RunControl& control) {
     control.bytesSent = 0;
     out.uploaded.push_back(i);
   }
-  ftpQuit(c);
+  transport->Close(false);
   out.result = PublishOutcome::Published;
   return out;
 }

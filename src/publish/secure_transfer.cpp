@@ -12,12 +12,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
 
 #include "core/text.h"
 #include "publish/remote_replace.h"
+#include "publish/transport.h"
 
 namespace {
 
@@ -117,6 +119,26 @@ class Session {
     return result;
   }
 
+  // A folder's listing: MLSD over FTP while `mlsd` is set (a server without it is asked
+  // with LIST), the directory listing over SFTP.
+  CURLcode List(const std::string& folder, bool& mlsd, std::string& text) {
+    for (;;) {
+      text.clear();
+      Prepare(RemoteUrl(host_, folder.empty() ? std::string() : folder + "/"));
+      curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Session::Collect);
+      curl_easy_setopt(easy_, CURLOPT_WRITEDATA, &text);
+      bool askMlsd = mlsd && host_.transport != Transport::Sftp;
+      if (askMlsd) curl_easy_setopt(easy_, CURLOPT_CUSTOMREQUEST, "MLSD");
+      CURLcode result = Perform();
+      int code = ftp::ftpReplyCode(lastReply_);
+      if (!askMlsd || result == CURLE_OK || (code != 500 && code != 502)) {
+        if (host_.transport == Transport::Sftp) mlsd = false;
+        return result;
+      }
+      mlsd = false;
+    }
+  }
+
   // The size the server holds (SIZE over FTP, a stat over SFTP); -1 when it cannot tell.
   CURLcode RemoteSize(const std::string& remotePath, long long& size) {
     Prepare(RemoteUrl(host_, remotePath));
@@ -187,6 +209,10 @@ class Session {
   bool StopNow();
 
   static size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
+  static size_t Collect(char* data, size_t size, size_t count, void* text) {
+    static_cast<std::string*>(text)->append(data, size * count);
+    return size * count;
+  }
   static size_t Header(char* data, size_t size, size_t count, void* self);
   static int Progress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t ulnow);
   static int Debug(CURL*, curl_infotype type, char* data, size_t size, void* self);
@@ -461,82 +487,92 @@ class SessionFiles : public RemoteFiles {
   const ftp::RunControl& control_;
 };
 
-// Puts one file up under its temporary name, checks the size the server holds and renames
-// it into place. "" when done, else the cause.
-std::string PutOne(Session& session, const ftp::RunControl& control, const std::string& real,
-                   const std::string& localPath, long long size, bool& arrivedShort) {
-  arrivedShort = false;
-  std::string temporary = Joined(FolderOf(real), TemporaryRemoteName(NameOf(real)));
-  long long held = -1;
-  CURLcode result = session.Upload(localPath, temporary, size);
-  if (result == CURLE_OK) result = session.RemoteSize(temporary, held);
-  if (result != CURLE_OK) return session.Cause(result);
-  if (held >= 0 && held != size) {
-    arrivedShort = true;
-    return ftp::kShortFileStatus + std::to_string(held) + " of the " + std::to_string(size) + " bytes sent.";
-  }
-  SessionFiles files(session, control);
-  return ReplaceRemoteFile(files, temporary, real);
-}
+class CurlTransport : public PublishTransport {
+ public:
+  CurlTransport(const PublishJob& job, ftp::RunControl& control) : job_(job), control_(control) {}
 
-}  // namespace
-
-PublishOutcome RunSecureJob(const PublishJob& job, ftp::RunControl& control) {
-  SecureHost host;
-  if (!ParseSecureHost(job.host, host))
-    return StoppedOutcome(control, WithCause(kConnectFailed,
-                                             "the host is not of the form ftps://host:port or sftp://host:port"));
-  if (ftp::HasControlBytes(job.user) || ftp::HasControlBytes(job.password))
-    return StoppedOutcome(control, WithCause(kConnectFailed, "user name or password holds a line break"));
-  Session session(job, control, host);
-  PublishOutcome out;
-  CURLcode result = session.LogIn();
-  if (result != CURLE_OK) {
-    out = StoppedOutcome(control, WithCause(kConnectFailed, session.Cause(result)));
+  bool Connect(std::string& cause, std::string& offeredKey) override {
+    SecureHost host;
+    if (!ParseSecureHost(job_.host, host))
+      return cause = "the host is not of the form ftps://host:port or sftp://host:port", false;
+    if (ftp::HasControlBytes(job_.user) || ftp::HasControlBytes(job_.password))
+      return cause = "user name or password holds a line break", false;
+    session_ = std::make_unique<Session>(job_, control_, host);
+    CURLcode result = session_->LogIn();
+    if (result == CURLE_OK) return true;
+    cause = session_->Cause(result);
     // A server whose identity could not be checked may be trusted by the user; one whose
     // SSH host key changed may not, from here.
     bool unverified = result == CURLE_PEER_FAILED_VERIFICATION || result == CURLE_SSL_PINNEDPUBKEYNOTMATCH;
-    if (unverified && session.keyCheck() != Session::KeyCheck::Changed) out.offeredKey = session.seenKey();
-    return out;
+    if (unverified && session_->keyCheck() != Session::KeyCheck::Changed) offeredKey = session_->seenKey();
+    return false;
   }
-  std::string folder = ftp::NormaliseFolder(job.folder);
-  while (!folder.empty() && folder.back() == '/') folder.pop_back();
-  if (!folder.empty()) {
-    control.SetStep("Changing to folder " + job.folder + "...");
-    result = ftp::HasControlBytes(folder) ? CURLE_URL_MALFORMAT : session.FindFolder(folder);
-    std::string missing = "Could not locate FTP target directory: " + job.folder + ".";
-    if (result != CURLE_OK) return StoppedOutcome(control, WithCause(missing, session.Cause(result)));
+  bool OpenFolder(const std::string& typed, std::string& cause) override {
+    folder_ = ftp::NormaliseFolder(typed);
+    while (!folder_.empty() && folder_.back() == '/') folder_.pop_back();
+    if (folder_.empty()) return true;
+    control_.SetStep("Changing to folder " + typed + "...");
+    CURLcode result = ftp::HasControlBytes(folder_) ? CURLE_URL_MALFORMAT : session_->FindFolder(folder_);
+    return result == CURLE_OK || (cause = session_->Cause(result), false);
   }
-  for (std::size_t i = 0; i < job.items.size(); ++i) {
-    const UploadItem& item = job.items[i];
-    control.SetStep("Uploading " + item.remotePath + " (" + std::to_string(i + 1) + " of " +
-                    std::to_string(job.items.size()) + ")");
-    control.bytesSent = 0;
-    long long size = LocalSize(item.localPath);
-    std::string cause;
-    if (size < 0 || ftp::HasControlBytes(item.remotePath)) {
-      cause = size < 0 ? "local file not found: " + item.localPath : "Invalid remote file name.";
+  // An upload makes the folders it needs.
+  bool MakeFolder(const std::string&, std::string&) override { return true; }
+  bool List(const std::string& folder, std::vector<RemoteEntry>& entries, std::string& cause) override {
+    std::string text;
+    CURLcode result = session_->List(folder.empty() ? folder_ : Joined(folder_, folder), mlsd_, text);
+    if (result != CURLE_OK) return cause = session_->Cause(result), false;
+    entries = mlsd_ ? ParseMlsd(text) : ParseList(text);
+    return true;
+  }
+  Sent PutTemporary(const std::string& localPath, const std::string& temporary) override {
+    Sent sent;
+    long long size = LocalSize(localPath);
+    if (size < 0 || ftp::HasControlBytes(temporary)) {
+      sent.cause = size < 0 ? "local file not found: " + localPath : "Invalid remote file name.";
+      return sent;
+    }
+    sent.leftover = true;
+    long long held = -1;
+    std::string path = Joined(folder_, temporary);
+    CURLcode result = session_->Upload(localPath, path, size);
+    if (result == CURLE_OK) result = session_->RemoteSize(path, held);
+    if (result != CURLE_OK) {
+      sent.cause = session_->Cause(result);
+    } else if (held >= 0 && held != size) {
+      sent.arrivedShort = true;
+      sent.cause = ftp::kShortFileStatus + std::to_string(held) + " of the " + std::to_string(size) + " bytes sent.";
     } else {
-      // A file that arrived short is sent once more: over TLS 1.3 a server may lose the
-      // tail of an upload when the client closes the data connection.
-      bool arrivedShort = false;
-      for (int attempt = 0; attempt < 2; ++attempt) {
-        cause = PutOne(session, control, Joined(folder, item.remotePath), item.localPath, size, arrivedShort);
-        if (cause.empty() || !arrivedShort || control.Stopped() || control.cancel) break;
-      }
+      sent.ok = true;
     }
-    if (!cause.empty()) {
-      // Whatever arrived stays under the temporary name only; it is removed where possible.
-      if (size >= 0 && !control.Stopped() && !control.cancel)
-        session.Delete(Joined(folder, TemporaryRemoteName(item.remotePath)));
-      PublishOutcome failed = StoppedOutcome(control, WithCause(kUploadFailed, item.remotePath + ": " + cause));
-      failed.uploaded = out.uploaded;
-      return failed;
-    }
-    control.bytesDone += size;
-    control.bytesSent = 0;
-    out.uploaded.push_back(i);
+    return sent;
   }
-  out.result = PublishOutcome::Published;
-  return out;
+  bool Place(const std::string& temporary, const std::string& real, std::string& cause) override {
+    SessionFiles files(*session_, control_);
+    cause = ReplaceRemoteFile(files, Joined(folder_, temporary), Joined(folder_, real));
+    return cause.empty();
+  }
+  bool Delete(const std::string& path, std::string& cause) override {
+    CURLcode result = session_->Delete(Joined(folder_, path));
+    return result == CURLE_OK || (cause = session_->Cause(result), false);
+  }
+  void RemoveLeftover(const std::string& temporary) override {
+    if (!control_.Stopped() && !control_.cancel) session_->Delete(Joined(folder_, temporary));
+  }
+  int Attempts() const override { return 2; }
+  // Ending the session closes the kept connection (QUIT).
+  void Close(bool) override { session_.reset(); }
+
+ private:
+  const PublishJob& job_;
+  ftp::RunControl& control_;
+  std::unique_ptr<Session> session_;
+  bool mlsd_ = true;
+  std::string folder_;  // the target folder below the login folder, no slash at either end
+};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) PublishTransport* VerostaSecureTransport(const PublishJob& job,
+                                                                                           ftp::RunControl& control) {
+  return new CurlTransport(job, control);
 }

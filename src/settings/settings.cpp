@@ -169,6 +169,7 @@ const std::vector<Field>& Layout() {
       Blank(),
       Sec("[Publish]"),
       Num("Lowercase upload", &S::lowercaseUpload),
+      Num("Build on save", &S::buildOnSave),
       Blank(),
       Sec("[Syntax]"),
       Num("Syntax highlighting", &S::syntaxHighlighting),

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "tools/browser_dialog.h"
 #include "tools/outside_programs.h"
+#include "tools/site_build_command.h"
 #include "tools/web_addresses.h"
 #include "tools/web_page.h"
 
@@ -55,6 +56,8 @@ const CommandRow kRows[] = {
      {Accel::CreateWebPage, "Ctrl+R"},
      {ButtonId::CreateWebPage, "230.svg", "Create Web Page (Ctrl+R)"}},
     {Cmd::None, nullptr, ViewInBrowser, Then::Stay, {Accel::ViewInBrowser, "Ctrl+W"}},
+    {Cmd::BuildSite, "&Build Site\tCtrl+Shift+B", BuildSiteCommand, Then::Focus, {Accel::BuildSite, "Ctrl+Shift+B"}},
+    {Cmd::BuildOnSave, "Build on Save", ToggleBuildOnSave},
     // The button opens the validator whether or not a browser is configured.
     {Cmd::ValidateWebPage,
      "Vali&date Web Page...\tAlt+D",

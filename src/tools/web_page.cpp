@@ -5,18 +5,14 @@
 
 #include "documents/application.h"
 #include "core/files.h"
+#include "core/site_file.h"
 #include "core/text.h"
 #include "documents/document_table.h"
 #include "platform/platform.h"
 #include "tools/translator_messages.h"
 #include "tools/translator_messages_dock.h"
 
-std::string PagePathFor(const std::string& programPath) {
-  std::string ext = core::ExtensionOf(programPath);
-  if (core::EqualsNoCase(ext, "html")) return programPath.substr(0, programPath.size() - 3) + "html";
-  if (ext.empty()) return programPath + ".html";
-  return programPath.substr(0, programPath.size() - ext.size()) + "html";
-}
+std::string PagePathFor(const std::string& programPath) { return core::PagePathOf(programPath); }
 
 std::string HandoverText(const std::string& programPath, const std::vector<std::string>& allowed,
                          const std::string& configFolder) {

@@ -13,6 +13,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 deb=$(ls "$work"/out/*.deb)
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/list"
 for f in /usr/bin/verosta /usr/lib/verosta/verosta /usr/lib/verosta/Comp /usr/lib/verosta/Delete \
+         /usr/lib/verosta/secure-transfer.so \
          /usr/lib/verosta/res/Verosta.ini /usr/lib/verosta/res/shipped.txt /usr/lib/verosta/New.web \
          /usr/lib/verosta/help/index.html /usr/lib/verosta/JavaScript/jquery.js /usr/lib/verosta/Library/menu.lib \
          /usr/lib/verosta/Themes/Dark.scol /usr/share/applications/verosta.desktop \
@@ -26,7 +27,7 @@ for f in /usr/lib/verosta/Verosta.ini /usr/lib/verosta/FtpProjs.ini /usr/lib/ver
   ! grep -qx "$f" "$work/list" || fail "the package holds $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqscintilla2-qt6 qt6-qpa-plugins libqt6svg6; do
+for d in libqt6widgets6 libqscintilla2-qt6 qt6-qpa-plugins libqt6svg6 libcurl; do
   [[ $depends == *"$d"* ]] || fail "Depends lacks $d: $depends"
 done
 

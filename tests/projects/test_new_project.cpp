@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "core/files.h"
+#include "core/site_file.h"
 #include "projects/new_project.h"
 #include "support/fixture.h"
 
@@ -31,8 +32,8 @@ QStringList Tree(const std::string& folder) {
 }
 
 const QStringList kFullLayout{
-    "Doc/",  "Images/", "JavaScript/", "JavaScript/Texteffects.js", "JavaScript/jquery-ui.js", "JavaScript/jquery.js",
-    "Sound/"};
+    "Doc/",   "Images/", "JavaScript/", "JavaScript/Texteffects.js", "JavaScript/jquery-ui.js", "JavaScript/jquery.js",
+    "Sound/", "site.ini"};
 
 QLineEdit* Edit(QDialog& d, int id) { return d.findChild<QLineEdit*>(QString::number(id)); }
 
@@ -50,9 +51,9 @@ class NewProjectTest : public QObject {
     QTest::newRow("with sub-folders") << "Sites"
                                       << "Shop" << true << "Sites/Shop" << kFullLayout;
     QTest::newRow("without sub-folders") << "Sites"
-                                         << "Shop" << false << "Sites/Shop" << QStringList{};
+                                         << "Shop" << false << "Sites/Shop" << QStringList{"site.ini"};
     QTest::newRow("trailing separator") << "Sites/"
-                                        << "Shop" << false << "Sites/Shop" << QStringList{};
+                                        << "Shop" << false << "Sites/Shop" << QStringList{"site.ini"};
     QTest::newRow("empty name") << "Sites"
                                 << "" << true << "" << QStringList{};
     QTest::newRow("location missing") << "Nowhere"
@@ -74,6 +75,9 @@ class NewProjectTest : public QObject {
     }
     QVERIFY(core::FolderExists(f.Path(projectPath.toStdString())));
     QCOMPARE(Tree(f.Path(projectPath.toStdString())), tree);
+    core::SiteFile site;
+    QVERIFY(core::ReadSiteFile(f.Path(projectPath.toStdString()), site));
+    QCOMPARE(site.name, name.toStdString());
     for (const char* s : kScripts)
       if (subFolders)
         QCOMPARE(f.ReadFile(projectPath.toStdString() + "/JavaScript/" + s),
@@ -95,6 +99,30 @@ class NewProjectTest : public QObject {
     QCOMPARE(got, expected);
     QCOMPARE(f.ReadFile("Sites/Shop/JavaScript/jquery.js"), f.ReadFile("JavaScript/jquery.js"));
     QCOMPARE(f.ReadFile("Sites/Shop/Images/logo.gif"), std::string("GIF"));
+  }
+
+  // Site Folder makes the folder the user picks a site; a site file already there is kept.
+  void siteFolderCommand() {
+    EditorFixture f;
+    f.Start();
+    f.WriteFile("Sites/Old/site.ini", "Name old\nProfile p\n");
+    QDir().mkpath(QString::fromStdString(f.Path("Sites/New")));
+    for (const char* folder : {"Sites/New", "Sites/Old"}) {
+      f.platform.AnswerFolder(f.Path(folder));
+      f.platform.AnswerMessage(MsgAnswer::Ok);
+      f.Menu(Cmd::SiteFolder);
+    }
+    QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
+    std::vector<std::string> said;
+    for (const PlatformCall& c : f.platform.calls)
+      if (c.kind == "message") said.push_back(c.text);
+    QCOMPARE(said,
+             (std::vector<std::string>{f.Path("Sites/New") + " is a site now; its settings are in site.ini.",
+                                       f.Path("Sites/Old") + " is a site already; its settings are in site.ini."}));
+    core::SiteFile site;
+    QVERIFY(core::ReadSiteFile(f.Path("Sites/New"), site));
+    QCOMPARE(site.name, std::string("New"));
+    QCOMPARE(f.ReadFile("Sites/Old/site.ini"), std::string("Name old\nProfile p\n"));
   }
 
   void missingScriptIsSkipped() {
@@ -155,7 +183,7 @@ class NewProjectTest : public QObject {
     QCOMPARE(checkText, QString(" Include sub directories."));
     QCOMPARE(checked, setting == 1);
     QCOMPARE(f.platform.sounds.size(), size_t(1));
-    QCOMPARE(Tree(f.Path("Sites/NewProject")), setting == 1 ? kFullLayout : QStringList{});
+    QCOMPARE(Tree(f.Path("Sites/NewProject")), setting == 1 ? kFullLayout : QStringList{"site.ini"});
   }
 
   void browseAndCheckBoxInTheDialog() {
