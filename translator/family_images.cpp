@@ -49,8 +49,9 @@ void EmitImage(Page& p, const Picture& picture, std::string_view cls, std::strin
          Url{picture.path}, "\" alt=\"", EscapedAttribute{picture.alt}, "\"", styleAttribute, ">", after);
 }
 
-// The picture a command names; warns and leaves the path "" when it names none.
-Picture PictureOf(Page& p, const Call& c, std::string_view rest) {
+// The picture a command names; warns and leaves the path "" when it names none. A picture
+// `shown` on the page (not a background) takes an alternative text.
+Picture PictureOf(Page& p, const Call& c, std::string_view rest, bool shown = true) {
   Argument a = ParseArgument(rest);
   if (!a.closed) p.Warn(c, std::string(c.name) + ": the closing bracket or quote is missing");
   Picture picture{core::TrimBlankView(a.value), {}};
@@ -65,7 +66,10 @@ Picture PictureOf(Page& p, const Call& c, std::string_view rest) {
   }
   if (picture.path.empty()) p.Warn(c, std::string(c.name) + " names no picture");
   else p.Refer(c, picture.path, Reference::Kind::Picture);
-  if (picture.alt.empty()) picture.alt = ReadableName(picture.path);
+  if (!picture.alt.empty() || !shown) return picture;
+  picture.alt = ReadableName(picture.path);
+  if (p.options().warnPictureWithoutAlt && !picture.path.empty())
+    p.Warn(c, std::string(c.name) + ": picture without alt text; \"" + picture.alt + "\" is said instead");
   return picture;
 }
 
@@ -136,7 +140,7 @@ void ImageMag(Page& p, const Call& c) {
 }
 
 void ScrollBackground(Page& p, const Call& c) {
-  std::string_view path = PictureOf(p, c, c.rest).path;
+  std::string_view path = PictureOf(p, c, c.rest, false).path;
   if (path.empty()) return;
   p.AddCss("body{background-image:" + CssUrl(path) +
            ";background-repeat:repeat;animation:vt-drift 60s linear infinite alternate}\n"
@@ -145,7 +149,7 @@ void ScrollBackground(Page& p, const Call& c) {
 }
 
 void ListImage(Page& p, const Call& c) {
-  std::string_view path = PictureOf(p, c, c.rest).path;
+  std::string_view path = PictureOf(p, c, c.rest, false).path;
   if (!path.empty()) p.AddCss("ul{list-style-image:" + CssUrl(path) + "}");
 }
 

@@ -38,6 +38,8 @@ struct Options {
   // TranslateFile checks the page's local references against the disk (a build of the
   // whole site checks every page at once instead and turns this off).
   bool checkReferences = true;
+  // A picture shown without an alternative text warns (its file name stands for one).
+  bool warnPictureWithoutAlt = false;
   int maxIncludeDepth = 32;
   int maxIncludes = 10000;  // expansions in total: bounds include fan-out
   size_t maxPageBytes = size_t(64) << 20;
