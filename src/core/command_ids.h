@@ -92,6 +92,10 @@ enum class Cmd : int {
   WrapText = 307,
   EndOfLineMarks = 306,
   ShowWhiteSpace = 317,
+  LivePreview = 320,
+  FollowActiveDocument = 321,
+  PreviewWhileTyping = 322,
+  PreviewOnOtherDevices = 323,
   FileAssociations = 310,
   ProgramInfo = 304,
   // Include
@@ -308,6 +312,7 @@ enum class Accel : int {
   DuplicateLine = 5003,
   RemoveLine = 5004,
   HighlightLine = 5005,
+  LivePreview = 4063,
 };
 
 // Toolbar buttons, left to right.

@@ -66,3 +66,4 @@ std::span<const CommandRow> InsertCommands();      // insert dialogs
 std::span<const CommandRow> PublishCommands();     // publish dialog
 std::span<const CommandRow> ToolCommands();        // page creation, browsers, outside programs
 std::span<const CommandRow> ProjectCommands();     // projects, library, sessions
+std::span<const CommandRow> PreviewCommands();     // live preview

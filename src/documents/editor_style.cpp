@@ -141,6 +141,9 @@ void ConfigureNewEditor(App& app, int slot) {
   Send(e, Sci::SCI_STYLESETSIZE, 0, s.fontSize);
   SetCaretStyle(e, s);
   SetMenuCheck(app, Cmd::LineNumbers, s.lineNumbers == 1);
+  SetMenuCheck(app, Cmd::FollowActiveDocument, s.followActiveDocument == 1);
+  SetMenuCheck(app, Cmd::PreviewWhileTyping, s.previewWhileTyping == 1);
+  SetMenuCheck(app, Cmd::PreviewOnOtherDevices, s.previewOtherDevices == 1);
   Send(e, Sci::SCI_SETMARGINWIDTHN, 0, s.lineNumbers == 1 ? 42 : 0);
   Send(e, Sci::SCI_SETSEL, 0, 0);
   Send(e, Sci::SCI_EMPTYUNDOBUFFER);

@@ -67,6 +67,11 @@ class Platform {
   virtual bool PrintDialog(QPrinter& printer) = 0;
   // The desktop's "open" action on a file, folder or web address.
   virtual bool ShellOpen(const std::string& target) = 0;
+  // Starts a web browser on `address` (a web address or a file): `program`, or the user's
+  // default browser when it is "". A browser that cannot start, or that ends at once with
+  // an error, calls `failed` with its own last words, later, from the event loop.
+  virtual void OpenBrowser(const std::string& program, const std::string& address,
+                           std::function<void(const std::string& error)> failed) = 0;
   // Starts a program without waiting; false when it could not be started.
   virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args,
                             const std::string& workingFolder = "") = 0;

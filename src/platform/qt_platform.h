@@ -20,6 +20,8 @@ class QtPlatform : public Platform {
   bool PickFont(FontChoice& font) override;
   bool PrintDialog(QPrinter& printer) override;
   bool ShellOpen(const std::string& target) override;
+  void OpenBrowser(const std::string& program, const std::string& address,
+                   std::function<void(const std::string& error)> failed) override;
   bool StartProgram(const std::string& program, const std::vector<std::string>& args,
                     const std::string& workingFolder) override;
   int RunAndWait(const std::string& program, const std::vector<std::string>& args, const std::string& workingFolder,

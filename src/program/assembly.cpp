@@ -14,7 +14,7 @@ std::vector<CommandRow> AssembleCommands() {
   for (std::span<const CommandRow> (*fragment)() :
        {ShellCommands, TextInsertCommands, ToolbarCommands, FileCommands, EditorViewCommands, TextCommands,
         PrintCommands, ColourCommands, PreferenceCommands, InsertCommands, PublishCommands, ToolCommands,
-        ProjectCommands}) {
+        ProjectCommands, PreviewCommands}) {
     std::span<const CommandRow> part = fragment();
     rows.insert(rows.end(), part.begin(), part.end());
   }

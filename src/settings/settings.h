@@ -46,6 +46,8 @@ struct Settings {
   // [List]
   int listDisc = 0, listCircle = 0, listSquare = 0;
   int autoVideo = 0, autoSound = 0, lowercaseUpload = 0, buildOnSave = 0, syntaxHighlighting = 0;
+  // [Preview]
+  int previewOtherDevices = 0, previewWhileTyping = 0, followActiveDocument = 1;
   // One-key style sections
   int headerStyle = 0, listStyle = 0, linkStyle = 0, emailStyle = 0, formStyle = 0, imageStyle = 0,
       rolloverImageStyle = 0, imageLinkStyle = 0, imageGalleryStyle = 0;

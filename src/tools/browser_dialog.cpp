@@ -1,6 +1,8 @@
 #include "documents/dialog_parts.h"
 #include "tools/browser_dialog.h"
 
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QGridLayout>
@@ -13,6 +15,8 @@
 #include "documents/application.h"
 #include "app/shell.h"
 #include "core/files.h"
+#include "core/text.h"
+#include <cstdlib>
 #include "documents/document_table.h"
 #include "platform/platform.h"
 #include "tools/outside_programs.h"
@@ -42,6 +46,49 @@ void ChooseBrowser(Settings& settings, int row) {
   for (int i = 0; i < kBrowserCount; ++i) settings.*BrowserRows()[i].check = i == row ? 1 : 0;
 }
 
+std::vector<std::string> BrowserProgramNames(int row) {
+  // Explorer's row takes the browser that came after it; Safari's the one on its engine.
+  static const std::vector<std::string> names[kBrowserCount] = {
+      {"microsoft-edge", "microsoft-edge-stable"},
+      {"firefox", "firefox-esr"},
+      {"epiphany", "epiphany-browser"},
+      {"google-chrome", "google-chrome-stable", "chromium", "chromium-browser"},
+      {"opera", "opera-stable"},
+  };
+  return row >= 0 && row < kBrowserCount ? names[row] : std::vector<std::string>{};
+}
+
+std::string FindOnPath(const std::string& name, const std::string& pathList) {
+  if (name.empty() || name.find('/') != std::string::npos) return {};
+  size_t start = 0;
+  while (start <= pathList.size()) {
+    size_t end = pathList.find(':', start);
+    std::string folder = pathList.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    // An empty entry is the current folder: never where a browser is looked up.
+    std::string candidate = folder.empty() ? std::string() : core::JoinPath(folder, name);
+    if (!candidate.empty() && core::FileExists(candidate) && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return {};
+}
+
+std::string LookUpBrowser(int row, const std::function<std::string(const std::string&)>& which) {
+  for (const std::string& name : BrowserProgramNames(row))
+    if (std::string found = which(name); !found.empty()) return found;
+  return {};
+}
+
+std::string SystemBrowser(int row) {
+  const char* pathList = std::getenv("PATH");
+  return LookUpBrowser(row, [&](const std::string& name) { return FindOnPath(name, pathList ? pathList : ""); });
+}
+
+std::string BrowserProgram(const Settings& settings, int row) {
+  const std::string& path = settings.*BrowserRows()[row].path;
+  return core::Trim(path).empty() ? SystemBrowser(row) : path;
+}
+
 void CreateWebPageOk(App& app, const std::string (&paths)[kBrowserCount]) {
   for (int i = 0; i < kBrowserCount; ++i) app.settings.*BrowserRows()[i].path = paths[i];
   FindActiveDocument(app);
@@ -53,12 +100,12 @@ void CreateWebPageOk(App& app, const std::string (&paths)[kBrowserCount]) {
   for (int i = 0; i < kBrowserCount; ++i) {
     const BrowserRow& row = BrowserRows()[i];
     if (app.settings.*row.check != 1) continue;
-    const std::string& program = app.settings.*row.path;
+    const std::string program = BrowserProgram(app.settings, i);
     if (!core::FileExists(program)) {
       app.platform.Message(row.missingMessage, MsgIcon::Information);
       continue;
     }
-    app.platform.StartProgram(program, {app.generatedPagePath});
+    OpenPageInBrowser(app, program, app.generatedPagePath);
     SaveSettings(app);
   }
 }
@@ -100,6 +147,8 @@ class CreateWebPageDialog : public QDialog {
     });
     paths_[i] = new QLineEdit(Q(app_.settings.*row.path), this);
     paths_[i]->setObjectName(QString::number(row.pathId));
+    // An empty box starts the browser found on this system.
+    paths_[i]->setPlaceholderText(Q(SystemBrowser(i)));
     paths_[i]->setMinimumWidth(320);
     auto* browse = Button("Browse...", row.browseId);
     connect(browse, &QPushButton::clicked, this, [this, i] { Browse(i); });

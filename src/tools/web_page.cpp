@@ -169,5 +169,12 @@ void ViewInBrowser(App& app) {
     app.platform.Message(kProgramNotSavedMessage, MsgIcon::Warning);
     return;
   }
-  if (CreateWebPage(app)) app.platform.ShellOpen(app.generatedPagePath);
+  if (CreateWebPage(app)) OpenPageInBrowser(app, "", app.generatedPagePath);
+}
+
+void OpenPageInBrowser(App& app, const std::string& program, const std::string& address) {
+  std::string name = program.empty() ? std::string("The default browser") : core::FileNameOf(program);
+  app.platform.OpenBrowser(program, address, [&app, name](const std::string& error) {
+    app.platform.Message(name + kBrowserFailedMessage + error, MsgIcon::Warning);
+  });
 }

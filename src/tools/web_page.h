@@ -12,6 +12,10 @@ bool CreateWebPage(App& app);
 // The quick preview (Ctrl+W): makes the page and opens it in the default browser.
 void ViewInBrowser(App& app);
 
+// Opens a page or address in `program`, or in the default browser when it is "";
+// a browser that fails at once is reported with what it said.
+void OpenPageInBrowser(App& app, const std::string& program, const std::string& address);
+
 // The page made from a program: the file name's extension becomes "html" (a name
 // without one gets ".html"). A program that is itself an .html file gives ".hhtml",
 // so the page never overwrites its own source.
@@ -40,4 +44,6 @@ inline constexpr const char* kTranslatorProgram = "Comp";
 inline constexpr const char* kHandoverFile = "Cname.ini";
 inline constexpr const char* kTranslatedFile = "Final.ini";
 
+// Followed by the browser's name, this text and what the browser said.
+inline constexpr const char* kBrowserFailedMessage = " could not show the page.\r";
 inline constexpr const char* kProgramNotSavedMessage = "File not found.\rPlease save your program file to disk.";

@@ -214,7 +214,8 @@ class MenusTest : public QObject {
         {C, Qt::Key_U, 4057},        {C, Qt::Key_M, 4058},  {C, Qt::Key_Return, 4052}, {C, Qt::Key_PageUp, 4061},
         {C, Qt::Key_PageDown, 4062}, {N, Qt::Key_F1, 4034}, {N, Qt::Key_F2, 4035},     {N, Qt::Key_F3, 4021},
         {N, Qt::Key_F4, 4037},       {C, Qt::Key_Q, 4290},  {CS, Qt::Key_Left, 5001},  {CS, Qt::Key_Right, 5002},
-        {CS, Qt::Key_D, 5003},       {CS, Qt::Key_R, 5004}, {CS, Qt::Key_H, 5005},     {CS, Qt::Key_B, 4070}};
+        {CS, Qt::Key_D, 5003},       {CS, Qt::Key_R, 5004}, {CS, Qt::Key_H, 5005},     {CS, Qt::Key_B, 4070},
+        {N, Qt::Key_F5, 4063}};
     for (const R& r : rows) QTest::newRow(qPrintable(QString::number(r.n))) << r.m << r.k << r.n;
     int bound = 0;
     for (const CommandRow& row : Commands()) bound += row.key.id != Accel::None;

@@ -225,7 +225,7 @@ class StartupTest : public QObject {
 
   void whiteSpaceChecksItsMenuItem() {
     EditorFixture f;
-    f.WriteFile("Verosta.ini", "White space 1\r\n");
+    f.WriteFile("Verosta.ini", "White space 1\r\nFollow active document 0\r\n");
     f.Start();
     QAction* item = MenuItem(f.app->window, Cmd::ShowWhiteSpace);
     QVERIFY(item);

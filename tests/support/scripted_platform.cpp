@@ -125,6 +125,12 @@ bool ScriptedPlatform::ShellOpen(const std::string& target) {
   return startSucceeds;
 }
 
+void ScriptedPlatform::OpenBrowser(const std::string& program, const std::string& address,
+                                   std::function<void(const std::string&)> failed) {
+  calls.push_back({.kind = "browser", .text = program, .args = {address}});
+  if (!browserError.empty() && failed) failed(browserError);
+}
+
 bool ScriptedPlatform::StartProgram(const std::string& program, const std::vector<std::string>& args,
                                     const std::string&) {
   calls.push_back({.kind = "start", .text = program, .args = args});

@@ -10,7 +10,7 @@
 
 struct PlatformCall {
   std::string kind;  // "message", "open", "save", "folder", "color", "font", "print", "shell",
-                     // "start", "run", "sound", "help", "dialog"
+                     // "start", "browser", "run", "sound", "help", "dialog"
                      // (RunWithProgress records "run" with its progress text as title and
                      // its time-out as context)
   std::string text;  // message text, dialog title, target, program ...
@@ -67,6 +67,11 @@ class ScriptedPlatform : public Platform {
   bool PickFont(FontChoice& font) override;
   bool PrintDialog(QPrinter& printer) override;
   bool ShellOpen(const std::string& target) override;
+  // Recorded as "browser" (program in `text`, address in `args`); `browserError`, when set,
+  // is what the browser says as it fails.
+  void OpenBrowser(const std::string& program, const std::string& address,
+                   std::function<void(const std::string& error)> failed) override;
+  std::string browserError;
   bool StartProgram(const std::string& program, const std::vector<std::string>& args,
                     const std::string& workingFolder) override;
   int RunAndWait(const std::string& program, const std::vector<std::string>& args, const std::string& workingFolder,

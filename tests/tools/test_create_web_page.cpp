@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "documents/application.h"
@@ -24,6 +25,18 @@ void WriteTranslator(EditorFixture& f, const std::string& body) {
 }
 
 const char* kGoodTranslator = "cp Cname.ini seen.ini\nprintf '<p>made</p>' > Final.ini";
+
+// PATH set to `folders` while it lives.
+struct PathVariable {
+  explicit PathVariable(const QString& folders) : old(qgetenv("PATH")) { qputenv("PATH", folders.toUtf8()); }
+  ~PathVariable() { qputenv("PATH", old); }
+  QByteArray old;
+};
+
+void WriteProgram(const QString& path, bool executable = true) {
+  WriteAll(path.toStdString(), "#!/bin/sh\n");
+  if (executable) QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+}
 
 // A started editor with `name` (under site/) open as the active document.
 void OpenProgram(EditorFixture& f, const std::string& name, const std::string& text = "<p>x</p>\n") {
@@ -46,6 +59,9 @@ class TestCreateWebPage : public QObject {
   void dialogStartsChosenBrowser();
   void dialogBrowserChoiceAndMessages();
   void realTranslator();
+  void browsersFoundOnPath_data();
+  void browsersFoundOnPath();
+  void emptyBoxStartsBrowserFoundAndReportsItsFailure();
 };
 
 void TestCreateWebPage::lowercaseUpload() {
@@ -92,16 +108,17 @@ void TestCreateWebPage::viewInBrowser() {
   WriteTranslator(f, kGoodTranslator);
   OpenProgram(f, "index.web");
   f.Key(4029);
-  auto shell = f.platform.CallsOf("shell");
+  auto shell = f.platform.CallsOf("browser");
   QCOMPARE(shell.size(), size_t(1));
-  QCOMPARE(shell[0].text, f.Path("site/index.html"));
+  QCOMPARE(shell[0].text, std::string());  // the default browser
+  QCOMPARE(shell[0].args, std::vector<std::string>{f.Path("site/index.html")});
   QCOMPARE(f.ReadFile("site/index.html"), std::string("<p>made</p>"));
 
   // A failed translation opens nothing.
   WriteTranslator(f, "exit 3");
   f.platform.AnswerMessage(MsgAnswer::Ok);
   f.Key(4029);
-  QCOMPARE(f.platform.CallsOf("shell").size(), size_t(1));
+  QCOMPARE(f.platform.CallsOf("browser").size(), size_t(1));
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
 
@@ -119,7 +136,7 @@ void TestCreateWebPage::dialogStartsChosenBrowser() {
     return false;  // Ok leaves the dialog open; the user closes it
   });
   f.Menu(800);
-  auto starts = f.platform.CallsOf("start");
+  auto starts = f.platform.CallsOf("browser");
   QCOMPARE(starts.size(), size_t(1));
   QCOMPARE(starts[0].text, firefox);
   QCOMPARE(starts[0].args, std::vector<std::string>{f.Path("site/my page.html")});
@@ -130,6 +147,8 @@ void TestCreateWebPage::dialogStartsChosenBrowser() {
 
 void TestCreateWebPage::dialogBrowserChoiceAndMessages() {
   EditorFixture f;
+  QTemporaryDir noBrowsers;
+  PathVariable path(noBrowsers.path());
   WriteTranslator(f, kGoodTranslator);
   OpenProgram(f, "index.web");
   f.platform.AnswerDialog([&](QDialog& d) {
@@ -153,7 +172,7 @@ void TestCreateWebPage::dialogBrowserChoiceAndMessages() {
   QCOMPARE(messages.size(), size_t(1));
   QCOMPARE(messages[0].text, std::string("Chrome not found.\rPlease click on the Browse button to locate Program."));
   QCOMPARE(messages[0].icon, MsgIcon::Information);
-  QVERIFY(f.platform.CallsOf("start").empty());
+  QVERIFY(f.platform.CallsOf("browser").empty());
   QCOMPARE(f.ReadFile("site/index.html"), std::string("<p>made</p>"));  // the page is made all the same
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
@@ -167,6 +186,59 @@ void TestCreateWebPage::realTranslator() {
   std::string page = f.ReadFile("site/index.html");
   QVERIFY2(page.find("<p>Hello</p>") != std::string::npos, page.c_str());
   QVERIFY(page.find("greeting") == std::string::npos);
+}
+
+void TestCreateWebPage::browsersFoundOnPath_data() {
+  QTest::addColumn<int>("row");
+  QTest::addColumn<QStringList>("files");  // folder/name, "!" before a file that is not executable
+  QTest::addColumn<QString>("found");
+  QTest::newRow("firefox esr") << 1 << QStringList{"a/firefox-esr"} << "a/firefox-esr";
+  QTest::newRow("first name wins") << 1 << QStringList{"b/firefox-esr", "b/firefox"} << "b/firefox";
+  QTest::newRow("earlier folder wins") << 1 << QStringList{"a/firefox", "b/firefox"} << "a/firefox";
+  QTest::newRow("not executable") << 3 << QStringList{"!a/google-chrome", "b/chromium"} << "b/chromium";
+  QTest::newRow("other browser only") << 4 << QStringList{"a/firefox"} << "";
+  QTest::newRow("a folder by the name") << 0 << QStringList{"a/microsoft-edge/x"} << "";
+}
+
+void TestCreateWebPage::browsersFoundOnPath() {
+  QFETCH(int, row);
+  QFETCH(QStringList, files);
+  QFETCH(QString, found);
+  QTemporaryDir dir;
+  for (QString file : files) {
+    bool executable = !file.startsWith('!');
+    WriteProgram(dir.filePath(file.remove('!')), executable);
+  }
+  // An empty entry (the current folder) holds every browser: it is never looked in.
+  QDir::setCurrent(dir.filePath("a"));
+  std::string pathList = ":" + dir.filePath("a").toStdString() + ":" + dir.filePath("b").toStdString();
+  std::string result = LookUpBrowser(row, [&](const std::string& name) { return FindOnPath(name, pathList); });
+  QCOMPARE(QString::fromStdString(result), found.isEmpty() ? QString() : dir.filePath(found));
+}
+
+void TestCreateWebPage::emptyBoxStartsBrowserFoundAndReportsItsFailure() {
+  EditorFixture f;
+  QTemporaryDir bin;
+  WriteProgram(bin.filePath("chromium"));
+  PathVariable path(bin.path());
+  WriteTranslator(f, kGoodTranslator);
+  OpenProgram(f, "index.web");
+  ChooseBrowser(f.app->settings, 3);
+  f.platform.browserError = "Running as root without --no-sandbox is not supported.";
+  f.platform.AnswerDialog([&](QDialog& d) {
+    if (EditOf(d, 170)->placeholderText() != bin.filePath("chromium")) return false;
+    ButtonOf(d, 1)->click();
+    return false;
+  });
+  f.platform.AnswerMessage(MsgAnswer::Ok);
+  f.Key(4024);
+  auto starts = f.platform.CallsOf("browser");
+  QCOMPARE(starts.size(), size_t(1));
+  QCOMPARE(QString::fromStdString(starts[0].text), bin.filePath("chromium"));
+  QCOMPARE(f.app->settings.chromePath, std::string());  // the box stays empty: it follows the system
+  QCOMPARE(f.platform.CallsOf("message").at(0).text,
+           std::string("chromium could not show the page.\rRunning as root without --no-sandbox is not supported."));
+  QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
 }
 
 QTEST_MAIN(TestCreateWebPage)

@@ -262,7 +262,7 @@ void TestTranslatorRun::emptyProgramPreviews() {
   f.WriteFile("site/empty.html", "old page");
   f.Key(4029);
   QVERIFY2(f.platform.Done(), f.platform.Pending().c_str());
-  QCOMPARE(f.platform.CallsOf("shell").size(), size_t(1));
+  QCOMPARE(f.platform.CallsOf("browser").size(), size_t(1));
   QCOMPARE(f.ReadFile("site/empty.html"), std::string());
   QVERIFY(core::FileExists(f.Path("site/empty.html")));
 }
@@ -275,7 +275,7 @@ void TestTranslatorRun::messagesListLeadsToTheirLines() {
               "<p>one</p>\n<p>two</p>\nWrteText \"hello\"\n#Include parts/menu.lib\nStartMenu \"Main\"\n<p>end</p>\n");
   int documents = DocumentCount(*f.app);
   f.Key(4029);
-  QCOMPARE(f.platform.CallsOf("shell").size(), size_t(1));  // warnings still make the page
+  QCOMPARE(f.platform.CallsOf("browser").size(), size_t(1));  // warnings still make the page
   QListWidget* list = MessageList(*f.app);
   QVERIFY(list);
   QVERIFY(TranslatorMessagesDock(*f.app)->isVisible());
