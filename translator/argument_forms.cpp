@@ -13,6 +13,7 @@ namespace {
 using K = ArgumentKind;
 constexpr std::array<K, 3> kSizes = {K::Size, K::Size, K::Size};
 constexpr std::array<K, 3> kPath = {K::Path};
+constexpr std::array<K, 3> kPicture = {K::Path, K::Text};  // the picture and its alternative text
 constexpr std::array<K, 3> kColour = {K::Colour};
 constexpr std::array<K, 3> kSize = {K::Size};
 constexpr std::string_view kYesNo = "yes no";
@@ -48,16 +49,16 @@ constexpr ArgumentForm kForms[] = {
     {"ShadowBoxStyle", "ShadowBoxStyle \"css\"", 1},
     {"LeftRightCurtain", "LeftRightCurtain \"text\"", 1},
     {"UpDownCurtain", "UpDownCurtain \"text\"", 1},
-    {"ShowImage", "ShowImage [n] = 'path'", 1, kPath},
+    {"ShowImage", "ShowImage [n] = 'path' \"alt text\"", 2, kPicture},
     {"SetImageStyle", "SetImageStyle (css)", 1},
     {"ImageSize", "ImageSize (width, height)", 2, kSizes},
     {"MaxSize", "MaxSize (width, height)", 2, kSizes},
     {"ViewGallery", "ViewGallery ()", 0},
     {"EndView", "EndView ()", 0},
-    {"ExpandImage", "ExpandImage 'path'", 1, kPath},
+    {"ExpandImage", "ExpandImage 'path' \"alt text\"", 2, kPicture},
     {"ExpandImageSize", "ExpandImageSize (factor)", 1, {K::Factor}},
-    {"FlyinImage", "FlyinImage 'path'", 1, kPath},
-    {"ImageMag", "ImageMag 'path'", 1, kPath},
+    {"FlyinImage", "FlyinImage 'path' \"alt text\"", 2, kPicture},
+    {"ImageMag", "ImageMag 'path' \"alt text\"", 2, kPicture},
     {"ScrollBackground", "ScrollBackground 'path'", 1, kPath},
     {"ListImage", "ListImage 'path'", 1, kPath},
     {"ViewFiles", "ViewFiles (folder)", 1, kPath},

@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 
@@ -143,6 +144,16 @@ std::string Attribute(std::string_view name, std::string_view value) {
   AppendEscaped(out, value, true);
   out += '"';
   return out;
+}
+
+std::string ReadableName(std::string_view path) {
+  size_t slash = path.find_last_of("/\\");
+  std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
+  size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  std::replace(name.begin(), name.end(), '-', ' ');
+  std::replace(name.begin(), name.end(), '_', ' ');
+  return core::TrimBlank(name);
 }
 
 }  // namespace translator

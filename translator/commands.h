@@ -58,6 +58,12 @@ std::string UrlAttribute(std::string_view address);
 std::string StyleAttribute(std::string_view style);
 // Two CSS declaration lists joined so that both apply.
 std::string JoinStyles(std::string_view first, std::string_view second);
+// Pictures and videos shrink to fit a narrow screen, keeping their proportions where
+// no height is given.
+inline constexpr std::string_view kMediaCss = "img,video{max-width:100%;height:auto}";
+// A picture's file name made readable, for its alternative text when none is given:
+// "images/sourdough-loaf.jpg" -> "sourdough loaf".
+std::string ReadableName(std::string_view path);
 // ` name="value"` with the value escaped; "" when the value is empty.
 std::string Attribute(std::string_view name, std::string_view value);
 

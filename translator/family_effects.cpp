@@ -42,7 +42,7 @@ constexpr Effect kEffects[] = {
      true},
     {"MirrorText", "vt-mirror",
      ".vt-mirror span{display:inline-block}\n"
-     ".vt-mirror .vt-reflection{transform:scaleY(-1);opacity:.35}",
+     ".vt-mirror .vt-reflection{transform:scaleY(-1);opacity:.6}",
      false},
     {"MixText", "vt-mix",
      ".vt-mix span{animation:vt-mix 3s linear infinite}\n"
@@ -98,7 +98,8 @@ std::string OwnStyle(const Page& p, std::string_view command) {
     own = "--vt-highlight:" + CssText(p.Get("HighlightColor"));
   if (command == "PositionText") {
     std::vector<std::string> at = SplitArguments(p.Get("SetPosition"));
-    if (!at.empty() && !at[0].empty()) own = "left:" + CssLength(at[0]);
+    // A margin moves the paragraph without making it wider than the page; `left` would.
+    if (!at.empty() && !at[0].empty()) own = "margin-left:" + CssLength(at[0]);
     if (at.size() > 1 && !at[1].empty()) own = JoinStyles(own, "top:" + CssLength(at[1]));
   }
   return own;

@@ -16,7 +16,12 @@ std::string ImageStyle(const Page& p) {
   if (!size.empty() && !size[0].empty()) style = JoinStyles(style, "width:" + CssLength(size[0]));
   if (size.size() > 1 && !size[1].empty()) style = JoinStyles(style, "height:" + CssLength(size[1]));
   std::vector<std::string> max = SplitArguments(p.Get("MaxSize"));
-  if (!max.empty() && !max[0].empty()) style = JoinStyles(style, "max-width:" + CssLength(max[0]));
+  if (!max.empty() && !max[0].empty()) {
+    // A largest width in pixels must not let the picture widen a narrower screen.
+    std::string width = CssLength(max[0]);
+    if (!width.ends_with('%')) width = "min(" + width + ",100%)";
+    style = JoinStyles(style, "max-width:" + width);
+  }
   if (max.size() > 1 && !max[1].empty()) style = JoinStyles(style, "max-height:" + CssLength(max[1]));
   return style;
 }
@@ -28,28 +33,44 @@ std::string_view ImageStyleAttribute(Page& p, std::string& made) {
   return made = StyleAttribute(ImageStyle(p));
 }
 
-// The file name of a picture's path: after its last slash or backslash.
-std::string_view FileNamePart(std::string_view path) {
-  size_t slash = path.find_last_of("/\\");
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
+// A picture a command names and its alternative text (the file's name made readable when
+// none is given): `'path'`, `'path' "alt text"` or `('path', "alt text")`.
+struct Picture {
+  std::string_view path;
+  std::string alt;
+};
 
-// The <img> element for `path`, with a class when `cls` is not empty; `styleAttribute`
+// The <img> element for the picture, with a class when `cls` is not empty; `styleAttribute`
 // is ` style="..."` or "". `before` and `after` go around it on its line.
-void EmitImage(Page& p, std::string_view path, std::string_view cls, std::string_view styleAttribute,
+void EmitImage(Page& p, const Picture& picture, std::string_view cls, std::string_view styleAttribute,
                std::string_view before = {}, std::string_view after = {}) {
+  p.AddCss(kMediaCss);
   p.Emit(before, "<img", cls.empty() ? "" : " class=\"", EscapedAttribute{cls}, cls.empty() ? "" : "\"", " src=\"",
-         Url{path}, "\" alt=\"", EscapedAttribute{FileNamePart(path)}, "\"", styleAttribute, ">", after);
+         Url{picture.path}, "\" alt=\"", EscapedAttribute{picture.alt}, "\"", styleAttribute, ">", after);
 }
 
-// The picture a command names; warns and returns "" when it names none.
-std::string_view PicturePath(Page& p, const Call& c, std::string_view rest) {
+// The picture a command names; warns and leaves the path "" when it names none. A picture
+// `shown` on the page (not a background) takes an alternative text.
+Picture PictureOf(Page& p, const Call& c, std::string_view rest, bool shown = true) {
   Argument a = ParseArgument(rest);
   if (!a.closed) p.Warn(c, std::string(c.name) + ": the closing bracket or quote is missing");
-  std::string_view path = core::TrimBlankView(a.value);
-  if (path.empty()) p.Warn(c, std::string(c.name) + " names no picture");
-  else p.Refer(c, path, Reference::Kind::Picture);
-  return path;
+  Picture picture{core::TrimBlankView(a.value), {}};
+  std::string_view r = core::TrimBlankView(rest);
+  if (a.closed && !r.empty() && (r[0] == '(' || r[0] == '"' || r[0] == '\'')) {
+    int n = 0;
+    ForEachArgument(r, [&](std::string_view value) {
+      if (n == 0) picture.path = core::TrimBlankView(value);
+      else if (n == 1) picture.alt = core::TrimBlank(value);
+      ++n;
+    });
+  }
+  if (picture.path.empty()) p.Warn(c, std::string(c.name) + " names no picture");
+  else p.Refer(c, picture.path, Reference::Kind::Picture);
+  if (!picture.alt.empty() || !shown) return picture;
+  picture.alt = ReadableName(picture.path);
+  if (p.options().warnPictureWithoutAlt && !picture.path.empty())
+    p.Warn(c, std::string(c.name) + ": picture without alt text; \"" + picture.alt + "\" is said instead");
+  return picture;
 }
 
 // `ShowImage [n] = 'path'`: the number is the author's own order and is not used.
@@ -60,9 +81,9 @@ void ShowImage(Page& p, const Call& c) {
     rest = close == std::string_view::npos ? std::string_view() : core::TrimBlankView(rest.substr(close + 1));
   }
   if (!rest.empty() && rest[0] == '=') rest = core::TrimBlankView(rest.substr(1));
-  std::string_view path = PicturePath(p, c, rest);
+  Picture picture = PictureOf(p, c, rest);
   std::string made;
-  if (!path.empty()) EmitImage(p, path, "", ImageStyleAttribute(p, made));
+  if (!picture.path.empty()) EmitImage(p, picture, "", ImageStyleAttribute(p, made));
 }
 
 void ViewGallery(Page& p, const Call& c) {
@@ -88,37 +109,38 @@ std::string Growth(const Page& p, const char* fallback) {
 }
 
 void ExpandImage(Page& p, const Call& c) {
-  std::string_view path = PicturePath(p, c, c.rest);
-  if (path.empty()) return;
+  Picture picture = PictureOf(p, c, c.rest);
+  if (picture.path.empty()) return;
   p.AddCss(".vt-grow{transition:transform .3s}\n.vt-grow:hover{transform:scale(var(--vt-grow,1.5))}");
   p.UseMotion();
-  EmitImage(p, path, "vt-grow", StyleAttribute(JoinStyles(ImageStyle(p), "--vt-grow:" + Growth(p, "1.5"))));
+  EmitImage(p, picture, "vt-grow", StyleAttribute(JoinStyles(ImageStyle(p), "--vt-grow:" + Growth(p, "1.5"))));
 }
 
 void FlyinImage(Page& p, const Call& c) {
-  std::string_view path = PicturePath(p, c, c.rest);
-  if (path.empty()) return;
+  Picture picture = PictureOf(p, c, c.rest);
+  if (picture.path.empty()) return;
   p.AddCss(".vt-flyin-image{animation:vt-flyin-image 1.5s ease-out both}\n"
            "@keyframes vt-flyin-image{from{transform:translateX(-100vw);opacity:0}to{transform:none;opacity:1}}");
   p.UseMotion();
   std::string made;
-  EmitImage(p, path, "vt-flyin-image", ImageStyleAttribute(p, made));
+  EmitImage(p, picture, "vt-flyin-image", ImageStyleAttribute(p, made));
 }
 
 // A magnifier: the picture keeps its place and zooms in within its frame.
 void ImageMag(Page& p, const Call& c) {
-  std::string_view path = PicturePath(p, c, c.rest);
-  if (path.empty()) return;
-  p.AddCss(".vt-mag{display:inline-block;overflow:hidden}\n.vt-mag img{display:block;transition:transform .3s}\n"
-           ".vt-mag:hover img{transform:scale(var(--vt-grow,2))}");
+  Picture picture = PictureOf(p, c, c.rest);
+  if (picture.path.empty()) return;
+  p.AddCss(
+      ".vt-mag{display:inline-block;overflow:hidden;max-width:100%}\n.vt-mag img{display:block;transition:transform .3s}\n"
+      ".vt-mag:hover img{transform:scale(var(--vt-grow,2))}");
   p.UseMotion();
   std::string made;
-  EmitImage(p, path, "", ImageStyleAttribute(p, made),
+  EmitImage(p, picture, "", ImageStyleAttribute(p, made),
             "<span class=\"vt-mag\" style=\"--vt-grow:" + EscapeAttribute(Growth(p, "2")) + "\">", "</span>");
 }
 
 void ScrollBackground(Page& p, const Call& c) {
-  std::string_view path = PicturePath(p, c, c.rest);
+  std::string_view path = PictureOf(p, c, c.rest, false).path;
   if (path.empty()) return;
   p.AddCss("body{background-image:" + CssUrl(path) +
            ";background-repeat:repeat;animation:vt-drift 60s linear infinite alternate}\n"
@@ -127,7 +149,7 @@ void ScrollBackground(Page& p, const Call& c) {
 }
 
 void ListImage(Page& p, const Call& c) {
-  std::string_view path = PicturePath(p, c, c.rest);
+  std::string_view path = PictureOf(p, c, c.rest, false).path;
   if (!path.empty()) p.AddCss("ul{list-style-image:" + CssUrl(path) + "}");
 }
 

@@ -16,6 +16,7 @@ void PlayVideo(Page& p, const Call& c) {
   if (!p.Get("VideoWidth").empty()) style = "width:" + CssLength(p.Get("VideoWidth"));
   if (!p.Get("VideoHeight").empty()) style = JoinStyles(style, "height:" + CssLength(p.Get("VideoHeight")));
   std::string src = UrlAttribute(path);
+  p.AddCss(kMediaCss);
   p.Emit("<video class=\"vt-video\" src=\"" + src + "\" controls" + StyleAttribute(style) +
          ">Your browser cannot play this video: <a href=\"" + src + "\">" + EscapeText(core::FileNameOf(path)) +
          "</a></video>");
@@ -32,16 +33,23 @@ void RefreshLink(Page& p, const Call& c) {
          EscapeText(words.empty() ? "Refresh this page" : words) + "</a></p>");
 }
 
-void PrintButton(Page& p, const Call&) {
+// Print.js gives the print buttons and links their click, so the page holds no script of
+// its own and works where a policy forbids inline scripts.
+void PrintButton(Page& p, const Call& c) {
   ButtonParts b = NextButton(p, "Print");
-  p.Emit("<p><button type=\"button\" class=\"vt-button\" onclick=\"window.print()\"" + b.attributes + ">" + b.caption +
+  p.UseScript(c, "Print.js");
+  p.Emit("<p><button type=\"button\" class=\"vt-button\" data-vt-print" + b.attributes + ">" + b.caption +
          "</button></p>");
 }
 
+// A button that looks like a link: a link would need an address it does not have.
 void PrintPage(Page& p, const Call& c) {
   std::string words = core::TrimBlank(SingleArgument(p, c).value);
-  p.Emit("<p" + p.StyleAttributeOf("SetTextStyle") + "><a href=\"#\" onclick=\"window.print();return false\">" +
-         EscapeText(words.empty() ? "Print this page" : words) + "</a></p>");
+  p.UseScript(c, "Print.js");
+  p.AddCss(".vt-print-link{padding:0;border:0;background:none;font:inherit;color:LinkText;text-decoration:underline;"
+           "cursor:pointer}");
+  p.Emit("<p" + p.StyleAttributeOf("SetTextStyle") + "><button type=\"button\" class=\"vt-print-link\" data-vt-print>" +
+         EscapeText(words.empty() ? "Print this page" : words) + "</button></p>");
 }
 
 // A search box for the text of this page; the script finds and selects each match in turn.

@@ -74,6 +74,14 @@ void Page::AddCss(std::string_view rule) {
   if (std::find(css_.begin(), css_.end(), rule) == css_.end()) css_.emplace_back(rule);
 }
 
+void Page::AddLinkCss(int state, std::string_view rule) {
+  std::pair<int, std::string> entry{state, std::string(rule)};
+  if (std::find(linkCss_.begin(), linkCss_.end(), entry) != linkCss_.end()) return;
+  linkCss_.insert(std::upper_bound(linkCss_.begin(), linkCss_.end(), state,
+                                   [](int s, const std::pair<int, std::string>& e) { return s < e.first; }),
+                  std::move(entry));
+}
+
 void Page::UseScript(const Call& c, const std::string& fileName) {
   for (const auto& s : scripts_)
     if (s.first == fileName) return;
@@ -128,9 +136,10 @@ std::string Page::CloseAll() {
 }
 
 std::string Page::StyleSheet() const {
-  if (css_.empty()) return {};
+  if (css_.empty() && linkCss_.empty()) return {};
   std::string sheet = "<style>" + eol_;
   for (const std::string& rule : css_) sheet += core::ReplaceAll(rule, "\n", eol_) + eol_;
+  for (const auto& [state, rule] : linkCss_) sheet += rule + eol_;
   if (motion_)
     sheet += "@media (prefers-reduced-motion:reduce){*,*::before,*::after{animation:none!important;"
              "transition:none!important}}" +
@@ -138,7 +147,7 @@ std::string Page::StyleSheet() const {
   return sheet + "</style>" + eol_;
 }
 
-std::string Page::Scripts() {
+std::string Page::Scripts(std::vector<std::string>& files) {
   std::string html;
   for (const auto& [name, call] : scripts_) {
     std::string bytes;
@@ -150,6 +159,11 @@ std::string Page::Scripts() {
     }
     // Nothing in a script of ours ends the element early; a changed file must not either.
     if (FindNoCase(bytes, "</script") != std::string::npos) continue;
+    if (options_.scriptsBeside) {
+      files.push_back(path);
+      html += "<script src=\"" + UrlAttribute(name) + "\"></script>" + eol_;
+      continue;
+    }
     if (!bytes.empty() && bytes.back() != '\n') bytes += '\n';
     html +=
         "<script>" + eol_ + core::ReplaceAll(core::ReplaceAll(bytes, "\r\n", "\n"), "\n", eol_) + "</script>" + eol_;

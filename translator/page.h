@@ -72,6 +72,11 @@ class Page {
 
   // A rule of the page's style sheet, kept once, in the order of first use.
   void AddCss(std::string_view rule);
+  // A rule for links in one of their states (link, visited, hover and focus, active): the
+  // sheet lists these rules after the others, by state, so a later state wins over an earlier one.
+  void AddLinkCss(int state, std::string_view rule);
+  // A number not given before in this page, for ids that tie elements together.
+  int NextNumber() { return ++numbers_; }
   // The page moves: readers who ask for reduced motion get it still.
   void UseMotion() { motion_ = true; }
   // A script of the program folder's JavaScript folder, put into the page once.
@@ -94,8 +99,9 @@ class Page {
 
   // The <style> element with every rule used ("" when none), lines ended by the page's eol.
   std::string StyleSheet() const;
-  // The <script> elements for the scripts used ("" when none).
-  std::string Scripts();
+  // The <script> elements for the scripts used ("" when none): the scripts' text, or
+  // links to them with Options::scriptsBeside, whose files are then listed in `files`.
+  std::string Scripts(std::vector<std::string>& files);
 
  private:
   void Put(std::string_view html) { out_.append(html); }
@@ -139,6 +145,8 @@ class Page {
     return a;
   }
   std::vector<std::string> css_;
+  std::vector<std::pair<int, std::string>> linkCss_;
+  int numbers_ = 0;
   std::vector<std::pair<std::string, Call>> scripts_;  // and the first command that asked
   std::vector<Block> blocks_;
   std::vector<Reference> references_;

@@ -379,6 +379,7 @@ SiteBuildResult BuildSite(const SiteBuildOptions& o) {
   Options base = o.translate;
   base.lang = site.lang;
   base.checkReferences = false;  // every page is checked at the end, against the whole site
+  base.warnPictureWithoutAlt = true;
   // A site's programs may share the files of the whole site, not only those of their own folders.
   base.allowed.push_back(folder);
   base.libraryFolder = Absolute(base.libraryFolder);

@@ -235,6 +235,7 @@ class Translation {
     r.diagnostics = diagnostics_;
     r.outside = outside_;
     r.references = std::move(page_.references());
+    r.scripts = std::move(scripts_);
     for (const Diagnostic& d : diagnostics_) {
       if (d.severity == Diagnostic::Severity::Warning) r.warnings.push_back(FormatDiagnostic(d));
       else if (r.error.empty()) r.error = FormatDiagnostic(d);
@@ -470,7 +471,7 @@ class Translation {
   // Blocks left open are closed where the body ends, so the page stays well formed;
   // the scripts some commands need go there too.
   void CloseBlocks() {
-    std::string closing = page_.CloseAll() + page_.Scripts();
+    std::string closing = page_.CloseAll() + page_.Scripts(scripts_);
     if (closing.empty()) return;
     size_t at = LastBodyEnd();
     if (at == std::string::npos) {
@@ -549,7 +550,7 @@ class Translation {
   TagScanner tags_{false};  // only the elements that name files
   bool onDisk_;
   bool ownFiles_ = false;  // a reference to one of the editor's own files was refused
-  std::vector<std::string> roots_, stack_, outside_;
+  std::vector<std::string> roots_, stack_, outside_, scripts_;
   std::vector<Diagnostic> diagnostics_;
   int includes_ = 0;
   static constexpr int kMaxWarnings = 501;

@@ -19,7 +19,11 @@ struct Options {
   std::string libraryFolder = "Library";    // searched by #Include after the program's folders
   FileReader read;                          // the disk when empty
   std::string scriptFolder = "JavaScript";  // the scripts some commands put into the page
-  FolderLister list;                        // the disk when empty
+  // The scripts stay files of their own, linked from the page, instead of being copied
+  // into it: the page then holds no script and works under a policy that forbids inline
+  // scripts. Whoever writes the page puts Result::scripts beside it.
+  bool scriptsBeside = false;
+  FolderLister list;  // the disk when empty
   // `read` and `list` are the disk seen through a cache: paths are still checked on the disk
   // (links resolved, sizes bounded), and every file a page takes goes through `read`.
   bool readsDisk = false;
@@ -34,6 +38,8 @@ struct Options {
   // TranslateFile checks the page's local references against the disk (a build of the
   // whole site checks every page at once instead and turns this off).
   bool checkReferences = true;
+  // A picture shown without an alternative text warns (its file name stands for one).
+  bool warnPictureWithoutAlt = false;
   int maxIncludeDepth = 32;
   int maxIncludes = 10000;  // expansions in total: bounds include fan-out
   size_t maxPageBytes = size_t(64) << 20;
@@ -65,6 +71,9 @@ struct Result {
   std::vector<std::string> warnings;    // one formatted line each
   std::vector<Diagnostic> diagnostics;  // warnings and errors in the order found
   std::vector<Reference> references;    // the local ones, in the order made
+  // With Options::scriptsBeside: the scripts the page links to, as paths in the
+  // script folder; each belongs beside the page under its file name.
+  std::vector<std::string> scripts;
   // Files the program reads outside the allowed folders (canonical paths), when they
   // are the only reason the translation failed: it may succeed once they are allowed.
   std::vector<std::string> outside;

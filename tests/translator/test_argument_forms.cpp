@@ -32,9 +32,9 @@ void TestArgumentForms::commandLineWarnings_data() {
   QTest::newRow("word after the quote")
       << "WriteText \"Hello\" EDITED"
       << QStringList{"WriteText \"text\": \"EDITED\" after the closing quote is left out of the page"};
-  QTest::newRow("word after the bracket")
-      << "ShowImage [1] = 'a.jpg' (big)"
-      << QStringList{"ShowImage [n] = 'path': \"(big)\" after the closing quote is left out of the page"};
+  QTest::newRow("word after the alt text")
+      << "ShowImage [1] = 'a.jpg' \"A loaf\" big"
+      << QStringList{"ShowImage [n] = 'path' \"alt text\" takes at most 2 values, not 3"};
   QTest::newRow("colour") << "MenuColor (blu)"
                           << QStringList{"MenuColor (colour): \"blu\" is not a colour (a name such as navy, #rgb, "
                                          "#rrggbb or rgb(…))"};
@@ -50,12 +50,28 @@ void TestArgumentForms::commandLineWarnings_data() {
       << "ItemName \"Home\" = 'index.html' 'home.html'"
       << QStringList{"ItemName \"words\" = 'address' takes at most 2 values, not 3"};
   // Correct, if unusual: no warning.
-  for (const char* ok :
-       {"WriteText \"He said \"hi\"\"", "WriteText (one, two)", "WriteText 'it''s'", "SetPosition (-10, 2.5em)",
-        "ImageSize (, 50%)", "MaxSize (calc(100% - 2em))", "HighlightColor (rgb(10, 20, 30))", "MenuColor (#FFCC00)",
-        "MenuColor (NavajoWhite)", "AlignMenu (horizontal center)", "AlignMenu (row)", "ShowImage 'a.jpg'",
-        "ShowImage = \"a.jpg\"", "ItemName \"Home\"", "ShowFileExtension (No)", "FileType (pdf, txt, doc, xls)",
-        "ExpandImageSize (1.25)", "LineBreak", "WriteText"})
+  for (const char* ok : {"WriteText \"He said \"hi\"\"",
+                         "WriteText (one, two)",
+                         "WriteText 'it''s'",
+                         "SetPosition (-10, 2.5em)",
+                         "ImageSize (, 50%)",
+                         "MaxSize (calc(100% - 2em))",
+                         "HighlightColor (rgb(10, 20, 30))",
+                         "MenuColor (#FFCC00)",
+                         "MenuColor (NavajoWhite)",
+                         "AlignMenu (horizontal center)",
+                         "AlignMenu (row)",
+                         "ShowImage 'a.jpg'",
+                         "ShowImage = \"a.jpg\"",
+                         "ShowImage [0] = 'a.jpg' \"A loaf\"",
+                         "ImageMag ('m.png', \"Map\")",
+                         "ExpandImage 'a.jpg' \"A loaf\"",
+                         "ItemName \"Home\"",
+                         "ShowFileExtension (No)",
+                         "FileType (pdf, txt, doc, xls)",
+                         "ExpandImageSize (1.25)",
+                         "LineBreak",
+                         "WriteText"})
     QTest::newRow(ok) << ok << QStringList{};
 }
 

@@ -44,6 +44,7 @@ class TestCommandFamilies : public QObject {
   void styleSheetCannotBeBrokenOut_data();
   void styleSheetCannotBeBrokenOut();
   void motionRuleOnlyWhenSomethingMoves();
+  void linkRulesInTheOrderThatKeepsHoverVisible();
   void viewFilesListsSiteFoldersOnly();
   void searchScriptIsCopiedIntoPage();
   void compTakesScriptsFromItsFolder();
@@ -61,8 +62,8 @@ void TestCommandFamilies::commands_data() {
   QTest::newRow("LinkTip serves one link")
       << QByteArray("LinkTip \"tip\"\nOnLinkGoto (a.html)\nOnLinkGoto (b.html)\n")
       << QByteArray(
-             "<p><a class=\"vt-tip\" href=\"a.html\">a.html<span class=\"vt-tiptext\" role=\"tooltip\">tip</span>"
-             "</a></p>\n<p><a href=\"b.html\">b.html</a></p>\n")
+             "<p><span class=\"vt-tip\"><a href=\"a.html\" aria-describedby=\"vt-tip-1\">a.html</a><span "
+             "class=\"vt-tiptext\" role=\"tooltip\" id=\"vt-tip-1\">tip</span></span></p>\n<p><a href=\"b.html\">b.html</a></p>\n")
       << QByteArray();
   QTest::newRow("text and addresses escaped")
       << QByteArray("ButtonText \"<b>&\"\nOnButtonGoto (a.html\" onclick=\"x)\nMenuName \"A&B\"\nStartMenu\n"
@@ -73,7 +74,7 @@ void TestCommandFamilies::commands_data() {
       << QByteArray();
   QTest::newRow("backslash paths become slashes")
       << QByteArray("ShowImage 'images\\a b.jpg'\nPlayVideo (video\\clip.mp4)\n")
-      << QByteArray("<img src=\"images/a%20b.jpg\" alt=\"a b.jpg\">\n"
+      << QByteArray("<img src=\"images/a%20b.jpg\" alt=\"a b\">\n"
                     "<video class=\"vt-video\" src=\"video/clip.mp4\" controls>Your browser cannot play this video: "
                     "<a href=\"video/clip.mp4\">clip.mp4</a></video>\n")
       << QByteArray();
@@ -89,7 +90,7 @@ void TestCommandFamilies::commands_data() {
   QTest::newRow("open blocks closed at the end, innermost first")
       << QByteArray("StartMenu\nItemName \"a\"\nStartMenu \"sub\"\nSelectItem \"x\" = 'x.html'\n")
       << QByteArray(
-             "<nav class=\"vt-menu\"><ul>\n<li>a</li>\n<li class=\"vt-submenu\"><span>sub</span><ul>\n"
+             "<nav class=\"vt-menu\"><ul>\n<li>a</li>\n<li class=\"vt-submenu\"><button type=\"button\">sub</button><ul>\n"
              "<details class=\"vt-select\"><summary>Choose a page</summary><ul><li><a href=\"x.html\">x</a></li>\n"
              "</ul></details>\n</ul></li>\n</ul></nav>\n")
       << QByteArray("8: warning: SelectItem has no EndSelect; it is closed at the end of the page\n"
@@ -106,7 +107,7 @@ void TestCommandFamilies::commands_data() {
   QTest::newRow("image settings join")
       << QByteArray("ImageSize (100)\nMaxSize (, 50%)\nExpandImageSize (1.25)\nExpandImage 'a.png'\n")
       << QByteArray(
-             "<img class=\"vt-grow\" src=\"a.png\" alt=\"a.png\" style=\"width:100px; max-height:50%; --vt-grow:1.25\">\n")
+             "<img class=\"vt-grow\" src=\"a.png\" alt=\"a\" style=\"width:100px; max-height:50%; --vt-grow:1.25\">\n")
       << QByteArray();
   QTest::newRow("commands that need a value warn")
       << QByteArray("ShowImage\nPlayVideo ()\nLinkHoverImage ('a.png')\nOpenWindow\n") << QByteArray()
@@ -124,6 +125,27 @@ void TestCommandFamilies::commands_data() {
   QTest::newRow("refresh goes to the page of the top program")
       << QByteArray("RefreshLink\n") << QByteArray("<p><a href=\"index.html\">Refresh this page</a></p>\n")
       << QByteArray();
+  QTest::newRow("alt text after the picture, in brackets, or the file name made readable")
+      << QByteArray("ShowImage [2] = 'img\\rye_bread-2.jpg' \"A rye loaf\"\nFlyinImage ('b.png', \"A bird\")\n"
+                    "ImageMag 'pics/map.v2.png'\nExpandImage \"x.png\" \"<&>\"\n")
+      << QByteArray("<img src=\"img/rye_bread-2.jpg\" alt=\"A rye loaf\">\n"
+                    "<img class=\"vt-flyin-image\" src=\"b.png\" alt=\"A bird\">\n"
+                    "<span class=\"vt-mag\" style=\"--vt-grow:2\"><img src=\"pics/map.v2.png\" alt=\"map.v2\"></span>\n"
+                    "<img class=\"vt-grow\" src=\"x.png\" alt=\"&lt;&amp;&gt;\" style=\"--vt-grow:1.5\">\n")
+      << QByteArray();
+  QTest::newRow("a largest width in pixels stays inside the screen")
+      << QByteArray("MaxSize (900)\nShowImage 'a.jpg'\n")
+      << QByteArray("<img src=\"a.jpg\" alt=\"a\" style=\"max-width:min(900px,100%)\">\n") << QByteArray();
+  QTest::newRow("the menu entry of this page is marked, wherever its address leads in it")
+      << QByteArray("StartMenu\nItemName \"a\" = './Index.html#top'\nItemName \"b\" = 'sub/index.html'\nEndMenu\n")
+      << QByteArray("<nav class=\"vt-menu\"><ul>\n<li><a href=\"./Index.html#top\" aria-current=\"page\">a</a></li>\n"
+                    "<li><a href=\"sub/index.html\">b</a></li>\n</ul></nav>\n")
+      << QByteArray();
+  QTest::newRow("picture swap without an address is no link to the page's top")
+      << QByteArray("LinkHoverImage ('a_1.png', 'b.png')\n")
+      << QByteArray("<span class=\"vt-swap\"><img src=\"a_1.png\" alt=\"a 1\"><img class=\"vt-swap-over\" "
+                    "src=\"b.png\" alt=\"\"></span>\n")
+      << QByteArray("5: warning: LinkHoverImage names no address; the link leads nowhere\n");
   QTest::newRow("CR LF lines")
       << QByteArray("StartMenu\r\nItemName \"a\" = 'a.html'\r\nEndMenu\r\n")
       << QByteArray("<nav class=\"vt-menu\"><ul>\r\n<li><a href=\"a.html\">a</a></li>\r\n</ul></nav>\r\n")
@@ -158,6 +180,18 @@ void TestCommandFamilies::styleSheetCannotBeBrokenOut() {
   QVERIFY2(head.find(rule.toStdString()) != std::string::npos, head.c_str());
   QCOMPARE(head.find("</style>"), head.rfind("</style>"));
   QVERIFY(head.find("<script") == std::string::npos);
+}
+
+// Whatever order the program gives them in, a later state wins; menus take them too.
+void TestCommandFamilies::linkRulesInTheOrderThatKeepsHoverVisible() {
+  std::string head =
+      Head("LinkHoverStyle (color:red)\nStartMenu\nItemName \"a\" = 'a.html'\nEndMenu\nVisitedLinkStyle (color:blue)\n"
+           "UnderlineLink (no)\nLinkStyle (color:green)\n");
+  size_t link = head.find("\na{color:green}"), visited = head.find("\na:visited{color:blue}"),
+         hover = head.find("\na:hover,a:focus{color:red}"), menu = head.find("\n.vt-menu a,");
+  QVERIFY2(head.find("\na{text-decoration:none}") < visited, head.c_str());
+  QVERIFY2(menu < link && link < visited && visited < hover && hover != std::string::npos, head.c_str());
+  QVERIFY2(head.find("color", menu) > head.find('}', menu), head.c_str());  // the menu's links keep them
 }
 
 void TestCommandFamilies::motionRuleOnlyWhenSomethingMoves() {

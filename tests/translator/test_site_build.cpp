@@ -100,6 +100,9 @@ class TestSiteBuild : public QObject {
     QVERIFY(std::any_of(first.diagnostics.begin(), first.diagnostics.end(), [](const translator::Diagnostic& d) {
       return d.message.find("\"images/a.jpg\" does not exist") != std::string::npos;
     }));
+    QVERIFY(std::any_of(first.diagnostics.begin(), first.diagnostics.end(), [](const translator::Diagnostic& d) {
+      return d.line == 3 && d.message == "ShowImage: picture without alt text; \"a\" is said instead";
+    }));
     QCOMPARE(lines(again), lines(first));
     for (size_t i = 0; i < before.size(); ++i) QVERIFY(core::StampOf(s->Pages()[i]) == before[i]);
     QVERIFY(s->Stamp("config/Sites/" + config.entryList(QDir::Files)[0].toStdString()) == state);
