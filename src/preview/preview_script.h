@@ -8,10 +8,14 @@ namespace preview {
 inline constexpr const char* kPageScript = R"JS(<script data-verosta-preview>(function () {
   var key = 'verosta-preview-scroll:' + location.pathname;
   var saved = sessionStorage.getItem(key);
+  // A second reload that comes before the first one's page has loaded keeps the first position.
+  var pending = null;
+  if ('scrollRestoration' in history) history.scrollRestoration = 'manual';
   if (saved) {
     sessionStorage.removeItem(key);
+    pending = saved;
     var at = saved.split(',');
-    var restore = function () { window.scrollTo(+at[0], +at[1]); };
+    var restore = function () { window.scrollTo(+at[0], +at[1]); pending = null; };
     if (document.readyState === 'complete') restore(); else window.addEventListener('load', restore);
   }
   var overlay = null;
@@ -40,7 +44,7 @@ inline constexpr const char* kPageScript = R"JS(<script data-verosta-preview>(fu
     ws.onmessage = function (e) {
       var m = JSON.parse(e.data);
       if (m.type === 'reload') {
-        sessionStorage.setItem(key, window.scrollX + ',' + window.scrollY);
+        sessionStorage.setItem(key, pending || window.scrollX + ',' + window.scrollY);
         location.reload();
       } else if (m.type === 'css') swapSheet(m.path);
       else if (m.type === 'error') showError(m);
