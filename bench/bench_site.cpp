@@ -75,7 +75,8 @@ void MakeCompSite(const std::string& root) {
   WriteAll(root + "/footer.lib", kFooter);
   for (int n = 0; n < kPages; ++n) {
     std::string p = "#Include \"header.lib\"\n#Include \"menu.lib\"\n" + Body(n);
-    for (const char* picture : {"a", "b", "c"}) p += "ShowImage 'images/" + std::string(picture) + ".jpg'\n";
+    for (const char* picture : {"a", "b", "c"})
+      p += "ShowImage 'images/" + std::string(picture) + ".jpg' \"" + picture + ".jpg\"\n";
     for (int to : Linked(n)) p += "LinkText \"Page " + std::to_string(to) + "\"\nOnLinkGoto (" + Name(to) + ".html)\n";
     WriteAll(root + "/" + Name(n) + ".web", p + "#Include \"footer.lib\"\n");
   }
