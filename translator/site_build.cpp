@@ -417,10 +417,12 @@ SiteBuildResult BuildSite(const SiteBuildOptions& o) {
   std::set<std::string> included = IncludedPrograms(state);
   // A part that no program includes any longer becomes a page of its own.
   size_t firstAgain = jobs.size();
-  for (auto& [program, record] : state.pages)
-    if (record.page.empty() && !included.count(program) &&
+  for (const auto& page : state.pages) {
+    const std::string& program = page.first;
+    if (page.second.page.empty() && !included.count(program) &&
         std::none_of(jobs.begin(), jobs.end(), [&](const Job& j) { return j.program == program; }))
       jobs.push_back({program, {}, {}});
+  }
   translateAll(firstAgain);
 
   WritePages(jobs, included, o.jobs, state, result);
