@@ -28,6 +28,7 @@
 #include <memory>
 #include <vector>
 
+#include "sample_document.h"
 #include "app/main_window.h"
 #include "app/shell.h"
 #include "core/files.h"
@@ -39,16 +40,6 @@
 using Sci = QsciScintillaBase;
 
 namespace {
-
-std::string Document(size_t bytes) {
-  const std::string line =
-      "WriteText \"Hello, world\" ' a comment\r\n<p class=\"x\">Some text 1234</p>\r\nrem note\r\n";
-  std::string s;
-  s.reserve(bytes + line.size());
-  while (s.size() < bytes) s += line;
-  s.resize(bytes);
-  return s;
-}
 
 double CpuMs() {
   timespec t{};
@@ -95,7 +86,7 @@ int BareKeysChild(int reps, int presses) {
   for (QsciScintilla* b : {&small, &large}) {
     b->setUtf8(true);
     b->resize(700, 450);
-    SetEditorText(b, Document(b == &small ? 1 << 10 : 20 << 20));
+    SetEditorText(b, SampleDocument(b == &small ? 1 << 10 : 20 << 20));
   }
   std::map<std::string, std::vector<double>> ms;
   for (int r = 0; r < reps; ++r)
@@ -115,8 +106,8 @@ void Keys(int reps, int presses) {
   EditorFixture f;
   f.WriteFile("Verosta.ini", "Line numbers 1\r\nSyntax highlighting 1\r\nFont size 10\r\n");
   f.Start();
-  f.WriteFile("small.web", Document(1 << 10));
-  f.WriteFile("large.web", Document(20 << 20));
+  f.WriteFile("small.web", SampleDocument(1 << 10));
+  f.WriteFile("large.web", SampleDocument(20 << 20));
   OpenDocumentTab(*f.app, f.Path("small.web"), f.Path("small.web"));
   OpenDocumentTab(*f.app, f.Path("large.web"), f.Path("large.web"));
   int smallTab = 0, largeTab = 0;
@@ -180,7 +171,7 @@ void Files(int reps) {
     EditorFixture f;
     f.Start();
     const std::string path = f.Path("big.web");
-    WriteAll(path, Document(size));
+    WriteAll(path, SampleDocument(size));
     QElapsedTimer t;
 
     // Raw read, then the bare component: read and hand the bytes over.
@@ -252,7 +243,7 @@ int MemoryChild(const std::string& who) {
     bare.resize(700, 450);
     bare.show();
     {
-      const std::string bytes = Document(20 << 20);  // as read from the file
+      const std::string bytes = SampleDocument(20 << 20);  // as read from the file
       SetEditorText(&bare, bytes);
       Send(&bare, Sci::SCI_EMPTYUNDOBUFFER);  // a loaded file is not an undoable change
     }
@@ -263,7 +254,7 @@ int MemoryChild(const std::string& who) {
   }
   EditorFixture f;
   f.Start();
-  f.WriteFile("doc.web", Document(20 << 20));
+  f.WriteFile("doc.web", SampleDocument(20 << 20));
   OpenDocumentTab(*f.app, f.Path("doc.web"), f.Path("doc.web"));
   QCoreApplication::processEvents();
   double open = ResidentMb();

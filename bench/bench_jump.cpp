@@ -9,22 +9,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "sample_document.h"
 #include "documents/document_table.h"
 #include "documents/editor.h"
 #include "support/fixture.h"
 #include "xvfb.h"
 
 namespace {
-
-std::string BigText(size_t bytes) {
-  const std::string line =
-      "WriteText \"Hello, world\" ' a comment\r\n<p class=\"x\">Some text 1234</p>\r\nrem note\r\n";
-  std::string s;
-  s.reserve(bytes + line.size());
-  while (s.size() < bytes) s += line;
-  s.resize(bytes);
-  return s;
-}
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -38,7 +29,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", x.Display().empty() ? "offscreen" : "xcb");
   if (!x.Display().empty()) qputenv("DISPLAY", x.Display().c_str());
   QApplication qt(argc, argv);
-  const std::string text = BigText(50u << 20);
+  const std::string text = SampleDocument(50u << 20);
   std::vector<double> ms;
   for (int r = 0; r < 11; ++r) {
     EditorFixture f;

@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "sample_document.h"
 #include "core/files.h"
 #include "xvfb.h"
 
@@ -98,16 +99,6 @@ Sample Run(Xvfb& x, const Program& p, const std::string& file, const std::string
   return s;
 }
 
-std::string Document(size_t bytes) {
-  const std::string line =
-      "WriteText \"Hello, world\" ' a comment\r\n<p class=\"x\">Some text 1234</p>\r\nrem note\r\n";
-  std::string s;
-  s.reserve(bytes + line.size());
-  while (s.size() < bytes) s += line;
-  s.resize(bytes);
-  return s;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,7 +112,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) programs.push_back({argv[i], argv[i]});
   QTemporaryDir dir;
   const std::string home = dir.path().toStdString(), doc = home + "/doc.web";
-  core::WriteFileAtomically(doc, Document(20 << 20));
+  core::WriteFileAtomically(doc, SampleDocument(20 << 20));
   for (const Program& p : programs) Run(x, p, "", home);  // sets up the Verosta folder; warms the caches
   const int reps = 11;
   std::map<std::string, std::vector<double>> start, idle, open;
